@@ -1,0 +1,44 @@
+// The conversions every window applies to reply fields and to values it sends.
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace Conversioni {
+
+// Leading-number parse: blanks, tabs and line feeds anywhere are skipped; sign, digits,
+// "." fraction, "E"/"D" exponent; "," ends the number; no number gives 0.
+double Val(const QString& text);
+
+// Rounds to a 16-bit integer, halves to the even neighbour. A value outside
+// -32768..32767 gives nothing; callers report it as an error.
+std::optional<qint16> toInt16(double value);
+// Val() then toInt16(); out of range gives 0 and reports the error to the error handler.
+qint16 CInt(const QString& text);
+// Rounds to a 32-bit integer, halves to even; out of range gives 0 and reports.
+qint32 CLng(double value);
+
+// Where out-of-range conversions are reported; the default prints to stderr.
+void setRangeErrorHandler(void (*handler)(const QString& message));
+
+// The sign-position text of a number: a non-negative number gets one leading blank
+// (" 2", " 115"), a negative one its minus sign ("-3"). Shortest round-trip digits.
+QString Str(double value);
+QString Str(qint64 value);
+inline QString Str(int value) { return Str(qint64(value)); }
+
+// A number as the operator sees it: shortest digits, no leading blank; the decimal
+// separator of the system's number format.
+QString CStr(double value);
+
+// Formats text with a display pattern ("00", "000", "00000", "00.00", "000.0",
+// "0000.00", "######0.0##"): "0" is a digit always shown, "#" a digit shown only when
+// significant. A text that is not a number stays as it is.
+QString Format(const QString& text, const QString& pattern);
+QString Format(double value, const QString& pattern);
+
+// True when the whole text (blanks aside) reads as a number.
+bool IsNumeric(const QString& text);
+
+} // namespace Conversioni

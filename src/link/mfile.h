@@ -1,0 +1,20 @@
+// mFile: checks made before a data file is written or rewritten, so that a file another
+// program holds open (a spreadsheet showing it) is noticed and the operator decides.
+#pragma once
+
+#include <QString>
+
+namespace mFile {
+
+bool File_Esiste(const QString& path);
+void Cancella_File(const QString& path);
+// True: the file exists, is in use and the operator gave up. False: missing or free.
+bool File_Occupato(const QString& path);
+// 1 free; 0 in use and the operator chose Retry; 2 in use and the operator cancelled.
+int Prova_Rinomina(const QString& path);
+
+// True when another process holds a lock on the file or an office lock file stands
+// beside it (a rename alone does not show that on Linux).
+bool heldByAnotherProgram(const QString& path);
+
+} // namespace mFile

@@ -1,0 +1,97 @@
+// Modulo1: the one path for every exchange with the datalogger, over the serial port or
+// the telnet client: the link state, the probe, send, field reads and paced waits.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+class SerialPort;
+class TelnetTTYClient;
+
+namespace Modulo1 {
+
+// Received bytes not yet consumed by a read. Consumption keeps a read offset so that
+// taking a field costs the field's length, not the rest of the buffer.
+class ReceiveBuffer {
+public:
+    void append(const QByteArray& bytes) { bytes_.append(bytes); }
+    void clear() { bytes_.clear(); start_ = 0; scanned_ = 0; }
+    int size() const { return int(bytes_.size()) - start_; }
+    bool isEmpty() const { return size() == 0; }
+    // Position (relative to the unread start) of the first c, or -1. Bytes already
+    // searched are not searched again.
+    int indexOf(char c);
+    QByteArray take(int n);  // removes and returns the first n unread bytes
+    void drop(int n);        // removes the first n unread bytes
+    QByteArray peekAll() const { return bytes_.mid(start_); }
+
+private:
+    void compact();
+    QByteArray bytes_;
+    int start_ = 0;
+    int scanned_ = 0;  // unread bytes before this one hold no comma
+};
+
+// The link state: one instance for the program.
+struct LinkState {
+    bool LinkIsTcp = false;
+    bool PortHeldOpen = false;
+    int ComPortNumber = 0;
+    ReceiveBuffer receive;  // the ReceiveBuffer of the protocol
+    QString LastReply;
+    QString OutgoingValues;
+    // The start window's "GSM" box: 9600 baud instead of 57600, longer timers.
+    bool GsmSelected = false;
+
+    // Parameters that tests lower.
+    int fieldTimeoutMs = 60000;       // a field read gives "%%" after this
+    int fixedWaitTimeoutMs = 60000;   // bound of the fixed-count waits
+    int probeSettleMs = 3000;         // probe: wait after opening the port
+    int probeWindowMs = 2000;         // probe: how long an answer to "V" is awaited
+    int probeTotalMs = 1000;          // probe: returns no earlier than this after "V"
+    int maxFieldBytes = 1 << 20;      // a field longer than this ends as a time-out
+};
+
+LinkState& link();
+
+// The model code, the first field of the answer to "D": 1 vibrating-wire, 0 analog.
+extern qint16 LoggerModelCode;
+
+// The two transports, owned by the start window; set once when it is created.
+void setTransports(SerialPort* serial, TelnetTTYClient* telnet);
+SerialPort* serial();
+TelnetTTYClient* telnet();
+
+// The console registers how its command controls are switched (true = enabled).
+void setCommandControls(std::function<void(bool enabled)> switcher);
+
+// The routines of the exchange path.
+int Apri_Seriale(int port);
+bool Invia_Comando(const QString& command, const QString& values);
+QString Leggi_Campo();
+QString Leggi_Fino_A(const QString& terminator);
+QString Invia_Attendi(const QString& text, int count);
+QString Invia_Attendi_Porta(const QString& text, int count);
+void Apri_Porta();
+void Chiudi_Porta();
+void Pausa(int hundredths);
+void Svuota_Ricezione();
+void Disabilita_Comandi();
+void Abilita_Comandi();
+void Connetti_TCP(const QString& host);
+void Disconnetti_TCP();
+
+// The exchange guard. Waiting for a reply services the user interface, so a timer or a
+// click can run while an exchange is in progress. Code reached that way must not start
+// an exchange of its own: the routines above refuse (sending nothing, reading "%%"),
+// and handlers reached from a click or a timer call linkBusy() first and do nothing
+// when it is true. A handler called directly by another handler is not refused.
+bool linkBusy();
+// Services the user interface once, marked as inside an exchange. Every wait of the
+// program that services the user interface goes through here. waitMs > 0 blocks in the
+// event loop until an event arrives or waitMs elapses.
+void serviceUi(int waitMs = 0);
+
+} // namespace Modulo1

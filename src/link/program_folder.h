@@ -1,0 +1,18 @@
+// The program's folder, where settings and data files live, and the paths built in it.
+#pragma once
+
+#include <QString>
+
+namespace ProgramFolder {
+
+// The executable's folder when writable, else the per-user application data folder.
+QString path();
+// folder + "/" + name, without doubling the slash at the file-system root.
+QString file(const QString& name);
+// Points the program's folder elsewhere (tests); an empty path restores the default.
+void setOverride(const QString& folder);
+
+} // namespace ProgramFolder
+
+// Joins a folder and a file name with one "/" ("/" + "x" gives "/x", never "//x").
+QString joinPath(const QString& folder, const QString& name);

@@ -1,0 +1,55 @@
+// TelnetTTYClient: a minimal telnet client over a TCP socket; strips telnet commands
+// from the stream, answers option negotiation and hands the remaining data to its owner.
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QQueue>
+#include <QString>
+#include <QStringList>
+
+class QTcpSocket;
+
+class TelnetTTYClient : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(int LocalPort READ LocalPort WRITE setLocalPort)
+    Q_PROPERTY(QString RemoteHost READ RemoteHost WRITE setRemoteHost)
+    Q_PROPERTY(QString RemoteHostIP READ RemoteHostIP)
+    Q_PROPERTY(int RemotePort READ RemotePort WRITE setRemotePort)
+    Q_PROPERTY(QString TermType READ TermType WRITE setTermType)
+
+public:
+    explicit TelnetTTYClient(QObject* parent = nullptr);
+    ~TelnetTTYClient() override;
+
+    int LocalPort() const;
+    void setLocalPort(int port);
+    QString RemoteHost() const;
+    void setRemoteHost(const QString& host);
+    QString RemoteHostIP() const;
+    int RemotePort() const;
+    void setRemotePort(int port);
+    QString TermType() const;
+    void setTermType(const QString& types);
+
+    void Connect(const QString& host, int port);
+    void Disconnect();
+    void Echo(bool on);
+    // Returns the data received so far (telnet commands removed) and empties it.
+    QByteArray GetData();
+    // Writes data unchanged; on error shows the error text and returns false.
+    bool SendData(const QByteArray& data);
+
+    bool isConnected() const;
+
+signals:
+    void Connected();
+    void DataArrival();
+    void Closed();
+    void Error(qint32 number, const QString& description);
+
+private:
+    // implementation details are the transport's own
+    struct Private;
+    Private* d;
+};

@@ -1,0 +1,50 @@
+// A Dialogs implementation for tests: records every message and answers from a script.
+#pragma once
+
+#include "link/dialogs.h"
+
+#include <QList>
+#include <QQueue>
+
+class ScriptedDialogs final : public Dialogs {
+public:
+    struct Shown {
+        QString text;
+        QString title;
+        Buttons buttons;
+        Icon icon;
+        Answer defaultAnswer;
+    };
+
+    ScriptedDialogs() { setDialogs(this); }
+    ~ScriptedDialogs() override { setDialogs(nullptr); }
+
+    // Answers given to the next questions, in order; when empty the default is given.
+    QQueue<Answer> answers;
+    // Paths returned by the file and folder dialogs, in order; empty means cancelled.
+    QQueue<QString> paths;
+    QList<Shown> shown;
+    int beeps = 0;
+
+    Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon,
+                   Answer defaultAnswer) override
+    {
+        shown.append({text, title, buttons, icon, defaultAnswer});
+        return answers.isEmpty() ? defaultAnswer : answers.dequeue();
+    }
+    QString openFileName(const QString&, const QString&, const QString&) override { return nextPath(); }
+    QString saveFileName(const QString&, const QString&, const QString&) override { return nextPath(); }
+    QString folderName(const QString&, const QString&) override { return nextPath(); }
+    void beep() override { ++beeps; }
+
+    QStringList texts() const
+    {
+        QStringList t;
+        for (const auto& s : shown)
+            t << s.text;
+        return t;
+    }
+
+private:
+    QString nextPath() { return paths.isEmpty() ? QString() : paths.dequeue(); }
+};
