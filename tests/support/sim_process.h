@@ -1,0 +1,54 @@
+// Runs the datalogger simulator as a child process for tests and reads its wire log and state.
+#pragma once
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QList>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// Bytes the simulator received (or sent, in sentLog()), stamped on arrival.
+struct WireEntry {
+    qint64 tUs;
+    QByteArray bytes;
+};
+
+class SimProcess {
+public:
+    explicit SimProcess(QStringList extraArgs = {}); // extra simulator options
+    ~SimProcess();                                    // stops it
+
+    // Starts quorvel-sim with --pty <tmpdir>/ttySIM, --wire-log and --state-dump in a
+    // temporary folder; returns when the pty link exists (or false after ~5 s).
+    bool start();
+    // Same with --tcp 127.0.0.1:<free port>; returns when the port accepts connections.
+    bool startTcp();
+
+    QString ptyPath() const;
+    quint16 tcpPort() const;
+
+    QList<WireEntry> wireLog() const;   // received side of the wire log
+    QList<WireEntry> sentLog() const;   // sent side of the wire log
+    QByteArray received() const;        // all received bytes concatenated
+    QByteArray sent() const;            // all sent bytes concatenated
+    QJsonObject state();                // asks for a state dump (SIGUSR1) and reads it
+    void stop();                        // SIGTERM, then kill after ~3 s
+
+    QString folder() const;             // the temporary folder holding log and dump
+    QString output() const;             // what the simulator printed so far (stdout+stderr)
+    bool isRunning() const;
+
+private:
+    bool launch(const QStringList& transportArgs);
+    QList<WireEntry> readLog(const char* dir) const;
+
+    QStringList m_extraArgs;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<QProcess> m_process;
+    quint16 m_port = 0;
+    mutable QByteArray m_output;
+};
