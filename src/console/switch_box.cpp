@@ -1,0 +1,43 @@
+// SwitchBox: presses become requests; the state changes only when the datalogger answers.
+#include "console/switch_box.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+SwitchBox::SwitchBox(const QString& text, QWidget* parent) : QCheckBox(text, parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void SwitchBox::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+    if (!isEnabled())
+        return;
+    setFocus(Qt::MouseFocusReason);
+    emit switchRequested();
+}
+
+// The release would toggle the box behind the datalogger's back.
+void SwitchBox::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
+
+void SwitchBox::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+
+void SwitchBox::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Space) {
+        QCheckBox::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (!event->isAutoRepeat() && isEnabled())
+        emit switchRequested();
+}
+
+void SwitchBox::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space)
+        event->accept();
+    else
+        QCheckBox::keyReleaseEvent(event);
+}
