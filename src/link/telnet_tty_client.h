@@ -49,7 +49,11 @@ signals:
     void Error(qint32 number, const QString& description);
 
 private:
-    // implementation details are the transport's own
     struct Private;
     Private* d;
 };
+
+// Sets SO_OOBINLINE on a socket descriptor; returns 0 or the system's error number.
+// Replaceable so that the failure path can be exercised; nullptr restores the real one.
+using TelnetSocketOptionSetter = int (*)(qintptr descriptor);
+void setTelnetSocketOptionSetter(TelnetSocketOptionSetter setter);
