@@ -1,0 +1,29 @@
+// The program: the start window, the hidden console, then the splash that shows the start window.
+#include "console/form1.h"
+#include "link/dialogs.h"
+#include "startup/form2.h"
+#include "startup/ini.h"
+#include "startup/widget_dialogs.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorvel"));
+    // Closing the start window or the console ends the program through their own close
+    // paths; hiding one to show the other must not.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    WidgetDialogs messageBoxes;
+    setDialogs(&messageBoxes);
+
+    Form2 startWindow;
+    Form1 console;
+    Ini splash(&startWindow);
+    splash.start();
+
+    const int result = app.exec();
+    setDialogs(nullptr);
+    return result;
+}

@@ -1,0 +1,32 @@
+// Info: the about window with the program's title, version and a system information button.
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+class QLabel;
+class QPushButton;
+
+class Info : public QDialog {
+    Q_OBJECT
+public:
+    explicit Info(QWidget* parent = nullptr);
+
+    QLabel* lblTitle = nullptr;
+    QLabel* lblVersion = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QPushButton* cmdSysInfo = nullptr;
+
+    // System information programs looked for on the PATH, first found first tried.
+    QStringList systemInfoPrograms;
+
+    // "Versione " and the three version numbers, each with its sign position.
+    static QString versionText(int major, int minor, int revision);
+
+public slots:
+    void cmdSysInfo_Click();
+
+private:
+    // Starts the first program of the list found on the PATH; false when none started.
+    bool startSystemInfo() const;
+};

@@ -1,0 +1,23 @@
+// "Connect with modem": choose the modem or the internet link and open its window.
+#include "startup/form2.h"
+
+#include "link/modulo1.h"
+
+#include <QCheckBox>
+
+void Form2::Command2_Click()
+{
+    if (Modulo1::linkBusy())
+        return;
+    const bool internet = chkTCP->isChecked();
+    Modulo1::LinkState& link = Modulo1::link();
+    link.LinkIsTcp = internet;
+    link.PortHeldOpen = true;
+    // The start window stays shown: the chosen window takes the link over.
+    if (openModemWindow) {
+        openModemWindow(internet);
+        return;
+    }
+    setStatus(internet ? QStringLiteral("The internet connection window is not available in this version.")
+                       : QStringLiteral("The modem connection window is not available in this version."));
+}
