@@ -1,6 +1,8 @@
 // Form1: the main console, its eight pages of controls, its menu and its handlers.
 #pragma once
 
+#include "console/switch_box.h"
+
 #include <QMainWindow>
 
 #include <array>
@@ -18,7 +20,6 @@ class QPushButton;
 class QRadioButton;
 class QTabWidget;
 class QToolButton;
-class SwitchBox;
 
 class Form1 : public QMainWindow {
     Q_OBJECT

@@ -1,0 +1,149 @@
+// Form1's construction: the pages in tab order, the command controls the link locks,
+// the red-on-key rule, centring, and the console's closing.
+#include "console/form1.h"
+
+#include "console/box_colours.h"
+#include "console/switch_box.h"
+#include "link/modulo1.h"
+#include "link/program_folder.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabWidget>
+
+namespace {
+Form1* theConsole = nullptr;
+}
+
+Form1* Form1::instance() { return theConsole; }
+
+Form1::Form1(QWidget* parent) : QMainWindow(parent)
+{
+    theConsole = this;
+    onProgramEnd = [] { QCoreApplication::quit(); };
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Quorvel LV210-LV420"));
+
+    SSTab1 = new QTabWidget(this);
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    SSTab1->addTab(buildDateTimePage(), QStringLiteral("DATE AND TIME"));
+    SSTab1->addTab(buildTimersPage(), QStringLiteral("TIMERS"));
+    SSTab1->addTab(buildChannelsPage(), QStringLiteral("CHANNELS"));
+    SSTab1->addTab(buildGeneralPage(), QStringLiteral("GENERAL"));
+    SSTab1->addTab(buildDataAcquisitionPage(), QStringLiteral(" DATA ACQUISITION"));
+    SSTab1->addTab(buildReadNowPage(), QStringLiteral("READ NOW"));
+    SSTab1->addTab(buildGprsPage(), QStringLiteral("GPRS"));
+    SSTab1->addTab(buildAlertsPage(), QStringLiteral("ALERTS"));
+    setCentralWidget(SSTab1);
+
+    buildMenu();
+    connectHandlers();
+    registerCommandControls();
+
+    resize(1000, 640);
+    centreOnScreen();
+    hide();
+}
+
+Form1::~Form1()
+{
+    if (theConsole == this) {
+        theConsole = nullptr;
+        Modulo1::setCommandControls({});
+    }
+}
+
+void Form1::centreOnScreen()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+}
+
+void Form1::registerCommandControls()
+{
+    QList<QWidget*> controls = {
+        leggi_nome, imposta_nome, Aggiorna_acq, Acquisisci, Acquisisci_Temp, Status,
+        leggidata, impostadata, ReadSt, Command1, Command2, impostapreacc, preacc,
+        Scrivicanali, leggicanali, Leggi_poprieta, Azzera_memoria, Resetta, Leggi_Allarmi,
+        LEGGI_GSM, SCRIVI_GSM, Abilita_SMS, Abilita_Telefono, LeggiGPRS, cmdWebLeggi,
+    };
+    for (QPushButton* b : MISCONTINUA)
+        controls << b;
+    for (QPushButton* b : MISCONTINUA_TEMP)
+        controls << b;
+    Modulo1::setCommandControls([controls](bool enabled) {
+        for (QWidget* w : controls)
+            w->setEnabled(enabled);
+    });
+}
+
+void Form1::markEditedOnKey(QLineEdit* box) { box->installEventFilter(this); }
+
+void Form1::trimOnChange(QLineEdit* box)
+{
+    connect(box, &QLineEdit::textChanged, this, [box](const QString& text) {
+        const QString trimmed = text.trimmed();
+        if (trimmed != text)
+            box->setText(trimmed);
+    });
+}
+
+// A key that edits the text marks the box as no longer in step with the datalogger;
+// moving through the window with the keyboard does not.
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool editing = !key->text().isEmpty() && key->key() != Qt::Key_Tab
+                             && key->key() != Qt::Key_Backtab && key->key() != Qt::Key_Escape
+                             && key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter;
+        if (editing)
+            setBoxColour(static_cast<QWidget*>(watched), BoxColour::Red);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void Form1::Form_Unload()
+{
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    Modulo1::Pausa(100);
+    // Leaves the datalogger converting on its own once the console has gone.
+    if (Immediata->isChecked() && data_logging->isChecked())
+        Modulo1::Invia_Comando(QStringLiteral("d"), QStringLiteral("0,0,0,0,0,"));
+    Modulo1::Chiudi_Porta();
+    writeLogoutFile();
+    if (onProgramEnd)
+        onProgramEnd();
+}
+
+// Analog dataloggers record no temperatures and have no frequency/digits choice, but
+// their sensors need a pre-heating time.
+void Form1::adaptForAnalogModel()
+{
+    setWindowTitle(QStringLiteral("Quorvel LV210-LV420 16 BIT DATALOGGER"));
+    Acquisisci_Temp->hide();
+    Acquisisci->setText(QStringLiteral("Acquire data"));
+    Acquisisci->setAccessibleName(QStringLiteral("Acquire data"));
+    preheatingFrame->show();
+    for (QRadioButton* option : TipoF)
+        option->hide();
+}

@@ -1,0 +1,56 @@
+// Which control raises which of the console's handlers.
+#include "console/form1.h"
+
+#include "console/switch_box.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+void Form1::connectHandlers()
+{
+    const auto click = [this](QPushButton* b, void (Form1::*handler)()) {
+        connect(b, &QPushButton::clicked, this, handler);
+    };
+    click(leggi_nome, &Form1::leggi_nome_Click);
+    click(imposta_nome, &Form1::imposta_nome_Click);
+    click(leggidata, &Form1::leggidata_Click);
+    click(impostadata, &Form1::impostadata_Click);
+    click(LeggiDataAllarme, &Form1::LeggiDataAllarme_Click);
+    click(ScriviDataAllarme, &Form1::ScriviDataAllarme_Click);
+    click(leggiprox, &Form1::leggiprox_Click);
+    click(Command2, &Form1::command2_Click);
+    click(Command1, &Form1::Command1_Click);
+    click(preacc, &Form1::Preacc_Click);
+    click(impostapreacc, &Form1::impostapreacc_Click);
+    click(ReadSt, &Form1::ReadSt_Click);
+    click(Status, &Form1::Status_Click);
+    click(leggicanali, &Form1::leggicanali_Click);
+    click(Scrivicanali, &Form1::Scrivicanali_Click);
+    click(CONTAIMP, &Form1::CONTAIMP_Click);
+    click(mmpioggialeggi, &Form1::mmpioggialeggi_Click);
+    click(mmpioggiatastoscrivi, &Form1::mmpioggiatastoscrivi_Click);
+    click(leggifs, &Form1::leggifs_Click);
+    click(Aggiorna_acq, &Form1::Aggiorna_acq_Click);
+    click(Azzera_memoria, &Form1::Azzera_memoria_Click);
+    click(Resetta, &Form1::Resetta_Click);
+    // "Backup" is deliberately left without a handler: it opens nothing and sends nothing.
+
+    connect(data_logging, &SwitchBox::switchRequested, this, &Form1::data_logging_MouseDown);
+    connect(PLUVIOMETRO, &SwitchBox::switchRequested, this, &Form1::PLUVIOMETRO_MouseDown);
+
+    for (int m = 0; m < 4; ++m)
+        connect(MUX[m], &QLineEdit::textChanged, this, [this, m] { MUX_Change(m); });
+
+    markEditedOnKey(Nome_Centralina);
+    for (QLineEdit* box : data)
+        markEditedOnKey(box);
+    for (QLineEdit* box : data_allarme)
+        markEditedOnKey(box);
+    for (QLineEdit* box : conversione) {
+        markEditedOnKey(box);
+        trimOnChange(box);
+    }
+    markEditedOnKey(preaccensione);
+    trimOnChange(preaccensione);
+    markEditedOnKey(mmpioggia);
+}

@@ -1,0 +1,171 @@
+// The console's read/write pairs for the datalogger's name, clock, START time and next
+// conversion date.
+#include "console/form1.h"
+
+#include "console/box_colours.h"
+#include "link/conversions.h"
+#include "link/dialogs.h"
+#include "link/modulo1.h"
+
+#include <QLineEdit>
+
+using namespace Modulo1;
+using Conversioni::Val;
+
+namespace {
+void paint(const std::array<QLineEdit*, 5>& row)
+{
+    for (QLineEdit* box : row)
+        setBoxColour(box, BoxColour::Yellow);
+}
+
+// Day, month and year come back as plain numbers (07 shows as 7), hour and minute as
+// two digits.
+void readDateRow(const std::array<QLineEdit*, 5>& row, int fields)
+{
+    for (int i = 0; i < fields; ++i) {
+        const QString field = Leggi_Campo();
+        if (i < 3)
+            row[i]->setText(Conversioni::CStr(Val(field)));
+        else if (i < 5)
+            row[i]->setText(Conversioni::Format(field, QStringLiteral("00")));
+    }
+    paint(row);
+}
+
+bool inRange(const QLineEdit* box, double low, double high)
+{
+    const double v = Val(box->text());
+    return v >= low && v <= high;
+}
+} // namespace
+
+void Form1::leggi_nome_Click()
+{
+    if (linkBusy())
+        return;
+    Disabilita_Comandi();
+    Invia_Comando(QStringLiteral("Q"), QString());
+    Nome_Centralina->setText(Leggi_Campo().trimmed());
+    setBoxColour(Nome_Centralina, BoxColour::Yellow);
+    Abilita_Comandi();
+}
+
+void Form1::imposta_nome_Click()
+{
+    if (linkBusy())
+        return;
+    Disabilita_Comandi();
+    const QString name = Nome_Centralina->text().trimmed();
+    // A comma would end the name early and the rest would reach the datalogger as a
+    // command of its own.
+    if (name.contains(QLatin1Char(','))) {
+        dialogs().inform(QStringLiteral("The datalogger ID cannot contain a comma."),
+                         QStringLiteral("Warning"));
+        Abilita_Comandi();
+        return;
+    }
+    setBoxColour(Nome_Centralina, BoxColour::Yellow);
+    Nome_Centralina->setText(name);
+    link().OutgoingValues = name + QLatin1Char(',');
+    Invia_Comando(QStringLiteral("q"), link().OutgoingValues);
+    Abilita_Comandi();
+}
+
+void Form1::leggidata_Click()
+{
+    if (linkBusy())
+        return;
+    Disabilita_Comandi();
+    Svuota_Ricezione();
+    Invia_Comando(QStringLiteral("G"), QStringLiteral(","));
+    readDateRow(data, 5);
+    Abilita_Comandi();
+}
+
+void Form1::LeggiDataAllarme_Click()
+{
+    if (linkBusy())
+        return;
+    Disabilita_Comandi();
+    Svuota_Ricezione();
+    Invia_Comando(QStringLiteral("Y"), QStringLiteral(","));
+    readDateRow(data_allarme, 6);  // the sixth field is not shown
+    Abilita_Comandi();
+}
+
+// Day, month, hour and minute travel as typed; the year as its value less 1900 with the
+// sign position kept (2015 goes out as " 115").
+bool Form1::writeDateRow(const std::array<QLineEdit*, 5>& row, const QString& command)
+{
+    if (!inRange(row[3], 0, 23) || !inRange(row[4], 0, 59))
+        return false;
+    // A comma typed in a box would shift every following value on the wire.
+    for (int i : {0, 1, 3, 4})
+        if (row[i]->text().contains(QLatin1Char(',')))
+            return false;
+    paint(row);
+    const QString year = Conversioni::Str(Val(row[2]->text()) - 1900);
+    link().OutgoingValues = row[0]->text() + QLatin1Char(',') + row[1]->text() + QLatin1Char(',')
+                            + year + QLatin1Char(',') + row[3]->text() + QLatin1Char(',')
+                            + row[4]->text() + QLatin1Char(',');
+    Invia_Comando(command, link().OutgoingValues);
+    return true;
+}
+
+void Form1::impostadata_Click()
+{
+    if (linkBusy())
+        return;
+    Disabilita_Comandi();
+    if (!writeDateRow(data, QStringLiteral("g"))) {
+        dialogs().inform(QStringLiteral("Controlla i dati inseriti! "), QStringLiteral("Attenzione!!"));
+        dialogs().beep();
+        Abilita_Comandi();
+        return;
+    }
+    leggidata_Click();
+    Abilita_Comandi();
+}
+
+void Form1::ScriviDataAllarme_Click()
+{
+    if (linkBusy())
+        return;
+    Disabilita_Comandi();
+    if (!writeDateRow(data_allarme, QStringLiteral("y"))) {
+        dialogs().inform(QStringLiteral("Values not valid! "), QStringLiteral("Warning!!"));
+        dialogs().beep();
+        Abilita_Comandi();
+        return;
+    }
+    LeggiDataAllarme_Click();
+    Abilita_Comandi();
+}
+
+// The datalogger answers "D" alone with a fixed 20-character block; the date parts sit at
+// fixed positions. A short or malformed block stops the filling where it fails.
+void Form1::leggiprox_Click()
+{
+    if (linkBusy())
+        return;
+    const QString reply = Invia_Attendi_Porta(QStringLiteral("D"), 20);
+    const auto part = [&reply](int position) { return reply.mid(position - 1, 2); };
+    const auto complete = [](const QString& text) { return text.size() == 2; };
+
+    if (!complete(part(2)))
+        return;
+    Prox[0]->setText(part(2));
+    if (!complete(part(6)))
+        return;
+    Prox[1]->setText(part(6));
+    if (!complete(part(10)) || !Conversioni::IsNumeric(part(10)))
+        return;
+    Prox[2]->setText(Conversioni::CStr(2000 + Conversioni::CInt(part(10))));
+    if (!complete(part(14)))
+        return;
+    Prox[3]->setText(part(14));
+    if (!complete(part(18)))
+        return;
+    Prox[4]->setText(part(18));
+}

@@ -1,0 +1,53 @@
+// The "GPRS" page: the ten GPRS and FTP settings of a datalogger with a GSM modem.
+#include "console/form1.h"
+
+#include "console/console_widgets.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace ConsoleWidgets;
+
+QWidget* Form1::buildGprsPage()
+{
+    struct Field {
+        const char* label;
+        int limit;  // the datalogger's room for the text
+    };
+    static const Field fields[10] = {
+        {"GPRS USERNAME", 14}, {"GPRS PASSWORD", 16}, {"APN SERVER", 29},
+        {"FTP SERVER", 29},    {"FTP USERNAME", 20},  {"FTP PASSWORD", 20},
+        {"FTP DIRECTORY", 29}, {"FTP PORT", 8},       {"DATA TO SEND", 8},
+        {"SEND ALL DATA ALWAYS", 8},
+    };
+
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    auto* grid = new QGridLayout;
+    for (int i = 0; i < 10; ++i) {
+        const QString caption = QString::fromLatin1(fields[i].label);
+        GPRSLABEL[i] = label(page, caption, arrayName(QStringLiteral("GPRSLABEL"), i));
+        GPRS[i] = box(page, arrayName(QStringLiteral("GPRS"), i),
+                      QStringLiteral("%1 %2").arg(caption).arg(i), 260);
+        GPRS[i]->setMaxLength(fields[i].limit);
+        GPRSLABEL[i]->setBuddy(GPRS[i]);
+        grid->addWidget(GPRSLABEL[i], i, 0);
+        grid->addWidget(GPRS[i], i, 1);
+    }
+    grid->setColumnStretch(2, 1);
+    layout->addLayout(grid);
+
+    auto* buttons = new QHBoxLayout;
+    LeggiGPRS = button(page, QStringLiteral("LeggiGPRS"), QStringLiteral("Read GPRS parameters"));
+    ScriviGPRS = button(page, QStringLiteral("ScriviGPRS"), QStringLiteral("Write GPRS parameters"));
+    buttons->addWidget(LeggiGPRS);
+    buttons->addWidget(ScriviGPRS);
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
+    layout->addStretch(1);
+    return page;
+}

@@ -1,0 +1,57 @@
+// The "TIMERS" page: the sensors' pre-heating time and the acquisition timer.
+#include "console/form1.h"
+
+#include "console/console_widgets.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace ConsoleWidgets;
+
+QWidget* Form1::buildTimersPage()
+{
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+
+    // Shown only for analog dataloggers, whose sensors need powering before a reading.
+    preheatingFrame = frame(page, QStringLiteral("Sensors pre-heating time"),
+                            QStringLiteral("preheatingFrame"));
+    auto* pre = new QGridLayout(preheatingFrame);
+    preaccensione = box(preheatingFrame, QStringLiteral("preaccensione"),
+                        QStringLiteral("Sensors pre-heating time"), 80);
+    preaccensione->setMaxLength(5);
+    pre->addWidget(preaccensione, 0, 0);
+    pre->addWidget(label(preheatingFrame, QStringLiteral("x 10^-3 Sec")), 0, 1);
+    preacc = button(preheatingFrame, QStringLiteral("preacc"), QStringLiteral("Read pre-heating"));
+    impostapreacc = button(preheatingFrame, QStringLiteral("impostapreacc"),
+                           QStringLiteral("Write pre-heating"));
+    pre->addWidget(preacc, 0, 2);
+    pre->addWidget(impostapreacc, 0, 3);
+    pre->setColumnStretch(4, 1);
+    preheatingFrame->hide();
+    layout->addWidget(preheatingFrame);
+
+    QGroupBox* timer = frame(page, QStringLiteral("Acquisition timer"));
+    auto* grid = new QGridLayout(timer);
+    const QStringList heads = {QStringLiteral("Hh"), QStringLiteral("Mm"), QStringLiteral("Ss")};
+    for (int i = 0; i < 3; ++i) {
+        QLabel* head = label(timer, heads[i]);
+        conversione[i] = box(timer, arrayName(QStringLiteral("conversione"), i),
+                             QStringLiteral("Acquisition timer %1 %2").arg(heads[i]).arg(i), 56);
+        head->setBuddy(conversione[i]);
+        grid->addWidget(head, 0, i, Qt::AlignHCenter);
+        grid->addWidget(conversione[i], 1, i);
+    }
+    Command2 = button(timer, QStringLiteral("Command2"), QStringLiteral("Read acquisition timer"));
+    Command1 = button(timer, QStringLiteral("Command1"), QStringLiteral("Write acquisition timer"));
+    grid->addWidget(Command2, 1, 3);
+    grid->addWidget(Command1, 1, 4);
+    grid->setColumnStretch(5, 1);
+    layout->addWidget(timer);
+    layout->addStretch(1);
+    return page;
+}
