@@ -1,0 +1,239 @@
+// "Connect", "Step-by-step connection" and "Reset" against the datalogger simulator on a
+// pseudo-terminal: the status line, the commands on the wire and the console filled.
+#include "start_rig.h"
+#include "support/scripted_dialogs.h"
+#include "support/sim_process.h"
+
+#include "console/box_colours.h"
+#include "link/conversions.h"
+#include "link/serial_port.h"
+
+#include <QCheckBox>
+#include <QDate>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+// The command letters the datalogger received, in order (the values are digits,
+// blanks and commas).
+QByteArray commandLetters(const QByteArray& wire)
+{
+    QByteArray letters;
+    for (char c : wire)
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
+            letters += c;
+    return letters;
+}
+
+// Arrival time of the first received chunk that starts with the command letter.
+qint64 arrivalUs(const QList<WireEntry>& log, char letter, int from = 0)
+{
+    for (int i = from; i < log.size(); ++i)
+        if (!log[i].bytes.isEmpty() && log[i].bytes[0] == letter)
+            return log[i].tUs;
+    return -1;
+}
+
+const QString notFound = QStringLiteral("Datalogger not found, please check connection");
+
+} // namespace
+
+class ConnectTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { folder = std::make_unique<QTemporaryDir>(); }
+    void cleanup() { ProgramFolder::setOverride(QString()); }
+
+    void connectReadsEverySettingIntoTheConsole()
+    {
+        SimProcess sim({"--name", "ABC", "--channels", "8,4,0,2", "--timer", "3725",
+                        "--events", "1", "--acquisition", "0"});
+        QVERIFY2(sim.start(), qPrintable(sim.output()));
+        {
+            StartRig rig(folder->path(), {"", "", "", "", sim.ptyPath()});
+            ScriptedDialogs script;
+            rig.start->show();
+            rig.start->Option1[4]->setChecked(true);  // COM 5 works for "Connect"
+            QTest::mouseClick(rig.start->Command1, Qt::LeftButton);
+
+            QCOMPARE(rig.statuses, (QStringList{
+                "Connecting port COM5", " Datalogger Found", "Reading internal parameters",
+                "Sensors settings: OK", "Date and time: OK", "Start date: OK", "Timer: OK",
+                "Pre-heating: OK", "Internal parameters: OK", "Memory: OK",
+                "Datalogger Name: OK", "Datalogger Model: OK", "Events counter: OK",
+                "Acqisition status: OK"}));
+            QVERIFY2(script.shown.isEmpty(), qPrintable(script.texts().join('|')));
+            QTRY_COMPARE(commandLetters(sim.received()), QByteArray("VHHHHGYCEWHMQDUO"));
+            QVERIFY(sim.received().contains("D,"));
+
+            // The pauses between the last reads reach the wire.
+            const QList<WireEntry> log = sim.wireLog();
+            QVERIFY(arrivalUs(log, 'O') - arrivalUs(log, 'U') >= 100000);
+            QVERIFY(arrivalUs(log, 'D') - arrivalUs(log, 'Q') >= 100000);
+
+            // Handed over: the console shows what the datalogger holds, in yellow.
+            Form1& console = *rig.console;
+            QVERIFY(console.isVisible() && console.isEnabled());
+            QVERIFY(!rig.start->isVisible() && !rig.start->isEnabled());
+            QCOMPARE(boxColour(rig.start->Label2), BoxColour::Green);
+            QCOMPARE(Modulo1::LoggerModelCode, qint16(1));
+            QCOMPARE(console.windowTitle(), QStringLiteral("Quorvel LV210-LV420"));
+            QCOMPARE(console.Acquisisci->text(), QStringLiteral("Acquire"));
+            QCOMPARE(console.Nome_Centralina->text(), QStringLiteral("ABC"));
+            QCOMPARE(boxColour(console.Nome_Centralina), BoxColour::Yellow);
+            const int channels[4] = {8, 4, 0, 2};
+            for (int m = 0; m < 4; ++m) {
+                QCOMPARE(Conversioni::Val(console.MUX[m]->text()), double(channels[m]));
+                QCOMPARE(boxColour(console.MUX[m]), BoxColour::Yellow);
+            }
+            QCOMPARE(Conversioni::Val(console.conversione[0]->text()), 1.0);
+            QCOMPARE(Conversioni::Val(console.conversione[1]->text()), 2.0);
+            QCOMPARE(Conversioni::Val(console.conversione[2]->text()), 5.0);
+            QCOMPARE(Conversioni::Val(console.data[2]->text()), double(QDate::currentDate().year() - 1900));
+            QCOMPARE(boxColour(console.data[0]), BoxColour::Yellow);
+            QVERIFY(console.PLUVIOMETRO->isChecked());
+            QVERIFY(!console.data_logging->isChecked());
+
+            const QString expectedName = QStringLiteral("ABC_") + QDate::currentDate().toString("dd_MM_yy") + "_VW.txt";
+            QCOMPARE(console.Nome_File_Dati->text(), expectedName);
+            QCOMPARE(boxColour(console.Nome_File_Dati), BoxColour::Yellow);
+
+            QVERIFY(Modulo1::link().PortHeldOpen);
+            QVERIFY(rig.start->MSComm1->isOpen());
+        }
+        // The port is saved; COM 5 is not preselected at the next start.
+        QFile ini(folder->filePath("rk550.ini"));
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        QCOMPARE(ini.readAll(), QByteArray(" 5 \r\n"));
+        StartRig next(folder->path());
+        for (QRadioButton* option : next.start->Option1)
+            QVERIFY(!option->isChecked());
+    }
+
+    // A read that gets no answer gives the time-out mark and the sequence goes on.
+    void analogDataloggerGetsTheAdaptedConsole()
+    {
+        SimProcess sim({"--model", "0", "--fault-silent-cmds", "Q"});
+        QVERIFY2(sim.start(), qPrintable(sim.output()));
+        StartRig rig(folder->path(), {sim.ptyPath()});
+        Modulo1::link().fieldTimeoutMs = 1000;
+        rig.start->Option1[0]->setChecked(true);
+        rig.start->Command1_Click();
+
+        QCOMPARE(rig.statuses.filter(": OK").size(), 11);
+        QCOMPARE(Modulo1::LoggerModelCode, qint16(0));
+        Form1& console = *rig.console;
+        QCOMPARE(console.windowTitle(), QStringLiteral("Quorvel LV210-LV420 16 BIT DATALOGGER"));
+        QCOMPARE(console.Acquisisci->text(), QStringLiteral("Acquire data"));
+        QVERIFY(console.Acquisisci_Temp->isHidden());
+        QVERIFY(console.TipoF[0]->isHidden() && console.TipoF[1]->isHidden());
+        QVERIFY(!console.preheatingFrame->isHidden());
+        QCOMPARE(console.Nome_Centralina->text(), QStringLiteral("%%"));
+        QVERIFY(console.Nome_File_Dati->text().startsWith(QStringLiteral("%%_")));
+        QVERIFY(console.isVisible());
+    }
+
+    void silentDataloggerIsNotFound()
+    {
+        SimProcess sim({"--fault-silent"});
+        QVERIFY2(sim.start(), qPrintable(sim.output()));
+        StartRig rig(folder->path(), {sim.ptyPath()});
+        rig.start->show();
+        rig.start->Option1[0]->setChecked(true);
+        QElapsedTimer t;
+        t.start();
+        rig.start->Command1_Click();
+        QVERIFY(t.elapsed() >= Modulo1::link().probeSettleMs + Modulo1::link().probeWindowMs);
+
+        QCOMPARE(rig.statuses, (QStringList{"Connecting port COM1", notFound}));
+        QVERIFY(rig.start->isVisible() && rig.start->isEnabled());
+        QVERIFY(!rig.console->isVisible());
+        // The port stays open and held, ready for another try.
+        QVERIFY(Modulo1::link().PortHeldOpen);
+        QVERIFY(rig.start->MSComm1->isOpen());
+        QTRY_COMPARE(sim.received(), QByteArray("V"));
+    }
+
+    void resetAsksFirstAndAlwaysReconnects_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("No") << false;
+        QTest::newRow("Yes") << true;
+    }
+    void resetAsksFirstAndAlwaysReconnects()
+    {
+        QFETCH(bool, yes);
+        SimProcess sim({"--fault-silent"});  // the reconnection then stops at the probe
+        QVERIFY2(sim.start(), qPrintable(sim.output()));
+        StartRig rig(folder->path(), {sim.ptyPath()});
+        ScriptedDialogs script;
+        script.answers.enqueue(yes ? Dialogs::Answer::Yes : Dialogs::Answer::No);
+        rig.start->Option1[0]->setChecked(true);
+        rig.start->Command3_Click();
+
+        QCOMPARE(script.shown.size(), 1);
+        const ScriptedDialogs::Shown& q = script.shown.first();
+        QCOMPARE(q.text, QStringLiteral("Are you sure you want to reset datalogger?\r\n"
+                                        "Perderai tutti i dati e tutte le impostazioni!"));
+        QCOMPARE(q.title, QStringLiteral("Warning"));
+        QCOMPARE(q.buttons, Dialogs::Buttons::YesNo);
+        QCOMPARE(q.icon, Dialogs::Icon::Critical);
+        QCOMPARE(q.defaultAnswer, Dialogs::Answer::No);
+
+        QStringList expected{"Connecting COM1"};
+        if (yes)
+            expected << "Datalogger Resetted";
+        expected << "Connecting port COM1" << notFound;
+        QCOMPARE(rig.statuses, expected);
+        QTRY_COMPARE(sim.received(), yes ? QByteArray("Vz,V") : QByteArray("VV"));
+        if (yes)
+            QCOMPARE(boxColour(rig.start->Label2), BoxColour::Magenta);
+    }
+
+    void stepByStepOpensTheConsoleWithoutReading()
+    {
+        SimProcess sim;
+        QVERIFY2(sim.start(), qPrintable(sim.output()));
+        StartRig rig(folder->path(), {"", sim.ptyPath()});
+        rig.start->show();
+        rig.start->Option1[1]->setChecked(true);
+        QTest::mouseClick(rig.start->No_conn, Qt::LeftButton);
+
+        QCOMPARE(rig.statuses, (QStringList{"Connection on COM2", " Dizozezerir Found"}));
+        QCOMPARE(boxColour(rig.start->Label2), BoxColour::Green);
+        QVERIFY(rig.console->isVisible());
+        QVERIFY(!rig.start->isVisible() && !rig.start->isEnabled());
+        QVERIFY(rig.console->Nome_Centralina->text().isEmpty());
+        QTest::qWait(300);
+        QCOMPARE(sim.received(), QByteArray("V"));
+        QFile ini(folder->filePath("rk550.ini"));
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        QCOMPARE(ini.readAll(), QByteArray(" 2 \r\n"));
+    }
+
+    void stepByStepWithoutAnswerClosesThePort()
+    {
+        SimProcess sim({"--fault-silent"});
+        QVERIFY2(sim.start(), qPrintable(sim.output()));
+        StartRig rig(folder->path(), {sim.ptyPath()});
+        rig.start->Option1[0]->setChecked(true);
+        rig.start->No_conn_Click();
+        QCOMPARE(rig.statuses.last(),
+                 QStringLiteral("Datalogger not found. Try to check if it is on and the connection"));
+        QVERIFY(!rig.start->MSComm1->isOpen());
+        QVERIFY(Modulo1::link().PortHeldOpen);
+        QVERIFY(!rig.console->isVisible());
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> folder;
+};
+
+QTEST_MAIN(ConnectTest)
+#include "tst_connect.moc"
