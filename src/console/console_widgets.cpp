@@ -58,6 +58,9 @@ QLineEdit* box(QWidget* parent, const QString& name, const QString& accessibleNa
     e->setAccessibleName(accessibleName);
     if (width > 0)
         e->setMinimumWidth(width);
+    // Short values get short boxes, so that a page does not stretch them across the window.
+    if (width > 0 && width < 100)
+        e->setMaximumWidth(width + 40);
     return e;
 }
 

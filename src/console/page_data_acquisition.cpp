@@ -69,6 +69,9 @@ QWidget* Form1::buildDataAcquisitionPage()
     download->addWidget(TipoF[1]);
     Text1 = box(page, QStringLiteral("Text1"), QStringLiteral("Download progress"), 80);
     Text1->setReadOnly(true);
+    QLabel* progress = label(page, QStringLiteral("Progress"));
+    progress->setBuddy(Text1);
+    download->addWidget(progress);
     download->addWidget(Text1);
     download->addStretch(1);
     layout->addLayout(download, 0, 0);
@@ -98,9 +101,12 @@ QWidget* Form1::buildDataAcquisitionPage()
     fileGrid->addWidget(Dir1, 1, 0);
     fileGrid->addWidget(Dir1Browse, 1, 1);
     fileGrid->addWidget(File1, 2, 0, 1, 2);
-    fileGrid->addWidget(Nome_File_Dati, 3, 0, 1, 2);
-    fileGrid->addWidget(cmdScaricaRimanenti, 4, 0);
-    fileGrid->addWidget(Crea_Tabella, 4, 1);
+    QLabel* fileName = label(file, QStringLiteral("Data file name"));
+    fileName->setBuddy(Nome_File_Dati);
+    fileGrid->addWidget(fileName, 3, 0, 1, 2);
+    fileGrid->addWidget(Nome_File_Dati, 4, 0, 1, 2);
+    fileGrid->addWidget(cmdScaricaRimanenti, 5, 0);
+    fileGrid->addWidget(Crea_Tabella, 5, 1);
     layout->addWidget(file, 0, 1, 2, 1);
 
     auto* others = new QVBoxLayout;
@@ -113,6 +119,9 @@ QWidget* Form1::buildDataAcquisitionPage()
     others->addWidget(Grafico);
     others->addWidget(back);
     others->addWidget(CONTAIMP);
+    QLabel* counter = label(page, QStringLiteral("Events counter"));
+    counter->setBuddy(Text2);
+    others->addWidget(counter);
     others->addWidget(Text2);
     others->addWidget(Image1);
     others->addStretch(1);

@@ -62,6 +62,8 @@ QWidget* Form1::buildReadNowPage()
         grid->addWidget(LABCANALI[i], row, column);
         grid->addWidget(continua[i], row, column + 1);
     }
+    grid->setRowStretch(8, 1);
+    grid->setColumnStretch(4, 1);
     layout->addWidget(channels, 1);
 
     auto* more = new QHBoxLayout;
