@@ -1,0 +1,203 @@
+// Command-line parsing and the usage text of quorvel-sim.
+#include "options.h"
+
+#include <QTextStream>
+
+#include <functional>
+#include <map>
+
+QString usageText()
+{
+    return QStringLiteral(R"(Usage: quorvel-sim [options]
+Behaves as a datalogger on a pseudo-terminal and/or a TCP port.
+
+Transports (at least one):
+  --pty PATH            create a pseudo-terminal and expose it as the symlink PATH
+  --tcp HOST:PORT       listen on HOST:PORT (PORT 0 picks a free port; the chosen
+                        address is printed as "tcp listening on HOST:PORT")
+  --telnet              send telnet option negotiation when a TCP client connects
+                        and strip telnet commands from what it sends
+  --telnet-offer HEX    bytes sent at connect with --telnet (default fffd18fffb03fffd1f:
+                        DO TERMINAL-TYPE, WILL SUPPRESS-GO-AHEAD, DO NAWS)
+  --modem               put a Hayes modem in front of the datalogger on the pty
+                        (ATE0, ATI3, AT, ATX0, ATD<number>, +++, ATH)
+  --dial-ms MS          time from ATD to "CONNECT 9600" (default 3000)
+  --guard-ms MS         escape guard time before and after "+++" (default 1000)
+  --baud N              pace the bytes sent as a line at N baud would (default: no pacing)
+  --gap-ms MS           on the pty, silence that ends an optional list of values
+                        after a command letter (default 200)
+  --tcp-gap-ms MS       the same on TCP (default 30)
+  --wake-idle MS        send the wake-up text "S2" whenever the line has been idle for
+                        MS milliseconds (a pty has no DTR line; default: never)
+
+Datalogger state at start:
+  --name TEXT           datalogger name (default SIM01)
+  --model 0|1           model code: 1 vibrating wire, 0 analog (default 1)
+  --channels A,B,C,D    channels on MUX0..MUX3, each 0..16 (default 8,0,0,0)
+  --preload N           records already in memory (default 200; may exceed 5000,
+                        what the program can store, to test oversize downloads)
+  --memory N            acquisitions the memory holds (default 5000, raised to --preload)
+  --timer SECONDS       acquisition timer (default 600)
+  --acquisition 0|1     acquisition enabled (default 1)
+  --events 0|1          events counter (rain gauge) enabled (default 0)
+  --speed X             simulated seconds per real second (default 1)
+  --seed N              seed of the simulated sensor readings (default 1)
+
+For tests:
+  --wire-log FILE       write every chunk received and sent as JSON lines
+                        {"t_us": monotonic microseconds, "dir": "rx"|"tx", "hex": "..."}
+  --state-dump FILE     write the state as JSON on SIGUSR1 and at exit
+
+Fault injection (LETTERS is a set of command letters, e.g. "QGA"):
+  --fault-silent                 answer nothing at all (not even "V")
+  --fault-silent-cmds LETTERS    leave these commands unanswered
+  --fault-slow MS[:LETTERS]      wait MS before each reply (of LETTERS only)
+  --fault-truncate N[:LETTERS]   send only the first N bytes of each reply
+  --fault-garbage LETTERS        replace the characters of every reply field of
+                        LETTERS by garbage (commas and lengths kept)
+  --fault-drop-after N           drop the link after sending N bytes in total
+
+  --help                print this text
+)");
+}
+
+namespace {
+
+bool parseInt(const QString& text, int& out, int low, int high)
+{
+    bool ok = false;
+    const int v = text.toInt(&ok);
+    if (!ok || v < low || v > high)
+        return false;
+    out = v;
+    return true;
+}
+
+// "N" or "N:LETTERS".
+bool parseAmountAndLetters(const QString& text, int& amount, QByteArray& letters)
+{
+    const int colon = text.indexOf(QLatin1Char(':'));
+    if (!parseInt(colon < 0 ? text : text.left(colon), amount, 0, 100000000))
+        return false;
+    letters = colon < 0 ? QByteArray() : text.mid(colon + 1).toLatin1();
+    return true;
+}
+
+using Setter = std::function<bool(Options&, const QString&)>;
+
+const std::map<QString, Setter>& valueOptions()
+{
+    static const std::map<QString, Setter> table = {
+        {"--pty", [](Options& o, const QString& v) { o.ptyPath = v; return !v.isEmpty(); }},
+        {"--tcp", [](Options& o, const QString& v) {
+             const int colon = v.lastIndexOf(QLatin1Char(':'));
+             if (colon <= 0)
+                 return false;
+             o.tcpHost = v.left(colon);
+             return parseInt(v.mid(colon + 1), o.tcpPort, 0, 65535);
+         }},
+        {"--telnet-offer", [](Options& o, const QString& v) {
+             o.telnetOffer = QByteArray::fromHex(v.toLatin1());
+             return !o.telnetOffer.isEmpty();
+         }},
+        {"--dial-ms", [](Options& o, const QString& v) { return parseInt(v, o.dialMs, 0, 600000); }},
+        {"--guard-ms", [](Options& o, const QString& v) { return parseInt(v, o.guardMs, 10, 60000); }},
+        {"--baud", [](Options& o, const QString& v) { return parseInt(v, o.baud, 0, 10000000); }},
+        {"--gap-ms", [](Options& o, const QString& v) { return parseInt(v, o.gapMs, 1, 10000); }},
+        {"--tcp-gap-ms", [](Options& o, const QString& v) { return parseInt(v, o.tcpGapMs, 1, 10000); }},
+        {"--wake-idle", [](Options& o, const QString& v) { return parseInt(v, o.wakeIdleMs, 0, 3600000); }},
+        {"--wire-log", [](Options& o, const QString& v) { o.wireLog = v; return !v.isEmpty(); }},
+        {"--state-dump", [](Options& o, const QString& v) { o.stateDump = v; return !v.isEmpty(); }},
+        {"--name", [](Options& o, const QString& v) { o.name = v; return !v.contains(QLatin1Char(',')); }},
+        {"--model", [](Options& o, const QString& v) { return parseInt(v, o.model, 0, 1); }},
+        {"--channels", [](Options& o, const QString& v) {
+             const QStringList parts = v.split(QLatin1Char(','));
+             if (parts.size() != 4)
+                 return false;
+             for (int m = 0; m < 4; ++m)
+                 if (!parseInt(parts[m], o.channels[m], 0, 16))
+                     return false;
+             return true;
+         }},
+        {"--preload", [](Options& o, const QString& v) { return parseInt(v, o.preload, 0, 99999); }},
+        {"--memory", [](Options& o, const QString& v) { return parseInt(v, o.memoryTotal, 0, 99999); }},
+        {"--timer", [](Options& o, const QString& v) { return parseInt(v, o.timerSeconds, 1, 86399); }},
+        {"--acquisition", [](Options& o, const QString& v) {
+             int b = 0;
+             const bool ok = parseInt(v, b, 0, 1);
+             o.acquisition = b;
+             return ok;
+         }},
+        {"--events", [](Options& o, const QString& v) {
+             int b = 0;
+             const bool ok = parseInt(v, b, 0, 1);
+             o.eventsCounter = b;
+             return ok;
+         }},
+        {"--speed", [](Options& o, const QString& v) {
+             bool ok = false;
+             o.speed = v.toDouble(&ok);
+             return ok && o.speed > 0 && o.speed <= 1e6;
+         }},
+        {"--seed", [](Options& o, const QString& v) {
+             bool ok = false;
+             o.seed = v.toUInt(&ok);
+             return ok;
+         }},
+        {"--fault-silent-cmds", [](Options& o, const QString& v) { o.faults.silentCommands = v.toLatin1(); return true; }},
+        {"--fault-slow", [](Options& o, const QString& v) {
+             return parseAmountAndLetters(v, o.faults.slowMs, o.faults.slowCommands);
+         }},
+        {"--fault-truncate", [](Options& o, const QString& v) {
+             return parseAmountAndLetters(v, o.faults.truncateBytes, o.faults.truncateCommands);
+         }},
+        {"--fault-garbage", [](Options& o, const QString& v) { o.faults.garbageCommands = v.toLatin1(); return !v.isEmpty(); }},
+        {"--fault-drop-after", [](Options& o, const QString& v) {
+             int n = 0;
+             const bool ok = parseInt(v, n, 0, 2000000000);
+             o.faults.dropAfterBytes = n;
+             return ok;
+         }},
+    };
+    return table;
+}
+
+} // namespace
+
+Options parseOptions(const QStringList& args, int& exitCode)
+{
+    Options o;
+    o.telnetOffer = QByteArray::fromHex("fffd18fffb03fffd1f");
+    exitCode = -1;
+    QTextStream err(stderr);
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            QTextStream(stdout) << usageText();
+            exitCode = 0;
+            return o;
+        }
+        if (a == QLatin1String("--telnet")) { o.telnet = true; continue; }
+        if (a == QLatin1String("--modem")) { o.modem = true; continue; }
+        if (a == QLatin1String("--fault-silent")) { o.faults.silentAll = true; continue; }
+        const auto it = valueOptions().find(a);
+        if (it == valueOptions().end()) {
+            err << "quorvel-sim: unknown option " << a << "\n" << usageText();
+            exitCode = 2;
+            return o;
+        }
+        if (i + 1 >= args.size() || !it->second(o, args[i + 1])) {
+            err << "quorvel-sim: bad or missing value for " << a << "\n";
+            exitCode = 2;
+            return o;
+        }
+        ++i;
+    }
+    if (o.ptyPath.isEmpty() && o.tcpPort < 0) {
+        err << "quorvel-sim: give --pty PATH and/or --tcp HOST:PORT\n" << usageText();
+        exitCode = 2;
+    }
+    if (o.preload > o.memoryTotal)
+        o.memoryTotal = qMin(o.preload, 99999);
+    return o;
+}

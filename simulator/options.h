@@ -1,0 +1,51 @@
+// The simulator's command-line options and their defaults.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+struct FaultOptions {
+    bool silentAll = false;        // answer nothing at all
+    QByteArray silentCommands;     // command letters left unanswered
+    int slowMs = 0;                // delay before every reply
+    QByteArray slowCommands;       // empty: every command
+    int truncateBytes = -1;        // send only this many bytes of a reply (-1: whole reply)
+    QByteArray truncateCommands;   // empty: every command
+    QByteArray garbageCommands;    // replies of these letters get garbled fields
+    qint64 dropAfterBytes = -1;    // close the link after sending this many bytes
+};
+
+struct Options {
+    QString ptyPath;               // symlink to the pseudo-terminal's slave side
+    QString tcpHost;
+    int tcpPort = -1;              // -1: no TCP; 0: any free port
+    bool telnet = false;           // send telnet option negotiation at connect
+    QByteArray telnetOffer;        // bytes sent at connect when telnet is on
+    bool modem = false;            // Hayes modem front-end on the pty
+    int dialMs = 3000;             // time from ATD to CONNECT
+    int guardMs = 1000;            // escape guard time around "+++"
+    int baud = 0;                  // 0: no wire pacing
+    int gapMs = 200;               // inter-character gap that ends an optional value list (pty)
+    int tcpGapMs = 30;             // the same on TCP, where values arrive with their command
+    int wakeIdleMs = 0;            // 0: never; else "S2" wake-up after this much idle line
+    QString wireLog;
+    QString stateDump;
+
+    QString name = QStringLiteral("SIM01");
+    int model = 1;
+    int channels[4] = {8, 0, 0, 0};
+    int preload = 200;
+    double speed = 1.0;            // simulated seconds per real second
+    int memoryTotal = 5000;        // acquisitions that fit in the memory
+    int timerSeconds = 600;        // acquisition timer
+    bool acquisition = true;
+    bool eventsCounter = false;
+    quint32 seed = 1;
+
+    FaultOptions faults;
+};
+
+// Parses argv; on error or --help prints to stdout/stderr and sets exitCode (>= 0 means exit).
+Options parseOptions(const QStringList& args, int& exitCode);
+QString usageText();

@@ -1,0 +1,69 @@
+// One line to the program: transport, optional telnet or modem, framing, datalogger, faults.
+#pragma once
+
+#include "command_parser.h"
+#include "faults.h"
+#include "hayes_modem.h"
+#include "telnet_filter.h"
+
+#include <QElapsedTimer>
+#include <QJsonObject>
+#include <QObject>
+#include <QTimer>
+
+#include <deque>
+#include <memory>
+
+class Datalogger;
+class Transport;
+class WireLog;
+struct Options;
+
+class Session : public QObject {
+    Q_OBJECT
+public:
+    Session(Transport* transport, Datalogger* logger, WireLog* log, const Options& options,
+            QObject* parent = nullptr);
+
+    QJsonObject toJson() const;
+
+private:
+    struct Pending { qint64 dueMs; QByteArray bytes; };
+
+    void onReceived(const QByteArray& bytes);
+    void onConnected();
+    void onCommand(const Command& cmd);
+    void queueReply(const QByteArray& bytes, int delayMs);
+    void releaseDue();
+    void toLine(const QByteArray& bytes);     // paced, counted and logged
+    void pump();
+    void write(const QByteArray& bytes);
+    void checkIdle();
+
+    Transport* m_transport;
+    Datalogger* m_logger;
+    WireLog* m_log;
+    Faults m_faults;
+    CommandParser m_parser;
+    std::unique_ptr<HayesModem> m_modem;
+    std::unique_ptr<TelnetFilter> m_telnet;
+    QByteArray m_telnetOffer;
+    int m_baud;
+    int m_wakeIdleMs;
+
+    QElapsedTimer m_clock;
+    qint64 m_lastActivityMs = 0;
+    std::deque<Pending> m_delayed;
+    QTimer m_delayTimer;
+    QByteArray m_paced;           // waiting for the emulated line rate
+    qint64 m_pacedSinceMs = 0;
+    qint64 m_pacedSent = 0;
+    QTimer m_paceTimer;
+    QTimer m_idleTimer;
+    qint64 m_rxBytes = 0;
+    qint64 m_txBytes = 0;
+    bool m_dropped = false;
+    bool m_dropFired = false;
+    int m_wakeUps = 0;
+    int m_connections = 0;
+};

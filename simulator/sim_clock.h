@@ -1,0 +1,22 @@
+// The datalogger's internal clock: set by "g", ticking at a chosen multiple of real time.
+#pragma once
+
+#include <QDateTime>
+#include <QElapsedTimer>
+
+class SimClock {
+public:
+    explicit SimClock(double speed);
+
+    QDateTime now() const;
+    void set(const QDateTime& t);   // seconds are kept from the running clock, as "g" has none
+    double speed() const { return m_speed; }
+    // Real milliseconds until the clock reaches t (0 if already there).
+    qint64 realMsUntil(const QDateTime& t) const;
+
+private:
+    double m_speed;
+    QElapsedTimer m_real;
+    QDateTime m_base;      // simulated time at m_realBaseMs
+    qint64 m_realBaseMs = 0;
+};
