@@ -42,6 +42,7 @@ namespace {
 
 void drawLogger(QPainter& p, const QRectF& box)
 {
+    p.save();
     p.setPen(QPen(QColor(30, 40, 55), 2));
     p.setBrush(QColor(225, 230, 236));
     p.drawRoundedRect(box, 8, 8);
@@ -70,6 +71,7 @@ void drawLogger(QPainter& p, const QRectF& box)
     const double y = screen.bottom() + 12;
     for (int i = 0; i < 8; ++i)
         p.drawRect(QRectF(screen.left() + i * (screen.width() / 8) + 3, y, screen.width() / 8 - 6, 14));
+    p.restore();
 }
 
 } // namespace
@@ -99,5 +101,6 @@ void Ini::paintEvent(QPaintEvent*)
     p.drawText(QRectF(w * 0.5, h * 0.54, w * 0.46, h * 0.3), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                QStringLiteral("16 BIT DATALOGGER\nvibrating-wire and analog sensors"));
     p.setPen(QPen(QColor(255, 255, 255, 160), 1));
+    p.setBrush(Qt::NoBrush);
     p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
