@@ -1,0 +1,30 @@
+// Clicking the console's controls as the operator does: the page holding the control is
+// brought to the front first.
+#pragma once
+
+#include "console/form1.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+
+inline void showPageOf(Form1* console, QWidget* control)
+{
+    for (int i = 0; i < console->SSTab1->count(); ++i)
+        if (console->SSTab1->widget(i)->isAncestorOf(control))
+            console->SSTab1->setCurrentIndex(i);
+}
+
+inline void click(Form1* console, QAbstractButton* button)
+{
+    showPageOf(console, button);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+template <std::size_t N>
+void type(const std::array<QLineEdit*, N>& boxes, const QStringList& texts)
+{
+    for (std::size_t i = 0; i < N; ++i)
+        boxes[i]->setText(texts.value(int(i)));
+}

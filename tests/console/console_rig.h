@@ -1,0 +1,88 @@
+// A console talking to the simulator on a pty through the real serial link, in a
+// temporary program folder, with scripted message boxes and shortened link waits.
+#pragma once
+
+#include "console/form1.h"
+#include "link/modulo1.h"
+#include "link/program_folder.h"
+#include "link/serial_port.h"
+#include "support/scripted_dialogs.h"
+#include "support/sim_process.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+class ConsoleRig {
+public:
+    explicit ConsoleRig(const QStringList& simArgs = {}) : sim(simArgs)
+    {
+        ProgramFolder::setOverride(folder.path());
+        Modulo1::LinkState& link = Modulo1::link();
+        link.LinkIsTcp = false;
+        link.GsmSelected = false;
+        link.probeSettleMs = 100;
+        link.probeWindowMs = 700;
+        link.probeTotalMs = 800;
+        link.fieldTimeoutMs = 4000;
+        link.fixedWaitTimeoutMs = 4000;
+        Modulo1::setTransports(&port, nullptr);
+    }
+    ~ConsoleRig()
+    {
+        console.reset();
+        Modulo1::Chiudi_Porta();
+        Modulo1::setTransports(nullptr, nullptr);
+        ProgramFolder::setOverride(QString());
+    }
+
+    // Starts the simulator, points COM1 at it, probes it and builds a fresh console.
+    bool connect()
+    {
+        if (!sim.start())
+            return false;
+        QFile ports(ProgramFolder::file(QStringLiteral("comports.ini")));
+        if (!ports.open(QIODevice::WriteOnly))
+            return false;
+        ports.write((sim.ptyPath() + QLatin1Char('\n')).toUtf8());
+        for (int n = 2; n <= 8; ++n)
+            ports.write((folder.path() + QStringLiteral("/none%1\n").arg(n)).toUtf8());
+        ports.close();
+        Modulo1::link().ComPortNumber = 1;
+        if (Modulo1::Apri_Seriale(1) != 1)
+            return false;
+        newConsole();
+        return true;
+    }
+
+    void newConsole()
+    {
+        console.reset();
+        console = std::make_unique<Form1>();
+        console->onProgramEnd = [this] { ++programEnds; };
+        console->setDataFolder(folder.path());
+    }
+
+    // What the simulator received since the last call (the wire is given time to drain).
+    QByteArray sentSinceMark(int settleMs = 150)
+    {
+        QTest::qWait(settleMs);
+        const QByteArray all = sim.received();
+        const QByteArray since = all.mid(mark_);
+        mark_ = all.size();
+        return since;
+    }
+    void setMark() { sentSinceMark(); }
+
+    QTemporaryDir folder;
+    SimProcess sim;
+    SerialPort port;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<Form1> console;
+    int programEnds = 0;
+
+private:
+    qsizetype mark_ = 0;
+};

@@ -1,0 +1,193 @@
+// Channels per multiplexer, the memory frame, memory erase, datalogger reset and the
+// restore menu, against the simulated datalogger.
+#include "console/box_colours.h"
+#include "console/console_clicks.h"
+#include "console/console_rig.h"
+#include "link/conversions.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QPushButton>
+
+class ConsoleChannels : public QObject {
+    Q_OBJECT
+    std::unique_ptr<ConsoleRig> rig;
+    Form1* f = nullptr;
+
+    // Where each command starts in what the datalogger received, in the order given.
+    static bool inOrder(const QByteArray& sent, const QList<QByteArray>& commands)
+    {
+        qsizetype from = 0;
+        for (const QByteArray& c : commands) {
+            from = sent.indexOf(c, from);
+            if (from < 0)
+                return false;
+            from += c.size();
+        }
+        return true;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        rig = std::make_unique<ConsoleRig>(QStringList{"--channels", "8,4,0,16", "--preload", "200"});
+        QVERIFY2(rig->connect(), qPrintable(rig->sim.output()));
+        f = rig->console.get();
+        f->show();
+    }
+    void cleanupTestCase() { rig.reset(); }
+    void init()
+    {
+        rig->dialogs.shown.clear();
+        rig->dialogs.answers.clear();
+        rig->setMark();
+    }
+
+    void readChannelsShowsCountsInYellowWithItsPauses()
+    {
+        QElapsedTimer elapsed;
+        elapsed.start();
+        click(f, f->leggicanali);
+        // Four reads of at least 0.2 s each and 2 s at the end.
+        QVERIFY(elapsed.elapsed() >= 2800);
+        QCOMPARE(rig->sentSinceMark(), QByteArray("H 0,H 1,H 2,H 3,"));
+        const int expected[4] = {8, 4, 0, 16};
+        for (int m = 0; m < 4; ++m) {
+            QCOMPARE(Conversioni::Val(f->MUX[m]->text()), double(expected[m]));
+            QCOMPARE(boxColour(f->MUX[m]), BoxColour::Yellow);
+        }
+        QVERIFY(f->leggicanali->isEnabled());
+    }
+
+    void editingACountMarksItAndWipesOutOfRange()
+    {
+        f->MUX[1]->clear();
+        QTest::keyClicks(f->MUX[1], QStringLiteral("16"));
+        QCOMPARE(f->MUX[1]->text(), QStringLiteral("16"));
+        QCOMPARE(boxColour(f->MUX[1]), BoxColour::Red);
+        f->MUX[1]->clear();
+        QTest::keyClicks(f->MUX[1], QStringLiteral("17"));
+        QCOMPARE(f->MUX[1]->text(), QStringLiteral("0"));
+        f->MUX[1]->setText(QStringLiteral("-1"));
+        QCOMPARE(f->MUX[1]->text(), QStringLiteral("0"));
+        f->MUX[1]->setText(QStringLiteral("abc"));
+        QCOMPARE(f->MUX[1]->text(), QStringLiteral("abc"));
+        QCOMPARE(rig->sentSinceMark(), QByteArray());
+    }
+
+    void memoryReadShowsTotalAndFree()
+    {
+        click(f, f->Aggiorna_acq);
+        QCOMPARE(rig->sentSinceMark(), QByteArray("H0,M,"));
+        const double total = Conversioni::Val(f->Acq_possibili->text());
+        const double free = Conversioni::Val(f->acq_disponibili->text());
+        QVERIFY(total > 0);
+        QVERIFY2(free < total, qPrintable(f->acq_disponibili->text()));
+    }
+
+    void eraseMemoryAsksFirstAndShowsTheNewCounts()
+    {
+        rig->dialogs.answers.enqueue(Dialogs::Answer::No);
+        click(f, f->Azzera_memoria);
+        QCOMPARE(rig->sentSinceMark(), QByteArray());
+        QCOMPARE(rig->dialogs.shown.size(), 1);
+        const auto question = rig->dialogs.shown.first();
+        QCOMPARE(question.text, QStringLiteral("Are you sure you want to delete all data?\r\nAll data will be lost."));
+        QCOMPARE(question.defaultAnswer, Dialogs::Answer::No);
+        QCOMPARE(question.icon, Dialogs::Icon::Critical);
+        QVERIFY(f->Azzera_memoria->isEnabled());
+
+        rig->dialogs.answers.enqueue(Dialogs::Answer::Yes);
+        click(f, f->Azzera_memoria);
+        QVERIFY(inOrder(rig->sentSinceMark(), {"b", "H0,", "M,"}));
+        QCOMPARE(f->acq_disponibili->text(), f->Acq_possibili->text());
+    }
+
+    void writeChannelsNoSendsNothing()
+    {
+        type(f->MUX, {"2", "0", "0", "0"});
+        rig->dialogs.answers.enqueue(Dialogs::Answer::No);
+        QElapsedTimer elapsed;
+        elapsed.start();
+        click(f, f->Scrivicanali);
+        QVERIFY(elapsed.elapsed() >= 2000);
+        QCOMPARE(rig->sentSinceMark(), QByteArray());
+        QCOMPARE(rig->dialogs.shown.first().text,
+                 QStringLiteral("This operation will reset memory. Continue?\r\nAll data will be lost."));
+        QCOMPARE(rig->dialogs.shown.first().defaultAnswer, Dialogs::Answer::No);
+        QVERIFY(f->Scrivicanali->isEnabled());
+    }
+
+    void writeChannelsYesErasesWritesAndReadsBack()
+    {
+        type(f->MUX, {"12", "8", "", "3"});
+        rig->dialogs.answers.enqueue(Dialogs::Answer::Yes);
+        click(f, f->Scrivicanali);
+        const QByteArray sent = rig->sentSinceMark();
+        QVERIFY2(sent.startsWith("b,h 0, 12,h 1, 8,h 2, 0,h 3, 3,H 0,H 1,H 2,H 3,H0,M,"), sent.constData());
+        const QJsonArray channels = rig->sim.state().value("channels").toArray();
+        QCOMPARE(channels.at(0).toInt(), 12);
+        QCOMPARE(channels.at(3).toInt(), 3);
+        QCOMPARE(Conversioni::Val(f->MUX[0]->text()), 12.0);
+        for (QLineEdit* box : f->MUX)
+            QCOMPARE(boxColour(box), BoxColour::Yellow);
+    }
+
+    void writingNoChannelsStillErasesAndWarns()
+    {
+        type(f->MUX, {"0", "0", "0", "0"});
+        rig->dialogs.answers.enqueue(Dialogs::Answer::Yes);
+        click(f, f->Scrivicanali);
+        const QByteArray sent = rig->sentSinceMark();
+        QVERIFY2(sent.startsWith("b,h 0, 0,h 1, 0,h 2, 0,h 3, 0,H 0,"), sent.constData());
+        QVERIFY(sent.endsWith("H0,"));  // no channel: the capacity is not asked for
+        QVERIFY(rig->dialogs.texts().contains("Please enable at least one channel!"));
+    }
+
+    // A reset gives the datalogger 0.4 s before the first re-read, then shows its new
+    // memory, channels, timer, name and acquisition state.
+    void resetWaitsThenRereads()
+    {
+        rig->dialogs.answers.enqueue(Dialogs::Answer::No);
+        click(f, f->Resetta);
+        QCOMPARE(rig->sentSinceMark(), QByteArray());
+        QCOMPARE(rig->dialogs.shown.first().text,
+                 QStringLiteral("Are you sure you wanto to reset datalogger?\r\nAll data will be lost"));
+
+        f->Nome_Centralina->setText(QStringLiteral("stale"));
+        const qsizetype before = rig->sim.wireLog().size();
+        rig->dialogs.answers.enqueue(Dialogs::Answer::Yes);
+        click(f, f->Resetta);
+        QVERIFY(inOrder(rig->sentSinceMark(), {"z", "H0,", "M,", "H 0,", "H 3,", "C,", "Q", "O"}));
+
+        const QList<WireEntry> log = rig->sim.wireLog().mid(before);
+        qint64 zAt = -1, nextAt = -1;
+        for (const WireEntry& e : log) {
+            if (zAt < 0 && e.bytes.startsWith('z'))
+                zAt = e.tUs;
+            else if (zAt >= 0 && nextAt < 0)
+                nextAt = e.tUs;
+        }
+        QVERIFY(zAt >= 0 && nextAt >= 0);
+        QVERIFY2(nextAt - zAt >= 400000, qPrintable(QString::number(nextAt - zAt)));
+        QVERIFY(f->Nome_Centralina->text() != QStringLiteral("stale"));
+        QCOMPARE(boxColour(f->Nome_Centralina), BoxColour::Yellow);
+        QVERIFY(f->Resetta->isEnabled());
+    }
+
+    void restoreFreesALockedConsoleAndSendsNothing()
+    {
+        Modulo1::Disabilita_Comandi();
+        QVERIFY(!f->leggicanali->isEnabled());
+        QVERIFY(!f->MISCONTINUA_TEMP[3]->isEnabled());
+        f->RIPRISTINA_DA_ERRORI->trigger();
+        for (QPushButton* b : {f->leggicanali, f->Resetta, f->Command1, f->Aggiorna_acq, f->cmdWebLeggi})
+            QVERIFY(b->isEnabled());
+        QVERIFY(f->MISCONTINUA_TEMP[3]->isEnabled());
+        QVERIFY(f->Abilita_SMS->isEnabled());
+        QCOMPARE(rig->sentSinceMark(), QByteArray());
+    }
+};
+
+QTEST_MAIN(ConsoleChannels)
+#include "tst_console_channels.moc"

@@ -1,0 +1,196 @@
+// The console's writes of clock, START time, timer, pre-heating, name and switches, as
+// the simulated datalogger receives them.
+#include "console/box_colours.h"
+#include "console/console_clicks.h"
+#include "console/console_rig.h"
+
+#include <QPushButton>
+
+class ConsoleWrites : public QObject {
+    Q_OBJECT
+    std::unique_ptr<ConsoleRig> rig;
+    Form1* f = nullptr;
+
+private slots:
+    void initTestCase()
+    {
+        rig = std::make_unique<ConsoleRig>();
+        QVERIFY2(rig->connect(), qPrintable(rig->sim.output()));
+        f = rig->console.get();
+        f->show();
+    }
+    void cleanupTestCase() { rig.reset(); }
+    void init()
+    {
+        Modulo1::link().GsmSelected = false;
+        rig->dialogs.shown.clear();
+        rig->setMark();
+    }
+
+    void clockWriteSendsTypedValuesAndReadsBack()
+    {
+        type(f->data, {"5", "3", "2015", "23", "59"});
+        click(f, f->impostadata);
+        const QByteArray sent = rig->sentSinceMark();
+        QVERIFY2(sent.startsWith("g5,3, 115,23,59,G,"), sent.constData());
+        QCOMPARE(f->data[0]->text(), QStringLiteral("5"));
+        QCOMPARE(f->data[1]->text(), QStringLiteral("3"));
+        QCOMPARE(f->data[2]->text(), QStringLiteral("2015"));
+        QCOMPARE(f->data[3]->text(), QStringLiteral("23"));
+        for (QLineEdit* box : f->data)
+            QCOMPARE(boxColour(box), BoxColour::Yellow);
+        QVERIFY(rig->dialogs.shown.isEmpty());
+        QVERIFY(f->impostadata->isEnabled());
+    }
+
+    void badHourOrMinuteSendsNothing_data()
+    {
+        QTest::addColumn<bool>("startRow");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QString>("message");
+        const QString clockMsg = QStringLiteral("Controlla i dati inseriti! ");
+        const QString startMsg = QStringLiteral("Values not valid! ");
+        QTest::newRow("clock hour 24") << false << QStringList{"5", "3", "2015", "24", "00"} << clockMsg;
+        QTest::newRow("clock minute 60") << false << QStringList{"5", "3", "2015", "10", "60"} << clockMsg;
+        QTest::newRow("clock hour -1") << false << QStringList{"5", "3", "2015", "-1", "00"} << clockMsg;
+        QTest::newRow("clock comma in day") << false << QStringList{"5,1", "3", "2015", "1", "0"} << clockMsg;
+        QTest::newRow("start hour 24") << true << QStringList{"1", "1", "2016", "24", "0"} << startMsg;
+        QTest::newRow("start minute 75") << true << QStringList{"1", "1", "2016", "2", "75"} << startMsg;
+    }
+    void badHourOrMinuteSendsNothing()
+    {
+        QFETCH(bool, startRow);
+        QFETCH(QStringList, boxes);
+        QFETCH(QString, message);
+        const int beeps = rig->dialogs.beeps;
+        type(startRow ? f->data_allarme : f->data, boxes);
+        click(f, startRow ? f->ScriviDataAllarme : f->impostadata);
+        QCOMPARE(rig->sentSinceMark(), QByteArray());
+        QCOMPARE(rig->dialogs.texts(), QStringList{message});
+        QCOMPARE(rig->dialogs.shown.first().title,
+                 startRow ? QStringLiteral("Warning!!") : QStringLiteral("Attenzione!!"));
+        QCOMPARE(rig->dialogs.beeps, beeps + 1);
+        QVERIFY(f->impostadata->isEnabled() && f->ScriviDataAllarme->isEnabled());
+    }
+
+    void startTimeWriteAndTwoDigitYear()
+    {
+        type(f->data_allarme, {"1", "12", "2030", "07", "30"});
+        click(f, f->ScriviDataAllarme);
+        QByteArray sent = rig->sentSinceMark();
+        QVERIFY2(sent.startsWith("y1,12, 130,07,30,Y,"), sent.constData());
+        QCOMPARE(f->data_allarme[2]->text(), QStringLiteral("2030"));
+        QCOMPARE(boxColour(f->data_allarme[4]), BoxColour::Yellow);
+
+        // The year is not corrected: 15 travels as 15 less 1900.
+        type(f->data_allarme, {"1", "12", "15", "07", "30"});
+        click(f, f->ScriviDataAllarme);
+        sent = rig->sentSinceMark();
+        QVERIFY2(sent.startsWith("y1,12,-1885,07,30,"), sent.constData());
+    }
+
+    void timerWriteFormatsAndChecksTheMinimum()
+    {
+        type(f->conversione, {"0", "1", "0"});
+        click(f, f->Command1);
+        QCOMPARE(rig->sentSinceMark(), QByteArray("c000,001,000,"));
+        QCOMPARE(f->conversione[1]->text(), QStringLiteral("001"));
+        QCOMPARE(boxColour(f->conversione[0]), BoxColour::Yellow);
+        QCOMPARE(rig->sim.state().value("timer_seconds").toInt(), 60);
+
+        // Under a minute: refused, but the boxes keep the three-digit form.
+        type(f->conversione, {"0", "0", "59"});
+        click(f, f->Command1);
+        QCOMPARE(rig->sentSinceMark(), QByteArray());
+        QCOMPARE(f->conversione[2]->text(), QStringLiteral("059"));
+        QCOMPARE(rig->dialogs.shown.size(), 1);
+        QCOMPARE(rig->dialogs.shown.first().title, QStringLiteral("Warning!!"));
+        QVERIFY(rig->dialogs.shown.first().text.startsWith("Please check acquisition timer"));
+    }
+
+    void timerRangesAndGsmMinimum_data()
+    {
+        QTest::addColumn<bool>("gsm");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("hours 24") << false << QStringList{"24", "0", "0"} << QByteArray();
+        QTest::newRow("minutes 60") << false << QStringList{"0", "60", "0"} << QByteArray();
+        QTest::newRow("seconds 60") << false << QStringList{"1", "0", "60"} << QByteArray();
+        QTest::newRow("gsm 9:59") << true << QStringList{"0", "9", "59"} << QByteArray();
+        QTest::newRow("gsm 10:00") << true << QStringList{"0", "10", "0"} << QByteArray("c000,010,000,");
+        QTest::newRow("not a number counts as 0") << false << QStringList{"x", "5", "0"}
+                                                  << QByteArray("c000,005,000,");
+    }
+    void timerRangesAndGsmMinimum()
+    {
+        QFETCH(bool, gsm);
+        QFETCH(QStringList, boxes);
+        QFETCH(QByteArray, expected);
+        Modulo1::link().GsmSelected = gsm;
+        type(f->conversione, boxes);
+        click(f, f->Command1);
+        QCOMPARE(rig->sentSinceMark(), expected);
+        QCOMPARE(rig->dialogs.shown.size(), expected.isEmpty() ? 1 : 0);
+        QVERIFY(f->Command1->isEnabled());
+    }
+
+    void preheatingLimit()
+    {
+        f->preaccensione->setText(QStringLiteral("30000"));
+        click(f, f->impostapreacc);
+        QCOMPARE(rig->sentSinceMark(), QByteArray("e30000,"));
+        QCOMPARE(boxColour(f->preaccensione), BoxColour::Yellow);
+
+        f->preaccensione->setText(QStringLiteral("1500"));
+        click(f, f->impostapreacc);
+        QCOMPARE(rig->sentSinceMark(), QByteArray("e01500,"));
+        QCOMPARE(f->preaccensione->text(), QStringLiteral("01500"));
+
+        f->preaccensione->setText(QStringLiteral("30001"));
+        click(f, f->impostapreacc);
+        QCOMPARE(rig->sentSinceMark(), QByteArray());
+        QCOMPARE(f->preaccensione->text(), QStringLiteral("0"));
+        QCOMPARE(rig->dialogs.texts(), QStringList{"Pre-heating time is too high "});
+        QCOMPARE(rig->sim.state().value("preheat_ms").toInt(), 1500);
+    }
+
+    void nameWriteTrimsAndRefusesCommas()
+    {
+        f->Nome_Centralina->setText(QStringLiteral("  SITE 7 "));
+        click(f, f->imposta_nome);
+        QCOMPARE(rig->sentSinceMark(), QByteArray("qSITE 7,"));
+        QCOMPARE(f->Nome_Centralina->text(), QStringLiteral("SITE 7"));
+        QCOMPARE(boxColour(f->Nome_Centralina), BoxColour::Yellow);
+        QCOMPARE(rig->sim.state().value("name").toString(), QStringLiteral("SITE 7"));
+
+        f->Nome_Centralina->setText(QStringLiteral("A,B"));
+        click(f, f->imposta_nome);
+        QCOMPARE(rig->sentSinceMark(), QByteArray());
+        QCOMPARE(rig->dialogs.shown.size(), 1);
+        QVERIFY(f->imposta_nome->isEnabled());
+    }
+
+    // The boxes ask for the opposite state and then show the datalogger's answer.
+    void switchesWriteThenShowTheDataloggersState()
+    {
+        const bool acquiring = rig->sim.state().value("acquisition").toBool();
+        f->data_logging->setChecked(acquiring);
+        showPageOf(f, f->data_logging);
+        QTest::mouseClick(f->data_logging, Qt::LeftButton);
+        QByteArray sent = rig->sentSinceMark();
+        QCOMPARE(sent, acquiring ? QByteArray("o0,O") : QByteArray("o1,O"));
+        QCOMPARE(f->data_logging->isChecked(), !acquiring);
+        QCOMPARE(rig->sim.state().value("acquisition").toBool(), !acquiring);
+
+        f->PLUVIOMETRO->setChecked(false);
+        showPageOf(f, f->PLUVIOMETRO);
+        QTest::keyClick(f->PLUVIOMETRO, Qt::Key_Space);
+        sent = rig->sentSinceMark();
+        QCOMPARE(sent, QByteArray("u1,U,"));
+        QVERIFY(f->PLUVIOMETRO->isChecked());
+        QVERIFY(rig->sim.state().value("events_counter").toBool());
+    }
+};
+
+QTEST_MAIN(ConsoleWrites)
+#include "tst_console_writes.moc"
