@@ -43,6 +43,7 @@ public:
     bool isRunning() const;
 
 private:
+    bool prepareFolder();
     bool launch(const QStringList& transportArgs);
     QList<WireEntry> readLog(const char* dir) const;
 

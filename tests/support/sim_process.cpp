@@ -1,0 +1,189 @@
+// Runs the datalogger simulator as a child process for tests.
+#include "sim_process.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <QTcpSocket>
+#include <QThread>
+
+#include <csignal>
+
+namespace {
+
+int dumpSequence(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    return QJsonDocument::fromJson(f.readAll()).object().value("dump_sequence").toInt(-1);
+}
+
+} // namespace
+
+SimProcess::SimProcess(QStringList extraArgs)
+    : m_extraArgs(std::move(extraArgs))
+{
+}
+
+SimProcess::~SimProcess()
+{
+    stop();
+}
+
+QString SimProcess::folder() const
+{
+    return m_dir ? m_dir->path() : QString();
+}
+
+QString SimProcess::ptyPath() const
+{
+    return folder() + "/ttySIM";
+}
+
+quint16 SimProcess::tcpPort() const
+{
+    return m_port;
+}
+
+bool SimProcess::isRunning() const
+{
+    return m_process && m_process->state() == QProcess::Running;
+}
+
+QString SimProcess::output() const
+{
+    if (m_process)
+        m_output += m_process->readAll();
+    return QString::fromLocal8Bit(m_output);
+}
+
+bool SimProcess::prepareFolder()
+{
+    stop();
+    m_dir = std::make_unique<QTemporaryDir>();
+    return m_dir->isValid();
+}
+
+bool SimProcess::launch(const QStringList& transportArgs)
+{
+    m_output.clear();
+    m_port = 0;
+    m_process = std::make_unique<QProcess>();
+    m_process->setProcessChannelMode(QProcess::MergedChannels);
+    QStringList args = transportArgs;
+    args << "--wire-log" << folder() + "/wire.jsonl" << "--state-dump" << folder() + "/state.json";
+    args << m_extraArgs;
+    m_process->start(QStringLiteral(QUORVEL_SIM_PATH), args);
+    return m_process->waitForStarted(5000);
+}
+
+bool SimProcess::start()
+{
+    if (!prepareFolder() || !launch({"--pty", ptyPath()}))
+        return false;
+    const QDeadlineTimer deadline(5000);
+    while (!deadline.hasExpired()) {
+        if (QFileInfo::exists(ptyPath()))
+            return true;
+        if (!isRunning())
+            return false;
+        m_process->waitForReadyRead(20);
+    }
+    return false;
+}
+
+bool SimProcess::startTcp()
+{
+    if (!prepareFolder() || !launch({"--tcp", "127.0.0.1:0"}))
+        return false;
+    static const QRegularExpression listening("tcp listening on [^:]+:(\\d+)");
+    const QDeadlineTimer deadline(5000);
+    while (!deadline.hasExpired()) {
+        const auto match = listening.match(output());
+        if (match.hasMatch()) {
+            m_port = quint16(match.captured(1).toUInt());
+            return true;
+        }
+        if (!isRunning())
+            return false;
+        m_process->waitForReadyRead(20);
+    }
+    return false;
+}
+
+QList<WireEntry> SimProcess::readLog(const char* dir) const
+{
+    QList<WireEntry> entries;
+    QFile f(folder() + "/wire.jsonl");
+    if (!f.open(QIODevice::ReadOnly))
+        return entries;
+    const QString wanted = QString::fromLatin1(dir);
+    while (!f.atEnd()) {
+        const QJsonObject o = QJsonDocument::fromJson(f.readLine()).object();
+        if (o.value("dir").toString() == wanted)
+            entries.append({qint64(o.value("t_us").toDouble()),
+                            QByteArray::fromHex(o.value("hex").toString().toLatin1())});
+    }
+    return entries;
+}
+
+QList<WireEntry> SimProcess::wireLog() const
+{
+    return readLog("rx");
+}
+
+QList<WireEntry> SimProcess::sentLog() const
+{
+    return readLog("tx");
+}
+
+QByteArray SimProcess::received() const
+{
+    QByteArray all;
+    for (const WireEntry& e : wireLog())
+        all += e.bytes;
+    return all;
+}
+
+QByteArray SimProcess::sent() const
+{
+    QByteArray all;
+    for (const WireEntry& e : sentLog())
+        all += e.bytes;
+    return all;
+}
+
+QJsonObject SimProcess::state()
+{
+    const QString path = folder() + "/state.json";
+    if (isRunning()) {
+        const int before = dumpSequence(path);
+        ::kill(pid_t(m_process->processId()), SIGUSR1);
+        const QDeadlineTimer deadline(3000);
+        while (!deadline.hasExpired() && dumpSequence(path) <= before)
+            QThread::msleep(10);
+    }
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(f.readAll()).object();
+}
+
+void SimProcess::stop()
+{
+    if (!m_process)
+        return;
+    if (m_process->state() != QProcess::NotRunning) {
+        ::kill(pid_t(m_process->processId()), SIGTERM);
+        if (!m_process->waitForFinished(3000)) {
+            m_process->kill();
+            m_process->waitForFinished(1000);
+        }
+    }
+    m_output += m_process->readAll();
+    m_process.reset();
+}
