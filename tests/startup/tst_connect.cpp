@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QDate>
 #include <QElapsedTimer>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -95,7 +96,7 @@ private slots:
             QCOMPARE(Conversioni::Val(console.conversione[0]->text()), 1.0);
             QCOMPARE(Conversioni::Val(console.conversione[1]->text()), 2.0);
             QCOMPARE(Conversioni::Val(console.conversione[2]->text()), 5.0);
-            QCOMPARE(Conversioni::Val(console.data[2]->text()), double(QDate::currentDate().year() - 1900));
+            QCOMPARE(Conversioni::Val(console.data[2]->text()), double(QDate::currentDate().year()));
             QCOMPARE(boxColour(console.data[0]), BoxColour::Yellow);
             QVERIFY(console.PLUVIOMETRO->isChecked());
             QVERIFY(!console.data_logging->isChecked());
