@@ -26,6 +26,9 @@ public:
     QByteArray take(int n);  // removes and returns the first n unread bytes
     void drop(int n);        // removes the first n unread bytes
     QByteArray peekAll() const { return bytes_.mid(start_); }
+    // Position (relative to the unread start) of needle at or after from, or -1.
+    int find(const QByteArray& needle, int from) const;
+    bool endsWith(const QByteArray& tail) const;
 
 private:
     void compact();

@@ -1,0 +1,55 @@
+// The fixed-count exchanges of the modem dialogue and the fixed-length replies.
+#include "link/link_internal.h"
+
+#include "link/serial_port.h"
+
+#include <QElapsedTimer>
+
+namespace Modulo1 {
+
+namespace {
+
+// Waits, servicing the user interface, until count bytes are buffered or the bound
+// passes; then takes everything buffered.
+QString collect(SerialPort* port, int count)
+{
+    LinkState& s = link();
+    QElapsedTimer started;
+    started.start();
+    while (port->isOpen() && port->inBufferCount() < count
+           && started.elapsed() < s.fixedWaitTimeoutMs)
+        serviceUi(pollMs);
+    s.LastReply = QString::fromLatin1(port->readAll());
+    port->clearInput();
+    return s.LastReply;
+}
+
+} // namespace
+
+QString Invia_Attendi(const QString& text, int count)
+{
+    SerialPort* port = serial();
+    if (linkBusy() || !port)
+        return {};
+    port->write(text.toLatin1());
+    return collect(port, count);
+}
+
+QString Invia_Attendi_Porta(const QString& text, int count)
+{
+    LinkState& s = link();
+    SerialPort* port = serial();
+    if (linkBusy() || !port)
+        return {};
+    if (!s.PortHeldOpen)
+        Apri_Porta();
+    port->clearInput();
+    QString reply;
+    if (port->write(text.toLatin1()))
+        reply = collect(port, count);
+    if (!s.PortHeldOpen)
+        Chiudi_Porta();
+    return reply;
+}
+
+} // namespace Modulo1

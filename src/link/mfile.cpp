@@ -1,0 +1,123 @@
+// File checks before a data file is rewritten: is another program holding it?
+#include "link/mfile.h"
+
+#include "link/dialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace mFile {
+
+namespace {
+
+const QString tempSuffix = QStringLiteral(".temp");
+
+// A byte-range lock (POSIX or open-file-description) held on the file by anyone else.
+bool rangeLocked(int fd)
+{
+    struct flock probe {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    probe.l_start = 0;
+    probe.l_len = 0;
+    if (fcntl(fd, F_OFD_GETLK, &probe) == 0)
+        return probe.l_type != F_UNLCK;
+    return false;
+}
+
+// A whole-file flock() lock held through another open of the file.
+bool fileLocked(int fd)
+{
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        flock(fd, LOCK_UN);
+        return false;
+    }
+    return errno == EWOULDBLOCK;
+}
+
+bool officeLockBeside(const QString& path)
+{
+    const QFileInfo info(path);
+    return QFileInfo::exists(info.dir().filePath(QStringLiteral(".~lock.") + info.fileName()
+                                                 + QLatin1Char('#')));
+}
+
+bool renameBoth(const QString& path)
+{
+    if (!QFile::rename(path, path + tempSuffix))
+        return false;
+    return QFile::rename(path + tempSuffix, path);
+}
+
+// A file left under the temporary name by a failed second rename goes back first, so
+// that no later step takes the file for missing and writes over its data.
+void restoreLeftover(const QString& path)
+{
+    if (!QFileInfo::exists(path) && QFileInfo::exists(path + tempSuffix))
+        QFile::rename(path + tempSuffix, path);
+}
+
+} // namespace
+
+bool File_Esiste(const QString& path)
+{
+    const QFileInfo info(path);
+    return !path.isEmpty() && info.exists() && !info.isDir();
+}
+
+void Cancella_File(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.exists() && info.isWritable())
+        QFile::remove(path);
+}
+
+bool heldByAnotherProgram(const QString& path)
+{
+    if (officeLockBeside(path))
+        return true;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool held = rangeLocked(fd) || fileLocked(fd);
+    ::close(fd);
+    return held;
+}
+
+int Prova_Rinomina(const QString& path)
+{
+    restoreLeftover(path);
+    if (!heldByAnotherProgram(path) && renameBoth(path))
+        return 1;
+    restoreLeftover(path);
+    const auto answer = dialogs().message(
+        QStringLiteral("Il file ") + path
+            + QStringLiteral(" è occupato. Chiudere le applicazioni che utilizzano il file."),
+        QStringLiteral("Azione annullata"), Dialogs::Buttons::RetryCancel,
+        Dialogs::Icon::Warning, Dialogs::Answer::Retry);
+    return answer == Dialogs::Answer::Retry ? 0 : 2;
+}
+
+bool File_Occupato(const QString& path)
+{
+    for (;;) {
+        restoreLeftover(path);
+        if (!File_Esiste(path))
+            return false;
+        switch (Prova_Rinomina(path)) {
+        case 1:
+            return false;
+        case 2:
+            return true;
+        default:
+            break;  // the operator closed the other program and asked to retry
+        }
+    }
+}
+
+} // namespace mFile

@@ -1,0 +1,29 @@
+// Connecting the exchange path to the datalogger's address over the telnet client.
+#include "link/link_internal.h"
+
+#include "link/telnet_tty_client.h"
+
+namespace Modulo1 {
+
+namespace {
+const int dataloggerPort = 1024;
+}
+
+void Connetti_TCP(const QString& host)
+{
+    TelnetTTYClient* client = telnet();
+    if (!client)
+        return;
+    client->setRemoteHost(host);
+    client->setRemotePort(dataloggerPort);
+    client->setLocalPort(dataloggerPort);
+    client->Connect(host, dataloggerPort);
+}
+
+void Disconnetti_TCP()
+{
+    if (TelnetTTYClient* client = telnet())
+        client->Disconnect();
+}
+
+} // namespace Modulo1

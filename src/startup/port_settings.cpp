@@ -1,0 +1,53 @@
+// rk550.ini: one line with the last COM port, " n " and CR LF.
+#include "startup/port_settings.h"
+
+#include "link/conversions.h"
+#include "link/program_folder.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+namespace PortSettings {
+
+QString iniPath() { return ProgramFolder::file(QStringLiteral("rk550.ini")); }
+
+int load(const QString& path, bool* ok)
+{
+    if (ok)
+        *ok = true;
+    {
+        QFile create(path);
+        create.open(QIODevice::Append);  // exists, empty, when it was missing
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    static const QRegularExpression separators(QStringLiteral("[,\\s]+"));
+    const QStringList items =
+        QString::fromLatin1(file.readAll()).split(separators, Qt::SkipEmptyParts);
+    int last = 0;
+    for (const QString& item : items) {
+        const auto value = Conversioni::IsNumeric(item)
+                               ? Conversioni::toInt16(Conversioni::Val(item))
+                               : std::nullopt;
+        if (!value) {
+            if (ok)
+                *ok = false;
+            return 0;
+        }
+        last = *value;
+    }
+    return last;
+}
+
+bool save(const QString& path, int port)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write((Conversioni::Str(port) + QStringLiteral(" \r\n")).toLatin1());
+    return file.commit();
+}
+
+} // namespace PortSettings

@@ -1,0 +1,130 @@
+// Parsing reply fields, rounding, sign-position texts and display patterns.
+#include "link/conversions.h"
+
+#include <QtTest>
+
+using namespace Conversioni;
+
+class TestConversions : public QObject {
+    Q_OBJECT
+private slots:
+    void leadingNumber_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("plain") << "12.50" << 12.5;
+        QTest::newRow("leading blank") << " 7" << 7.0;
+        QTest::newRow("blanks tabs line feeds inside") << "1 2\t3\n4" << 1234.0;
+        QTest::newRow("digit then letter") << "5a" << 5.0;
+        QTest::newRow("letter then digit") << "a5" << 0.0;
+        QTest::newRow("empty field") << "" << 0.0;
+        QTest::newRow("time-out mark") << "%%" << 0.0;
+        QTest::newRow("comma ends the number") << "3,75" << 3.0;
+        QTest::newRow("negative") << "-3.5" << -3.5;
+        QTest::newRow("plus sign") << "+8" << 8.0;
+        QTest::newRow("exponent E") << "1.5E3" << 1500.0;
+        QTest::newRow("exponent D") << "2D-2" << 0.02;
+        QTest::newRow("exponent without digits") << "4E" << 4.0;
+        QTest::newRow("fraction only") << ".25" << 0.25;
+        QTest::newRow("lone point") << "." << 0.0;
+        QTest::newRow("carriage return stops") << "\r5" << 0.0;
+        QTest::newRow("huge exponent") << "1E999" << 0.0;
+    }
+    void leadingNumber()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(Val(text), value);
+    }
+
+    void rounding_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("value");
+        QTest::newRow("2.5 to even") << "2.5" << 2;
+        QTest::newRow("3.5 to even") << "3.5" << 4;
+        QTest::newRow("-2.5 to even") << "-2.5" << -2;
+        QTest::newRow("2.6 up") << "2.6" << 3;
+        QTest::newRow("flag 1") << "1" << 1;
+        QTest::newRow("flag 0") << "0" << 0;
+        QTest::newRow("time-out clears") << "%%" << 0;
+        QTest::newRow("upper bound") << "32767" << 32767;
+        QTest::newRow("lower bound") << "-32768" << -32768;
+    }
+    void rounding()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, value);
+        QCOMPARE(int(CInt(text)), value);
+    }
+
+    void outOfRangeIsReportedNotWrapped()
+    {
+        static QStringList reported;
+        reported.clear();
+        setRangeErrorHandler([](const QString& m) { reported << m; });
+        QCOMPARE(int(CInt("40000")), 0);
+        QCOMPARE(int(CInt("32767.5")), 0);  // rounds to 32768
+        QCOMPARE(CLng(3e9), 0);
+        QCOMPARE(reported.size(), 3);
+        QVERIFY(!toInt16(-32769).has_value());
+        setRangeErrorHandler(nullptr);
+    }
+
+    void signPosition()
+    {
+        QCOMPARE(Str(2), QStringLiteral(" 2"));
+        QCOMPARE(Str(-3), QStringLiteral("-3"));
+        QCOMPARE(Str(2015 - 1900), QStringLiteral(" 115"));
+        QCOMPARE(Str(15 - 1900), QStringLiteral("-1885"));
+        QCOMPARE(Str(0), QStringLiteral(" 0"));
+        QCOMPARE(Str(12.5), QStringLiteral(" 12.5"));
+        QCOMPARE(Str(-0.25), QStringLiteral("-0.25"));
+    }
+
+    void patterns_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("00 pads") << "7" << "00" << "07";
+        QTest::newRow("00 keeps wider") << "123" << "00" << "123";
+        QTest::newRow("00 negative") << "-5" << "00" << "-05";
+        QTest::newRow("00 rounds half up") << "7.5" << "00" << "08";
+        QTest::newRow("000 timer") << "5" << "000" << "005";
+        QTest::newRow("00000 pre-heating") << "1500" << "00000" << "01500";
+        QTest::newRow("00.00 voltage") << "4.987" << "00.00" << "04.99";
+        QTest::newRow("00.00 pads decimals") << "12" << "00.00" << "12.00";
+        QTest::newRow("000.0") << "3.14159" << "000.0" << "003.1";
+        QTest::newRow("0000.00") << "1234.5" << "0000.00" << "1234.50";
+        QTest::newRow("optional digits trimmed") << "2.5" << "######0.0##" << "2.5";
+        QTest::newRow("optional digits kept") << "2.12345" << "######0.0##" << "2.123";
+        QTest::newRow("optional digits minimum") << "3" << "######0.0##" << "3.0";
+        QTest::newRow("negative zero shown as zero") << "-0.001" << "00.00" << "00.00";
+        QTest::newRow("not a number stays") << "%%" << "00" << "%%";
+        QTest::newRow("empty stays") << "" << "00" << "";
+        QTest::newRow("blank before digits") << " 9" << "00" << "09";
+        QTest::newRow("text with digits stays") << "12ab" << "00" << "12ab";
+    }
+    void patterns()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, pattern);
+        QFETCH(QString, shown);
+        QCOMPARE(Format(text, pattern), shown);
+    }
+
+    void shownWithTheSystemSeparator()
+    {
+        // CStr follows the number format of the settings; the parse never does.
+        QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+        QCOMPARE(CStr(Val("12.50")), QStringLiteral("12,5"));
+        QCOMPARE(CStr(1234.5), QStringLiteral("1234,5"));
+        QCOMPARE(Val(QStringLiteral("12,5")), 12.0);
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(CStr(12.5), QStringLiteral("12.5"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConversions)
+#include "tst_conversions.moc"

@@ -1,0 +1,247 @@
+// The exchange path on a real pseudo-terminal: pacing, field reads, time-outs, the probe.
+#include "link/modulo1.h"
+#include "link/program_folder.h"
+#include "link/serial_port.h"
+#include "support/pty_peer.h"
+#include "support/scripted_dialogs.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+using namespace Modulo1;
+
+class TestSerialExchange : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir folder;
+    std::unique_ptr<PtyPeer> peer;
+    std::unique_ptr<SerialPort> port;
+    ScriptedDialogs dialogs;
+
+    void pointCom1At(const QString& device)
+    {
+        QFile ini(folder.filePath("comports.ini"));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write(device.toUtf8() + "\n");
+    }
+
+private slots:
+    void init()
+    {
+        ProgramFolder::setOverride(folder.path());
+        peer = std::make_unique<PtyPeer>();
+        QVERIFY(peer->isValid());
+        pointCom1At(peer->slavePath());
+        port = std::make_unique<SerialPort>();
+        setTransports(port.get(), nullptr);
+        link() = LinkState();
+        link().fieldTimeoutMs = 400;
+        link().fixedWaitTimeoutMs = 400;
+        link().ComPortNumber = 1;
+        port->setPortNumber(1);
+        port->setSettings("57600,N,8,1");
+        QVERIFY(port->open());
+        link().PortHeldOpen = true;
+    }
+    void cleanup()
+    {
+        setTransports(nullptr, nullptr);
+        port.reset();
+        peer.reset();
+        dialogs.shown.clear();
+    }
+
+    void valuesArePacedOneCharacterPerWrite()
+    {
+        QVERIFY(Invia_Comando("G", ","));
+        QVERIFY(Invia_Comando("d", "0,0,0,0,0,"));
+        QVERIFY(peer->waitForBytes(13, 2000));
+        QCOMPARE(peer->received(), QByteArray("G,d0,0,0,0,0,"));
+        // Arrival time of every byte: each values character is followed by >= 10 ms.
+        QList<qint64> at;
+        for (const auto& c : peer->chunks())
+            for (int i = 0; i < c.bytes.size(); ++i)
+                at << c.tUs;
+        QCOMPARE(at.size(), 13);
+        QVERIFY2(at[2] - at[1] >= 9500, qPrintable(QString("the command came %1 us after \",\"").arg(at[2] - at[1])));
+        for (int i = 3; i < 12; ++i)
+            QVERIFY2(at[i + 1] - at[i] >= 9500, qPrintable(QString("gap after byte %1").arg(i)));
+    }
+
+    void commandTextGoesInOneWrite()
+    {
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(Invia_Comando("<1,", ""));
+        QVERIFY(t.elapsed() < 10);  // no values, no pause
+        QVERIFY(peer->waitForBytes(3, 1000));
+        QCOMPARE(peer->chunks().first().bytes, QByteArray("<1,"));
+    }
+
+    void fieldsAcrossChunks()
+    {
+        // Split over several chunks, two fields in one chunk, a leading empty field.
+        peer->replyTo(",", QByteArray(",12"));
+        peer->writeLater(150, "3,45,");
+        QVERIFY(Invia_Comando("Q", ","));
+        QCOMPARE(Leggi_Campo(), QString());
+        QCOMPARE(Leggi_Campo(), QStringLiteral("123"));
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(Leggi_Campo(), QStringLiteral("45"));
+        QVERIFY(t.elapsed() < 50);
+        QCOMPARE(link().LastReply, QStringLiteral("45"));
+    }
+
+    void timeOutKeepsThePartialText()
+    {
+        peer->replyTo("Q", "abc");
+        QVERIFY(Invia_Comando("Q", ""));
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(Leggi_Campo(), QStringLiteral("%%"));
+        QVERIFY(t.elapsed() >= 400 && t.elapsed() < 1500);
+        QCOMPARE(link().receive.peekAll(), QByteArray("abc"));
+        QCOMPARE(link().LastReply, QStringLiteral("%%"));
+        // The next send empties it.
+        QVERIFY(Invia_Comando("Q", ""));
+        QVERIFY(link().receive.isEmpty());
+    }
+
+    void staleInputIsDiscardedBeforeSending()
+    {
+        peer->write("old,");
+        QTest::qWait(50);
+        peer->replyTo("O", "1,");
+        QVERIFY(Invia_Comando("O", ""));
+        QCOMPARE(Leggi_Campo(), QStringLiteral("1"));
+    }
+
+    void readUpToTerminatorOnSerial()
+    {
+        peer->replyTo("S", "data lineS2moreS2");
+        QVERIFY(Invia_Comando("S", ""));
+        QCOMPARE(Leggi_Fino_A("S2"), QStringLiteral("data line"));
+        QVERIFY(link().receive.isEmpty());
+        // A terminator split across two arrivals is still found.
+        peer->replyTo("T", "xyzS");
+        peer->writeLater(120, "2");
+        QVERIFY(Invia_Comando("T", ""));
+        QCOMPARE(Leggi_Fino_A("S2"), QStringLiteral("xyz"));
+        QCOMPARE(Leggi_Fino_A("S2"), QStringLiteral("%%"));
+    }
+
+    void babblingLineEndsTheRead()
+    {
+        link().fieldTimeoutMs = 20000;
+        link().maxFieldBytes = 64 * 1024;
+        peer->replyTo("A", QByteArray(100 * 1024, 'x'));
+        QVERIFY(Invia_Comando("A", ""));
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(Leggi_Campo(), QStringLiteral("%%"));
+        QVERIFY(t.elapsed() < 5000);
+        QVERIFY(link().receive.size() <= 64 * 1024);
+    }
+
+    void noSecondExchangeFromAnEventInsideAWait()
+    {
+        bool nestedSent = true;
+        QString nestedRead;
+        QTimer::singleShot(100, [&] {
+            QVERIFY(linkBusy());
+            nestedSent = Invia_Comando("Z", ",");
+            nestedRead = Leggi_Campo();
+        });
+        peer->replyTo("G", "");
+        peer->writeLater(300, "7,");
+        QVERIFY(Invia_Comando("G", ","));
+        QCOMPARE(Leggi_Campo(), QStringLiteral("7"));
+        QVERIFY(!nestedSent);
+        QCOMPARE(nestedRead, QStringLiteral("%%"));
+        QVERIFY(!peer->received().contains('Z'));
+        QVERIFY(!linkBusy());
+    }
+
+    void fixedLengthReplies()
+    {
+        peer->replyTo("D", "12345678901234567890extra");
+        const QString r = Invia_Attendi_Porta("D", 20);
+        QVERIFY(r.startsWith("12345678901234567890"));
+        // The wait is bounded: it returns what arrived.
+        peer->replyTo("ATI3", "short");
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(Invia_Attendi("ATI3", 40), QStringLiteral("short"));
+        QVERIFY(t.elapsed() >= 400 && t.elapsed() < 1500);
+    }
+
+    void pauseIsAtLeastItsLength()
+    {
+        QElapsedTimer t;
+        t.start();
+        Pausa(5);
+        QVERIFY(t.elapsed() >= 50);
+        QVERIFY(t.elapsed() < 100);
+    }
+
+    void commandsWithThePortNotHeldOpen()
+    {
+        port->close();
+        link().PortHeldOpen = false;
+        peer->replyTo("E", "01500,");
+        QVERIFY(Invia_Comando("E", ","));
+        QVERIFY(!port->isOpen());  // closed again after the send
+        QVERIFY(peer->waitForBytes(2, 1000));
+        QCOMPARE(peer->received(), QByteArray("E,"));
+    }
+
+    void probeAnswered()
+    {
+        port->close();
+        link().probeSettleMs = 300;
+        peer->replyTo("V", "V");  // one character counts as an answer
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(Apri_Seriale(1), 1);
+        QVERIFY(t.elapsed() >= 300 + 1000);
+        QVERIFY(link().PortHeldOpen);
+        QVERIFY(port->isOpen());
+        QCOMPARE(port->settings(), QStringLiteral("57600,N,8,1"));
+        QVERIFY(peer->received().endsWith("V"));
+    }
+
+    void probeOfASilentPortTakesAlittleMoreThanFiveSeconds()
+    {
+        port->close();
+        link().GsmSelected = true;
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(Apri_Seriale(1), 0);
+        QVERIFY2(t.elapsed() >= 5000 && t.elapsed() < 5600, qPrintable(QString::number(t.elapsed())));
+        QCOMPARE(port->settings(), QStringLiteral("9600,N,8,1"));
+        QVERIFY(port->isOpen());  // left open whatever the outcome
+        QVERIFY(dialogs.shown.isEmpty());
+        // Probing again on the port left open works.
+        link().probeSettleMs = 100;
+        peer->replyTo("V", "ok");
+        QCOMPARE(Apri_Seriale(1), 1);
+    }
+
+    void probeOfAMissingDeviceShowsTheError()
+    {
+        pointCom1At(folder.filePath("no-such-device"));
+        QCOMPARE(Apri_Seriale(1), 0);
+        QCOMPARE(dialogs.shown.size(), 1);
+        QVERIFY(!dialogs.shown.first().text.isEmpty());
+        QVERIFY(link().PortHeldOpen);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSerialExchange)
+#include "tst_serial_exchange.moc"

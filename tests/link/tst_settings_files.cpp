@@ -1,0 +1,112 @@
+// rk550.ini, comports.ini and paths in the program's folder.
+#include "link/com_ports.h"
+#include "link/program_folder.h"
+#include "startup/port_settings.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray contents(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+} // namespace
+
+class TestSettingsFiles : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+private slots:
+    void init() { ProgramFolder::setOverride(dir.path()); }
+
+    void lastPortRoundTrip()
+    {
+        const QString ini = PortSettings::iniPath();
+        QCOMPARE(ini, dir.filePath("rk550.ini"));
+        QFile::remove(ini);
+        bool ok = false;
+        QCOMPARE(PortSettings::load(ini, &ok), 0);  // first run: created empty
+        QVERIFY(ok);
+        QCOMPARE(contents(ini), QByteArray());
+        QVERIFY(PortSettings::save(ini, 3));
+        QCOMPARE(contents(ini), QByteArray(" 3 \r\n"));
+        QCOMPARE(PortSettings::load(ini), 3);
+    }
+
+    void loadTakesTheLastNumber_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("port");
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("several lines") << QByteArray(" 2 \r\n 7 \r\n 4 \r\n") << 4 << true;
+        QTest::newRow("commas") << QByteArray("1,6,") << 6 << true;
+        QTest::newRow("no line end") << QByteArray("5") << 5 << true;
+        QTest::newRow("blank lines only") << QByteArray("\r\n\r\n  ") << 0 << true;
+        QTest::newRow("text") << QByteArray("COM3\r\n") << 0 << false;
+        QTest::newRow("number then text") << QByteArray(" 3 \r\nzz") << 0 << false;
+        QTest::newRow("out of range") << QByteArray("99999") << 0 << false;
+    }
+    void loadTakesTheLastNumber()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, port);
+        QFETCH(bool, ok);
+        const QString ini = dir.filePath("rk550.ini");
+        writeFile(ini, content);
+        bool readOk = true;
+        QCOMPARE(PortSettings::load(ini, &readOk), port);
+        QCOMPARE(readOk, ok);
+    }
+
+    void unwritableFolderDoesNotStopAnything()
+    {
+        const QString ini = "/proc/no-such-folder/rk550.ini";
+        QCOMPARE(PortSettings::load(ini), 0);
+        QVERIFY(!PortSettings::save(ini, 2));
+    }
+
+    void comPortsFileIsCreatedWithDefaults()
+    {
+        QFile::remove(dir.filePath("comports.ini"));
+        const QStringList d = ComPorts::devices();
+        QCOMPARE(d.size(), 8);
+        QCOMPARE(d[0], QStringLiteral("/dev/ttyUSB0"));
+        QCOMPARE(d[3], QStringLiteral("/dev/ttyUSB3"));
+        QCOMPARE(d[4], QStringLiteral("/dev/ttyS0"));
+        QCOMPARE(d[7], QStringLiteral("/dev/ttyS3"));
+        QVERIFY(QFile::exists(dir.filePath("comports.ini")));
+        QCOMPARE(ComPorts::device(0), QString());
+        QCOMPARE(ComPorts::device(9), QString());
+    }
+
+    void comPortsLinesNameTheDevices()
+    {
+        writeFile(dir.filePath("comports.ini"), "/tmp/sim/ttySIM\n\n  /dev/ttyACM0  \n");
+        QCOMPARE(ComPorts::device(1), QStringLiteral("/tmp/sim/ttySIM"));
+        QCOMPARE(ComPorts::device(2), QStringLiteral("/dev/ttyUSB1"));  // empty line: default
+        QCOMPARE(ComPorts::device(3), QStringLiteral("/dev/ttyACM0"));
+        QCOMPARE(ComPorts::device(8), QStringLiteral("/dev/ttyS3"));
+    }
+
+    void pathsNeverDoubleTheSlash()
+    {
+        QCOMPARE(joinPath("/", "LOGOUT_x.txt"), QStringLiteral("/LOGOUT_x.txt"));
+        QCOMPARE(joinPath("/home/op", "LOGOUT_"), QStringLiteral("/home/op/LOGOUT_"));
+        QCOMPARE(joinPath("/home/op/", "a"), QStringLiteral("/home/op/a"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSettingsFiles)
+#include "tst_settings_files.moc"
