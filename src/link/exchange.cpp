@@ -73,9 +73,14 @@ QString Leggi_Campo()
     int comma = -1;
     bool timedOut = false;
     for (bool first = true;; first = false) {
-        serviceUi(first ? 0 : pollMs);
-        pullInput();
-        comma = s.receive.indexOf(',');
+        // A field already buffered is taken at once: servicing the user interface and
+        // the port once per field would cost more than the field itself in a download.
+        comma = first ? s.receive.indexOf(',') : -1;
+        if (comma < 0) {
+            serviceUi(first ? 0 : pollMs);
+            pullInput();
+            comma = s.receive.indexOf(',');
+        }
         if (comma < 0 && s.receive.size() > s.maxFieldBytes) {
             // A line that babbles without a comma ends the read; its bytes are dropped
             // so that it cannot fill the memory.
@@ -93,7 +98,7 @@ QString Leggi_Campo()
     if (timedOut) {
         s.LastReply = timeoutMark;
     } else {
-        s.LastReply = QString::fromLatin1(s.receive.take(comma));
+        s.LastReply = s.receive.takeText(comma);
         s.receive.drop(1);
     }
     closeAfterExchange();

@@ -24,6 +24,7 @@ public:
     // searched are not searched again.
     int indexOf(char c);
     QByteArray take(int n);  // removes and returns the first n unread bytes
+    QString takeText(int n); // the same, as text of one character per byte
     void drop(int n);        // removes the first n unread bytes
     QByteArray peekAll() const { return bytes_.mid(start_); }
     // Position (relative to the unread start) of needle at or after from, or -1.

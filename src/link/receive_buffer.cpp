@@ -25,6 +25,14 @@ QByteArray ReceiveBuffer::take(int n)
     return out;
 }
 
+QString ReceiveBuffer::takeText(int n)
+{
+    n = qBound(0, n, size());
+    QString out = QString::fromLatin1(bytes_.constData() + start_, n);
+    drop(n);
+    return out;
+}
+
 void ReceiveBuffer::drop(int n)
 {
     n = qBound(0, n, size());
