@@ -9,7 +9,6 @@
 #include "link/telnet_tty_client.h"
 #include "startup/data_file_name.h"
 #include "startup/ini.h"
-#include "startup/serial_error_status.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -208,17 +207,6 @@ private slots:
         QFETCH(QDate, date);
         QFETCH(QString, name);
         QCOMPARE(suggestedDataFileName(id, date), name);
-    }
-
-    void serialErrorTexts()
-    {
-        QCOMPARE(serialErrorStatus(SerialPort::InvalidPortNumber), QStringLiteral("The device is not in the system."));
-        QCOMPARE(serialErrorStatus(SerialPort::DeviceMissing), QStringLiteral("The device is not in the system."));
-        QCOMPARE(serialErrorStatus(SerialPort::PortAlreadyOpen), QStringLiteral("The device is already in use."));
-        QCOMPARE(serialErrorStatus(SerialPort::HardwareUnavailable), QStringLiteral("The device is already in use."));
-        QCOMPARE(serialErrorStatus(SerialPort::PortNotOpen), QStringLiteral(" Impossible to find the Dizozezerir."));
-        QVERIFY(serialErrorStatus(SerialPort::OtherError).isEmpty());
-        QVERIFY(serialErrorStatus(SerialPort::NoError).isEmpty());
     }
 
 private:
