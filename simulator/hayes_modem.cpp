@@ -56,8 +56,13 @@ void HayesModem::commandByte(char b)
         runLine(line);
     } else if (b == '\b' || b == 0x7f) {
         m_line.chop(1);
-    } else if (b != '\n' && m_line.size() < 128) {
-        m_line += b;
+    } else if (m_line.isEmpty() ? (b == 'A' || b == 'a')
+                                : (m_line.size() > 1 || b == 'T' || b == 't')) {
+        // Like a Hayes modem, wait for "AT" and drop what comes before it.
+        if (m_line.size() < 128)
+            m_line += b;
+    } else {
+        m_line.clear();
     }
 }
 

@@ -97,6 +97,7 @@ void PtyTransport::flush()
 void PtyTransport::drop()
 {
     // Closing both sides makes the program's reads and writes fail, as with a pulled cable.
+    flush();
     closeAll();
     if (!m_link.isEmpty())
         QFile::remove(m_link);

@@ -56,8 +56,10 @@ void TcpTransport::send(const QByteArray& bytes)
 void TcpTransport::drop()
 {
     if (m_client) {
+        // What was sent before the drop still leaves; then the connection closes.
         m_client->disconnect(this);
-        m_client->abort();
+        m_client->flush();
+        m_client->disconnectFromHost();
         m_client->deleteLater();
         m_client = nullptr;
         emit peerDisconnected();

@@ -33,7 +33,7 @@ QByteArray TelnetFilter::strip(const QByteArray& bytes)
             }
             break;
         case State::Option:
-            m_answers.append(QString::fromLatin1(QByteArray{char(m_verb), ch}.toHex()));
+            m_answers.append(QString::fromLatin1((QByteArray(1, char(m_verb)) + ch).toHex()));
             m_state = State::Data;
             break;
         case State::Sub:
