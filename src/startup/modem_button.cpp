@@ -10,14 +10,16 @@ void Form2::Command2_Click()
     if (Modulo1::linkBusy())
         return;
     const bool internet = chkTCP->isChecked();
+    if (!openModemWindow) {
+        // Without the window nothing would drive the link: leave it as it is, so that a
+        // later "Connect" still talks to the cable.
+        setStatus(internet ? QStringLiteral("The internet connection window is not available in this version.")
+                           : QStringLiteral("The modem connection window is not available in this version."));
+        return;
+    }
     Modulo1::LinkState& link = Modulo1::link();
     link.LinkIsTcp = internet;
     link.PortHeldOpen = true;
     // The start window stays shown: the chosen window takes the link over.
-    if (openModemWindow) {
-        openModemWindow(internet);
-        return;
-    }
-    setStatus(internet ? QStringLiteral("The internet connection window is not available in this version.")
-                       : QStringLiteral("The modem connection window is not available in this version."));
+    openModemWindow(internet);
 }

@@ -119,11 +119,12 @@ private slots:
         QCOMPARE(opened, (QList<bool>{true, false}));
         QVERIFY(rig.start->isVisible());
 
-        // Without the modem windows the operator is told, not left waiting.
+        // Without the modem windows the operator is told, and the cable link stays.
         rig.start->openModemWindow = nullptr;
+        rig.start->chkTCP->setChecked(true);
         QTest::mouseClick(rig.start->Command2, Qt::LeftButton);
         QVERIFY(rig.start->Label2->text().contains(QStringLiteral("not available")));
-        Modulo1::link().LinkIsTcp = false;
+        QVERIFY(!Modulo1::link().LinkIsTcp);
     }
 
     void gsmBoxSetsTheLinkSpeedChoice()
