@@ -41,8 +41,10 @@ public:
     // Starts the simulator, points COM1 at it, probes it and builds a fresh console.
     bool connect()
     {
-        if (!sim.start())
+        if (!sim.start()) {
+            qWarning("simulator did not start at %s", qPrintable(sim.ptyPath()));
             return false;
+        }
         QFile ports(ProgramFolder::file(QStringLiteral("comports.ini")));
         if (!ports.open(QIODevice::WriteOnly))
             return false;

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QElapsedTimer>
+#include <QJsonArray>
 #include <QPushButton>
 
 class ConsoleChannels : public QObject {

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTimer>
 
 class ConsoleReads : public QObject {
     Q_OBJECT
@@ -24,7 +25,7 @@ class ConsoleReads : public QObject {
 private slots:
     void initTestCase()
     {
-        rig = std::make_unique<ConsoleRig>(QStringList{"--name", "SIM01", "--timer", "3725"});
+        rig = std::make_unique<ConsoleRig>(QStringList{"--name", "SIM01", "--timer", "3725", "--fault-slow", "700:Q"});
         QVERIFY2(rig->connect(), qPrintable(rig->sim.output()));
         f = rig->console.get();
         f->show();
@@ -60,6 +61,21 @@ private slots:
     }
 
     // Day, month and year as plain numbers, hour and minute with two digits.
+    // Controls left enabled during an exchange must not start a second one inside it.
+    void clicksDuringAnExchangeSendNothing()
+    {
+        QTimer::singleShot(300, f, [this] {
+            click(f, f->CONTAIMP);
+            click(f, f->leggiprox);
+            QTest::mouseClick(f->PLUVIOMETRO, Qt::LeftButton);
+        });
+        click(f, f->leggi_nome);
+        QCOMPARE(rig->sentSinceMark(), QByteArray("Q"));
+        QCOMPARE(f->Nome_Centralina->text(), QStringLiteral("SIM01"));
+        QVERIFY(!f->PLUVIOMETRO->isChecked());
+        QVERIFY(f->Text2->text().isEmpty());
+    }
+
     void clockAndStartReadsUseTheirFormats()
     {
         click(f, f->leggidata);
