@@ -9,7 +9,7 @@ public:
     explicit SimClock(double speed);
 
     QDateTime now() const;
-    void set(const QDateTime& t);   // seconds are kept from the running clock, as "g" has none
+    void set(const QDateTime& t);   // "g" has no seconds: they restart from those of t
     double speed() const { return m_speed; }
     // Real milliseconds until the clock reaches t (0 if already there).
     qint64 realMsUntil(const QDateTime& t) const;
