@@ -105,16 +105,6 @@ private slots:
         QCOMPARE(f->preaccensione->text(), QStringLiteral("5"));
     }
 
-    void rainMillimetresOnlyChangeColour()
-    {
-        f->mmpioggialeggi->click();
-        QCOMPARE(boxColour(f->mmpioggia), BoxColour::PaleYellow);
-        Modulo1::link().OutgoingValues = QStringLiteral("x,");
-        f->mmpioggiatastoscrivi->click();
-        QVERIFY(Modulo1::link().OutgoingValues.isEmpty());
-        QVERIFY(f->mmpioggialeggi->isEnabled());
-    }
-
     // The box must not change by itself: only the datalogger's answer changes it.
     void switchBoxRequestsInsteadOfToggling()
     {
@@ -165,13 +155,6 @@ private slots:
         // A second close does not run the closing again.
         f->Form_Unload();
         QCOMPARE(ends, 1);
-    }
-
-    void backupDoesNothing()
-    {
-        f->back->click();
-        QVERIFY(dialogs.shown.isEmpty());
-        QVERIFY(f->back->isEnabled());
     }
 };
 
