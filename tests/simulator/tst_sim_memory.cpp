@@ -167,6 +167,21 @@ private slots:
         QVERIFY2(next.count("\r\n") >= 1, next);
     }
 
+    void oversizeMemoryForTheProgramsStore()
+    {
+        SimProcess sim({"--preload", "5001", "--channels", "16,16,16,16"});
+        QVERIFY(sim.startTcp());
+        SimClient c;
+        QVERIFY(c.openTcp(sim.tcpPort()));
+        c.write("M,");
+        QCOMPARE(c.fields(2), QByteArray("05001,00000,"));   // full: no more recording
+        c.write("A");
+        const Download d = readDownload(c);
+        QCOMPARE(d.records, 5001);
+        QCOMPARE(d.perRecord, 64);
+        QCOMPARE(d.rows.size(), 5001);
+    }
+
     void tcpBlocksCarrySeveralCommands()
     {
         SimProcess sim;
