@@ -2,6 +2,7 @@
 // the red-on-key rule, centring, and the console's closing.
 #include "console/form1.h"
 
+#include "console/window_placement.h"
 #include "console/box_colours.h"
 #include "console/switch_box.h"
 #include "link/modulo1.h"
@@ -49,7 +50,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent)
     registerCommandControls();
 
     resize(1000, 640);
-    centreOnScreen();
+    centreOnScreen(this);
     hide();
 }
 
@@ -59,15 +60,6 @@ Form1::~Form1()
         theConsole = nullptr;
         Modulo1::setCommandControls({});
     }
-}
-
-void Form1::centreOnScreen()
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->availableGeometry();
-    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
 }
 
 void Form1::registerCommandControls()

@@ -204,7 +204,6 @@ private:
     void registerCommandControls();
     void markEditedOnKey(QLineEdit* box);
     void trimOnChange(QLineEdit* box);
-    void centreOnScreen();
 
     // The write of a five-box date row; false when the hour or minute is refused.
     bool writeDateRow(const std::array<QLineEdit*, 5>& row, const QString& command);

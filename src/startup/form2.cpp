@@ -1,6 +1,7 @@
 // The start window: its controls, loading the last COM port, the status line, closing.
 #include "startup/form2.h"
 
+#include "console/window_placement.h"
 #include "console/box_colours.h"
 #include "link/com_ports.h"
 #include "link/conversions.h"
@@ -163,19 +164,10 @@ void Form2::buildControls()
     resize(460, sizeHint().height());
 }
 
-void Form2::centreOnScreen()
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    const QRect area = screen->availableGeometry();
-    move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
-}
-
 void Form2::Form_Load()
 {
     Modulo1::link().PortHeldOpen = false;
-    centreOnScreen();
+    centreOnScreen(this);
     IniPath = PortSettings::iniPath();
     readSettings();
 }

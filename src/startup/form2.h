@@ -66,7 +66,6 @@ protected:
 
 private:
     void buildControls();
-    void centreOnScreen();
     // The COM port of the first selected option among the first `options`, or 0.
     int selectedPort(int options) const;
     void readSettings();

@@ -2,6 +2,7 @@
 // temporary program folder, with scripted message boxes and shortened link waits.
 #pragma once
 
+#include "support/fast_link.h"
 #include "console/form1.h"
 #include "link/modulo1.h"
 #include "link/program_folder.h"
@@ -20,14 +21,7 @@ public:
     explicit ConsoleRig(const QStringList& simArgs = {}) : sim(simArgs)
     {
         ProgramFolder::setOverride(folder.path());
-        Modulo1::LinkState& link = Modulo1::link();
-        link.LinkIsTcp = false;
-        link.GsmSelected = false;
-        link.probeSettleMs = 100;
-        link.probeWindowMs = 700;
-        link.probeTotalMs = 800;
-        link.fieldTimeoutMs = 4000;
-        link.fixedWaitTimeoutMs = 4000;
+        useFastSerialLink();
         Modulo1::setTransports(&port, nullptr);
     }
     ~ConsoleRig()

@@ -2,6 +2,7 @@
 // at given devices and the link's waits shortened, for the start-up tests.
 #pragma once
 
+#include "support/fast_link.h"
 #include "console/form1.h"
 #include "link/modulo1.h"
 #include "link/program_folder.h"
@@ -30,14 +31,7 @@ public:
         }
         ports.close();
 
-        Modulo1::LinkState& link = Modulo1::link();
-        link.LinkIsTcp = false;
-        link.GsmSelected = false;
-        link.probeSettleMs = 100;
-        link.probeWindowMs = 700;
-        link.probeTotalMs = 800;
-        link.fieldTimeoutMs = 4000;
-        link.fixedWaitTimeoutMs = 4000;
+        useFastSerialLink();
 
         start = std::make_unique<Form2>();
         console = std::make_unique<Form1>();
