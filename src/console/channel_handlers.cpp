@@ -75,7 +75,7 @@ void Form1::PLUVIOMETRO_MouseDown()
     Invia_Comando(QStringLiteral("u"), link().OutgoingValues);
     Pausa(50);
     Invia_Comando(QStringLiteral("U"), QStringLiteral(","));
-    PLUVIOMETRO->setChecked(Conversioni::CInt(Leggi_Campo()) != 0);
+    PLUVIOMETRO->showField(Leggi_Campo());
 }
 
 void Form1::CONTAIMP_Click()

@@ -1,6 +1,8 @@
 // SwitchBox: presses become requests; the state changes only when the datalogger answers.
 #include "console/switch_box.h"
 
+#include "link/conversions.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -41,3 +43,5 @@ void SwitchBox::keyReleaseEvent(QKeyEvent* event)
     else
         QCheckBox::keyReleaseEvent(event);
 }
+
+void SwitchBox::showField(const QString& field) { setChecked(Conversioni::CInt(field) != 0); }

@@ -10,6 +10,10 @@ class SwitchBox : public QCheckBox {
 public:
     explicit SwitchBox(const QString& text, QWidget* parent = nullptr);
 
+    // Shows the datalogger's answer: 0 (and "%%" or any text that is not a number)
+    // clears the box, any other number ticks it.
+    void showField(const QString& field);
+
 signals:
     // A mouse button or the space bar was pressed on the box, before any change.
     void switchRequested();

@@ -124,7 +124,7 @@ void Form1::ReadSt_Click()
     Disabilita_Comandi();
     Svuota_Ricezione();
     Invia_Comando(QStringLiteral("O"), QString());
-    data_logging->setChecked(Conversioni::CInt(Leggi_Campo()) != 0);
+    data_logging->showField(Leggi_Campo());
     Abilita_Comandi();
 }
 

@@ -3,6 +3,7 @@
 
 #include "console/box_colours.h"
 #include "console/form1.h"
+#include "console/switch_box.h"
 #include "link/conversions.h"
 #include "link/modulo1.h"
 #include "startup/data_file_name.h"
@@ -13,16 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-
-namespace {
-
-// A switch the datalogger reports as a field: 1 ticks the box, anything else clears it.
-void showSwitch(QCheckBox* box, const QString& field)
-{
-    box->setChecked(Conversioni::CInt(field) == 1);
-}
-
-} // namespace
 
 void Form2::Command1_Click()
 {
@@ -82,12 +73,12 @@ void Form2::readModelEventsAndAcquisition()
         console->adaptForAnalogModel();
 
     Modulo1::Invia_Comando(QStringLiteral("U"), QString());
-    showSwitch(console->PLUVIOMETRO, Modulo1::Leggi_Campo());
+    console->PLUVIOMETRO->showField(Modulo1::Leggi_Campo());
     setStatus(QStringLiteral("Events counter: OK"));
     Modulo1::Pausa(10);
 
     Modulo1::Invia_Comando(QStringLiteral("O"), QString());
-    showSwitch(console->data_logging, Modulo1::Leggi_Campo());
+    console->data_logging->showField(Modulo1::Leggi_Campo());
     setStatus(QStringLiteral("Acqisition status: OK"));
     Modulo1::Pausa(10);
 }
