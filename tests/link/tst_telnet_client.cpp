@@ -1,5 +1,6 @@
 // Integration tests of the telnet client against a real TCP server on loopback: data and
 // events, negotiation on the wire, cut commands, closes, floods and send errors.
+#include "support/byte_list.h"
 #include "link/telnet_parser.h"
 #include "link/telnet_tty_client.h"
 #include "support/scripted_dialogs.h"
@@ -16,14 +17,6 @@
 using namespace Telnet;
 
 namespace {
-
-QByteArray bytes(std::initializer_list<int> list)
-{
-    QByteArray b;
-    for (int v : list)
-        b.append(char(v));
-    return b;
-}
 
 // Takes data from the client, as the exchange's reads do, until n bytes or 10 s.
 QByteArray takeAtLeast(TelnetTTYClient& c, qsizetype n)

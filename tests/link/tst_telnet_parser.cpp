@@ -1,5 +1,6 @@
 // Unit tests of the telnet arrival parser: option answers, ECHO states, terminal types,
 // commands cut at any byte between arrivals, and the bound a hostile host meets.
+#include "support/byte_list.h"
 #include "link/telnet_parser.h"
 
 #include <QTest>
@@ -7,14 +8,6 @@
 using namespace Telnet;
 
 namespace {
-
-QByteArray bytes(std::initializer_list<int> list)
-{
-    QByteArray b;
-    for (int v : list)
-        b.append(char(v));
-    return b;
-}
 
 // What the parser asked to write, joined as it goes on the wire.
 QByteArray wire(const TelnetParser::Actions& actions)
