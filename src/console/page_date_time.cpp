@@ -27,9 +27,10 @@ void buildDateRow(QWidget* parent, QGridLayout* grid, int row, const QString& ro
     for (int i = 0; i < 5; ++i) {
         boxes[i] = box(parent, arrayName(name, i),
                        QStringLiteral("%1 %2 (%3)").arg(rowLabel).arg(i).arg(kPartNames[i]), 56);
-        boxes[i]->setMaxLength(i == 2 ? 4 : 2);
         grid->addWidget(boxes[i], row, i + 1);
     }
+    // No length limit on these boxes: an hour typed as 123 must reach the range check
+    // whole, not be cut to a 12 that passes and is written to the datalogger.
     title->setBuddy(boxes[0]);
 }
 } // namespace

@@ -23,7 +23,7 @@ QWidget* Form1::buildTimersPage()
     auto* pre = new QGridLayout(preheatingFrame);
     preaccensione = box(preheatingFrame, QStringLiteral("preaccensione"),
                         QStringLiteral("Sensors pre-heating time"), 80);
-    preaccensione->setMaxLength(5);
+    // No length limit: 100000 typed must be refused as too high, not cut to 10000.
     pre->addWidget(preaccensione, 0, 0);
     pre->addWidget(label(preheatingFrame, QStringLiteral("x 10^-3 Sec")), 0, 1);
     preacc = button(preheatingFrame, QStringLiteral("preacc"), QStringLiteral("Read pre-heating"));

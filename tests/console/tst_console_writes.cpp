@@ -154,6 +154,27 @@ private slots:
         QCOMPARE(rig->sim.state().value("preheat_ms").toInt(), 1500);
     }
 
+    // What the operator types is what gets checked: an over-long value is refused, not
+    // cut to a shorter one that passes and goes to the datalogger.
+    void overLongTypedValuesAreRefusedWhole()
+    {
+        showPageOf(f, f->preaccensione);
+        f->preaccensione->clear();
+        QTest::keyClicks(f->preaccensione, QStringLiteral("100000"));
+        click(f, f->impostapreacc);
+        QCOMPARE(rig->sentSinceMark(), QByteArray());
+        QCOMPARE(rig->dialogs.texts(), QStringList{"Pre-heating time is too high "});
+        QCOMPARE(f->preaccensione->text(), QStringLiteral("0"));
+
+        rig->dialogs.shown.clear();
+        type(f->data, {"5", "3", "2015", "", "30"});
+        showPageOf(f, f->data[3]);
+        QTest::keyClicks(f->data[3], QStringLiteral("123"));
+        click(f, f->impostadata);
+        QCOMPARE(rig->sentSinceMark(), QByteArray());
+        QCOMPARE(rig->dialogs.texts(), QStringList{"Controlla i dati inseriti! "});
+    }
+
     void nameWriteTrimsAndRefusesCommas()
     {
         f->Nome_Centralina->setText(QStringLiteral("  SITE 7 "));
