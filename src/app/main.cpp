@@ -20,6 +20,9 @@ int main(int argc, char** argv)
 
     Form2 startWindow;
     Form1 console;
+    // Closing the console in mid-exchange must end the program then, not after the
+    // interrupted exchange has timed out field by field on the closed port.
+    console.onProgramEnd = endProgramNow;
     Ini splash(&startWindow);
     splash.start();
 
