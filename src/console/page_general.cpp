@@ -44,17 +44,15 @@ QWidget* Form1::buildGeneralPage()
 
     QGroupBox* memory = frame(page, QStringLiteral("Memory"));
     auto* memGrid = new QGridLayout(memory);
-    QLabel* total = label(memory, QStringLiteral("Total"));
-    QLabel* free = label(memory, QStringLiteral("Free"));
+    // One heading over both boxes; each box is still spoken by its own half of it.
+    QLabel* heading = label(memory, QStringLiteral("Total Free"));
     Acq_possibili = box(memory, QStringLiteral("Acq_possibili"), QStringLiteral("Total"), 90);
     acq_disponibili = box(memory, QStringLiteral("acq_disponibili"), QStringLiteral("Free"), 90);
     Acq_possibili->setReadOnly(true);
     acq_disponibili->setReadOnly(true);
-    total->setBuddy(Acq_possibili);
-    free->setBuddy(acq_disponibili);
+    heading->setBuddy(Acq_possibili);
     Aggiorna_acq = button(memory, QStringLiteral("Aggiorna_acq"), QStringLiteral("Read"));
-    memGrid->addWidget(total, 0, 0);
-    memGrid->addWidget(free, 0, 1);
+    memGrid->addWidget(heading, 0, 0, 1, 2);
     memGrid->addWidget(Acq_possibili, 1, 0);
     memGrid->addWidget(acq_disponibili, 1, 1);
     memGrid->addWidget(Aggiorna_acq, 1, 2);
