@@ -20,7 +20,7 @@ void Form1::leggicanali_Click()
         return;
     Disabilita_Comandi();
     for (int m = 0; m < 4; ++m) {
-        Invia_Comando(QStringLiteral("H"), Str(m) + QLatin1Char(','));
+        Invia_Comando(QStringLiteral("H"), Conversioni::Values({Str(m)}));
         MUX[m]->setText(Leggi_Campo());
         setBoxColour(MUX[m], BoxColour::Yellow);
         Pausa(20);
@@ -56,8 +56,7 @@ void Form1::Scrivicanali_Click()
         Invia_Comando(QStringLiteral("b"), QStringLiteral(","));
         Pausa(20);
         for (int m = 0; m < 4; ++m)
-            Invia_Comando(QStringLiteral("h"), Str(m) + QLatin1Char(',')
-                                                   + Str(Val(MUX[m]->text())) + QLatin1Char(','));
+            Invia_Comando(QStringLiteral("h"), Conversioni::Values({Str(m), Str(Val(MUX[m]->text()))}));
         leggicanali_Click();
         Pausa(20);
         Aggiorna_acq_Click();

@@ -67,7 +67,7 @@ void Form1::imposta_nome_Click()
     }
     setBoxColour(Nome_Centralina, BoxColour::Yellow);
     Nome_Centralina->setText(name);
-    link().OutgoingValues = name + QLatin1Char(',');
+    link().OutgoingValues = Conversioni::Values({name});
     Invia_Comando(QStringLiteral("q"), link().OutgoingValues);
     Abilita_Comandi();
 }
@@ -106,9 +106,8 @@ bool Form1::writeDateRow(const std::array<QLineEdit*, 5>& row, const QString& co
             return false;
     paint(row);
     const QString year = Conversioni::Str(Val(row[2]->text()) - 1900);
-    link().OutgoingValues = row[0]->text() + QLatin1Char(',') + row[1]->text() + QLatin1Char(',')
-                            + year + QLatin1Char(',') + row[3]->text() + QLatin1Char(',')
-                            + row[4]->text() + QLatin1Char(',');
+    link().OutgoingValues = Conversioni::Values(
+        {row[0]->text(), row[1]->text(), year, row[3]->text(), row[4]->text()});
     Invia_Comando(command, link().OutgoingValues);
     return true;
 }

@@ -67,12 +67,12 @@ void Form1::Command1_Click()
         Abilita_Comandi();
         return;
     }
-    QString values;
+    QStringList values;
     for (QLineEdit* box : conversione) {
         setBoxColour(box, BoxColour::Yellow);
-        values += box->text() + QLatin1Char(',');
+        values << box->text();
     }
-    link().OutgoingValues = values;
+    link().OutgoingValues = Conversioni::Values(values);
     Invia_Comando(QStringLiteral("c"), link().OutgoingValues);
     Abilita_Comandi();
 }
@@ -101,7 +101,7 @@ void Form1::impostapreacc_Click()
     }
     preaccensione->setText(Format(Val(preaccensione->text()), QStringLiteral("00000")));
     setBoxColour(preaccensione, BoxColour::Yellow);
-    link().OutgoingValues = preaccensione->text() + QLatin1Char(',');
+    link().OutgoingValues = Conversioni::Values({preaccensione->text()});
     Invia_Comando(QStringLiteral("e"), link().OutgoingValues);
     Abilita_Comandi();
 }

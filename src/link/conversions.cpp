@@ -135,6 +135,14 @@ QString Str(qint64 value)
 
 QString CStr(double value) { return displayLocale().toString(value, 'g', 15); }
 
+QString Values(const QStringList& values)
+{
+    QString out;
+    for (const QString& v : values)
+        out += v + QLatin1Char(',');
+    return out;
+}
+
 bool IsNumeric(const QString& text)
 {
     static const QRegularExpression number(

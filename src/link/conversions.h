@@ -38,6 +38,9 @@ QString CStr(double value);
 QString Format(const QString& text, const QString& pattern);
 QString Format(double value, const QString& pattern);
 
+// A values string for a write command: every value followed by ",".
+QString Values(const QStringList& values);
+
 // True when the whole text (blanks aside) reads as a number.
 bool IsNumeric(const QString& text);
 

@@ -12,14 +12,11 @@ namespace {
 
 const QString timeoutMark = QStringLiteral("%%");
 
-// Called from an event serviced inside another exchange: must not touch the link.
-bool reentered() { return linkBusy(); }
-
 } // namespace
 
 void Svuota_Ricezione()
 {
-    if (reentered())
+    if (linkBusy())
         return;
     LinkState& s = link();
     SerialPort* port = serial();
@@ -39,7 +36,7 @@ void Svuota_Ricezione()
 
 bool Invia_Comando(const QString& command, const QString& values)
 {
-    if (reentered())
+    if (linkBusy())
         return false;
     LinkState& s = link();
     s.receive.clear();
@@ -65,7 +62,7 @@ bool Invia_Comando(const QString& command, const QString& values)
 QString Leggi_Campo()
 {
     LinkState& s = link();
-    if (reentered())
+    if (linkBusy())
         return timeoutMark;
     QElapsedTimer started;
     started.start();
@@ -108,7 +105,7 @@ QString Leggi_Campo()
 QString Leggi_Fino_A(const QString& terminator)
 {
     LinkState& s = link();
-    if (reentered())
+    if (linkBusy())
         return timeoutMark;
     const QByteArray end = terminator.toLatin1();
     QElapsedTimer started;

@@ -80,6 +80,9 @@ private slots:
         QCOMPARE(Str(0), QStringLiteral(" 0"));
         QCOMPARE(Str(12.5), QStringLiteral(" 12.5"));
         QCOMPARE(Str(-0.25), QStringLiteral("-0.25"));
+        // Every value of a values string is followed by a comma.
+        QCOMPARE(Values({Str(1), Str(8)}), QStringLiteral(" 1, 8,"));
+        QCOMPARE(Values({}), QString());
     }
 
     void patterns_data()
