@@ -3,7 +3,7 @@
 #include "link/dialogs.h"
 #include "startup/form2.h"
 #include "startup/ini.h"
-#include "startup/widget_dialogs.h"
+#include "widgets/widget_dialogs.h"
 
 #include <QApplication>
 
@@ -20,6 +20,7 @@ int main(int argc, char** argv)
 
     Form2 startWindow;
     Form1 console;
+    startWindow.setConsole(&console);
     // Closing the console in mid-exchange must end the program then, not after the
     // interrupted exchange has timed out field by field on the closed port.
     console.onProgramEnd = endProgramNow;

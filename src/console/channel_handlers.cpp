@@ -2,35 +2,74 @@
 // "T" read of the datalogger's six stored constants.
 #include "console/form1.h"
 
-#include "console/box_colours.h"
-#include "console/switch_box.h"
+#include "widgets/box_colours.h"
+#include "widgets/switch_box.h"
 #include "link/conversions.h"
 #include "link/dialogs.h"
 #include "link/modulo1.h"
 
 #include <QLineEdit>
 
+#include <cmath>
+
 using namespace Modulo1;
 using Conversioni::Str;
 using Conversioni::Val;
 
+namespace {
+
+bool countInRange(const QString& text)
+{
+    const double count = Val(text);
+    return count >= 0 && count <= 16 && count == std::floor(count);
+}
+
+// A channel count as the datalogger reports it: a whole number 0..16.
+bool validCount(const QString& text) { return Conversioni::IsNumeric(text) && countInRange(text); }
+
+// What a write may send: a box left empty or holding no number goes out as 0 channels,
+// but a number outside 0..16 and the time-out mark of a read that got no answer would
+// overwrite the datalogger's real count.
+bool writableCount(const QString& text)
+{
+    if (text.trimmed() == QLatin1String("%%"))
+        return false;
+    return !Conversioni::IsNumeric(text) || countInRange(text);
+}
+
+QString countName(int m) { return QStringLiteral("MUX%1").arg(m); }
+
+} // namespace
+
+// The counts are shown as received; one that cannot be a count is marked and named, so
+// that nobody writes it back unnoticed. A time-out is not the datalogger's answer and is
+// left to the caller.
 void Form1::leggicanali_Click()
 {
     if (linkBusy())
         return;
-    Disabilita_Comandi();
+    CommandLock lock;
+    QStringList invalid;
     for (int m = 0; m < 4; ++m) {
         Invia_Comando(QStringLiteral("H"), Conversioni::Values({Str(m)}));
-        MUX[m]->setText(Leggi_Campo());
-        setBoxColour(MUX[m], BoxColour::Yellow);
+        const QString field = Leggi_Campo();
+        MUX[m]->setText(field);
+        const bool bad = field != QLatin1String("%%") && !validCount(field);
+        setBoxColour(MUX[m], bad ? BoxColour::Red : BoxColour::Yellow);
+        if (bad)
+            invalid << countName(m) + QStringLiteral(" = ") + field;
         Pausa(20);
     }
     Pausa(200);
-    Abilita_Comandi();
+    if (!invalid.isEmpty())
+        dialogs().inform(QStringLiteral("The datalogger reported channel counts that cannot be valid "
+                                        "(0 to 16): ")
+                             + invalid.join(QStringLiteral(", ")),
+                         QStringLiteral("Warning"), Dialogs::Icon::Warning);
 }
 
-// A channel count outside 0..16 is wiped at once; text that is no number is left to
-// be written as 0.
+// A channel count typed outside 0..16 is wiped at once; text that is no number is left
+// for the write to refuse.
 void Form1::MUX_Change(int index)
 {
     if (index < 0 || index >= int(MUX.size()))
@@ -43,12 +82,21 @@ void Form1::MUX_Change(int index)
 }
 
 // The datalogger cannot change its channel layout without erasing its memory, so the
-// question says so and "b" always goes first.
+// question says so and "b" always goes first. A box that does not hold a count would be
+// written as 0 channels over the datalogger's real count: nothing is sent then.
 void Form1::Scrivicanali_Click()
 {
     if (linkBusy())
         return;
-    Disabilita_Comandi();
+    CommandLock lock;
+    for (int m = 0; m < 4; ++m) {
+        if (!writableCount(MUX[m]->text())) {
+            dialogs().inform(countName(m) + QStringLiteral(" does not hold a channel count (0 to 16): \"")
+                                 + MUX[m]->text() + QStringLiteral("\". Nothing was written."),
+                             QStringLiteral("Warning"), Dialogs::Icon::Warning);
+            return;
+        }
+    }
     const bool yes = dialogs().confirm(
         QStringLiteral("This operation will reset memory. Continue?\r\nAll data will be lost."),
         QStringLiteral("Warning"));
@@ -63,7 +111,6 @@ void Form1::Scrivicanali_Click()
         Pausa(20);
     }
     Pausa(200);
-    Abilita_Comandi();
 }
 
 void Form1::PLUVIOMETRO_MouseDown()
@@ -88,16 +135,14 @@ void Form1::CONTAIMP_Click()
 // The rain millimetres per pulse have no command: the buttons only mark the box.
 void Form1::mmpioggialeggi_Click()
 {
-    Disabilita_Comandi();
+    CommandLock lock;
     setBoxColour(mmpioggia, BoxColour::PaleYellow);
-    Abilita_Comandi();
 }
 
 void Form1::mmpioggiatastoscrivi_Click()
 {
-    Disabilita_Comandi();
+    CommandLock lock;
     link().OutgoingValues.clear();
-    Abilita_Comandi();
 }
 
 void Form1::leggifs_Click()

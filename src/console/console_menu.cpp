@@ -30,6 +30,7 @@ void Form1::buildMenu()
 void Form1::INFORMAZIONI_Click()
 {
     Info about(this);
+    Modulo1::NestedLoop modal;
     about.exec();
 }
 
@@ -37,5 +38,5 @@ void Form1::INFORMAZIONI_Click()
 void Form1::RIPRISTINA_DA_ERRORI_Click()
 {
     Modulo1::Svuota_Ricezione();
-    Modulo1::Abilita_Comandi();
+    Modulo1::resetCommandLock();
 }

@@ -2,9 +2,9 @@
 // the red-on-key rule, centring, and the console's closing.
 #include "console/form1.h"
 
-#include "console/window_placement.h"
-#include "console/box_colours.h"
-#include "console/switch_box.h"
+#include "widgets/window_placement.h"
+#include "widgets/box_colours.h"
+#include "widgets/switch_box.h"
 #include "link/modulo1.h"
 #include "link/program_folder.h"
 
@@ -19,6 +19,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QTimer>
 
 namespace {
 Form1* theConsole = nullptr;
@@ -69,6 +70,7 @@ void Form1::registerCommandControls()
         leggidata, impostadata, ReadSt, Command1, Command2, impostapreacc, preacc,
         Scrivicanali, leggicanali, Leggi_poprieta, Azzera_memoria, Resetta, Leggi_Allarmi,
         LEGGI_GSM, SCRIVI_GSM, Abilita_SMS, Abilita_Telefono, LeggiGPRS, cmdWebLeggi,
+        mmpioggialeggi,
     };
     for (QPushButton* b : MISCONTINUA)
         controls << b;
@@ -106,10 +108,38 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+// A close that arrives while a read waits in the event loop first ends that wait (the
+// read returns the time-out mark and the handler unwinds); the closing command is sent
+// once nothing waits any more.
 void Form1::closeEvent(QCloseEvent* event)
 {
-    Form_Unload();
     event->accept();
+    if (Modulo1::linkBusy() && !unloaded_) {
+        Modulo1::abandonExchanges(true);
+        QTimer::singleShot(0, this, &Form1::unloadWhenIdle);
+        return;
+    }
+    Form_Unload();
+}
+
+void Form1::unloadWhenIdle()
+{
+    if (Modulo1::linkBusy()) {
+        QTimer::singleShot(20, this, &Form1::unloadWhenIdle);
+        return;
+    }
+    Modulo1::abandonExchanges(false);
+    Form_Unload();
+}
+
+void Form1::showAfterConnection(QWidget* from)
+{
+    from->hide();
+    from->setEnabled(false);
+    setEnabled(true);
+    show();
+    raise();
+    activateWindow();
 }
 
 void Form1::Form_Unload()

@@ -1,7 +1,7 @@
 // Form1: the main console, its eight pages of controls, its menu and its handlers.
 #pragma once
 
-#include "console/switch_box.h"
+#include "widgets/switch_box.h"
 
 #include <QMainWindow>
 
@@ -32,6 +32,9 @@ public:
 
     // The console for an analog (model 0) datalogger.
     void adaptForAnalogModel();
+    // The hand-over after a connection: the window that connected hides and the
+    // console takes its place.
+    void showAfterConnection(QWidget* from);
 
     // Called at the very end of closing; ends the program unless a test replaces it.
     std::function<void()> onProgramEnd;
@@ -208,6 +211,7 @@ private:
     // The write of a five-box date row; false when the hour or minute is refused.
     bool writeDateRow(const std::array<QLineEdit*, 5>& row, const QString& command);
     void writeLogoutFile();
+    void unloadWhenIdle();
 
     bool unloaded_ = false;
 };

@@ -1,7 +1,7 @@
 // Which control raises which of the console's handlers.
 #include "console/form1.h"
 
-#include "console/switch_box.h"
+#include "widgets/switch_box.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -39,7 +39,7 @@ void Form1::connectHandlers()
     connect(PLUVIOMETRO, &SwitchBox::switchRequested, this, &Form1::PLUVIOMETRO_MouseDown);
 
     for (int m = 0; m < 4; ++m)
-        connect(MUX[m], &QLineEdit::textChanged, this, [this, m] { MUX_Change(m); });
+        connect(MUX[m], &QLineEdit::textEdited, this, [this, m] { MUX_Change(m); });
 
     markEditedOnKey(Nome_Centralina);
     for (QLineEdit* box : data)

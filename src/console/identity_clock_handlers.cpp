@@ -2,7 +2,7 @@
 // conversion date.
 #include "console/form1.h"
 
-#include "console/box_colours.h"
+#include "widgets/box_colours.h"
 #include "link/conversions.h"
 #include "link/dialogs.h"
 #include "link/modulo1.h"
@@ -44,54 +44,56 @@ void Form1::leggi_nome_Click()
 {
     if (linkBusy())
         return;
-    Disabilita_Comandi();
+    CommandLock lock;
     Invia_Comando(QStringLiteral("Q"), QString());
     Nome_Centralina->setText(Leggi_Campo().trimmed());
     setBoxColour(Nome_Centralina, BoxColour::Yellow);
-    Abilita_Comandi();
 }
 
 void Form1::imposta_nome_Click()
 {
     if (linkBusy())
         return;
-    Disabilita_Comandi();
+    CommandLock lock;
     const QString name = Nome_Centralina->text().trimmed();
     // A comma would end the name early and the rest would reach the datalogger as a
     // command of its own.
     if (name.contains(QLatin1Char(','))) {
         dialogs().inform(QStringLiteral("The datalogger ID cannot contain a comma."),
                          QStringLiteral("Warning"));
-        Abilita_Comandi();
+        return;
+    }
+    // The wire carries one byte per character: anything else would arrive as "?".
+    if (!Conversioni::fitsTheWire(name)) {
+        dialogs().inform(QStringLiteral("The datalogger ID can only contain characters of the "
+                                        "Latin-1 set."),
+                         QStringLiteral("Warning"));
         return;
     }
     setBoxColour(Nome_Centralina, BoxColour::Yellow);
     Nome_Centralina->setText(name);
     link().OutgoingValues = Conversioni::Values({name});
     Invia_Comando(QStringLiteral("q"), link().OutgoingValues);
-    Abilita_Comandi();
 }
 
 void Form1::leggidata_Click()
 {
     if (linkBusy())
         return;
-    Disabilita_Comandi();
+    CommandLock lock;
     Svuota_Ricezione();
     Invia_Comando(QStringLiteral("G"), QStringLiteral(","));
     readDateRow(data, 5);
-    Abilita_Comandi();
 }
 
 void Form1::LeggiDataAllarme_Click()
 {
     if (linkBusy())
         return;
-    Disabilita_Comandi();
+    CommandLock lock;
     Svuota_Ricezione();
     Invia_Comando(QStringLiteral("Y"), QStringLiteral(","));
     readDateRow(data_allarme, 6);  // the sixth field is not shown
-    Abilita_Comandi();
 }
 
 // Day, month, hour and minute travel as typed; the year as its value less 1900 with the
@@ -100,9 +102,10 @@ bool Form1::writeDateRow(const std::array<QLineEdit*, 5>& row, const QString& co
 {
     if (!inRange(row[3], 0, 23) || !inRange(row[4], 0, 59))
         return false;
-    // A comma typed in a box would shift every following value on the wire.
+    // A comma typed in a box would shift every following value on the wire, and a
+    // character the wire cannot carry would arrive as "?".
     for (int i : {0, 1, 3, 4})
-        if (row[i]->text().contains(QLatin1Char(',')))
+        if (row[i]->text().contains(QLatin1Char(',')) || !Conversioni::fitsTheWire(row[i]->text()))
             return false;
     paint(row);
     const QString year = Conversioni::Str(Val(row[2]->text()) - 1900);
@@ -116,30 +119,26 @@ void Form1::impostadata_Click()
 {
     if (linkBusy())
         return;
-    Disabilita_Comandi();
+    CommandLock lock;
     if (!writeDateRow(data, QStringLiteral("g"))) {
         dialogs().inform(QStringLiteral("Controlla i dati inseriti! "), QStringLiteral("Attenzione!!"));
         dialogs().beep();
-        Abilita_Comandi();
         return;
     }
     leggidata_Click();
-    Abilita_Comandi();
 }
 
 void Form1::ScriviDataAllarme_Click()
 {
     if (linkBusy())
         return;
-    Disabilita_Comandi();
+    CommandLock lock;
     if (!writeDateRow(data_allarme, QStringLiteral("y"))) {
         dialogs().inform(QStringLiteral("Values not valid! "), QStringLiteral("Warning!!"));
         dialogs().beep();
-        Abilita_Comandi();
         return;
     }
     LeggiDataAllarme_Click();
-    Abilita_Comandi();
 }
 
 // The datalogger answers "D" alone with a fixed 20-character block; the date parts sit at

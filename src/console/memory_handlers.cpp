@@ -13,9 +13,13 @@ void Form1::Aggiorna_acq_Click()
 {
     if (linkBusy())
         return;
-    Disabilita_Comandi();
+    CommandLock lock;
     Invia_Comando(QStringLiteral("H"), QStringLiteral("0,"));
-    if (Conversioni::Val(Leggi_Campo()) == 0) {
+    const QString channels = Leggi_Campo();
+    // A datalogger that did not answer has not said that it has no channels.
+    if (channels == QLatin1String("%%"))
+        return;
+    if (Conversioni::Val(channels) == 0) {
         dialogs().inform(QStringLiteral("Please enable at least one channel!"),
                          QStringLiteral("Warning"));
     } else {
@@ -24,14 +28,13 @@ void Form1::Aggiorna_acq_Click()
         Acq_possibili->setText(Leggi_Campo());
         acq_disponibili->setText(Leggi_Campo());
     }
-    Abilita_Comandi();
 }
 
 void Form1::Azzera_memoria_Click()
 {
     if (linkBusy())
         return;
-    Disabilita_Comandi();
+    CommandLock lock;
     if (dialogs().confirm(
             QStringLiteral("Are you sure you want to delete all data?\r\nAll data will be lost."),
             QStringLiteral("Warning"))) {
@@ -39,7 +42,6 @@ void Form1::Azzera_memoria_Click()
         Pausa(20);
         Aggiorna_acq_Click();
     }
-    Abilita_Comandi();
 }
 
 // After "z" the datalogger is given 0.4 s before the console re-reads what the reset
@@ -48,7 +50,7 @@ void Form1::Resetta_Click()
 {
     if (linkBusy())
         return;
-    Disabilita_Comandi();
+    CommandLock lock;
     if (dialogs().confirm(
             QStringLiteral("Are you sure you wanto to reset datalogger?\r\nAll data will be lost"),
             QStringLiteral("Warning"))) {
@@ -65,5 +67,4 @@ void Form1::Resetta_Click()
         Pausa(20);
         ReadSt_Click();
     }
-    Abilita_Comandi();
 }

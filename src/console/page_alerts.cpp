@@ -2,8 +2,8 @@
 // switches, e-mail, and the sensors' alert settings.
 #include "console/form1.h"
 
-#include "console/console_widgets.h"
-#include "console/switch_box.h"
+#include "widgets/controls.h"
+#include "widgets/switch_box.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using namespace ConsoleWidgets;
+using namespace Controls;
 
 QWidget* Form1::buildAlertsPage()
 {

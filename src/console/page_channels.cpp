@@ -2,8 +2,8 @@
 // memory erase and the sensors' parameters.
 #include "console/form1.h"
 
-#include "console/console_widgets.h"
-#include "console/switch_box.h"
+#include "widgets/controls.h"
+#include "widgets/switch_box.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using namespace ConsoleWidgets;
+using namespace Controls;
 
 QWidget* Form1::buildChannelsPage()
 {
@@ -26,7 +26,6 @@ QWidget* Form1::buildChannelsPage()
         QLabel* head = label(page, caption);
         MUX[m] = box(page, arrayName(QStringLiteral("MUX"), m),
                      QStringLiteral("%1 %2").arg(caption).arg(m), 56);
-        MUX[m]->setMaxLength(5);
         head->setBuddy(MUX[m]);
         muxGrid->addWidget(head, 0, m, Qt::AlignHCenter);
         muxGrid->addWidget(MUX[m], 1, m);

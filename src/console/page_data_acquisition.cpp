@@ -2,7 +2,7 @@
 // counter value, charts and backup.
 #include "console/form1.h"
 
-#include "console/console_widgets.h"
+#include "widgets/controls.h"
 #include "link/dialogs.h"
 #include "link/program_folder.h"
 
@@ -25,7 +25,7 @@
 
 #include <cmath>
 
-using namespace ConsoleWidgets;
+using namespace Controls;
 
 namespace {
 // The page's decoration: a vibrating-wire trace over a grid.

@@ -2,8 +2,8 @@
 // acquisition, and the GSM, conversion and acquisition switches.
 #include "console/form1.h"
 
-#include "console/console_widgets.h"
-#include "console/switch_box.h"
+#include "widgets/controls.h"
+#include "widgets/switch_box.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using namespace ConsoleWidgets;
+using namespace Controls;
 
 namespace {
 const char* const kPartNames[5] = {"day", "month", "year", "hour", "minute"};

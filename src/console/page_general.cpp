@@ -2,7 +2,7 @@
 // capacity and the internet-connection switch.
 #include "console/form1.h"
 
-#include "console/console_widgets.h"
+#include "widgets/controls.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using namespace ConsoleWidgets;
+using namespace Controls;
 
 QWidget* Form1::buildGeneralPage()
 {

@@ -1,7 +1,7 @@
 // The "GPRS" page: the ten GPRS and FTP settings of a datalogger with a GSM modem.
 #include "console/form1.h"
 
-#include "console/console_widgets.h"
+#include "widgets/controls.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using namespace ConsoleWidgets;
+using namespace Controls;
 
 QWidget* Form1::buildGprsPage()
 {

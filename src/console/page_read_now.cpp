@@ -2,7 +2,7 @@
 // and temperatures, stand-alone recording and continuous measurement.
 #include "console/form1.h"
 
-#include "console/console_widgets.h"
+#include "widgets/controls.h"
 #include "link/conversions.h"
 
 #include <QGridLayout>
@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using namespace ConsoleWidgets;
+using namespace Controls;
 
 QWidget* Form1::buildReadNowPage()
 {

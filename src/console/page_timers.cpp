@@ -1,7 +1,7 @@
 // The "TIMERS" page: the sensors' pre-heating time and the acquisition timer.
 #include "console/form1.h"
 
-#include "console/console_widgets.h"
+#include "widgets/controls.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using namespace ConsoleWidgets;
+using namespace Controls;
 
 QWidget* Form1::buildTimersPage()
 {

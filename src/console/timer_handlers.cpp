@@ -2,8 +2,8 @@
 // voltages.
 #include "console/form1.h"
 
-#include "console/box_colours.h"
-#include "console/switch_box.h"
+#include "widgets/box_colours.h"
+#include "widgets/switch_box.h"
 #include "link/conversions.h"
 #include "link/dialogs.h"
 #include "link/modulo1.h"
@@ -33,26 +33,24 @@ void Form1::command2_Click()
 {
     if (linkBusy())
         return;
-    Disabilita_Comandi();
+    CommandLock lock;
     Invia_Comando(QStringLiteral("C"), QStringLiteral(","));
     for (QLineEdit* box : conversione) {
         box->setText(Leggi_Campo());
         setBoxColour(box, BoxColour::Yellow);
     }
-    Abilita_Comandi();
 }
 
 void Form1::Command1_Click()
 {
     if (linkBusy())
         return;
-    Disabilita_Comandi();
+    CommandLock lock;
     const double hours = Val(conversione[0]->text());
     const double minutes = Val(conversione[1]->text());
     const double seconds = Val(conversione[2]->text());
     if (hours < 0 || hours > 23 || minutes < 0 || minutes > 59 || seconds < 0 || seconds > 59) {
         warnTimer();
-        Abilita_Comandi();
         return;
     }
     // The boxes show the three-digit form from here on, even when the total is refused.
@@ -64,7 +62,6 @@ void Form1::Command1_Click()
                          + Val(conversione[2]->text());
     if (total < shortestTimer()) {
         warnTimer();
-        Abilita_Comandi();
         return;
     }
     QStringList values;
@@ -74,36 +71,32 @@ void Form1::Command1_Click()
     }
     link().OutgoingValues = Conversioni::Values(values);
     Invia_Comando(QStringLiteral("c"), link().OutgoingValues);
-    Abilita_Comandi();
 }
 
 void Form1::Preacc_Click()
 {
     if (linkBusy())
         return;
-    Disabilita_Comandi();
+    CommandLock lock;
     Invia_Comando(QStringLiteral("E"), QStringLiteral(","));
     preaccensione->setText(Leggi_Campo());
     setBoxColour(preaccensione, BoxColour::Yellow);
-    Abilita_Comandi();
 }
 
 void Form1::impostapreacc_Click()
 {
     if (linkBusy())
         return;
-    Disabilita_Comandi();
+    CommandLock lock;
     if (Val(preaccensione->text()) > 30000) {
         dialogs().inform(QStringLiteral("Pre-heating time is too high "), QStringLiteral("Warning"));
         preaccensione->setText(QStringLiteral("0"));
-        Abilita_Comandi();
         return;
     }
     preaccensione->setText(Format(Val(preaccensione->text()), QStringLiteral("00000")));
     setBoxColour(preaccensione, BoxColour::Yellow);
     link().OutgoingValues = Conversioni::Values({preaccensione->text()});
     Invia_Comando(QStringLiteral("e"), link().OutgoingValues);
-    Abilita_Comandi();
 }
 
 // The box asks the datalogger for the opposite state and then shows what it holds.
@@ -121,20 +114,18 @@ void Form1::ReadSt_Click()
 {
     if (linkBusy())
         return;
-    Disabilita_Comandi();
+    CommandLock lock;
     Svuota_Ricezione();
     Invia_Comando(QStringLiteral("O"), QString());
     data_logging->showField(Leggi_Campo());
-    Abilita_Comandi();
 }
 
 void Form1::Status_Click()
 {
     if (linkBusy())
         return;
-    Disabilita_Comandi();
+    CommandLock lock;
     Invia_Comando(QStringLiteral("W"), QString());
     for (QLineEdit* box : parameters)
         box->setText(Format(Leggi_Campo(), QStringLiteral("00.00")));
-    Abilita_Comandi();
 }

@@ -143,6 +143,14 @@ QString Values(const QStringList& values)
     return out;
 }
 
+bool fitsTheWire(const QString& text)
+{
+    for (QChar c : text)
+        if (c.unicode() > 0xFF)
+            return false;
+    return true;
+}
+
 bool IsNumeric(const QString& text)
 {
     static const QRegularExpression number(

@@ -41,6 +41,9 @@ QString Format(double value, const QString& pattern);
 // A values string for a write command: every value followed by ",".
 QString Values(const QStringList& values);
 
+// True when every character of text travels as one byte on the wire (Latin-1).
+bool fitsTheWire(const QString& text);
+
 // True when the whole text (blanks aside) reads as a number.
 bool IsNumeric(const QString& text);
 

@@ -1,5 +1,8 @@
-// The installed Dialogs implementation and the fallback used before windows exist.
+// The installed Dialogs implementation, the fallback used before windows exist, and the
+// door every box goes through so that its event loop counts for the exchange guard.
 #include "link/dialogs.h"
+
+#include "link/modulo1.h"
 
 #include <cstdio>
 
@@ -22,8 +25,41 @@ public:
 FallbackDialogs fallback;
 Dialogs* installed = nullptr;
 
+// A modal box runs an event loop of its own: a timer or a click reached through it
+// must find the link busy, as it would inside a wait for a reply.
+class GuardedDialogs final : public Dialogs {
+public:
+    Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon,
+                   Answer defaultAnswer) override
+    {
+        Modulo1::NestedLoop inside;
+        return target().message(text, title, buttons, icon, defaultAnswer);
+    }
+    QString openFileName(const QString& title, const QString& folder, const QString& filter) override
+    {
+        Modulo1::NestedLoop inside;
+        return target().openFileName(title, folder, filter);
+    }
+    QString saveFileName(const QString& title, const QString& folder, const QString& filter) override
+    {
+        Modulo1::NestedLoop inside;
+        return target().saveFileName(title, folder, filter);
+    }
+    QString folderName(const QString& title, const QString& folder) override
+    {
+        Modulo1::NestedLoop inside;
+        return target().folderName(title, folder);
+    }
+    void beep() override { target().beep(); }
+
+private:
+    static Dialogs& target() { return installed ? *installed : fallback; }
+};
+
+GuardedDialogs guarded;
+
 } // namespace
 
-Dialogs& dialogs() { return installed ? *installed : fallback; }
+Dialogs& dialogs() { return guarded; }
 
 void setDialogs(Dialogs* d) { installed = d; }

@@ -1,8 +1,8 @@
 // Sending a command and reading its reply, one comma-terminated field at a time.
 #include "link/link_internal.h"
 
+#include "link/dialogs.h"
 #include "link/serial_port.h"
-#include "link/telnet_tty_client.h"
 
 #include <QElapsedTimer>
 
@@ -12,61 +12,109 @@ namespace {
 
 const QString timeoutMark = QStringLiteral("%%");
 
+// The end of every read: the reply, or the time-out mark, counted for readTally().
+QString finishRead(LinkTransport* t, bool timedOut, const QString& text)
+{
+    LinkState& s = link();
+    s.LastReply = timedOut ? timeoutMark : text;
+    ++readTally().reads;
+    if (timedOut)
+        ++readTally().timeouts;
+    if (t && opensPerExchange(t))
+        t->close();
+    return s.LastReply;
+}
+
+// The transport for a read, opened when the exchange opens it.
+LinkTransport* readTransport()
+{
+    LinkTransport* t = transport();
+    if (t && opensPerExchange(t))
+        t->open();
+    return t;
+}
+
+// A read ends at once on a link that has gone, or when the exchange was abandoned.
+bool linkGone(LinkTransport* t)
+{
+    if (exchangesAbandoned())
+        return true;
+    if (!t || !t->lost())
+        return false;
+    reportLoss(t);
+    return true;
+}
+
 } // namespace
+
+void reportLoss(LinkTransport* t)
+{
+    if (t->takeLossNotice())
+        dialogs().inform(t->lossText(), QStringLiteral("Connection lost"), Dialogs::Icon::Warning);
+}
+
+void reportError(const QString& text)
+{
+    dialogs().message(text, QString(), Dialogs::Buttons::Ok, Dialogs::Icon::None,
+                      Dialogs::Answer::Ok);
+}
 
 void Svuota_Ricezione()
 {
-    if (linkBusy())
+    LinkTransport* t = transport();
+    if (linkBusy() || !t || !t->rules().flushable)
         return;
     LinkState& s = link();
-    SerialPort* port = serial();
     // Inside Invia_Comando the port is already open and stays so.
-    const bool openedHere = port && !port->isOpen() && serialLink() && !s.PortHeldOpen;
+    const bool openedHere = !t->isOpen() && opensPerExchange(t);
     if (openedHere)
-        Apri_Porta();
+        t->open();
     // As the serial component would, stop at the first step that fails (port not open).
-    if (port && port->isOpen()) {
-        s.LastReply = QString::fromLatin1(port->readAll());
-        port->clearInput();
+    if (t->isOpen()) {
+        s.LastReply = QString::fromLatin1(t->takeAll());
+        t->discardInput();
         s.receive.clear();
     }
     if (openedHere)
-        Chiudi_Porta();
+        t->close();
 }
 
 bool Invia_Comando(const QString& command, const QString& values)
 {
-    if (linkBusy())
+    LinkTransport* t = transport();
+    if (linkBusy() || exchangesAbandoned() || !t)
         return false;
     LinkState& s = link();
     s.receive.clear();
-    if (s.LinkIsTcp) {
-        TelnetTTYClient* client = telnet();
-        return client && client->SendData((command + values).toLatin1());
-    }
-    SerialPort* port = serial();
-    if (!port)
+    if (!t->rules().pacedValues) {
+        if (t->write((command + values).toLatin1()))
+            return true;
+        reportError(t->errorText());
         return false;
-    openForExchange();
+    }
+    const bool openedHere = opensPerExchange(t);
+    if (openedHere)
+        t->open();
     Svuota_Ricezione();
-    bool ok = command.isEmpty() || port->write(command.toLatin1());
+    bool ok = command.isEmpty() || t->write(command.toLatin1());
     const QByteArray paced = values.toLatin1();
     for (int i = 0; ok && i < paced.size(); ++i) {
-        ok = port->write(paced.mid(i, 1));
+        ok = t->write(paced.mid(i, 1));
         Pausa(1);
     }
-    closeAfterExchange();
+    if (openedHere)
+        t->close();
     return ok;
 }
 
 QString Leggi_Campo()
 {
     LinkState& s = link();
-    if (linkBusy())
+    if (linkBusy() || exchangesAbandoned())
         return timeoutMark;
     QElapsedTimer started;
     started.start();
-    openForExchange();
+    LinkTransport* t = readTransport();
     int comma = -1;
     bool timedOut = false;
     for (bool first = true;; first = false) {
@@ -75,13 +123,15 @@ QString Leggi_Campo()
         comma = first ? s.receive.indexOf(',') : -1;
         if (comma < 0) {
             serviceUi(first ? 0 : pollMs);
-            pullInput();
+            if (t)
+                pullInput(t);
             comma = s.receive.indexOf(',');
         }
-        if (comma < 0 && s.receive.size() > s.maxFieldBytes) {
+        if (comma < 0 && (s.receive.size() > s.maxFieldBytes || linkGone(t))) {
             // A line that babbles without a comma ends the read; its bytes are dropped
-            // so that it cannot fill the memory.
-            s.receive.clear();
+            // so that it cannot fill the memory. A link that has gone ends it too.
+            if (s.receive.size() > s.maxFieldBytes)
+                s.receive.clear();
             timedOut = true;
             break;
         }
@@ -92,14 +142,12 @@ QString Leggi_Campo()
         if (comma >= 0)
             break;
     }
-    if (timedOut) {
-        s.LastReply = timeoutMark;
-    } else {
-        s.LastReply = s.receive.takeText(comma);
+    QString field;
+    if (!timedOut) {
+        field = s.receive.takeText(comma);
         s.receive.drop(1);
     }
-    closeAfterExchange();
-    return s.LastReply;
+    return finishRead(t, timedOut, field);
 }
 
 QString Leggi_Fino_A(const QString& terminator)
@@ -110,15 +158,17 @@ QString Leggi_Fino_A(const QString& terminator)
     const QByteArray end = terminator.toLatin1();
     QElapsedTimer started;
     started.start();
-    openForExchange();
+    LinkTransport* t = readTransport();
+    const bool atEnd = t && t->rules().terminatorAtEnd;
     int searchFrom = 0;
     int found = -1;
     bool timedOut = false;
     for (bool first = true;; first = false) {
         serviceUi(first ? 0 : pollMs);
-        pullInput();
+        if (t)
+            pullInput(t);
         const int size = s.receive.size();
-        if (s.LinkIsTcp) {
+        if (atEnd) {
             if (s.receive.endsWith(end))
                 found = size - int(end.size());
         } else {
@@ -129,22 +179,20 @@ QString Leggi_Fino_A(const QString& terminator)
         if (found >= 0 && !end.isEmpty())
             break;
         found = -1;
-        if (started.elapsed() >= s.fieldTimeoutMs || size > s.maxFieldBytes) {
+        if (started.elapsed() >= s.fieldTimeoutMs || size > s.maxFieldBytes || linkGone(t)) {
             timedOut = true;
             break;
         }
     }
-    if (timedOut) {
-        s.LastReply = timeoutMark;
-    } else {
+    QString text;
+    if (!timedOut) {
         const QByteArray before = s.receive.take(found);
         s.receive.clear();
-        if (s.LinkIsTcp)
-            s.receive.append(before);  // on TCP the text stays in the buffer
-        s.LastReply = QString::fromLatin1(before);
+        if (atEnd)
+            s.receive.append(before);  // the text stays in the buffer
+        text = QString::fromLatin1(before);
     }
-    closeAfterExchange();
-    return s.LastReply;
+    return finishRead(t, timedOut, text);
 }
 
 } // namespace Modulo1

@@ -16,11 +16,13 @@ QString collect(SerialPort* port, int count)
     LinkState& s = link();
     QElapsedTimer started;
     started.start();
-    while (port->isOpen() && port->inBufferCount() < count
+    while (port->isOpen() && !port->lost() && !exchangesAbandoned() && port->bytesAvailable() < count
            && started.elapsed() < s.fixedWaitTimeoutMs)
         serviceUi(pollMs);
-    s.LastReply = QString::fromLatin1(port->readAll());
-    port->clearInput();
+    if (port->lost())
+        reportLoss(port);
+    s.LastReply = QString::fromLatin1(port->takeAll());
+    port->discardInput();
     return s.LastReply;
 }
 
@@ -29,7 +31,7 @@ QString collect(SerialPort* port, int count)
 QString Invia_Attendi(const QString& text, int count)
 {
     SerialPort* port = serial();
-    if (linkBusy() || !port)
+    if (linkBusy() || exchangesAbandoned() || !port)
         return {};
     port->write(text.toLatin1());
     return collect(port, count);
@@ -39,11 +41,11 @@ QString Invia_Attendi_Porta(const QString& text, int count)
 {
     LinkState& s = link();
     SerialPort* port = serial();
-    if (linkBusy() || !port)
+    if (linkBusy() || exchangesAbandoned() || !port)
         return {};
     if (!s.PortHeldOpen)
         Apri_Porta();
-    port->clearInput();
+    port->discardInput();
     QString reply;
     if (port->write(text.toLatin1()))
         reply = collect(port, count);

@@ -1,11 +1,14 @@
-// The link state, the transports, the exchange guard and the waits every routine shares.
+// The link state, the transports and taking the link over, the command lock, the
+// exchange guard and the waits every routine shares.
 #include "link/link_internal.h"
 
 #include "link/serial_port.h"
+#include "link/telnet_link.h"
 #include "link/telnet_tty_client.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QThread>
 #include <QTimer>
 
@@ -16,43 +19,119 @@ qint16 LoggerModelCode = 0;
 namespace {
 
 LinkState state;
-SerialPort* serialPort = nullptr;
-TelnetTTYClient* telnetClient = nullptr;
+ReadTally tally;
+// The registered components; the raw copies tell whether the transport in use was one
+// of them after it has gone.
+QPointer<SerialPort> serialPort;
+QPointer<TelnetTTYClient> telnetClient;
+QPointer<TelnetLink> telnetLink;  // a child of telnetClient
+LinkTransport* serialRaw = nullptr;
+LinkTransport* telnetRaw = nullptr;
+LinkTransport* active = nullptr;
 std::function<void(bool)> commandSwitcher;
+int lockDepth = 0;
 int serviceDepth = 0;
+bool abandoned = false;
+
+void switchControls(bool enabled)
+{
+    if (commandSwitcher)
+        commandSwitcher(enabled);
+}
 
 } // namespace
 
 LinkState& link() { return state; }
+ReadTally& readTally() { return tally; }
 
 void setTransports(SerialPort* s, TelnetTTYClient* t)
 {
+    const bool registeredInUse = !active || active == serialRaw || active == telnetRaw;
     serialPort = s;
-    telnetClient = t;
+    serialRaw = s;
+    if (telnetClient.data() != t) {
+        telnetClient = t;
+        telnetLink = t ? new TelnetLink(t) : nullptr;
+        telnetRaw = telnetLink.data();
+    }
+    // Until something takes the link over, the exchanges go over the cable.
+    if (registeredInUse)
+        active = s;
 }
 
 SerialPort* serial() { return serialPort; }
 TelnetTTYClient* telnet() { return telnetClient; }
 
-void setCommandControls(std::function<void(bool)> switcher) { commandSwitcher = std::move(switcher); }
+LinkTransport* transport()
+{
+    // A registered component that has gone leaves no dangling transport behind.
+    if ((active == serialRaw && !serialPort) || (active == telnetRaw && !telnetLink))
+        active = nullptr;
+    return active;
+}
+
+bool linkIsTcp()
+{
+    LinkTransport* t = transport();
+    return t && t->rules().tcp;
+}
+
+void takeOverLink(LinkTransport* t, bool heldOpen)
+{
+    LinkTransport* old = transport();
+    if (old && old != t)
+        old->close();
+    active = t;
+    state.receive.clear();
+    state.PortHeldOpen = heldOpen;
+}
+
+void takeOverLink(LinkKind kind, bool heldOpen)
+{
+    if (kind == LinkKind::Tcp)
+        takeOverLink(telnetLink.data(), heldOpen);
+    else
+        takeOverLink(serialPort.data(), heldOpen);
+}
+
+void setCommandControls(std::function<void(bool)> switcher)
+{
+    commandSwitcher = std::move(switcher);
+}
 
 void Disabilita_Comandi()
 {
-    if (commandSwitcher)
-        commandSwitcher(false);
+    if (lockDepth++ == 0)
+        switchControls(false);
 }
 
 void Abilita_Comandi()
 {
-    if (commandSwitcher)
-        commandSwitcher(true);
+    if (lockDepth == 0)
+        return;  // already released by RESTORE
+    if (--lockDepth == 0)
+        switchControls(true);
+}
+
+int commandLockDepth() { return lockDepth; }
+
+void resetCommandLock()
+{
+    lockDepth = 0;
+    switchControls(true);
 }
 
 bool linkBusy() { return serviceDepth > 0; }
 
+void abandonExchanges(bool on) { abandoned = on; }
+bool exchangesAbandoned() { return abandoned; }
+
+NestedLoop::NestedLoop() { ++serviceDepth; }
+NestedLoop::~NestedLoop() { --serviceDepth; }
+
 void serviceUi(int waitMs)
 {
-    ++serviceDepth;
+    NestedLoop inside;
     if (waitMs > 0) {
         // Sleep in the event loop: data, a click or this wake-up ends the wait.
         QTimer wake;
@@ -62,7 +141,6 @@ void serviceUi(int waitMs)
     } else {
         QCoreApplication::processEvents();
     }
-    --serviceDepth;
 }
 
 void sleepUntil(const QElapsedTimer& since, qint64 ms)
@@ -74,35 +152,23 @@ void sleepUntil(const QElapsedTimer& since, qint64 ms)
 
 void Pausa(int hundredths)
 {
-    if (state.LinkIsTcp)
+    LinkTransport* t = transport();
+    if (t && !t->rules().pauses)
         return;
-    QElapsedTimer t;
-    t.start();
-    sleepUntil(t, qint64(hundredths) * 10);
+    QElapsedTimer started;
+    started.start();
+    sleepUntil(started, qint64(hundredths) * 10 * state.pausePercent / 100);
 }
 
-void pullInput()
+void pullInput(LinkTransport* t)
 {
-    if (state.LinkIsTcp) {
-        if (telnetClient)
-            state.receive.append(telnetClient->GetData());
-    } else if (serialPort && serialPort->isOpen()) {
-        state.receive.append(serialPort->readAll());
-    }
+    if (t->isOpen())
+        state.receive.append(t->takeAll());
 }
 
-bool serialLink() { return !state.LinkIsTcp; }
-
-void openForExchange()
+bool opensPerExchange(const LinkTransport* t)
 {
-    if (serialLink() && !state.PortHeldOpen)
-        Apri_Porta();
-}
-
-void closeAfterExchange()
-{
-    if (serialLink() && !state.PortHeldOpen)
-        Chiudi_Porta();
+    return t->rules().opensPerExchange && !state.PortHeldOpen;
 }
 
 void Apri_Porta()

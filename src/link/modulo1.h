@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class LinkTransport;
 class SerialPort;
 class TelnetTTYClient;
 
@@ -38,9 +39,9 @@ private:
     int scanned_ = 0;  // unread bytes before this one hold no comma
 };
 
-// The link state: one instance for the program.
+// The link state: one instance for the program. Which transport carries the exchanges
+// (and so LinkIsTcp) is not kept here: see takeOverLink().
 struct LinkState {
-    bool LinkIsTcp = false;
     bool PortHeldOpen = false;
     int ComPortNumber = 0;
     ReceiveBuffer receive;  // the ReceiveBuffer of the protocol
@@ -56,6 +57,7 @@ struct LinkState {
     int probeWindowMs = 2000;         // probe: how long an answer to "V" is awaited
     int probeTotalMs = 1000;          // probe: returns no earlier than this after "V"
     int maxFieldBytes = 1 << 20;      // a field longer than this ends as a time-out
+    int pausePercent = 100;           // Pausa waits this share of its length
 };
 
 LinkState& link();
@@ -63,10 +65,30 @@ LinkState& link();
 // The model code, the first field of the answer to "D": 1 vibrating-wire, 0 analog.
 extern qint16 LoggerModelCode;
 
-// The two transports, owned by the start window; set once when it is created.
+// The program's two link components, owned by the start window and registered once;
+// this is the one way to reach them.
 void setTransports(SerialPort* serial, TelnetTTYClient* telnet);
 SerialPort* serial();
 TelnetTTYClient* telnet();
+
+// Taking over the link: from now on every exchange goes through the given transport.
+// What belonged to the one before is reset: its port closed or its connection dropped,
+// the receive buffer emptied, PortHeldOpen set to heldOpen.
+enum class LinkKind { Serial, Tcp };
+void takeOverLink(LinkKind kind, bool heldOpen);
+void takeOverLink(LinkTransport* transport, bool heldOpen);  // any transport (tests)
+// The transport in use (the serial port until something else takes over), or nullptr.
+LinkTransport* transport();
+// The LinkIsTcp of the link state.
+bool linkIsTcp();
+
+// How many reads ended and how many of them with the time-out mark, since the last
+// reset; a sequence of exchanges uses it to tell a silent datalogger.
+struct ReadTally {
+    int reads = 0;
+    int timeouts = 0;
+};
+ReadTally& readTally();
 
 // The console registers how its command controls are switched (true = enabled).
 void setCommandControls(std::function<void(bool enabled)> switcher);
@@ -82,20 +104,52 @@ void Apri_Porta();
 void Chiudi_Porta();
 void Pausa(int hundredths);
 void Svuota_Ricezione();
+// The console's command lock. It nests: only the release that matches the outermost
+// Disabilita_Comandi enables the controls again.
 void Disabilita_Comandi();
 void Abilita_Comandi();
 void Connetti_TCP(const QString& host);
 void Disconnetti_TCP();
 
+// Holds the command lock for a scope: a handler takes one, and every return path
+// releases it, so a handler called by another does not unlock the console midway.
+class CommandLock {
+public:
+    CommandLock() { Disabilita_Comandi(); }
+    ~CommandLock() { Abilita_Comandi(); }
+    CommandLock(const CommandLock&) = delete;
+    CommandLock& operator=(const CommandLock&) = delete;
+};
+// How many command locks are held (0: the controls are enabled).
+int commandLockDepth();
+// Drops every lock held and enables the controls: the operator's way out when an
+// interrupted exchange left the console locked.
+void resetCommandLock();
+
 // The exchange guard. Waiting for a reply services the user interface, so a timer or a
-// click can run while an exchange is in progress. Code reached that way must not start
-// an exchange of its own: the routines above refuse (sending nothing, reading "%%"),
-// and handlers reached from a click or a timer call linkBusy() first and do nothing
-// when it is true. A handler called directly by another handler is not refused.
+// click can run while an exchange is in progress; so can a modal box's own event loop.
+// Code reached that way must not start an exchange of its own: the routines above
+// refuse (sending nothing, reading "%%"), and handlers reached from a click or a timer
+// call linkBusy() first and do nothing when it is true. A handler called directly by
+// another handler is not refused.
 bool linkBusy();
 // Services the user interface once, marked as inside an exchange. Every wait of the
 // program that services the user interface goes through here. waitMs > 0 blocks in the
 // event loop until an event arrives or waitMs elapses.
 void serviceUi(int waitMs = 0);
+// Abandons the exchange in progress: reads end at once with the time-out mark and
+// nothing more is sent until exchanges are allowed again (closing the console in the
+// middle of a read uses it to unwind the wait before its closing command).
+void abandonExchanges(bool on);
+bool exchangesAbandoned();
+// Marks a nested event loop (a modal box, a modal window) for the exchange guard for
+// the lifetime of the object.
+class NestedLoop {
+public:
+    NestedLoop();
+    ~NestedLoop();
+    NestedLoop(const NestedLoop&) = delete;
+    NestedLoop& operator=(const NestedLoop&) = delete;
+};
 
 } // namespace Modulo1

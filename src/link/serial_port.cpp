@@ -24,7 +24,39 @@ void setLine(QSerialPort* port, bool dtr, bool on)
 SerialPort::SerialPort(QObject* parent)
     : QObject(parent), port_(new QSerialPort(this))
 {
+    port_->setReadBufferSize(IdleInputLimit);
+    // An adapter pulled out, or a line whose far end has gone, cannot be read again:
+    // the reads in progress end at once instead of waiting out their time-outs.
+    connect(port_, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
+        // A read that fails outright (EIO) is a device gone, as the resource error is.
+        if (e == QSerialPort::ResourceError || e == QSerialPort::ReadError)
+            noticeLoss();
+    });
 }
+
+LinkTransport::Rules SerialPort::rules() const
+{
+    Rules r{};
+    r.pacedValues = true;
+    r.pauses = true;
+    r.opensPerExchange = true;
+    r.flushable = true;
+    r.terminatorAtEnd = false;
+    r.tcp = false;
+    return r;
+}
+
+void SerialPort::noticeLoss()
+{
+    markLost(tr("The serial port %1 is no longer available.").arg(port_->portName()));
+    // Closed later: the port is inside its own notification here.
+    QMetaObject::invokeMethod(this, [this] {
+        if (lost() && port_->isOpen())
+            port_->close();
+    }, Qt::QueuedConnection);
+}
+
+qint64 SerialPort::heldBytes() const { return port_->bytesAvailable() + pending_.size(); }
 
 SerialPort::~SerialPort() = default;
 
@@ -101,6 +133,7 @@ bool SerialPort::open()
             fail(OtherError, text);
         return false;
     }
+    clearLoss();
     setLine(port_, true, dtr_);
     setLine(port_, false, rts_);
     return true;
@@ -126,16 +159,20 @@ void SerialPort::pullFromDriver()
     port_->clearError();
 }
 
-int SerialPort::inBufferCount()
+int SerialPort::bytesAvailable()
 {
     pullFromDriver();
     return int(pending_.size());
 }
 
-void SerialPort::clearInput()
+void SerialPort::discardInput()
 {
     pullFromDriver();
     pending_.clear();
+    if (port_->isOpen()) {
+        port_->clear(QSerialPort::Input);
+        port_->clearError();
+    }
 }
 
 bool SerialPort::write(const QByteArray& bytes)
@@ -160,7 +197,7 @@ bool SerialPort::write(const QByteArray& bytes)
     return true;
 }
 
-QByteArray SerialPort::readAll()
+QByteArray SerialPort::takeAll()
 {
     if (!port_->isOpen()) {
         fail(PortNotOpen, tr("Port not open"));

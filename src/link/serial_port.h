@@ -2,13 +2,15 @@
 // string, DTR/RTS, open/close, buffered count, write, read all) over QSerialPort.
 #pragma once
 
+#include "link/link_transport.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 
 class QSerialPort;
 
-class SerialPort : public QObject {
+class SerialPort : public QObject, public LinkTransport {
     Q_OBJECT
 public:
     // Error numbers the start window maps to its messages.
@@ -21,6 +23,11 @@ public:
         PortNotOpen = 8012,
         OtherError = 8015,
     };
+
+    // What the serial port keeps of input that nobody reads: a babbling line between
+    // exchanges must not fill the memory. The rest waits in the driver, whose own
+    // buffer is small and is thrown away by the next flush.
+    static constexpr qint64 IdleInputLimit = 256 * 1024;
 
     explicit SerialPort(QObject* parent = nullptr);
     ~SerialPort() override;
@@ -37,28 +44,34 @@ public:
     void setRTSEnable(bool on);
     bool dtrEnable() const { return dtr_; }
 
-    bool open();
-    void close();
-    bool isOpen() const;
-
+    // LinkTransport: values paced per character, pauses kept, opened per exchange unless
+    // held open.
+    Rules rules() const override;
+    bool open() override;
+    void close() override;
+    bool isOpen() const override;
     // Bytes received and not yet read; reads what the driver holds first.
-    int inBufferCount();
-    // Discards everything received (the "set count to 0" of the serial component).
-    void clearInput();
+    int bytesAvailable() override;
+    // Discards everything received, the driver's queue included (the "set count to 0"
+    // of the serial component).
+    void discardInput() override;
     // Writes bytes and waits until they have left for the line.
-    bool write(const QByteArray& bytes);
+    bool write(const QByteArray& bytes) override;
     // Returns everything received so far (at most inputLen bytes when that is not 0).
-    QByteArray readAll();
+    QByteArray takeAll() override;
+    void setDtr(bool on) override { setDTREnable(on); }
+    QString errorText() const override { return errorText_; }
 
     int errorNumber() const { return errorNumber_; }
     QString errorDescription() const { return errorText_; }
 
-    // The underlying port, for readyRead wake-ups.
-    QSerialPort* port() const { return port_; }
+    // Bytes held by the port object itself, read or not (for the idle-input bound).
+    qint64 heldBytes() const;
 
 private:
     void fail(int number, const QString& text);
     void pullFromDriver();
+    void noticeLoss();
 
     QSerialPort* port_;
     QByteArray pending_;

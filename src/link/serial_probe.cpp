@@ -14,8 +14,10 @@ int Apri_Seriale(int port)
     SerialPort* serialPort = serial();
     if (!serialPort)
         return 0;
-    // A port left open by an earlier probe is opened afresh, so that Connect can be tried
-    // again after plugging the cable in.
+    // Probing the cable makes it the link, whatever carried the exchanges before. A port
+    // left open by an earlier probe is opened afresh, so that Connect can be tried again
+    // after plugging the cable in.
+    takeOverLink(LinkKind::Serial, false);
     serialPort->close();
     serialPort->setPortNumber(port);
     serialPort->setSettings(s.GsmSelected ? QStringLiteral("9600,N,8,1")
@@ -30,16 +32,16 @@ int Apri_Seriale(int port)
     QElapsedTimer opened;
     opened.start();
     sleepUntil(opened, s.probeSettleMs);
-    serialPort->clearInput();
+    serialPort->discardInput();
 
     serialPort->write(QByteArrayLiteral("V"));
     QElapsedTimer sent;
     sent.start();
-    while (serialPort->inBufferCount() < 2 && sent.elapsed() <= s.probeWindowMs)
+    while (serialPort->bytesAvailable() < 2 && sent.elapsed() <= s.probeWindowMs)
         serviceUi(pollMs);
-    const int answered = serialPort->readAll().isEmpty() ? 0 : 1;
+    const int answered = serialPort->takeAll().isEmpty() ? 0 : 1;
 
-    serialPort->clearInput();
+    serialPort->discardInput();
     s.PortHeldOpen = true;
     sleepUntil(sent, s.probeTotalMs - 1);
     return answered;

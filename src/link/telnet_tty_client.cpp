@@ -1,7 +1,6 @@
 // TelnetTTYClient over QTcpSocket: connection, flow of bytes to and from the parser, events.
 #include "link/telnet_tty_client.h"
 
-#include "link/dialogs.h"
 #include "link/telnet_parser.h"
 
 #include <QNetworkProxy>
@@ -42,6 +41,7 @@ struct TelnetTTYClient::Private {
     QString remoteHost;
     int remotePort = 0;
     bool reading = false;
+    QString sendError;
 
     explicit Private(TelnetTTYClient* owner) : q(owner) {}
 
@@ -226,19 +226,18 @@ QByteArray TelnetTTYClient::GetData()
 
 bool TelnetTTYClient::SendData(const QByteArray& data)
 {
-    QString failure;
+    d->sendError.clear();
     if (!isConnected())
-        failure = QStringLiteral("Socket is not connected");
+        d->sendError = QStringLiteral("Socket is not connected");
     else if (d->socket->write(data) != data.size())
-        failure = d->socket->errorString();
-    if (!failure.isEmpty()) {
-        dialogs().message(failure, QString(), Dialogs::Buttons::Ok, Dialogs::Icon::None,
-                          Dialogs::Answer::Ok);
+        d->sendError = d->socket->errorString();
+    if (!d->sendError.isEmpty())
         return false;
-    }
     d->socket->flush();
     return true;
 }
+
+QString TelnetTTYClient::sendError() const { return d->sendError; }
 
 bool TelnetTTYClient::isConnected() const
 {

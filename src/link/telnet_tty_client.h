@@ -37,8 +37,10 @@ public:
     void Echo(bool on);
     // Returns the data received so far (telnet commands removed) and empties it.
     QByteArray GetData();
-    // Writes data unchanged; on error shows the error text and returns false.
+    // Writes data unchanged; on error returns false and keeps the error text in
+    // sendError() for the caller to show.
     bool SendData(const QByteArray& data);
+    QString sendError() const;
 
     bool isConnected() const;
 

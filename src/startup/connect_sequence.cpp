@@ -1,19 +1,21 @@
 // "Connect": probe the chosen COM port, read every setting into the console, hand over.
 #include "startup/form2.h"
 
-#include "console/box_colours.h"
 #include "console/form1.h"
-#include "console/switch_box.h"
 #include "link/conversions.h"
+#include "link/dialogs.h"
 #include "link/modulo1.h"
+#include "link/read_sequence.h"
 #include "startup/data_file_name.h"
-#include "startup/port_settings.h"
+#include "data/port_settings.h"
+#include "widgets/box_colours.h"
+#include "widgets/switch_box.h"
 
-#include <QCheckBox>
 #include <QDate>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRadioButton>
+
+using Modulo1::ReadStep;
 
 void Form2::Command1_Click()
 {
@@ -37,63 +39,69 @@ void Form2::Command1_Click()
     setStatusColour(BoxColour::Green);
     Modulo1::Pausa(10);
 
-    readInternalParameters();
-    readModelEventsAndAcquisition();
-    handOver();
-}
-
-void Form2::readInternalParameters()
-{
-    Form1* console = Form1::instance();
     setStatus(QStringLiteral("Reading internal parameters"));
-    const auto step = [this](void (Form1::*read)(), Form1* f, const char* done) {
-        (f->*read)();
-        setStatus(QLatin1String(done));
-        Modulo1::Pausa(10);
+    Form1* f = console_;
+    const auto show = [this](const QString& text) { setStatus(text); };
+    const QList<ReadStep> steps = {
+        {[f] { f->leggicanali_Click(); }, QStringLiteral("Sensors settings"), 10},
+        {[f] { f->leggidata_Click(); }, QStringLiteral("Date and time"), 10},
+        {[f] { f->LeggiDataAllarme_Click(); }, QStringLiteral("Start date"), 10},
+        {[f] { f->command2_Click(); }, QStringLiteral("Timer"), 10},
+        {[f] { f->Preacc_Click(); }, QStringLiteral("Pre-heating"), 10},
+        {[f] { f->Status_Click(); }, QStringLiteral("Internal parameters"), 10},
+        {[f] { f->Aggiorna_acq_Click(); }, QStringLiteral("Memory"), 10},
+        // With "GSM" ticked the GSM/SMS ("GSM/SMS: OK") and GPRS ("GPRS: OK") reads come
+        // here; the console's GSM page wires them in together with its handlers.
+        {[f] { f->leggi_nome_Click(); }, QStringLiteral("Datalogger Name"), 10},
+        {[this] { readModelCode(); }, QStringLiteral("Datalogger Model"), 0},
+        {[f] {
+             Modulo1::Invia_Comando(QStringLiteral("U"), QString());
+             f->PLUVIOMETRO->showField(Modulo1::Leggi_Campo());
+         },
+         QStringLiteral("Events counter"), 10},
+        {[f] {
+             Modulo1::Invia_Comando(QStringLiteral("O"), QString());
+             f->data_logging->showField(Modulo1::Leggi_Campo());
+         },
+         QStringLiteral("Acqisition status"), 10},
     };
-    step(&Form1::leggicanali_Click, console, "Sensors settings: OK");
-    step(&Form1::leggidata_Click, console, "Date and time: OK");
-    step(&Form1::LeggiDataAllarme_Click, console, "Start date: OK");
-    step(&Form1::command2_Click, console, "Timer: OK");
-    step(&Form1::Preacc_Click, console, "Pre-heating: OK");
-    step(&Form1::Status_Click, console, "Internal parameters: OK");
-    step(&Form1::Aggiorna_acq_Click, console, "Memory: OK");
-    // With "GSM" ticked the GSM/SMS ("GSM/SMS: OK") and GPRS ("GPRS: OK") reads come
-    // here; the console's GSM page wires them in together with its handlers.
-    step(&Form1::leggi_nome_Click, console, "Datalogger Name: OK");
+    if (Modulo1::runReadSequence(steps, show) == Modulo1::SequenceEnd::Silent) {
+        stopOnSilence();
+        return;
+    }
+
+    f->showAfterConnection(this);
+    f->Nome_File_Dati->setText(suggestedDataFileName(f->Nome_Centralina->text(), QDate::currentDate()));
+    setBoxColour(f->Nome_File_Dati, BoxColour::Yellow);
 }
 
-void Form2::readModelEventsAndAcquisition()
+// The model code decides the console's layout, so a code that cannot be one is named
+// instead of being taken for the analog model.
+void Form2::readModelCode()
 {
-    Form1* console = Form1::instance();
     Modulo1::Invia_Comando(QStringLiteral("D"), QStringLiteral(","));
-    Modulo1::LoggerModelCode = Conversioni::CInt(Modulo1::Leggi_Campo());
-    setStatus(QStringLiteral("Datalogger Model: OK"));
-    if (Modulo1::LoggerModelCode == 0)
-        console->adaptForAnalogModel();
-
-    Modulo1::Invia_Comando(QStringLiteral("U"), QString());
-    console->PLUVIOMETRO->showField(Modulo1::Leggi_Campo());
-    setStatus(QStringLiteral("Events counter: OK"));
-    Modulo1::Pausa(10);
-
-    Modulo1::Invia_Comando(QStringLiteral("O"), QString());
-    console->data_logging->showField(Modulo1::Leggi_Campo());
-    setStatus(QStringLiteral("Acqisition status: OK"));
-    Modulo1::Pausa(10);
+    const QString field = Modulo1::Leggi_Campo();
+    if (field == QLatin1String("%%"))
+        return;
+    const auto code = Conversioni::toInt16(Conversioni::Val(field));
+    if (!code) {
+        dialogs().inform(QStringLiteral("The datalogger sent a model code that cannot be valid: ")
+                             + field.trimmed(),
+                         QStringLiteral("Warning"), Dialogs::Icon::Warning);
+        return;
+    }
+    Modulo1::LoggerModelCode = *code;
+    if (*code == 0)
+        console_->adaptForAnalogModel();
 }
 
-void Form2::handOver()
+// The console does not open on values that never arrived; the port is closed so that
+// the next "Connect" opens it afresh.
+void Form2::stopOnSilence()
 {
-    Form1* console = Form1::instance();
-    hide();
-    setEnabled(false);
-    console->setEnabled(true);
-    console->show();
-    console->raise();
-    console->activateWindow();
-
-    console->Nome_File_Dati->setText(
-        suggestedDataFileName(console->Nome_Centralina->text(), QDate::currentDate()));
-    setBoxColour(console->Nome_File_Dati, BoxColour::Yellow);
+    Modulo1::Chiudi_Porta();
+    Modulo1::link().PortHeldOpen = false;
+    setStatus(Modulo1::silentDataloggerMessage());
+    dialogs().inform(Modulo1::silentDataloggerMessage(), QStringLiteral("Warning"),
+                     Dialogs::Icon::Warning);
 }

@@ -1,15 +1,15 @@
 // The start window: its controls, loading the last COM port, the status line, closing.
 #include "startup/form2.h"
 
-#include "console/window_placement.h"
-#include "console/box_colours.h"
+#include "widgets/window_placement.h"
+#include "widgets/box_colours.h"
 #include "link/com_ports.h"
 #include "link/conversions.h"
 #include "link/dialogs.h"
 #include "link/modulo1.h"
 #include "link/serial_port.h"
 #include "link/telnet_tty_client.h"
-#include "startup/port_settings.h"
+#include "data/port_settings.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

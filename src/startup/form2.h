@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 
+class Form1;
 class QCheckBox;
 class QCloseEvent;
 class QLabel;
@@ -23,9 +24,8 @@ public:
     // The one start window of the program (set by the constructor).
     static Form2* instance();
 
-    // The transports of the link, alive for the whole run.
-    SerialPort* MSComm1 = nullptr;
-    TelnetTTYClient* TelnetTTYClient1 = nullptr;
+    // The console the connections fill and hand over to.
+    void setConsole(Form1* console) { console_ = console; }
 
     std::array<QRadioButton*, 8> Option1{};  // index i is COM i+1
     QCheckBox* GSM = nullptr;
@@ -69,10 +69,14 @@ private:
     // The COM port of the first selected option among the first `options`, or 0.
     int selectedPort(int options) const;
     void readSettings();
-    void readInternalParameters();
-    void readModelEventsAndAcquisition();
-    void handOver();
+    void readModelCode();
+    void stopOnSilence();
     void setStatusColour(int colourValue);
+
+    // The link's components, alive for the whole run; reached through Modulo1.
+    SerialPort* MSComm1 = nullptr;
+    TelnetTTYClient* TelnetTTYClient1 = nullptr;
+    Form1* console_ = nullptr;
 };
 
 // The end of the program when the start window closes: at once, even in mid-exchange.

@@ -17,9 +17,7 @@ void Form2::Command2_Click()
                            : QStringLiteral("The modem connection window is not available in this version."));
         return;
     }
-    Modulo1::LinkState& link = Modulo1::link();
-    link.LinkIsTcp = internet;
-    link.PortHeldOpen = true;
+    Modulo1::takeOverLink(internet ? Modulo1::LinkKind::Tcp : Modulo1::LinkKind::Serial, true);
     // The start window stays shown: the chosen window takes the link over.
     openModemWindow(internet);
 }

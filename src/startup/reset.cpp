@@ -1,10 +1,10 @@
 // "Reset": after a confirmation, reset the datalogger, then connect as "Connect" does.
 #include "startup/form2.h"
 
-#include "console/box_colours.h"
 #include "link/conversions.h"
 #include "link/dialogs.h"
 #include "link/modulo1.h"
+#include "widgets/box_colours.h"
 
 void Form2::Command3_Click()
 {

@@ -1,12 +1,12 @@
 // "Step-by-step connection": find the datalogger and open the console without reading.
 #include "startup/form2.h"
 
-#include "console/box_colours.h"
 #include "console/form1.h"
 #include "link/conversions.h"
 #include "link/modulo1.h"
 #include "link/serial_port.h"
-#include "startup/port_settings.h"
+#include "widgets/box_colours.h"
+#include "data/port_settings.h"
 #include "startup/serial_error_status.h"
 
 #include <QRadioButton>
@@ -27,22 +27,16 @@ void Form2::No_conn_Click()
 
     const int answered = Modulo1::Apri_Seriale(port);
     // The probe reports its own open errors; what the port raises after it is told here.
-    const int errorAfterProbe = MSComm1->errorNumber();
+    const int errorAfterProbe = Modulo1::serial()->errorNumber();
     if (answered == 0) {
         setStatus(QStringLiteral("Datalogger not found. Try to check if it is on and the connection"));
         Modulo1::Chiudi_Porta();
-        const int error = MSComm1->errorNumber();
+        const int error = Modulo1::serial()->errorNumber();
         if (error != errorAfterProbe && !serialErrorStatus(error).isEmpty())
             setStatus(serialErrorStatus(error));
         return;
     }
     setStatus(QStringLiteral(" Dizozezerir Found"));
     setStatusColour(BoxColour::Green);
-    hide();
-    setEnabled(false);
-    Form1* console = Form1::instance();
-    console->setEnabled(true);
-    console->show();
-    console->raise();
-    console->activateWindow();
+    console_->showAfterConnection(this);
 }

@@ -28,7 +28,7 @@ public:
     {
         console.reset();
         Modulo1::Chiudi_Porta();
-        Modulo1::setTransports(nullptr, nullptr);
+        resetLink();
         ProgramFolder::setOverride(QString());
     }
 

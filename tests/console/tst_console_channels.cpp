@@ -1,6 +1,6 @@
 // Channels per multiplexer, the memory frame, memory erase, datalogger reset and the
 // restore menu, against the simulated datalogger.
-#include "console/box_colours.h"
+#include "widgets/box_colours.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
 #include "link/conversions.h"
@@ -69,9 +69,11 @@ private slots:
         f->MUX[1]->clear();
         QTest::keyClicks(f->MUX[1], QStringLiteral("17"));
         QCOMPARE(f->MUX[1]->text(), QStringLiteral("0"));
-        f->MUX[1]->setText(QStringLiteral("-1"));
+        f->MUX[1]->clear();
+        QTest::keyClicks(f->MUX[1], QStringLiteral("-1"));
         QCOMPARE(f->MUX[1]->text(), QStringLiteral("0"));
-        f->MUX[1]->setText(QStringLiteral("abc"));
+        f->MUX[1]->clear();
+        QTest::keyClicks(f->MUX[1], QStringLiteral("abc"));
         QCOMPARE(f->MUX[1]->text(), QStringLiteral("abc"));
         QCOMPARE(rig->sentSinceMark(), QByteArray());
     }

@@ -1,6 +1,6 @@
 // The console's frame without a datalogger: pages, names, the lock, the edit colours,
 // the switch boxes, the analog layout, colour values and the logout file.
-#include "console/box_colours.h"
+#include "widgets/box_colours.h"
 #include "console/console_clicks.h"
 #include "link/modulo1.h"
 #include "link/program_folder.h"

@@ -1,6 +1,6 @@
 // The console's reads of name, clock, START time, timer, pre-heating, voltages and the
 // next conversion date, and its closing, against the simulated datalogger.
-#include "console/box_colours.h"
+#include "widgets/box_colours.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
 #include "link/conversions.h"
@@ -115,8 +115,9 @@ private slots:
         f->Nome_Centralina->setText(QStringLiteral("SIM01"));
         f->conversione[1]->setText(QStringLiteral("010"));
         f->preaccensione->setText(QStringLiteral("01500"));
+        const int endsBefore = rig->programEnds;
         QVERIFY(f->close());
-        QCOMPARE(rig->programEnds, 1);
+        QCOMPARE(rig->programEnds, endsBefore + 1);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
         QCOMPARE(logout(QStringLiteral("SIM01_01_02_25_VW.txt")),
                  QByteArray("ID MICROLOGGER: SIM01\r\nPO ACQUISITION: \r\nAV ACQUISITION: \r\n"
@@ -134,8 +135,9 @@ private slots:
         rig->setMark();
         f->Immediata->setChecked(true);
         f->data_logging->setChecked(true);
+        const int endsBefore = rig->programEnds;
         QVERIFY(f->close());
-        QCOMPARE(rig->programEnds, 2);
+        QCOMPARE(rig->programEnds, endsBefore + 1);
         QCOMPARE(rig->sentSinceMark(), QByteArray("d0,0,0,0,0,"));
         QCOMPARE(rig->sim.state().value("last_d").toString(), QStringLiteral("0,0,0,0,0,"));
         // An empty data-file name gives the bare prefix.

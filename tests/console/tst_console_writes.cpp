@@ -1,6 +1,6 @@
 // The console's writes of clock, START time, timer, pre-heating, name and switches, as
 // the simulated datalogger receives them.
-#include "console/box_colours.h"
+#include "widgets/box_colours.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
 

@@ -2,6 +2,7 @@
 #include "link/modulo1.h"
 #include "link/program_folder.h"
 #include "link/serial_port.h"
+#include "support/link_reset.h"
 #include "support/pty_peer.h"
 #include "support/scripted_dialogs.h"
 
@@ -38,8 +39,8 @@ private slots:
         QVERIFY(peer->isValid());
         pointCom1At(peer->slavePath());
         port = std::make_unique<SerialPort>();
+        resetLink();
         setTransports(port.get(), nullptr);
-        link() = LinkState();
         link().fieldTimeoutMs = 400;
         link().fixedWaitTimeoutMs = 400;
         link().ComPortNumber = 1;
@@ -50,7 +51,7 @@ private slots:
     }
     void cleanup()
     {
-        setTransports(nullptr, nullptr);
+        resetLink();
         port.reset();
         peer.reset();
         dialogs.shown.clear();

@@ -1,7 +1,7 @@
 // rk550.ini, comports.ini and paths in the program's folder.
 #include "link/com_ports.h"
 #include "link/program_folder.h"
-#include "startup/port_settings.h"
+#include "data/port_settings.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,7 @@
 // The exchange path over the telnet client against a loopback server.
 #include "link/modulo1.h"
 #include "link/telnet_tty_client.h"
+#include "support/link_reset.h"
 #include "support/scripted_dialogs.h"
 
 #include <QElapsedTimer>
@@ -24,10 +25,9 @@ private slots:
     void initTestCase()
     {
         QVERIFY(server.listen(QHostAddress::LocalHost));
+        resetLink();
         setTransports(nullptr, &client);
-        link() = LinkState();
-        link().LinkIsTcp = true;
-        link().PortHeldOpen = true;
+        takeOverLink(LinkKind::Tcp, true);
         link().fieldTimeoutMs = 400;
         QSignalSpy connected(&client, &TelnetTTYClient::Connected);
         client.Connect("127.0.0.1", server.serverPort());
@@ -89,7 +89,7 @@ private slots:
         QCOMPARE(Leggi_Campo(), QStringLiteral("%%"));
     }
 
-    void cleanupTestCase() { setTransports(nullptr, nullptr); }
+    void cleanupTestCase() { resetLink(); }
 };
 
 QTEST_GUILESS_MAIN(TestTcpExchange)

@@ -35,6 +35,7 @@ public:
 
         start = std::make_unique<Form2>();
         console = std::make_unique<Form1>();
+        start->setConsole(console.get());
         start->onProgramEnd = [this] { ++programEnds; };
         console->onProgramEnd = [] {};
         QObject::connect(start.get(), &Form2::statusChanged,
@@ -45,6 +46,7 @@ public:
         Modulo1::Chiudi_Porta();
         console.reset();
         start.reset();
+        resetLink();
     }
 
     std::unique_ptr<Form2> start;

@@ -4,8 +4,9 @@
 #include "support/scripted_dialogs.h"
 #include "support/sim_process.h"
 
-#include "console/box_colours.h"
+#include "widgets/box_colours.h"
 #include "link/conversions.h"
+#include "link/read_sequence.h"
 #include "link/serial_port.h"
 
 #include <QCheckBox>
@@ -106,7 +107,7 @@ private slots:
             QCOMPARE(boxColour(console.Nome_File_Dati), BoxColour::Yellow);
 
             QVERIFY(Modulo1::link().PortHeldOpen);
-            QVERIFY(rig.start->MSComm1->isOpen());
+            QVERIFY(Modulo1::serial()->isOpen());
         }
         // The port is saved; COM 5 is not preselected at the next start.
         QFile ini(folder->filePath("rk550.ini"));
@@ -117,13 +118,11 @@ private slots:
             QVERIFY(!option->isChecked());
     }
 
-    // A read that gets no answer gives the time-out mark and the sequence goes on.
     void analogDataloggerGetsTheAdaptedConsole()
     {
-        SimProcess sim({"--model", "0", "--fault-silent-cmds", "Q"});
+        SimProcess sim({"--model", "0"});
         QVERIFY2(sim.start(), qPrintable(sim.output()));
         StartRig rig(folder->path(), {sim.ptyPath()});
-        Modulo1::link().fieldTimeoutMs = 1000;
         rig.start->Option1[0]->setChecked(true);
         rig.start->Command1_Click();
 
@@ -135,9 +134,70 @@ private slots:
         QVERIFY(console.Acquisisci_Temp->isHidden());
         QVERIFY(console.TipoF[0]->isHidden() && console.TipoF[1]->isHidden());
         QVERIFY(!console.preheatingFrame->isHidden());
-        QCOMPARE(console.Nome_Centralina->text(), QStringLiteral("%%"));
-        QVERIFY(console.Nome_File_Dati->text().startsWith(QStringLiteral("%%_")));
         QVERIFY(console.isVisible());
+    }
+
+    // A datalogger that answers the probe and then falls silent: the step that got no
+    // answer does not say OK, the sequence stops with a message, the console stays
+    // closed, the start window stays usable and the port is closed for a fresh try.
+    void datalogerFallingSilentStopsTheConnection_data()
+    {
+        QTest::addColumn<QStringList>("faults");
+        QTest::addColumn<QString>("lastStatus");
+        QTest::newRow("silent after the probe")
+            << QStringList{"--fault-silent-cmds", "HGYCEWMQDUOT"} << QStringLiteral("Sensors settings: no answer");
+        QTest::newRow("name never answered")
+            << QStringList{"--fault-silent-cmds", "Q"} << QStringLiteral("Datalogger Name: no answer");
+    }
+    void datalogerFallingSilentStopsTheConnection()
+    {
+        QFETCH(QStringList, faults);
+        QFETCH(QString, lastStatus);
+        SimProcess sim(faults);
+        QVERIFY2(sim.start(), qPrintable(sim.output()));
+        StartRig rig(folder->path(), {sim.ptyPath()});
+        ScriptedDialogs script;
+        Modulo1::link().fieldTimeoutMs = 600;
+        rig.start->show();
+        rig.start->Option1[0]->setChecked(true);
+        QElapsedTimer t;
+        t.start();
+        QTest::mouseClick(rig.start->Command1, Qt::LeftButton);
+        QVERIFY2(t.elapsed() < 30000, qPrintable(QString::number(t.elapsed())));
+
+        const int stop = int(rig.statuses.indexOf(lastStatus));
+        QVERIFY2(stop > 0, qPrintable(rig.statuses.join('|')));
+        QCOMPARE(rig.statuses.mid(stop + 1), QStringList{Modulo1::silentDataloggerMessage()});
+        QCOMPARE(script.texts(), QStringList{Modulo1::silentDataloggerMessage()});
+        QVERIFY(!script.texts().contains(QStringLiteral("Please enable at least one channel!")));
+        QVERIFY(!rig.console->isVisible());
+        QVERIFY(rig.start->isVisible() && rig.start->isEnabled());
+        QVERIFY(!Modulo1::serial()->isOpen());
+        QVERIFY(!Modulo1::link().PortHeldOpen);
+        QCOMPARE(Modulo1::commandLockDepth(), 0);
+    }
+
+    // A link that drops in the middle of the reads (the far end of the line has gone)
+    // ends every read at once: the connection stops in about a second, not after a
+    // time-out per field.
+    void droppedLineStopsTheConnectionAtOnce()
+    {
+        SimProcess sim({"--fault-drop-after", "20"});
+        QVERIFY2(sim.start(), qPrintable(sim.output()));
+        StartRig rig(folder->path(), {sim.ptyPath()});
+        ScriptedDialogs script;
+        Modulo1::link().fieldTimeoutMs = 20000;
+        rig.start->Option1[0]->setChecked(true);
+        QElapsedTimer t;
+        t.start();
+        rig.start->Command1_Click();
+        QVERIFY2(t.elapsed() < 15000, qPrintable(QString::number(t.elapsed())));
+        QCOMPARE(rig.statuses.last(), Modulo1::silentDataloggerMessage());
+        QVERIFY(rig.statuses.filter(": no answer").size() == 1);
+        QVERIFY(!rig.console->isVisible());
+        // The loss is told once, then the sequence's own message.
+        QCOMPARE(script.shown.size(), 2);
+        QCOMPARE(script.shown.last().text, Modulo1::silentDataloggerMessage());
     }
 
     void silentDataloggerIsNotFound()
@@ -157,7 +217,7 @@ private slots:
         QVERIFY(!rig.console->isVisible());
         // The port stays open and held, ready for another try.
         QVERIFY(Modulo1::link().PortHeldOpen);
-        QVERIFY(rig.start->MSComm1->isOpen());
+        QVERIFY(Modulo1::serial()->isOpen());
         QTRY_COMPARE(sim.received(), QByteArray("V"));
     }
 
@@ -227,7 +287,7 @@ private slots:
         rig.start->No_conn_Click();
         QCOMPARE(rig.statuses.last(),
                  QStringLiteral("Datalogger not found. Try to check if it is on and the connection"));
-        QVERIFY(!rig.start->MSComm1->isOpen());
+        QVERIFY(!Modulo1::serial()->isOpen());
         QVERIFY(Modulo1::link().PortHeldOpen);
         QVERIFY(!rig.console->isVisible());
     }

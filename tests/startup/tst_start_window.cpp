@@ -3,7 +3,7 @@
 #include "start_rig.h"
 #include "support/scripted_dialogs.h"
 
-#include "console/box_colours.h"
+#include "widgets/box_colours.h"
 #include "console/info.h"
 #include "link/serial_port.h"
 #include "link/telnet_tty_client.h"
@@ -96,7 +96,7 @@ private slots:
         QTest::mouseClick(rig.start->Command3, Qt::LeftButton);
         QCOMPARE(rig.start->Label2->text(), QStringLiteral("No channels enabled!"));
 
-        QVERIFY(!rig.start->MSComm1->isOpen());
+        QVERIFY(!Modulo1::serial()->isOpen());
         QVERIFY(!Modulo1::link().PortHeldOpen);
         QCOMPARE(QFileInfo(ini).size(), qint64(0));
     }
@@ -110,12 +110,12 @@ private slots:
 
         rig.start->chkTCP->setChecked(true);
         QTest::mouseClick(rig.start->Command2, Qt::LeftButton);
-        QVERIFY(Modulo1::link().LinkIsTcp);
+        QVERIFY(Modulo1::linkIsTcp());
         QVERIFY(Modulo1::link().PortHeldOpen);
 
         rig.start->chkTCP->setChecked(false);
         QTest::mouseClick(rig.start->Command2, Qt::LeftButton);
-        QVERIFY(!Modulo1::link().LinkIsTcp);
+        QVERIFY(!Modulo1::linkIsTcp());
         QCOMPARE(opened, (QList<bool>{true, false}));
         QVERIFY(rig.start->isVisible());
 
@@ -124,7 +124,7 @@ private slots:
         rig.start->chkTCP->setChecked(true);
         QTest::mouseClick(rig.start->Command2, Qt::LeftButton);
         QVERIFY(rig.start->Label2->text().contains(QStringLiteral("not available")));
-        QVERIFY(!Modulo1::link().LinkIsTcp);
+        QVERIFY(!Modulo1::linkIsTcp());
     }
 
     void gsmBoxSetsTheLinkSpeedChoice()
@@ -141,7 +141,7 @@ private slots:
     {
         ScriptedDialogs script;
         StartRig rig(folder->path());
-        emit rig.start->TelnetTTYClient1->Error(10061, QStringLiteral("Connection refused"));
+        emit Modulo1::telnet()->Error(10061, QStringLiteral("Connection refused"));
         QCOMPARE(script.texts(), QStringList{QStringLiteral("10061 Connection refused")});
     }
 

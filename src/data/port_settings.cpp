@@ -1,12 +1,12 @@
 // rk550.ini: one line with the last COM port, " n " and CR LF.
-#include "startup/port_settings.h"
+#include "data/port_settings.h"
 
+#include "data/text_file.h"
 #include "link/conversions.h"
 #include "link/program_folder.h"
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 namespace PortSettings {
 
@@ -43,11 +43,7 @@ int load(const QString& path, bool* ok)
 
 bool save(const QString& path, int port)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write((Conversioni::Str(port) + QStringLiteral(" \r\n")).toLatin1());
-    return file.commit();
+    return TextFile::replace(path, TextFile::crlfLines({Conversioni::Str(port) + QLatin1Char(' ')}));
 }
 
 } // namespace PortSettings

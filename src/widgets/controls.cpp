@@ -1,7 +1,7 @@
 // Factories for the console's widgets.
-#include "console/console_widgets.h"
+#include "widgets/controls.h"
 
-#include "console/switch_box.h"
+#include "widgets/switch_box.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace ConsoleWidgets {
+namespace Controls {
 
 QString arrayName(const QString& name, int index)
 {
@@ -81,4 +81,4 @@ QGroupBox* frame(QWidget* parent, const QString& title, const QString& name)
     return g;
 }
 
-} // namespace ConsoleWidgets
+} // namespace Controls

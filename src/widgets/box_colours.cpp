@@ -1,5 +1,5 @@
 // Painting widget backgrounds with the console's colour values.
-#include "console/box_colours.h"
+#include "widgets/box_colours.h"
 
 #include <QPalette>
 #include <QVariant>

@@ -1,5 +1,5 @@
 // Message boxes and file choosers on Qt Widgets, behind the program's one Dialogs door.
-#include "startup/widget_dialogs.h"
+#include "widgets/widget_dialogs.h"
 
 #include <QApplication>
 #include <QFileDialog>

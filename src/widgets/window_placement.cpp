@@ -1,5 +1,5 @@
 // Placing windows on the screen.
-#include "console/window_placement.h"
+#include "widgets/window_placement.h"
 
 #include <QGuiApplication>
 #include <QScreen>

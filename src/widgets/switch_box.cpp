@@ -1,5 +1,5 @@
 // SwitchBox: presses become requests; the state changes only when the datalogger answers.
-#include "console/switch_box.h"
+#include "widgets/switch_box.h"
 
 #include "link/conversions.h"
 
@@ -44,4 +44,6 @@ void SwitchBox::keyReleaseEvent(QKeyEvent* event)
         QCheckBox::keyReleaseEvent(event);
 }
 
-void SwitchBox::showField(const QString& field) { setChecked(Conversioni::CInt(field) != 0); }
+// Any number but 0 ticks, however large: a 16-bit conversion would wrap a value such as
+// 70000 to 0 and clear the box.
+void SwitchBox::showField(const QString& field) { setChecked(Conversioni::Val(field) != 0); }

@@ -13,7 +13,7 @@ class QRadioButton;
 class QWidget;
 class SwitchBox;
 
-namespace ConsoleWidgets {
+namespace Controls {
 
 // "name" or, for a control array, "name_index".
 QString arrayName(const QString& name, int index);
@@ -28,4 +28,4 @@ QLineEdit* box(QWidget* parent, const QString& name, const QString& accessibleNa
 QLabel* label(QWidget* parent, const QString& text, const QString& name = QString());
 QGroupBox* frame(QWidget* parent, const QString& title, const QString& name = QString());
 
-} // namespace ConsoleWidgets
+} // namespace Controls

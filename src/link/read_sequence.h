@@ -1,0 +1,34 @@
+// ReadSequence: the reads after a connection, a table of steps (a read, the status text
+// that names it, the pause after it) run in order by one runner, so that every window
+// that connects shows the same progress and stops the same way on a silent datalogger.
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+namespace Modulo1 {
+
+struct ReadStep {
+    std::function<void()> read;
+    QString name;        // "Date and time": the status says "Date and time: OK"
+    int pauseAfter = 0;  // hundredths of a second, by Pausa
+};
+
+enum class SequenceEnd {
+    Completed,
+    Silent,  // a step got no answer at all; the steps after it did not run
+};
+
+// Runs the steps; status receives each step's text as it ends: "NAME: OK" when every
+// read of the step got its field, "NAME: incomplete answer" when some timed out, and
+// "NAME: no answer" when all of them did (the sequence then stops there). A step that
+// reads nothing is OK.
+SequenceEnd runReadSequence(const QList<ReadStep>& steps,
+                            const std::function<void(const QString&)>& status);
+
+// What the sequence says when it has stopped on a silent datalogger.
+QString silentDataloggerMessage();
+
+} // namespace Modulo1

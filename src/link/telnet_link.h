@@ -1,0 +1,32 @@
+// TelnetLink: the telnet client as a link transport: command and values in one block,
+// no pauses, the "S2" search at the end of the text, and the peer's close noticed.
+#pragma once
+
+#include "link/link_transport.h"
+
+#include <QObject>
+
+class TelnetTTYClient;
+
+class TelnetLink : public QObject, public LinkTransport {
+    Q_OBJECT
+public:
+    // Lives as a child of the client it drives.
+    explicit TelnetLink(TelnetTTYClient* client);
+
+    Rules rules() const override;
+    // The connection is made by Connetti_TCP; opening only reports whether it is up.
+    bool open() override;
+    void close() override;
+    bool isOpen() const override;
+    bool write(const QByteArray& bytes) override;
+    int bytesAvailable() override;
+    QByteArray takeAll() override;
+    void discardInput() override;
+    QString errorText() const override { return error_; }
+
+private:
+    TelnetTTYClient* client_;
+    QByteArray pending_;  // taken from the client by bytesAvailable, not yet by takeAll
+    QString error_;
+};
