@@ -10,7 +10,9 @@ bool replace(const QString& path, const QByteArray& content)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(content) != content.size()) {
+    // The flush is checked here: Qt's commit does not notice a write that fails while
+    // it empties its buffer, and would put a file cut short in place of the old one.
+    if (file.write(content) != content.size() || !file.flush()) {
         file.cancelWriting();
         file.commit();
         return false;

@@ -66,13 +66,6 @@ int numberLength(const QString& s)
     return i;
 }
 
-QLocale displayLocale()
-{
-    QLocale l;  // the default locale: the system's unless the program set another
-    l.setNumberOptions(QLocale::OmitGroupSeparator);
-    return l;
-}
-
 QString shortest(double value) { return QString::number(value, 'g', 15); }
 
 } // namespace
@@ -133,7 +126,17 @@ QString Str(qint64 value)
     return value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value);
 }
 
-QString CStr(double value) { return displayLocale().toString(value, 'g', 15); }
+// Digits are always ASCII, so that a number read back from a box, sent or put into a
+// name is the same number whatever the system's locale; only the decimal separator
+// follows the locale, when it is one the wire could carry.
+QString CStr(double value)
+{
+    QString text = shortest(value);
+    const QString point = QLocale().decimalPoint();  // the system's unless the program set another
+    if (point.size() == 1 && point != QLatin1String(".") && fitsTheWire(point))
+        text.replace(QLatin1Char('.'), point);
+    return text;
+}
 
 QString Values(const QStringList& values)
 {

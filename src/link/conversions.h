@@ -28,8 +28,8 @@ QString Str(double value);
 QString Str(qint64 value);
 inline QString Str(int value) { return Str(qint64(value)); }
 
-// A number as the operator sees it: shortest digits, no leading blank; the decimal
-// separator of the system's number format.
+// A number as the operator sees it: shortest ASCII digits, no leading blank; the
+// decimal separator of the system's number format.
 QString CStr(double value);
 
 // Formats text with a display pattern ("00", "000", "00000", "00.00", "000.0",

@@ -38,7 +38,11 @@ void Form2::Command1_Click()
     setStatus(QStringLiteral(" Datalogger Found"));
     setStatusColour(BoxColour::Green);
     Modulo1::Pausa(10);
+    readSettingsAndHandOver();
+}
 
+bool Form2::readSettingsAndHandOver()
+{
     setStatus(QStringLiteral("Reading internal parameters"));
     Form1* f = console_;
     const auto show = [this](const QString& text) { setStatus(text); };
@@ -67,12 +71,13 @@ void Form2::Command1_Click()
     };
     if (Modulo1::runReadSequence(steps, show) == Modulo1::SequenceEnd::Silent) {
         stopOnSilence();
-        return;
+        return false;
     }
 
     f->showAfterConnection(this);
     f->Nome_File_Dati->setText(suggestedDataFileName(f->Nome_Centralina->text(), QDate::currentDate()));
     setBoxColour(f->Nome_File_Dati, BoxColour::Yellow);
+    return true;
 }
 
 // The model code decides the console's layout, so a code that cannot be one is named

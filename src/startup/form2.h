@@ -26,6 +26,9 @@ public:
 
     // The console the connections fill and hand over to.
     void setConsole(Form1* console) { console_ = console; }
+    // "Connect" once the datalogger has answered the probe: every setting is read into
+    // the console, which is then shown. False when the datalogger fell silent.
+    bool readSettingsAndHandOver();
 
     std::array<QRadioButton*, 8> Option1{};  // index i is COM i+1
     QCheckBox* GSM = nullptr;

@@ -3,3 +3,4 @@ quorvel_test(tst_console_frame gui quorvel_ui ${CMAKE_CURRENT_LIST_DIR}/tst_cons
 quorvel_test(tst_console_reads gui quorvel_ui ${CMAKE_CURRENT_LIST_DIR}/tst_console_reads.cpp)
 quorvel_test(tst_console_writes gui quorvel_ui ${CMAKE_CURRENT_LIST_DIR}/tst_console_writes.cpp)
 quorvel_test(tst_console_channels gui quorvel_ui ${CMAKE_CURRENT_LIST_DIR}/tst_console_channels.cpp)
+quorvel_test(tst_console_faults gui quorvel_ui ${CMAKE_CURRENT_LIST_DIR}/tst_console_faults.cpp)

@@ -26,6 +26,7 @@ private slots:
     void initTestCase()
     {
         rig = std::make_unique<ConsoleRig>(QStringList{"--name", "SIM01", "--timer", "3725", "--fault-slow", "700:Q"});
+        Modulo1::link().pausePercent = 10;  // no test here measures the pauses
         QVERIFY2(rig->connect(), qPrintable(rig->sim.output()));
         f = rig->console.get();
         f->show();

@@ -15,6 +15,7 @@ private slots:
     void initTestCase()
     {
         rig = std::make_unique<ConsoleRig>();
+        Modulo1::link().pausePercent = 10;  // no test here measures the pauses
         QVERIFY2(rig->connect(), qPrintable(rig->sim.output()));
         f = rig->console.get();
         f->show();

@@ -8,3 +8,4 @@ quorvel_test(tst_tcp_exchange integration quorvel_core ${CMAKE_CURRENT_LIST_DIR}
 if(EXISTS ${CMAKE_CURRENT_LIST_DIR}/telnet_tests.cmake)
   include(${CMAKE_CURRENT_LIST_DIR}/telnet_tests.cmake)
 endif()
+quorvel_test(tst_link_transport unit quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_link_transport.cpp)

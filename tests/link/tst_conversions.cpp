@@ -127,6 +127,31 @@ private slots:
         QLocale::setDefault(QLocale::c());
         QCOMPARE(CStr(12.5), QStringLiteral("12.5"));
     }
+
+    // Under a locale with digits of its own the numbers shown, sent and put into names
+    // keep ASCII digits: a year shown as native digits would read back as 0 and go out
+    // as "-1900".
+    void nativeDigitLocalesChangeNoByte_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::newRow("ar_EG") << QLocale(QLocale::Arabic, QLocale::Egypt);
+        QTest::newRow("fa_IR") << QLocale(QLocale::Persian, QLocale::Iran);
+        QTest::newRow("hi_IN") << QLocale(QLocale::Hindi, QLocale::India);
+        QTest::newRow("bn_BD") << QLocale(QLocale::Bengali, QLocale::Bangladesh);
+    }
+    void nativeDigitLocalesChangeNoByte()
+    {
+        QFETCH(QLocale, locale);
+        QLocale::setDefault(locale);
+        QCOMPARE(CStr(2026.0), QStringLiteral("2026"));
+        QCOMPARE(Str(Val(CStr(2026.0)) - 1900), QStringLiteral(" 126"));
+        QCOMPARE(CStr(7.0), QStringLiteral("7"));
+        QCOMPARE(CStr(-3.0), QStringLiteral("-3"));
+        QCOMPARE(CStr(12.5), QStringLiteral("12.5"));  // their separators are not Latin-1
+        QCOMPARE(Str(1024), QStringLiteral(" 1024"));
+        QCOMPARE(Format(5.0, QStringLiteral("000")), QStringLiteral("005"));
+        QLocale::setDefault(QLocale::c());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestConversions)

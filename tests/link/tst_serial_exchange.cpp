@@ -174,6 +174,17 @@ private slots:
         QVERIFY(!linkBusy());
     }
 
+    // A line that babbles while no exchange runs: the port keeps a bounded amount and
+    // the rest waits in the driver, so the memory stays flat.
+    void idleInputIsBounded()
+    {
+        peer->writeLater(0, QByteArray(16 * 1024 * 1024, 'x'));
+        QTest::qWait(1500);
+        QVERIFY2(port->heldBytes() <= SerialPort::IdleInputLimit + 64 * 1024,
+                 qPrintable(QString::number(port->heldBytes())));
+        QVERIFY(port->heldBytes() > 0);
+    }
+
     void fixedLengthReplies()
     {
         peer->replyTo("D", "12345678901234567890extra");

@@ -200,6 +200,30 @@ private slots:
         QCOMPARE(script.shown.last().text, Modulo1::silentDataloggerMessage());
     }
 
+    // After an internet session the cable is the link again: the probe and every
+    // command go over it, none to the telnet client.
+    void cableConnectAfterAnInternetSession()
+    {
+        SimProcess sim;
+        QVERIFY2(sim.start(), qPrintable(sim.output()));
+        StartRig rig(folder->path(), {sim.ptyPath()});
+        Modulo1::link().pausePercent = 10;
+        ScriptedDialogs script;
+        rig.start->openModemWindow = [](bool) {};
+        rig.start->chkTCP->setChecked(true);
+        QTest::mouseClick(rig.start->Command2, Qt::LeftButton);
+        QVERIFY(Modulo1::linkIsTcp());
+
+        rig.start->chkTCP->setChecked(false);
+        rig.start->Option1[0]->setChecked(true);
+        QTest::mouseClick(rig.start->Command1, Qt::LeftButton);
+        QVERIFY(!Modulo1::linkIsTcp());
+        QCOMPARE(rig.statuses.filter(": OK").size(), 11);
+        QVERIFY(rig.console->isVisible());
+        QTRY_COMPARE(commandLetters(sim.received()), QByteArray("VHHHHGYCEWHMQDUO"));
+        QVERIFY2(script.shown.isEmpty(), qPrintable(script.texts().join('|')));
+    }
+
     void silentDataloggerIsNotFound()
     {
         SimProcess sim({"--fault-silent"});

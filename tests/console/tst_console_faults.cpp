@@ -1,0 +1,227 @@
+// The console against a datalogger that answers badly, a line that stalls, a full disk
+// and an operator who closes it in the middle of a read, over a scripted transport.
+#include "console/console_clicks.h"
+#include "console/form1.h"
+#include "link/modulo1.h"
+#include "link/program_folder.h"
+#include "startup/form2.h"
+#include "support/fake_transport.h"
+#include "support/link_reset.h"
+#include "support/scripted_dialogs.h"
+#include "widgets/box_colours.h"
+#include "widgets/switch_box.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMap>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+#include <memory>
+
+namespace {
+
+// Answers each command letter with its next reply; the last reply of a letter repeats.
+// The reply goes out as the command text arrives; the values that follow change nothing.
+std::function<QByteArray(const QByteArray&)> datalogger(QMap<QByteArray, QList<QByteArray>> replies)
+{
+    auto table = std::make_shared<QMap<QByteArray, QList<QByteArray>>>(std::move(replies));
+    return [table](const QByteArray& written) -> QByteArray {
+        auto it = table->find(written);
+        if (it == table->end() || it->isEmpty())
+            return {};
+        return it->size() > 1 ? it->takeFirst() : it->first();
+    };
+}
+
+// What a datalogger answers to the reads after a connection.
+QMap<QByteArray, QList<QByteArray>> healthyAnswers()
+{
+    return {{"H", {"8,"}}, {"G", {"08,12,2026,10,30,"}}, {"Y", {"01,01,2027,00,00,0,"}},
+            {"C", {"001,002,005,"}}, {"E", {"01500,"}}, {"W", {"05.01,03.30,12.80,"}},
+            {"M", {"5000,4800,"}}, {"Q", {"SIM01,"}}, {"D", {"1,"}}, {"U", {"0,"}},
+            {"O", {"1,"}}};
+}
+
+} // namespace
+
+class ConsoleFaults : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<ScriptedDialogs> dialogs;
+    std::unique_ptr<FakeTransport> port;
+    std::unique_ptr<Form1> f;
+    int programEnds = 0;
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<QTemporaryDir>();
+        ProgramFolder::setOverride(folder->path());
+        resetLink();
+        Modulo1::link().fieldTimeoutMs = 1500;
+        Modulo1::link().pausePercent = 5;  // nothing here measures the pauses
+        dialogs = std::make_unique<ScriptedDialogs>();
+        port = std::make_unique<FakeTransport>();
+        Modulo1::takeOverLink(port.get(), true);
+        f = std::make_unique<Form1>();
+        programEnds = 0;
+        f->onProgramEnd = [this] { ++programEnds; };
+        f->setDataFolder(folder->path());
+        f->show();
+    }
+    void cleanup()
+    {
+        f.reset();
+        port.reset();
+        dialogs.reset();
+        resetLink();
+        ProgramFolder::setOverride(QString());
+        folder.reset();
+    }
+
+    // "Write channels number" calls the channel read and the memory read; the console
+    // must stay locked until the write itself ends.
+    void innerHandlerDoesNotUnlockTheConsole()
+    {
+        QList<bool> enabledDuringMemoryRead;
+        auto answers = datalogger({{"H", {"2,"}}, {"M", {"5000,4800,"}}});
+        port->responder = [&, answers](const QByteArray& w) {
+            if (w == "M")
+                enabledDuringMemoryRead << f->leggi_nome->isEnabled() << f->Scrivicanali->isEnabled();
+            return answers(w);
+        };
+        type(f->MUX, {"2", "0", "0", "0"});
+        dialogs->answers.enqueue(Dialogs::Answer::Yes);
+        click(f.get(), f->Scrivicanali);
+        QCOMPARE(enabledDuringMemoryRead, (QList<bool>{false, false}));
+        QVERIFY(f->leggi_nome->isEnabled() && f->Scrivicanali->isEnabled());
+        QCOMPARE(Modulo1::commandLockDepth(), 0);
+    }
+
+    // Counts the datalogger cannot mean are shown as received, marked and named once;
+    // the write then refuses them instead of writing 0 over the real counts.
+    void channelCountsOutOfRangeAreShownAndNotWrittenBack()
+    {
+        port->responder = datalogger({{"H", {"17,", "-5,", "99999,", "0000012,"}}});
+        click(f.get(), f->leggicanali);
+        QCOMPARE(f->MUX[0]->text(), QStringLiteral("17"));
+        QCOMPARE(f->MUX[1]->text(), QStringLiteral("-5"));
+        QCOMPARE(f->MUX[2]->text(), QStringLiteral("99999"));
+        QCOMPARE(f->MUX[3]->text(), QStringLiteral("0000012"));
+        QCOMPARE(boxColour(f->MUX[0]), BoxColour::Red);
+        QCOMPARE(boxColour(f->MUX[3]), BoxColour::Yellow);
+        QCOMPARE(dialogs->shown.size(), 1);
+        const QString message = dialogs->shown.first().text;
+        QVERIFY2(message.contains("MUX0 = 17") && message.contains("MUX1 = -5")
+                     && message.contains("MUX2 = 99999") && !message.contains("MUX3"),
+                 qPrintable(message));
+
+        port->written.clear();
+        click(f.get(), f->Scrivicanali);
+        QCOMPARE(dialogs->shown.size(), 2);
+        QVERIFY(dialogs->shown.last().text.startsWith(QStringLiteral("MUX0 does not hold a channel count")));
+        QVERIFY(port->written.isEmpty());
+
+        // A read that timed out leaves "%%", which is not written either.
+        Modulo1::link().fieldTimeoutMs = 100;
+        port->responder = nullptr;
+        click(f.get(), f->leggicanali);
+        QCOMPARE(f->MUX[0]->text(), QStringLiteral("%%"));
+        QCOMPARE(dialogs->shown.size(), 2);  // a silence is not an invalid count
+        port->written.clear();
+        click(f.get(), f->Scrivicanali);
+        QVERIFY(!port->written.contains('b'));
+    }
+
+    // Values that overflow a 16-bit number are reported, never taken as 0.
+    void overflowingAnswersDuringConnect()
+    {
+        Form2 start;
+        start.setConsole(f.get());
+        auto answers = healthyAnswers();
+        answers["D"] = {"40000,"};
+        answers["U"] = {"70000,"};
+        port->responder = datalogger(answers);
+        QVERIFY(start.readSettingsAndHandOver());
+        QCOMPARE(Modulo1::LoggerModelCode, qint16(0));  // untouched by the bad code
+        QCOMPARE(f->Acquisisci->text(), QStringLiteral("Acquire"));  // no analog layout
+        QVERIFY(!f->preheatingFrame->isVisible());
+        QCOMPARE(dialogs->texts().filter(QStringLiteral("model code")).size(), 1);
+        QVERIFY(dialogs->texts().last().contains(QStringLiteral("40000")));
+        QVERIFY(f->PLUVIOMETRO->isChecked());
+        QVERIFY(f->isVisible());
+    }
+
+    // The wire carries one byte per character: a name that cannot travel is refused.
+    void nameOutsideLatin1IsRefused()
+    {
+        f->Nome_Centralina->setText(QStringLiteral("SITE\u20AC1"));
+        click(f.get(), f->imposta_nome);
+        QCOMPARE(dialogs->texts(), QStringList{QStringLiteral("The datalogger ID can only contain characters of the Latin-1 set.")});
+        QVERIFY(port->written.isEmpty());
+
+        f->Nome_Centralina->setText(QStringLiteral("SITÉ1"));  // Latin-1 travels
+        click(f.get(), f->imposta_nome);
+        QCOMPARE(port->written, QByteArray("qSIT\xC9" "1,"));
+    }
+
+    // A full disk (a file-size limit stands in for it) keeps the old logout file and warns.
+    void logoutFileOnAFullDisk()
+    {
+        f->Nome_File_Dati->setText(QStringLiteral("SIM01_01_02_25_VW.txt"));
+        f->Nome_Centralina->setText(QStringLiteral("SIM01"));
+        const QString path = folder->filePath(QStringLiteral("LOGOUT_SIM01_01_02_25_VW.txt"));
+        {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("previous record\r\n");
+        }
+        struct rlimit saved {};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit tiny = saved;
+        tiny.rlim_cur = 32;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+        QVERIFY(f->close());
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, previousHandler);
+
+        QCOMPARE(programEnds, 1);
+        QCOMPARE(dialogs->shown.size(), 1);
+        QVERIFY(dialogs->shown.first().text.startsWith(QStringLiteral("The logout file could not be written: ")));
+        QFile kept(path);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("previous record\r\n"));
+    }
+
+    // Closing the console while a read waits: the read ends, then the closing command
+    // goes out, then the program ends, long before the read's time-out.
+    void closingDuringAReadSendsTheClosingCommand()
+    {
+        Modulo1::link().fieldTimeoutMs = 20000;
+        f->Immediata->setChecked(true);
+        f->data_logging->setChecked(true);
+        QTimer::singleShot(150, f.get(), [this] { f->close(); });
+        QElapsedTimer t;
+        t.start();
+        click(f.get(), f->leggidata);  // the datalogger never answers "G"
+        QTRY_COMPARE(programEnds, 1);
+        QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
+        QVERIFY2(port->written.endsWith("d0,0,0,0,0,"), port->written.constData());
+        QCOMPARE(port->written, QByteArray("G,d0,0,0,0,0,"));
+        QVERIFY(!Modulo1::exchangesAbandoned());
+    }
+};
+
+QTEST_MAIN(ConsoleFaults)
+#include "tst_console_faults.moc"

@@ -1,0 +1,246 @@
+// The exchange routines over a scripted transport: a link that goes away, a box shown
+// in the middle of an exchange, the nesting command lock, taking the link over, writes
+// that fail, and the runner of the reads after a connection.
+#include "link/modulo1.h"
+#include "link/read_sequence.h"
+#include "link/telnet_tty_client.h"
+#include "support/fake_transport.h"
+#include "support/link_reset.h"
+#include "support/scripted_dialogs.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <QtTest>
+
+using namespace Modulo1;
+
+namespace {
+
+// A box that runs an event loop of its own while it is shown, as a real one does.
+class NestedLoopDialogs final : public Dialogs {
+public:
+    NestedLoopDialogs() { setDialogs(this); }
+    ~NestedLoopDialogs() override { setDialogs(nullptr); }
+    int shown = 0;
+    Answer message(const QString&, const QString&, Buttons, Icon, Answer answer) override
+    {
+        ++shown;
+        QEventLoop loop;
+        QTimer::singleShot(200, &loop, &QEventLoop::quit);
+        loop.exec();
+        return answer;
+    }
+    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString folderName(const QString&, const QString&) override { return {}; }
+    void beep() override {}
+};
+
+// Answers each command letter with a fixed reply; unknown letters stay unanswered.
+std::function<QByteArray(const QByteArray&)> replies(const QMap<QByteArray, QByteArray>& table)
+{
+    return [table](const QByteArray& written) { return table.value(written); };
+}
+
+} // namespace
+
+class TestLinkTransport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        resetLink();
+        link().fieldTimeoutMs = 3000;
+    }
+    void cleanup() { resetLink(); }
+
+    // An adapter pulled out in the middle of a read ends that read at once, and every
+    // read after it, and the operator is told once.
+    void lostPortEndsReadsAtOnceAndIsReportedOnce()
+    {
+        ScriptedDialogs dialogs;
+        FakeTransport port;
+        takeOverLink(&port, true);
+        port.responder = replies({{"G", "07,"}});
+        QVERIFY(Invia_Comando("G", ","));
+        QCOMPARE(Leggi_Campo(), QStringLiteral("07"));
+
+        port.dropLater(100);
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(Leggi_Campo(), QStringLiteral("%%"));
+        QVERIFY2(t.elapsed() < 1000, qPrintable(QString::number(t.elapsed())));
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(Leggi_Campo(), QStringLiteral("%%"));
+        QCOMPARE(Leggi_Fino_A("S2"), QStringLiteral("%%"));
+        QVERIFY(t.elapsed() < 1500);
+        QCOMPARE(dialogs.shown.size(), 1);
+        QCOMPARE(dialogs.shown.first().title, QStringLiteral("Connection lost"));
+        QCOMPARE(readTally().timeouts, 6);
+
+        // Plugged in again: the loss is over, and a new one would be told again.
+        QVERIFY(port.open());
+        QVERIFY(Invia_Comando("G", ","));
+        QCOMPARE(Leggi_Campo(), QStringLiteral("07"));
+        port.drop();
+        QCOMPARE(Leggi_Campo(), QStringLiteral("%%"));
+        QCOMPARE(dialogs.shown.size(), 2);
+    }
+
+    // A telnet send error shows a box; its event loop runs a timer that tries to start
+    // an exchange of its own. The timer must find the link busy.
+    void boxShownInsideAnExchangeCountsForTheGuard()
+    {
+        NestedLoopDialogs dialogs;
+        TelnetTTYClient client;  // never connected
+        setTransports(nullptr, &client);
+        takeOverLink(LinkKind::Tcp, true);
+        bool ran = false;
+        bool busyInside = false;
+        bool nestedSent = true;
+        QTimer::singleShot(50, [&] {
+            ran = true;
+            busyInside = linkBusy();
+            nestedSent = Invia_Comando("Z", ",");
+        });
+        QVERIFY(!Invia_Comando("Q", ""));
+        QCOMPARE(dialogs.shown, 1);
+        QVERIFY(ran);
+        QVERIFY(busyInside);
+        QVERIFY(!nestedSent);
+        QVERIFY(!linkBusy());
+    }
+
+    void commandLockNests()
+    {
+        QList<bool> switched;
+        setCommandControls([&](bool enabled) { switched << enabled; });
+        {
+            CommandLock outer;
+            {
+                CommandLock inner;  // a handler called by another handler
+            }
+            QCOMPARE(switched, QList<bool>{false});
+            QCOMPARE(commandLockDepth(), 1);
+        }
+        QCOMPARE(switched, (QList<bool>{false, true}));
+
+        // RESTORE frees a console left locked; the lock still held then releases nothing.
+        switched.clear();
+        {
+            CommandLock stuck;
+            resetCommandLock();
+            QCOMPARE(switched, (QList<bool>{false, true}));
+        }
+        QCOMPARE(switched, (QList<bool>{false, true}));
+        QCOMPARE(commandLockDepth(), 0);
+    }
+
+    // Taking the link over closes the transport before it and forgets what it left.
+    void takingOverResetsTheOldLink()
+    {
+        FakeTransport internet(FakeTransport::tcpRules());
+        FakeTransport cable;
+        takeOverLink(&internet, true);
+        QVERIFY(linkIsTcp());
+        internet.responder = replies({{"Q", "abc"}});
+        QVERIFY(Invia_Comando("Q", ""));
+        link().fieldTimeoutMs = 100;
+        QCOMPARE(Leggi_Campo(), QStringLiteral("%%"));  // "abc" waits in the buffer
+
+        takeOverLink(&cable, false);
+        QVERIFY(!linkIsTcp());
+        QCOMPARE(internet.closes, 1);
+        QVERIFY(link().receive.isEmpty());
+        QVERIFY(!link().PortHeldOpen);
+        QVERIFY(Invia_Comando("G", ","));
+        QCOMPARE(cable.written, QByteArray("G,"));
+        QCOMPARE(internet.written, QByteArray("Q"));
+        QVERIFY(cable.opens >= 1 && !cable.isOpen());  // opened and closed around the send
+    }
+
+    // The rules of each kind of transport, as the wire sees them.
+    void pacingAndPausesFollowTheTransport()
+    {
+        FakeTransport cable;
+        takeOverLink(&cable, true);
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(Invia_Comando("d", "0,0,"));
+        QVERIFY(t.elapsed() >= 40);
+        QCOMPARE(cable.writes, (QList<QByteArray>{"d", "0", ",", "0", ","}));
+
+        FakeTransport internet(FakeTransport::tcpRules());
+        takeOverLink(&internet, true);
+        t.restart();
+        QVERIFY(Invia_Comando("d", "0,0,"));
+        Pausa(100);
+        QVERIFY(t.elapsed() < 40);
+        QCOMPARE(internet.writes, QList<QByteArray>{"d0,0,"});
+    }
+
+    // A line that never drains fails the send: silently on the cable, with the error
+    // text over the internet.
+    void stalledWritesFailTheSend()
+    {
+        ScriptedDialogs dialogs;
+        FakeTransport cable;
+        cable.stallWrites = true;
+        takeOverLink(&cable, true);
+        QVERIFY(!Invia_Comando("G", ","));
+        QVERIFY(dialogs.shown.isEmpty());
+
+        FakeTransport internet(FakeTransport::tcpRules());
+        internet.stallWrites = true;
+        takeOverLink(&internet, true);
+        QVERIFY(!Invia_Comando("G", ","));
+        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("The write timed out")});
+    }
+
+    // A port that cannot be opened sends nothing and its reads time out.
+    void failedOpenSendsNothing()
+    {
+        FakeTransport cable;
+        cable.failOpen = true;
+        takeOverLink(&cable, false);
+        cable.close();
+        QVERIFY(!Invia_Comando("G", ","));
+        link().fieldTimeoutMs = 100;
+        QCOMPARE(Leggi_Campo(), QStringLiteral("%%"));
+        QVERIFY(cable.written.isEmpty());
+    }
+
+    void readSequenceStopsOnTheFirstSilentStep()
+    {
+        FakeTransport cable;
+        takeOverLink(&cable, true);
+        link().fieldTimeoutMs = 100;
+        cable.responder = replies({{"A", "1,2,"}, {"B", "1,"}});
+        const auto read = [](const char* letter, int fields) {
+            return [letter, fields] {
+                Invia_Comando(QString::fromLatin1(letter), QStringLiteral(","));
+                for (int i = 0; i < fields; ++i)
+                    Leggi_Campo();
+            };
+        };
+        QStringList statuses;
+        QStringList ran;
+        const QList<ReadStep> steps = {
+            {read("A", 2), QStringLiteral("First"), 0},
+            {read("B", 2), QStringLiteral("Second"), 0},  // one field of two
+            {[] {}, QStringLiteral("Nothing to read"), 0},
+            {read("C", 1), QStringLiteral("Third"), 0},   // no answer at all
+            {[&] { ran << "after"; }, QStringLiteral("Never"), 0},
+        };
+        const auto end = runReadSequence(steps, [&](const QString& s) { statuses << s; });
+        QCOMPARE(end, SequenceEnd::Silent);
+        QCOMPARE(statuses, (QStringList{"First: OK", "Second: incomplete answer",
+                                        "Nothing to read: OK", "Third: no answer"}));
+        QVERIFY(ran.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLinkTransport)
+#include "tst_link_transport.moc"
