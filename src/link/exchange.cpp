@@ -127,11 +127,14 @@ QString Leggi_Campo()
                 pullInput(t);
             comma = s.receive.indexOf(',');
         }
-        if (comma < 0 && (s.receive.size() > s.maxFieldBytes || linkGone(t))) {
+        if (comma < 0 && s.receive.size() > s.maxFieldBytes) {
             // A line that babbles without a comma ends the read; its bytes are dropped
-            // so that it cannot fill the memory. A link that has gone ends it too.
-            if (s.receive.size() > s.maxFieldBytes)
-                s.receive.clear();
+            // so that it cannot fill the memory.
+            s.receive.clear();
+            timedOut = true;
+            break;
+        }
+        if (comma < 0 && linkGone(t)) {
             timedOut = true;
             break;
         }

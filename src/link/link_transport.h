@@ -29,6 +29,15 @@ public:
         bool tcp;
     };
 
+    // The cable: values paced, pauses kept, the port opened per exchange unless held
+    // open, the first terminator ends a search.
+    static constexpr Rules serialRules{.pacedValues = true, .pauses = true, .opensPerExchange = true,
+                                       .flushable = true, .terminatorAtEnd = false, .tcp = false};
+    // The internet: one block per command, no pauses, the connection made once, the
+    // search ends only at the end of the text.
+    static constexpr Rules tcpRules{.pacedValues = false, .pauses = false, .opensPerExchange = false,
+                                    .flushable = false, .terminatorAtEnd = true, .tcp = true};
+
     virtual ~LinkTransport() = default;
 
     virtual Rules rules() const = 0;

@@ -34,18 +34,6 @@ SerialPort::SerialPort(QObject* parent)
     });
 }
 
-LinkTransport::Rules SerialPort::rules() const
-{
-    Rules r{};
-    r.pacedValues = true;
-    r.pauses = true;
-    r.opensPerExchange = true;
-    r.flushable = true;
-    r.terminatorAtEnd = false;
-    r.tcp = false;
-    return r;
-}
-
 void SerialPort::noticeLoss()
 {
     markLost(tr("The serial port %1 is no longer available.").arg(port_->portName()));

@@ -46,7 +46,7 @@ public:
 
     // LinkTransport: values paced per character, pauses kept, opened per exchange unless
     // held open.
-    Rules rules() const override;
+    Rules rules() const override { return serialRules; }
     bool open() override;
     void close() override;
     bool isOpen() const override;

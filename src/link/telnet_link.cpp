@@ -12,18 +12,6 @@ TelnetLink::TelnetLink(TelnetTTYClient* client) : QObject(client), client_(clien
     });
 }
 
-LinkTransport::Rules TelnetLink::rules() const
-{
-    Rules r{};
-    r.pacedValues = false;
-    r.pauses = false;
-    r.opensPerExchange = false;
-    r.flushable = false;
-    r.terminatorAtEnd = true;
-    r.tcp = true;
-    return r;
-}
-
 bool TelnetLink::open() { return client_->isConnected(); }
 
 void TelnetLink::close()

@@ -14,7 +14,7 @@ public:
     // Lives as a child of the client it drives.
     explicit TelnetLink(TelnetTTYClient* client);
 
-    Rules rules() const override;
+    Rules rules() const override { return tcpRules; }
     // The connection is made by Connetti_TCP; opening only reports whether it is up.
     bool open() override;
     void close() override;

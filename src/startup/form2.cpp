@@ -30,8 +30,6 @@
 
 namespace {
 
-Form2* theStartWindow = nullptr;
-
 const char* const initialStatus = "Select a COM port, connect the cable and click Connect.";
 
 QPushButton* makeButton(const QString& caption, const char* name, QWidget* parent)
@@ -67,7 +65,6 @@ void endProgramNow()
 
 Form2::Form2(QWidget* parent) : QWidget(parent)
 {
-    theStartWindow = this;
     onProgramEnd = endProgramNow;
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Quorvel"));
@@ -87,11 +84,7 @@ Form2::~Form2()
 {
     if (Modulo1::serial() == MSComm1)
         Modulo1::setTransports(nullptr, nullptr);
-    if (theStartWindow == this)
-        theStartWindow = nullptr;
 }
-
-Form2* Form2::instance() { return theStartWindow; }
 
 void Form2::buildControls()
 {

@@ -21,9 +21,6 @@ public:
     explicit Form2(QWidget* parent = nullptr);
     ~Form2() override;
 
-    // The one start window of the program (set by the constructor).
-    static Form2* instance();
-
     // The console the connections fill and hand over to.
     void setConsole(Form1* console) { console_ = console; }
     // "Connect" once the datalogger has answered the probe: every setting is read into

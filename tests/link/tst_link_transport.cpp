@@ -141,7 +141,7 @@ private slots:
     // Taking the link over closes the transport before it and forgets what it left.
     void takingOverResetsTheOldLink()
     {
-        FakeTransport internet(FakeTransport::tcpRules());
+        FakeTransport internet(LinkTransport::tcpRules);
         FakeTransport cable;
         takeOverLink(&internet, true);
         QVERIFY(linkIsTcp());
@@ -172,7 +172,7 @@ private slots:
         QVERIFY(t.elapsed() >= 40);
         QCOMPARE(cable.writes, (QList<QByteArray>{"d", "0", ",", "0", ","}));
 
-        FakeTransport internet(FakeTransport::tcpRules());
+        FakeTransport internet(LinkTransport::tcpRules);
         takeOverLink(&internet, true);
         t.restart();
         QVERIFY(Invia_Comando("d", "0,0,"));
@@ -192,7 +192,7 @@ private slots:
         QVERIFY(!Invia_Comando("G", ","));
         QVERIFY(dialogs.shown.isEmpty());
 
-        FakeTransport internet(FakeTransport::tcpRules());
+        FakeTransport internet(LinkTransport::tcpRules);
         internet.stallWrites = true;
         takeOverLink(&internet, true);
         QVERIFY(!Invia_Comando("G", ","));

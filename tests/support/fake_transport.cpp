@@ -16,30 +16,6 @@ FakeTransport::~FakeTransport()
         Modulo1::takeOverLink(nullptr, false);
 }
 
-LinkTransport::Rules FakeTransport::serialRules()
-{
-    Rules r{};
-    r.pacedValues = true;
-    r.pauses = true;
-    r.opensPerExchange = true;
-    r.flushable = true;
-    r.terminatorAtEnd = false;
-    r.tcp = false;
-    return r;
-}
-
-LinkTransport::Rules FakeTransport::tcpRules()
-{
-    Rules r{};
-    r.pacedValues = false;
-    r.pauses = false;
-    r.opensPerExchange = false;
-    r.flushable = false;
-    r.terminatorAtEnd = true;
-    r.tcp = true;
-    return r;
-}
-
 void FakeTransport::feedLater(int delayMs, const QByteArray& bytes)
 {
     std::weak_ptr<bool> alive = alive_;

@@ -14,12 +14,9 @@
 
 class FakeTransport : public LinkTransport {
 public:
-    // Serial rules by default (values paced, pauses kept); tcpRules() for the other kind.
-    explicit FakeTransport(Rules rules = serialRules());
+    // The cable's rules by default; tcpRules for the other kind.
+    explicit FakeTransport(Rules rules = serialRules);
     ~FakeTransport() override;  // gives the link back if it still holds it
-
-    static Rules serialRules();
-    static Rules tcpRules();
 
     // Bytes that arrive now, or after delayMs of the event loop.
     void feed(const QByteArray& bytes) { input_ += bytes; }
