@@ -7,12 +7,23 @@
 #include <cstring>
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
+
+namespace {
+
+// After a drop, how often the program's side is looked at, and how long it has at most to
+// read what was sent before the line goes dead.
+constexpr int kDropCheckMs = 20;
+constexpr int kDropLingerMs = 5000;
+
+} // namespace
 
 PtyTransport::PtyTransport(QObject* parent)
     : Transport(parent)
 {
+    connect(&m_dropTimer, &QTimer::timeout, this, &PtyTransport::finishDrop);
 }
 
 PtyTransport::~PtyTransport()
@@ -58,6 +69,8 @@ void PtyTransport::onReadable()
         const ssize_t n = ::read(m_master, buf, sizeof buf);
         if (n > 0) {
             emit received(QByteArray(buf, int(n)));
+            if (m_dropping || m_master < 0)
+                return;   // what was received made the link drop: the rest is not read
             continue;
         }
         if (n < 0 && errno == EINTR)
@@ -65,14 +78,15 @@ void PtyTransport::onReadable()
         if (n < 0 && errno == EAGAIN)
             return;
         // EIO: nobody holds the slave side; cannot happen while m_slave is open.
-        m_readNotifier->setEnabled(false);
+        if (m_readNotifier)
+            m_readNotifier->setEnabled(false);
         return;
     }
 }
 
 void PtyTransport::send(const QByteArray& bytes)
 {
-    if (m_master < 0)
+    if (m_master < 0 || m_dropping)
         return;
     m_out += bytes;
     flush();
@@ -96,17 +110,42 @@ void PtyTransport::flush()
 
 void PtyTransport::drop()
 {
-    // Closing both sides makes the program's reads and writes fail, as with a pulled cable.
-    flush();
-    closeAll();
+    if (m_master < 0 || m_dropping)
+        return;
+    // Nothing more is read from the program, and the link goes at once so that it cannot
+    // open the line again. Both sides are closed later, by finishDrop(): this may run
+    // inside the read notifier's own signal, which must not destroy it.
+    m_dropping = true;
+    if (m_readNotifier)
+        m_readNotifier->setEnabled(false);
     if (!m_link.isEmpty())
         QFile::remove(m_link);
     m_link.clear();
+    flush();
+    m_emptyChecks = 0;
+    m_dropClock.start();
+    m_dropTimer.start(kDropCheckMs);
     emit peerDisconnected();
+}
+
+void PtyTransport::finishDrop()
+{
+    // Closing the master hangs up the program's side, and the kernel then throws away
+    // what the program has not read yet. So the close waits until everything sent has
+    // been written and read (the slave's input queue empty at two checks in a row), or
+    // until the program has had kDropLingerMs to read it. Then its reads and writes
+    // fail, as with a pulled cable.
+    int queued = 0;
+    const bool empty = m_out.isEmpty() && ::ioctl(m_slave, TIOCINQ, &queued) == 0 && queued == 0;
+    m_emptyChecks = empty ? m_emptyChecks + 1 : 0;
+    if (m_emptyChecks < 2 && m_dropClock.elapsed() < kDropLingerMs)
+        return;
+    closeAll();
 }
 
 void PtyTransport::closeAll()
 {
+    m_dropTimer.stop();
     m_readNotifier.reset();
     m_writeNotifier.reset();
     m_out.clear();

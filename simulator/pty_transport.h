@@ -3,8 +3,10 @@
 
 #include "transport.h"
 
+#include <QElapsedTimer>
 #include <QSocketNotifier>
 #include <QString>
+#include <QTimer>
 
 #include <memory>
 
@@ -25,6 +27,7 @@ public:
 private:
     void onReadable();
     void flush();
+    void finishDrop();
     void closeAll();
 
     int m_master = -1;
@@ -34,4 +37,8 @@ private:
     QByteArray m_out;
     std::unique_ptr<QSocketNotifier> m_readNotifier;
     std::unique_ptr<QSocketNotifier> m_writeNotifier;
+    bool m_dropping = false;     // dropped: waiting for the program to read what was sent
+    QTimer m_dropTimer;
+    QElapsedTimer m_dropClock;
+    int m_emptyChecks = 0;
 };

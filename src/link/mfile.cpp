@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -47,22 +48,75 @@ bool officeLockBeside(const QString& path)
                                                  + QLatin1Char('#')));
 }
 
-bool renameBoth(const QString& path)
+bool renameFile(const QString& from, const QString& to)
 {
-    if (!QFile::rename(path, path + tempSuffix))
-        return false;
-    return QFile::rename(path + tempSuffix, path);
+    return QFile::rename(from, to);   // refuses a destination that exists
 }
 
-// A file left under the temporary name by a failed second rename goes back first, so
-// that no later step takes the file for missing and writes over its data.
+FileRenamer renamer = renameFile;
+
+bool taken(const QString& name)
+{
+    const QFileInfo info(name);
+    return info.exists() || info.isSymLink();
+}
+
+// The files this process renamed for the check and could not rename back: the file's
+// absolute path -> the name it was left under. Only these are ever renamed back. A file
+// already standing under the temporary name belongs to someone else (another program, an
+// earlier run) and is never touched: neither taken for ours nor for a sign of "busy".
+QHash<QString, QString>& stranded()
+{
+    static QHash<QString, QString> names;
+    return names;
+}
+
+QString key(const QString& path)
+{
+    return QFileInfo(path).absoluteFilePath();
+}
+
+// NAME.temp; when that name is already taken, the first free of NAME.temp1, NAME.temp2...
+QString probeName(const QString& path)
+{
+    QString probe = path + tempSuffix;
+    for (int n = 1; taken(probe); ++n)
+        probe = path + tempSuffix + QString::number(n);
+    return probe;
+}
+
+bool renameBoth(const QString& path)
+{
+    const QString probe = probeName(path);
+    if (!renamer(path, probe))
+        return false;
+    if (renamer(probe, path))
+        return true;
+    stranded().insert(key(path), probe);
+    return false;
+}
+
+// A file this process left under the temporary name goes back first, so that no later
+// step takes the file for missing and writes over its data.
 void restoreLeftover(const QString& path)
 {
-    if (!QFileInfo::exists(path) && QFileInfo::exists(path + tempSuffix))
-        QFile::rename(path + tempSuffix, path);
+    const auto it = stranded().find(key(path));
+    if (it == stranded().end())
+        return;
+    if (!taken(it.value())) {
+        stranded().erase(it);   // moved away since: nothing of ours is left there
+        return;
+    }
+    if (!taken(path) && renamer(it.value(), path))
+        stranded().erase(it);
 }
 
 } // namespace
+
+void setFileRenamer(FileRenamer r)
+{
+    renamer = r ? r : renameFile;
+}
 
 bool File_Esiste(const QString& path)
 {

@@ -17,4 +17,9 @@ int Prova_Rinomina(const QString& path);
 // beside it (a rename alone does not show that on Linux).
 bool heldByAnotherProgram(const QString& path);
 
+// The rename used by the checks; replaceable so that a failed rename can be exercised.
+// nullptr restores the real one.
+using FileRenamer = bool (*)(const QString& from, const QString& to);
+void setFileRenamer(FileRenamer renamer);
+
 } // namespace mFile

@@ -79,6 +79,7 @@ void TelnetParser::newSession()
 {
     pending_.clear();
     echoState_ = 0;
+    echoErrorsRaised_.clear();
 }
 
 // Returns the bytes consumed from p, or 0 when the command is not complete yet.
@@ -130,12 +131,23 @@ qsizetype TelnetParser::handleOption(unsigned char verb, unsigned char option, A
 void TelnetParser::echoAnswer(bool hostWill, Actions& out)
 {
     if (echoState_ == 0)
-        error(out, UnexpectedEcho, QStringLiteral("Unexpected WILL ECHO"));
+        echoError(out, UnexpectedEcho, QStringLiteral("Unexpected WILL ECHO"));
     else if (echoState_ == 1 && !hostWill)
-        error(out, DoEchoRefused, QStringLiteral("DO ECHO refused by host"));
+        echoError(out, DoEchoRefused, QStringLiteral("DO ECHO refused by host"));
     else if (echoState_ == 2 && hostWill)
-        error(out, DontEchoRefused, QStringLiteral("DONT ECHO refused by host"));
+        echoError(out, DontEchoRefused, QStringLiteral("DONT ECHO refused by host"));
     echoState_ = 0;
+}
+
+// The owner shows every error to the operator, so a host repeating a wrong answer (a burst
+// of IAC WILL ECHO) would bury the screen under the same message: each kind is raised
+// once per connection, and the answers go on being handled as before.
+void TelnetParser::echoError(Actions& out, qint32 number, const QString& description)
+{
+    if (echoErrorsRaised_.contains(number))
+        return;
+    echoErrorsRaised_.append(number);
+    error(out, number, description);
 }
 
 qsizetype TelnetParser::handleSubnegotiation(const QByteArray& raw, qsizetype p, Actions& out)

@@ -75,7 +75,8 @@ public:
     QString termType() const;
     // The connection ended: the type sent no longer holds.
     void forgetTerminalType() { currentType_.clear(); }
-    // A new connection: nothing from the previous one is awaited or completed.
+    // A new connection: nothing from the previous one is awaited or completed, and the
+    // ECHO errors may be raised again.
     void newSession();
 
     int echoState() const { return echoState_; }
@@ -85,6 +86,7 @@ private:
     qsizetype handleOption(unsigned char verb, unsigned char option, Actions& out);
     qsizetype handleSubnegotiation(const QByteArray& raw, qsizetype p, Actions& out);
     void echoAnswer(bool hostWill, Actions& out);
+    void echoError(Actions& out, qint32 number, const QString& description);
     void sendTerminalType(Actions& out);
     void sendQueueHead(Actions& out);
     static void send(Actions& out, QByteArray bytes);
@@ -94,6 +96,7 @@ private:
     QByteArray data_;
     QQueue<QByteArray> queue_;
     int echoState_ = 0; // 0 idle, 1 DO ECHO awaiting answer, 2 DONT ECHO awaiting answer
+    QList<qint32> echoErrorsRaised_; // each ECHO error is raised once per connection
     QStringList types_;
     int typeIndex_ = -1;
     QString currentType_;

@@ -2,6 +2,7 @@
 #include "link/mfile.h"
 #include "support/scripted_dialogs.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -9,6 +10,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -30,8 +32,13 @@ pid_t lockInChild(const QString& path)
     if (pipe(ready) != 0)
         return -1;
     const QByteArray name = QFile::encodeName(path);
+    const pid_t parent = getpid();
     const pid_t pid = fork();
     if (pid == 0) {
+        // Not left behind by a test run that dies before its cleanup.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent)
+            _exit(0);
         const int fd = ::open(name.constData(), O_RDWR);
         struct flock lock {};
         lock.l_type = F_WRLCK;
@@ -48,10 +55,26 @@ pid_t lockInChild(const QString& path)
     return ok == 'y' ? pid : -1;
 }
 
-void endChild(pid_t pid)
+// Ends the child if there is one and forgets it, so that a pid reused since is never hit.
+void endChild(pid_t& pid)
 {
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
+    if (pid > 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+    pid = -1;
+}
+
+QByteArray contents(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// Fails a rename back from the temporary name, as when the folder changes between the two.
+bool failRenameBack(const QString& from, const QString& to)
+{
+    return !from.endsWith(".temp") && QFile::rename(from, to);
 }
 
 } // namespace
@@ -59,8 +82,15 @@ void endChild(pid_t pid)
 class TestFileChecks : public QObject {
     Q_OBJECT
     QTemporaryDir dir;
+    pid_t child = -1;   // the lock holder, ended by cleanup() even when a check failed
 
 private slots:
+    void cleanup()
+    {
+        endChild(child);
+        setFileRenamer(nullptr);
+    }
+
     void missingFileIsFreeWithoutAsking()
     {
         ScriptedDialogs d;
@@ -90,7 +120,7 @@ private slots:
     {
         const QString path = dir.filePath("held.txt");
         writeFile(path, "x");
-        const pid_t child = lockInChild(path);
+        child = lockInChild(path);
         QVERIFY(child > 0);
         ScriptedDialogs d;
         d.answers << Dialogs::Answer::Cancel;
@@ -103,12 +133,12 @@ private slots:
 
         // Retry after the operator closed the other program while the question was shown.
         struct Closing final : public Dialogs {
-            pid_t pid;
+            pid_t* pid;
             int asked = 0;
             Answer message(const QString&, const QString&, Buttons, Icon, Answer) override
             {
                 ++asked;
-                endChild(pid);
+                endChild(*pid);
                 return Answer::Retry;
             }
             QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
@@ -116,7 +146,7 @@ private slots:
             QString folderName(const QString&, const QString&) override { return {}; }
             void beep() override {}
         } closing;
-        closing.pid = child;
+        closing.pid = &child;
         setDialogs(&closing);
         QVERIFY(!File_Occupato(path));
         QCOMPARE(closing.asked, 1);
@@ -133,7 +163,9 @@ private slots:
         QTRY_VERIFY(heldByAnotherProgram(path));
         holder.kill();
         holder.waitForFinished();
-        QVERIFY(!heldByAnotherProgram(path));
+        // flock's own child may still hold its copy of the locked descriptor for an instant
+        // before it closes it to run the command.
+        QTRY_VERIFY(!heldByAnotherProgram(path));
 
         writeFile(dir.filePath(".~lock.sheet.csv#"), "user");
         QVERIFY(heldByAnotherProgram(path));
@@ -144,12 +176,42 @@ private slots:
     void fileLeftUnderTheTemporaryNameComesBack()
     {
         ScriptedDialogs d;
+        d.answers << Dialogs::Answer::Cancel;
         const QString path = dir.filePath("left.txt");
-        writeFile(path + ".temp", "old data");
+        writeFile(path, "old data");
+        setFileRenamer(failRenameBack);
+        QCOMPARE(Prova_Rinomina(path), 2);   // the file stays under the temporary name
+        QCOMPARE(d.shown.size(), 1);
+        QCOMPARE(contents(path + ".temp"), QByteArray("old data"));
+        setFileRenamer(nullptr);
         // Not taken for missing: it is put back and found free.
         QVERIFY(!File_Occupato(path));
         QVERIFY(QFile::exists(path));
         QVERIFY(!QFile::exists(path + ".temp"));
+        QCOMPARE(contents(path), QByteArray("old data"));
+        QCOMPARE(d.shown.size(), 1);
+    }
+
+    void temporaryNameNotOursIsLeftAlone()
+    {
+        ScriptedDialogs d;
+        // Beside a free file: the file is still found free, without asking.
+        const QString path = dir.filePath("beside.txt");
+        writeFile(path, "mine");
+        writeFile(path + ".temp", "someone else's");
+        QCOMPARE(Prova_Rinomina(path), 1);
+        QVERIFY(!File_Occupato(path));
+        QCOMPARE(contents(path), QByteArray("mine"));
+        QCOMPARE(contents(path + ".temp"), QByteArray("someone else's"));
+        QCOMPARE(QDir(dir.path()).entryList({"beside.txt*"}, QDir::Files).size(), 2);
+
+        // Alone: the file is missing, and the other one is not made into it.
+        const QString alone = dir.filePath("alone.txt");
+        writeFile(alone + ".temp", "someone else's");
+        QVERIFY(!File_Occupato(alone));
+        QVERIFY(!QFile::exists(alone));
+        QCOMPARE(contents(alone + ".temp"), QByteArray("someone else's"));
+        QVERIFY(d.shown.isEmpty());
     }
 
     void readOnlyFileIsNotDeleted()

@@ -101,6 +101,23 @@ private slots:
         QCOMPARE(c.TermType(), QString("VT100|ANSI"));
     }
 
+    void echoStormRaisesOneErrorPerConnection()
+    {
+        QByteArray storm;
+        for (int i = 0; i < 1000; ++i)
+            storm += bytes({IAC, WILL, ECHO});
+        TelnetTTYClient c;
+        QSignalSpy errors(&c, &TelnetTTYClient::Error);
+        for (int connection = 1; connection <= 2; ++connection) {
+            QVERIFY(open(c));
+            send(storm + "end,");
+            QCOMPARE(takeAtLeast(c, 4), QByteArray("end,"));
+            QCOMPARE(errors.count(), connection);
+            QCOMPARE(errors.last()[1].toString(), QString("Unexpected WILL ECHO"));
+            QCOMPARE(got, QByteArray()); // an answer about ECHO is never answered
+        }
+    }
+
     void commandCutBetweenArrivalsIsCompleted()
     {
         TelnetTTYClient c;

@@ -80,6 +80,47 @@ private slots:
         QCOMPARE(p.echoState(), 0);
     }
 
+    void echoErrorsOncePerConnection()
+    {
+        // A hostile host repeating IAC WILL ECHO, in one arrival and then byte by byte.
+        QByteArray burst;
+        for (int i = 0; i < 1000; ++i)
+            burst += bytes({IAC, WILL, ECHO});
+        TelnetParser p;
+        auto out = p.arrival(burst);
+        for (char c : burst)
+            out += p.arrival(QByteArray(1, c));
+        QCOMPARE(out.size(), 1);
+        QCOMPARE(out[0].number, UnexpectedEcho);
+        QCOMPARE(p.takeData(), QByteArray());
+
+        // Each refusal is a kind of its own, also raised once; the DO and DONT still go out
+        // and every answer still ends the wait.
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(wire(p.echo(true)), bytes({IAC, DO, ECHO}));
+            out = p.arrival(bytes({IAC, WONT, ECHO}));
+            QCOMPARE(out.size(), i == 0 ? 1 : 0);
+            QCOMPARE(wire(p.echo(false)), bytes({IAC, DONT, ECHO}));
+            out += p.arrival(bytes({IAC, WILL, ECHO}));
+            QCOMPARE(out.size(), i == 0 ? 2 : 0);
+            if (i == 0) {
+                QCOMPARE(out[0].number, DoEchoRefused);
+                QCOMPARE(out[1].number, DontEchoRefused);
+            }
+            QCOMPARE(p.echoState(), 0);
+        }
+
+        // A new connection raises them again.
+        p.newSession();
+        out = p.arrival(burst);
+        QCOMPARE(out.size(), 1);
+        QCOMPARE(out[0].number, UnexpectedEcho);
+        p.echo(true);
+        out = p.arrival(bytes({IAC, WONT, ECHO}));
+        QCOMPARE(out.size(), 1);
+        QCOMPARE(out[0].number, DoEchoRefused);
+    }
+
     void terminalTypesCycle_data()
     {
         QTest::addColumn<QString>("types");

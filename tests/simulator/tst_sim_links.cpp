@@ -3,8 +3,10 @@
 #include "support/sim_process.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QTest>
+#include <QThread>
 
 class TestSimLinks : public QObject {
     Q_OBJECT
@@ -146,6 +148,34 @@ private slots:
         again.write("Q");
         QCOMPARE(again.fields(1), QByteArray("SIM01,"));
         QVERIFY(sim.state().value("tcp").toObject().value("connections").toInt() == 2);
+    }
+
+    void droppedPtyKeepsWhatWasSent_data()
+    {
+        QTest::addColumn<QByteArray>("command");
+        QTest::addColumn<int>("limit");
+        // The first reply already crosses the limit, while its command is being read.
+        QTest::newRow("inside the first reply") << QByteArray("Q") << 5;
+        QTest::newRow("inside a download") << QByteArray("A") << 1000;
+    }
+    void droppedPtyKeepsWhatWasSent()
+    {
+        QFETCH(QByteArray, command);
+        QFETCH(int, limit);
+        SimProcess sim({"--fault-drop-after", QString::number(limit), "--preload", "100"});
+        QVERIFY(sim.start());
+        SimClient c;
+        QVERIFY(c.openPty(sim.ptyPath()));
+        c.write(command);
+        QThread::msleep(300);   // the drop has happened before anything is read
+        QCOMPARE(c.drain(800).size(), limit);
+        QVERIFY(c.closedByPeer());
+        QVERIFY(!QFileInfo::exists(sim.ptyPath()));
+        // The simulator lives on, with the line marked dropped.
+        QVERIFY2(sim.isRunning(), qPrintable(sim.output()));
+        const QJsonObject pty = sim.state().value("pty").toObject();
+        QVERIFY(pty.value("dropped").toBool());
+        QCOMPARE(pty.value("tx_bytes").toInt(), limit);
     }
 
     void pacingEmulatesTheBaudRate()
