@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -48,18 +49,22 @@ bool officeLockBeside(const QString& path)
                                                  + QLatin1Char('#')));
 }
 
-bool renameFile(const QString& from, const QString& to)
-{
-    return QFile::rename(from, to);   // refuses a destination that exists
-}
-
-FileRenamer renamer = renameFile;
-
 bool taken(const QString& name)
 {
     const QFileInfo info(name);
     return info.exists() || info.isSymLink();
 }
+
+// A plain rename that refuses a destination that exists. Unlike QFile::rename it never
+// falls back to copying the file, which for a large data file would be slow and, cut
+// short, would look like the file itself.
+bool renameFile(const QString& from, const QString& to)
+{
+    return !taken(to)
+           && ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
+FileRenamer renamer = renameFile;
 
 // The files this process renamed for the check and could not rename back: the file's
 // absolute path -> the name it was left under. Only these are ever renamed back. A file

@@ -80,6 +80,7 @@ void TelnetParser::newSession()
     pending_.clear();
     echoState_ = 0;
     echoErrorsRaised_.clear();
+    queue_.clear();  // a request queued for an old connection is not the new host's business
 }
 
 // Returns the bytes consumed from p, or 0 when the command is not complete yet.
