@@ -3,6 +3,8 @@
 
 #include "options.h"
 
+#include <QFile>
+
 namespace {
 
 constexpr int kPollMs = 100;
@@ -31,7 +33,9 @@ Datalogger::Datalogger(const Options& options, QObject* parent)
     addSensorHandlers(m_handlers);
     addRemoteHandlers(m_handlers);
     m_memory.setLayout(m_settings.activeChannelList());
-    preload(options.preload);
+    m_claimedColumns = options.faults.claimedColumns;
+    if (options.recordsFile.isEmpty() || !loadRecords(options.recordsFile))
+        preload(options.preload);
     reschedule();
     connect(&m_poll, &QTimer::timeout, this, &Datalogger::poll);
     m_poll.start(kPollMs);
@@ -58,6 +62,39 @@ void Datalogger::preload(int count)
     m_settings.start = next.addSecs(-step * count);
     for (int i = 0; i < count; ++i)
         record(m_settings.start.addSecs(step * i));
+}
+
+// Known records for tests: "yyyy-mm-ddThh:mm:ss;v v v;t t t;rain" per line. Missing
+// values are 0; the memory keeps the layout of the active channels.
+bool Datalogger::loadRecords(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const qsizetype k = m_memory.layout().size();
+    const auto numbers = [k](const QString& text) {
+        std::vector<float> out(size_t(k), 0.0f);
+        const QStringList parts = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        for (qsizetype i = 0; i < k && i < parts.size(); ++i)
+            out[size_t(i)] = parts[i].toFloat();
+        return out;
+    };
+    while (!file.atEnd()) {
+        const QStringList parts = QString::fromLatin1(file.readLine()).trimmed().split(QLatin1Char(';'));
+        if (parts.size() < 3)
+            continue;
+        Record r;
+        r.time = QDateTime::fromString(parts[0], Qt::ISODate);
+        r.time.setTimeSpec(Qt::UTC);
+        r.values = numbers(parts[1]);
+        r.temperatures = numbers(parts[2]);
+        r.rain = parts.value(3).toInt();
+        m_lastRecord = r.time;
+        m_memory.append(std::move(r));
+    }
+    if (m_memory.size() > 0)
+        m_settings.start = m_lastRecord.addSecs(m_settings.timerSeconds);
+    return true;
 }
 
 void Datalogger::record(const QDateTime& t)
@@ -150,5 +187,7 @@ QJsonObject Datalogger::toJson() const
     o["pulses"] = m_memory.totalRain();
     o["command_count"] = m_commandCount;
     o["commands"] = m_commandLog;
+    if (m_memory.size() <= 2000)
+        o["memory"] = memoryToJson(*this);
     return o;
 }

@@ -32,6 +32,7 @@ public:
     Settings& settings() { return m_settings; }
     const Settings& settings() const { return m_settings; }
     RecordMemory& memory() { return m_memory; }
+    const RecordMemory& memory() const { return m_memory; }
     const SensorModel& sensors() const { return m_sensors; }
     SimClock& clock() { return m_clock; }
 
@@ -45,11 +46,14 @@ public:
     void setChannels(int mux, int count);
 
     QJsonObject toJson() const;
+    // Values per record that "A" and "a" announce (a fault may claim another count).
+    int claimedColumns() const { return m_claimedColumns; }
 
 private:
     void poll();
     void record(const QDateTime& t);
     void preload(int count);
+    bool loadRecords(const QString& path);
 
     Settings m_settings;
     RecordMemory m_memory;
@@ -61,7 +65,12 @@ private:
     HandlerTable m_handlers;
     QJsonArray m_commandLog;
     int m_commandCount = 0;
+    int m_claimedColumns = -1;
 };
+
+// The recorded memory as the datalogger sends it: per record its time, and the texts of
+// its values, temperatures and rain-gauge count, for the state dump.
+QJsonArray memoryToJson(const Datalogger& d);
 
 // Handler groups, one file each.
 void addIdentityHandlers(HandlerTable& table);

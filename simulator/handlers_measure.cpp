@@ -51,11 +51,12 @@ QByteArray download(Datalogger& d, bool temperatures)
 {
     const RecordMemory& m = d.memory();
     const int k = int(m.layout().size());
+    const int announced = d.claimedColumns() >= 0 ? d.claimedColumns() : k;
     const bool rain = !temperatures && d.settings().eventsCounter;
     QByteArray r;
     r.reserve(m.size() * (24 + k * 8) + 16);
     r += field(QByteArray::number(m.size()));
-    r += field(QByteArray::number(k));
+    r += field(QByteArray::number(announced));
     for (int i = 0; i < m.size(); ++i) {
         const Record& rec = m.at(i);
         r += stamp(rec.time);
@@ -91,6 +92,26 @@ QByteArray confirmBlock(Datalogger& d, const Command&)
 }
 
 } // namespace
+
+QJsonArray memoryToJson(const Datalogger& d)
+{
+    const RecordMemory& m = d.memory();
+    QJsonArray records;
+    for (int i = 0; i < m.size(); ++i) {
+        const Record& rec = m.at(i);
+        QJsonArray values;
+        QJsonArray temperatures;
+        for (float v : rec.values)
+            values.append(QString::fromLatin1(reading(d, v)));
+        for (float t : rec.temperatures)
+            temperatures.append(QString::fromLatin1(fixed(t, 1)));
+        records.append(QJsonObject{{"stamp", QString::fromLatin1(stamp(rec.time))},
+                                   {"values", values},
+                                   {"temperatures", temperatures},
+                                   {"rain", rec.rain}});
+    }
+    return records;
+}
 
 void addMeasureHandlers(HandlerTable& t)
 {

@@ -42,6 +42,9 @@ Datalogger state at start:
   --events 0|1          events counter (rain gauge) enabled (default 0)
   --speed X             simulated seconds per real second (default 1)
   --seed N              seed of the simulated sensor readings (default 1)
+  --records FILE        known records instead of the preloaded ones, one per line:
+                        yyyy-mm-ddThh:mm:ss;VALUES;TEMPERATURES;RAIN with the values and
+                        temperatures of the active channels separated by blanks
 
 For tests:
   --wire-log FILE       write every chunk received and sent as JSON lines
@@ -55,6 +58,7 @@ Fault injection (LETTERS is a set of command letters, e.g. "QGA"):
   --fault-truncate N[:LETTERS]   send only the first N bytes of each reply
   --fault-garbage LETTERS        replace the characters of every reply field of
                         LETTERS by garbage (commas and lengths kept)
+  --fault-columns N              "A" and "a" announce N values per record
   --fault-drop-after N           drop the link after sending N bytes in total
 
   --help                print this text
@@ -152,6 +156,10 @@ const std::map<QString, Setter>& valueOptions()
              return parseAmountAndLetters(v, o.faults.truncateBytes, o.faults.truncateCommands);
          }},
         {"--fault-garbage", [](Options& o, const QString& v) { o.faults.garbageCommands = v.toLatin1(); return !v.isEmpty(); }},
+        {"--records", [](Options& o, const QString& v) { o.recordsFile = v; return !v.isEmpty(); }},
+        {"--fault-columns", [](Options& o, const QString& v) {
+             return parseInt(v, o.faults.claimedColumns, 0, 100000);
+         }},
         {"--fault-drop-after", [](Options& o, const QString& v) {
              int n = 0;
              const bool ok = parseInt(v, n, 0, 2000000000);

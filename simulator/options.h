@@ -14,6 +14,7 @@ struct FaultOptions {
     QByteArray truncateCommands;   // empty: every command
     QByteArray garbageCommands;    // replies of these letters get garbled fields
     qint64 dropAfterBytes = -1;    // close the link after sending this many bytes
+    int claimedColumns = -1;       // values per record announced by "A"/"a" (-1: the real count)
 };
 
 struct Options {
@@ -42,6 +43,7 @@ struct Options {
     bool acquisition = true;
     bool eventsCounter = false;
     quint32 seed = 1;
+    QString recordsFile;           // known records instead of the preloaded ones
 
     FaultOptions faults;
 };

@@ -41,6 +41,13 @@ QString countName(int m) { return QStringLiteral("MUX%1").arg(m); }
 
 } // namespace
 
+int Form1::channelCount(int m) const
+{
+    if (m < 0 || m >= int(MUX.size()) || !validCount(MUX[m]->text()))
+        return 0;
+    return int(Val(MUX[m]->text()));
+}
+
 // The counts are shown as received; one that cannot be a count is marked and named, so
 // that nobody writes it back unnoticed. A time-out is not the datalogger's answer and is
 // left to the caller.

@@ -7,6 +7,7 @@
 #include "widgets/switch_box.h"
 #include "link/modulo1.h"
 #include "link/program_folder.h"
+#include "data/memory_download.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -7,6 +7,11 @@
 
 #include <array>
 #include <functional>
+#include <memory>
+
+namespace MemoryDownload {
+struct Store;
+}
 
 class QAction;
 class QCheckBox;
@@ -16,6 +21,7 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
@@ -38,6 +44,10 @@ public:
 
     // Called at the very end of closing; ends the program unless a test replaces it.
     std::function<void()> onProgramEnd;
+
+    // The channels on multiplexer m as the console's MUX box says: a box that is empty,
+    // holds the time-out mark or no whole number 0..16 counts as 0.
+    int channelCount(int m) const;
 
     // The folder the data files go to (the folder box of the " DATA ACQUISITION" page).
     QString dataFolder() const;
@@ -146,6 +156,10 @@ public:
     QPushButton* SCRIVI_GSM = nullptr;
     QPushButton* Leggi_Allarmi = nullptr;
 
+    // Beside the download progress: how far the download is, and its way out.
+    QProgressBar* downloadProgress = nullptr;
+    QPushButton* cancelDownload = nullptr;
+
     // The six values the datalogger answers to "T"; kept, used by nothing else.
     std::array<qint32, 2> fsWhole{};
     std::array<double, 4> fsScaled{};
@@ -189,6 +203,20 @@ public slots:
     // Closing: the "d" rule, the port, the logout file, the end of the program.
     void Form_Unload();
 
+    // Readings now (the "READ NOW" page and the menu's field test).
+    void MISCONTINUA_Click(int mux);
+    void MISCONTINUA_TEMP_Click(int mux);
+    void Subito_Click();
+    void registradasolo_Click();
+    void PROVA_IN_SITO_Click();
+    // The sensor window.
+    void Leggi_poprieta_Click();
+    // Memory downloads into data files.
+    void Acquisisci_Click();
+    void Acquisisci_Temp_Click();
+    void Scarica_Buffer();
+    void File1_Click(const QString& name);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -213,5 +241,14 @@ private:
     void writeLogoutFile();
     void unloadWhenIdle();
 
+    // A memory download of either kind.
+    void download(bool temperatures);
+    void showDataTable(const MemoryDownload::Store& store);
+    void endCancelledDownload();
+
     bool unloaded_ = false;
+    bool downloadCancelled_ = false;
+    std::unique_ptr<QWidget> dataTable_;
+    std::unique_ptr<QWidget> sensorWindow_;
+    std::unique_ptr<QWidget> fieldTestWindow_;
 };

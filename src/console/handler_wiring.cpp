@@ -1,8 +1,10 @@
 // Which control raises which of the console's handlers.
 #include "console/form1.h"
 
+#include "link/modulo1.h"
 #include "widgets/switch_box.h"
 
+#include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -34,6 +36,22 @@ void Form1::connectHandlers()
     click(Azzera_memoria, &Form1::Azzera_memoria_Click);
     click(Resetta, &Form1::Resetta_Click);
     // "Backup" is deliberately left without a handler: it opens nothing and sends nothing.
+    click(Leggi_poprieta, &Form1::Leggi_poprieta_Click);
+    click(Acquisisci, &Form1::Acquisisci_Click);
+    click(Acquisisci_Temp, &Form1::Acquisisci_Temp_Click);
+    click(Subito, &Form1::Subito_Click);
+    click(registradasolo, &Form1::registradasolo_Click);
+    for (int n = 0; n < 4; ++n) {
+        connect(MISCONTINUA[n], &QPushButton::clicked, this, [this, n] { MISCONTINUA_Click(n); });
+        connect(MISCONTINUA_TEMP[n], &QPushButton::clicked, this, [this, n] { MISCONTINUA_TEMP_Click(n); });
+    }
+    connect(PROVA_IN_SITO, &QAction::triggered, this, &Form1::PROVA_IN_SITO_Click);
+    // The way out of a long download: it only raises the flag the download looks at, and
+    // ends a wait for a field that may never come.
+    connect(cancelDownload, &QPushButton::clicked, this, [this] {
+        downloadCancelled_ = true;
+        Modulo1::abandonExchanges(true);
+    });
 
     connect(data_logging, &SwitchBox::switchRequested, this, &Form1::data_logging_MouseDown);
     connect(PLUVIOMETRO, &SwitchBox::switchRequested, this, &Form1::PLUVIOMETRO_MouseDown);

@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPainterPath>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStorageInfo>
@@ -72,7 +73,19 @@ QWidget* Form1::buildDataAcquisitionPage()
     QLabel* progress = label(page, QStringLiteral("Progress"));
     progress->setBuddy(Text1);
     download->addWidget(progress);
-    download->addWidget(Text1);
+    auto* progressRow = new QHBoxLayout;
+    progressRow->addWidget(Text1);
+    downloadProgress = new QProgressBar(page);
+    downloadProgress->setObjectName(QStringLiteral("downloadProgress"));
+    downloadProgress->setAccessibleName(QStringLiteral("Download progress bar"));
+    downloadProgress->setRange(0, 100);
+    downloadProgress->setValue(0);
+    progressRow->addWidget(downloadProgress, 1);
+    download->addLayout(progressRow);
+    // Not one of the locked controls: it must answer while the download runs.
+    cancelDownload = button(page, QStringLiteral("cancelDownload"), QStringLiteral("Cancel"));
+    cancelDownload->setEnabled(false);
+    download->addWidget(cancelDownload);
     download->addStretch(1);
     layout->addLayout(download, 0, 0);
 
@@ -111,6 +124,8 @@ QWidget* Form1::buildDataAcquisitionPage()
 
     auto* others = new QVBoxLayout;
     Grafico = button(page, QStringLiteral("Grafico"), QStringLiteral("Grafici"));
+    Grafico->setEnabled(false);
+    Grafico->setToolTip(QStringLiteral("Will open the chart of the downloaded data once charts are available"));
     back = button(page, QStringLiteral("back"), QStringLiteral("Backup"));
     CONTAIMP = button(page, QStringLiteral("CONTAIMP"), QStringLiteral("Command3"));
     Text2 = box(page, QStringLiteral("Text2"), QStringLiteral("Events counter value"), 80);
@@ -130,6 +145,8 @@ QWidget* Form1::buildDataAcquisitionPage()
 
     connect(Drive1, &QComboBox::textActivated, this, &Form1::setDataFolder);
     connect(Dir1, &QLineEdit::editingFinished, this, [this] { setDataFolder(Dir1->text()); });
+    connect(File1, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { File1_Click(item->text()); });
     connect(Dir1Browse, &QToolButton::clicked, this, [this] {
         const QString chosen =
             dialogs().folderName(QStringLiteral("Folder"), dataFolder());

@@ -79,6 +79,29 @@ void Svuota_Ricezione()
         t->close();
 }
 
+bool discardUntilQuiet(int quietMs, int maxMs)
+{
+    LinkTransport* t = transport();
+    if (linkBusy() || !t)
+        return true;
+    QElapsedTimer total;
+    QElapsedTimer quiet;
+    total.start();
+    quiet.start();
+    bool quietEnough = true;
+    while (quiet.elapsed() < quietMs && !t->lost()) {
+        if (total.elapsed() >= maxMs) {
+            quietEnough = false;
+            break;
+        }
+        serviceUi(pollMs);
+        if (t->isOpen() && !t->takeAll().isEmpty())
+            quiet.restart();
+    }
+    link().receive.clear();
+    return quietEnough;
+}
+
 bool Invia_Comando(const QString& command, const QString& values)
 {
     LinkTransport* t = transport();

@@ -104,6 +104,9 @@ void Apri_Porta();
 void Chiudi_Porta();
 void Pausa(int hundredths);
 void Svuota_Ricezione();
+// Discards what arrives until the line has been quiet for quietMs, at most maxMs: the
+// rest of a reply that was abandoned. False when the line was still busy at the end.
+bool discardUntilQuiet(int quietMs, int maxMs);
 // The console's command lock. It nests: only the release that matches the outermost
 // Disabilita_Comandi enables the controls again.
 void Disabilita_Comandi();

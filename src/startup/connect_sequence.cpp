@@ -6,7 +6,7 @@
 #include "link/dialogs.h"
 #include "link/modulo1.h"
 #include "link/read_sequence.h"
-#include "startup/data_file_name.h"
+#include "data/data_file_name.h"
 #include "data/port_settings.h"
 #include "widgets/box_colours.h"
 #include "widgets/switch_box.h"

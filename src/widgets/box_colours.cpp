@@ -7,6 +7,7 @@
 
 namespace {
 const char* const kProperty = "boxColourValue";
+const char* const kTextProperty = "textColourValue";
 }
 
 QColor colourFromValue(int colourValue)
@@ -37,5 +38,23 @@ int boxColour(const QWidget* w)
     if (!w)
         return -1;
     const QVariant v = w->property(kProperty);
+    return v.isValid() ? v.toInt() : -1;
+}
+
+void setTextColour(QWidget* w, int colourValue)
+{
+    if (!w)
+        return;
+    QPalette palette = w->palette();
+    palette.setColor(QPalette::WindowText, colourFromValue(colourValue));
+    w->setPalette(palette);
+    w->setProperty(kTextProperty, colourValue);
+}
+
+int textColour(const QWidget* w)
+{
+    if (!w)
+        return -1;
+    const QVariant v = w->property(kTextProperty);
     return v.isValid() ? v.toInt() : -1;
 }

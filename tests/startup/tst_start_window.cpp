@@ -7,7 +7,7 @@
 #include "console/info.h"
 #include "link/serial_port.h"
 #include "link/telnet_tty_client.h"
-#include "startup/data_file_name.h"
+#include "data/data_file_name.h"
 #include "startup/ini.h"
 
 #include <QCheckBox>

@@ -1,14 +1,19 @@
-// The suggested data-file name: the datalogger's ID and today's date.
-#include "startup/data_file_name.h"
+// The data files' names.
+#include "data/data_file_name.h"
 
 #include "link/conversions.h"
 
-QString suggestedDataFileName(const QString& id, const QDate& date)
+QString dataFileName(const QString& id, const QDate& date, const QString& suffix)
 {
     QString safeId = id;
     safeId.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QLatin1Char('\\'), QLatin1Char('_'));
     safeId.remove(QChar(0));
     const auto two = [](int n) { return Conversioni::Format(double(n), QStringLiteral("00")); };
     return safeId + QLatin1Char('_') + two(date.day()) + QLatin1Char('_') + two(date.month())
-        + QLatin1Char('_') + two(date.year() % 100) + QStringLiteral("_VW.txt");
+        + QLatin1Char('_') + two(date.year() % 100) + suffix + QStringLiteral(".txt");
+}
+
+QString suggestedDataFileName(const QString& id, const QDate& date)
+{
+    return dataFileName(id, date, QStringLiteral("_VW"));
 }

@@ -1,0 +1,232 @@
+// Reading the recorded memory into the store and writing the data file from it.
+#include "data/memory_download.h"
+
+#include "data/coefficient_table.h"
+#include "data/data_file_name.h"
+#include "link/conversions.h"
+#include "link/modulo1.h"
+
+using Conversioni::Format;
+using Conversioni::Str;
+using Conversioni::Val;
+
+namespace MemoryDownload {
+
+namespace {
+
+const QString timeoutMark = QStringLiteral("%%");
+constexpr int stampWidths[6] = {3, 3, 5, 3, 3, 3};
+
+// A number as plain text: shortest form, no blank in front.
+QString plain(double v) { return Str(v).trimmed(); }
+
+// The record or column count at the head of the reply; a time-out counts as 0.
+int count(const QString& field)
+{
+    const double v = Val(field);
+    return v > 0 ? int(qMin(v, 1e9)) : 0;
+}
+
+bool outOfRangeTemperature(const QByteArray& value)
+{
+    const double t = Val(QString::fromLatin1(value));
+    return t < -30 || t > 80;
+}
+
+class Reader {
+public:
+    Reader(const std::function<bool()>& cancelled) : cancelled_(cancelled) {}
+    // The next field; false when the download must end (see outcome()).
+    bool next(QString& field)
+    {
+        if (cancelled_ && cancelled_()) {
+            outcome_ = Outcome::Cancelled;
+            return false;
+        }
+        field = Modulo1::Leggi_Campo();
+        if (field == timeoutMark) {
+            outcome_ = (cancelled_ && cancelled_()) ? Outcome::Cancelled : Outcome::LinkLost;
+            return false;
+        }
+        return true;
+    }
+    Outcome outcome() const { return outcome_; }
+
+private:
+    const std::function<bool()>& cancelled_;
+    Outcome outcome_ = Outcome::Completed;
+};
+
+} // namespace
+
+QByteArray fitted(const QString& text, int width)
+{
+    QByteArray out = text.left(width).toLatin1();
+    if (out.size() < width)
+        out.append(QByteArray(width - out.size(), ' '));
+    return out;
+}
+
+QString valueText(const QString& field, const Options& options)
+{
+    if (options.kind == Kind::Temperatures)
+        return Format(Val(field), QStringLiteral("000.0"));
+    if (options.modelCode == 0)
+        return Format(field, QStringLiteral("######0.0##"));
+    const double hz = Val(field);
+    return plain(options.digits ? hz * hz / 1000 : hz);
+}
+
+Result transfer(const Options& options, const std::function<void(int)>& progress,
+                const std::function<bool()>& cancelled)
+{
+    Result result;
+    Store& store = result.store;
+    if (!Modulo1::Invia_Comando(options.kind == Kind::Sensors ? QStringLiteral("A") : QStringLiteral("a"),
+                                QString())) {
+        result.outcome = Outcome::NotSent;
+        return result;
+    }
+    // A datalogger silent from the start holds no records: N and K read as 0.
+    store.records = count(Modulo1::Leggi_Campo());
+    const QString k = Modulo1::Leggi_Campo();
+    if (store.records > 0 && k == timeoutMark) {
+        result.outcome = Outcome::LinkLost;
+        return result;
+    }
+    store.channels = count(k);
+    store.rainGauge = options.kind == Kind::Sensors && options.rainGauge;
+    if (store.records > Store::MaxRecords)
+        result.outcome = Outcome::TooManyRecords;
+    else if (store.columns() > Store::MaxColumns)
+        result.outcome = Outcome::TooManyColumns;
+    if (result.outcome != Outcome::Completed) {
+        store = Store();
+        return result;
+    }
+
+    Reader reader(cancelled);
+    const qint64 total = qint64(store.channels + 6) * store.records;
+    qint64 done = 0;
+    store.stamps.reserve(store.records);
+    store.values.reserve(store.records);
+    QString field;
+    for (int r = 0; r < store.records; ++r) {
+        std::array<QByteArray, 6> stamp;
+        for (int i = 0; i < 6; ++i) {
+            if (!reader.next(field))
+                break;
+            stamp[size_t(i)] = fitted(field, stampWidths[i]);
+        }
+        QList<QByteArray> values(store.columns(), QByteArray(Store::ValueWidth, ' '));
+        for (int c = 0; c < store.channels && reader.outcome() == Outcome::Completed; ++c) {
+            if (!reader.next(field))
+                break;
+            values[c] = fitted(valueText(field, options), Store::ValueWidth);
+            ++done;
+        }
+        if (store.rainGauge && reader.outcome() == Outcome::Completed && reader.next(field))
+            values[store.channels + 1] = fitted(plain(Val(field)), Store::ValueWidth);
+        if (reader.outcome() != Outcome::Completed) {
+            result.outcome = reader.outcome();
+            store = Store();
+            return result;
+        }
+        store.stamps.append(stamp);
+        store.values.append(std::move(values));
+        done += 6;
+        if (progress)
+            progress(int(done * 100 / total));
+    }
+    if (options.kind == Kind::Temperatures) {
+        for (auto& row : store.values)
+            for (QByteArray& v : row)
+                if (outOfRangeTemperature(v))
+                    v = fitted(QStringLiteral("**N.C.**"), Store::ValueWidth);
+    }
+    return result;
+}
+
+QString fileName(const QString& dataloggerName, const QDate& date, Kind kind)
+{
+    return dataFileName(dataloggerName, date,
+                        kind == Kind::Sensors ? QStringLiteral("_SENS") : QStringLiteral("_TEMP"));
+}
+
+namespace {
+
+QString rightAligned(const QString& text, int width)
+{
+    return text.size() >= width ? text : QString(width - text.size(), QLatin1Char(' ')) + text;
+}
+
+// One line per configured analog channel: its number and its four coefficients.
+QStringList sensorTable(const FileContext& context)
+{
+    using namespace CoefficientTable;
+    QStringList lines;
+    for (int m = 0; m < 4; ++m) {
+        for (int k = 0; k < context.channelCounts[size_t(m)]; ++k) {
+            const size_t a = size_t(16 * m + k);
+            QString line = QStringLiteral("CANALE: ") + Format(double(a), QStringLiteral("00"))
+                           + QStringLiteral("  ") + QString(10, QLatin1Char(' '));
+            for (double coefficient : {ZERO_VOLT[a], FS_VOLT[a], ZERO_PH[a], FS_PH[a]})
+                line += QStringLiteral("  ") + rightAligned(Str(coefficient), 8);
+            lines << line;
+        }
+    }
+    return lines;
+}
+
+QByteArray recordLine(const Store& store, int r)
+{
+    QByteArray line = stampText(store, r).toLatin1() + "   ";
+    line.reserve(line.size() + store.columns() * (Store::ValueWidth + 1) + 2);
+    for (int c = 1; c <= store.channels; ++c)
+        line += ',' + store.value(r, c);
+    if (store.rainGauge)
+        line += ',' + store.value(r, store.channels + 2);
+    return line + "\r\n";
+}
+
+} // namespace
+
+QString stampText(const Store& store, int record)
+{
+    const auto& s = store.stamps[record];
+    const auto two = [](const QByteArray& text) {
+        return Format(QString::fromLatin1(text), QStringLiteral("00"));
+    };
+    return two(s[0]) + QLatin1Char('/') + two(s[1]) + QLatin1Char('/') + two(s[2])
+           + QLatin1Char(' ') + two(s[3]) + QLatin1Char('.') + two(s[4]) + QLatin1Char('.')
+           + two(s[5]);
+}
+
+QByteArray fileText(const Store& store, const Options& options, const FileContext& context)
+{
+    QStringList head;
+    head << QStringLiteral("DATA ACQ.: ") + context.date.toString(QStringLiteral("dd/MM/yyyy"))
+                + QStringLiteral("  ") + context.time.toString(QStringLiteral("hh:mm:ss"))
+                + QStringLiteral(",Numero Canali Attivi: ") + Str(store.channels)
+                + QStringLiteral(" ,Numero Dati per Canale: ") + QString(5, QLatin1Char(' '))
+                + Str(store.records);
+    if (options.kind == Kind::Sensors) {
+        head << QString();
+        if (options.modelCode != 0)
+            head << (options.digits ? QStringLiteral("VALUE IN (HZ^2)/1000 'DIGITS'")
+                                    : QStringLiteral("VALUE IN HZ "));
+        else
+            head << sensorTable(context);
+    }
+    for (int i = 0; i < 5; ++i)
+        head << QString();
+    QByteArray text;
+    for (const QString& line : head)
+        text += line.toLatin1() + "\r\n";
+    text.reserve(text.size() + store.records * (40 + store.columns() * (Store::ValueWidth + 1)));
+    for (int r = 0; r < store.records; ++r)
+        text += recordLine(store, r);
+    return text;
+}
+
+} // namespace MemoryDownload

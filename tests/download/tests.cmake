@@ -1,0 +1,2 @@
+# The memory downloads into data files, against the simulator.
+quorvel_test(tst_memory_download gui quorvel_ui ${CMAKE_CURRENT_LIST_DIR}/tst_memory_download.cpp)
