@@ -4,3 +4,4 @@ quorvel_test(tst_console_reads gui quorvel_ui ${CMAKE_CURRENT_LIST_DIR}/tst_cons
 quorvel_test(tst_console_writes gui quorvel_ui ${CMAKE_CURRENT_LIST_DIR}/tst_console_writes.cpp)
 quorvel_test(tst_console_channels gui quorvel_ui ${CMAKE_CURRENT_LIST_DIR}/tst_console_channels.cpp)
 quorvel_test(tst_console_faults gui quorvel_ui ${CMAKE_CURRENT_LIST_DIR}/tst_console_faults.cpp)
+quorvel_test(tst_read_now gui quorvel_ui ${CMAKE_CURRENT_LIST_DIR}/tst_read_now.cpp)

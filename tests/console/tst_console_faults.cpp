@@ -1,6 +1,7 @@
 // The console against a datalogger that answers badly, a line that stalls, a full disk
 // and an operator who closes it in the middle of a read, over a scripted transport.
 #include "console/console_clicks.h"
+#include "console/fake_console_rig.h"
 #include "console/form1.h"
 #include "link/modulo1.h"
 #include "link/program_folder.h"
@@ -29,19 +30,6 @@
 
 namespace {
 
-// Answers each command letter with its next reply; the last reply of a letter repeats.
-// The reply goes out as the command text arrives; the values that follow change nothing.
-std::function<QByteArray(const QByteArray&)> datalogger(QMap<QByteArray, QList<QByteArray>> replies)
-{
-    auto table = std::make_shared<QMap<QByteArray, QList<QByteArray>>>(std::move(replies));
-    return [table](const QByteArray& written) -> QByteArray {
-        auto it = table->find(written);
-        if (it == table->end() || it->isEmpty())
-            return {};
-        return it->size() > 1 ? it->takeFirst() : it->first();
-    };
-}
-
 // What a datalogger answers to the reads after a connection.
 QMap<QByteArray, QList<QByteArray>> healthyAnswers()
 {
@@ -56,38 +44,21 @@ QMap<QByteArray, QList<QByteArray>> healthyAnswers()
 class ConsoleFaults : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> folder;
-    std::unique_ptr<ScriptedDialogs> dialogs;
-    std::unique_ptr<FakeTransport> port;
-    std::unique_ptr<Form1> f;
-    int programEnds = 0;
+    std::unique_ptr<FakeConsoleRig> rig;
+    Form1* f = nullptr;
+    FakeTransport* port = nullptr;
+    ScriptedDialogs* dialogs = nullptr;
+    int& programEnds() { return rig->programEnds; }
 
 private slots:
     void init()
     {
-        folder = std::make_unique<QTemporaryDir>();
-        ProgramFolder::setOverride(folder->path());
-        resetLink();
-        Modulo1::link().fieldTimeoutMs = 1500;
-        Modulo1::link().pausePercent = 5;  // nothing here measures the pauses
-        dialogs = std::make_unique<ScriptedDialogs>();
-        port = std::make_unique<FakeTransport>();
-        Modulo1::takeOverLink(port.get(), true);
-        f = std::make_unique<Form1>();
-        programEnds = 0;
-        f->onProgramEnd = [this] { ++programEnds; };
-        f->setDataFolder(folder->path());
-        f->show();
+        rig = std::make_unique<FakeConsoleRig>();
+        f = rig->console.get();
+        port = &rig->port;
+        dialogs = &rig->dialogs;
     }
-    void cleanup()
-    {
-        f.reset();
-        port.reset();
-        dialogs.reset();
-        resetLink();
-        ProgramFolder::setOverride(QString());
-        folder.reset();
-    }
+    void cleanup() { rig.reset(); }
 
     // "Write channels number" calls the channel read and the memory read; the console
     // must stay locked until the write itself ends.
@@ -102,7 +73,7 @@ private slots:
         };
         type(f->MUX, {"2", "0", "0", "0"});
         dialogs->answers.enqueue(Dialogs::Answer::Yes);
-        click(f.get(), f->Scrivicanali);
+        click(f, f->Scrivicanali);
         QCOMPARE(enabledDuringMemoryRead, (QList<bool>{false, false}));
         QVERIFY(f->leggi_nome->isEnabled() && f->Scrivicanali->isEnabled());
         QCOMPARE(Modulo1::commandLockDepth(), 0);
@@ -113,7 +84,7 @@ private slots:
     void channelCountsOutOfRangeAreShownAndNotWrittenBack()
     {
         port->responder = datalogger({{"H", {"17,", "-5,", "99999,", "0000012,"}}});
-        click(f.get(), f->leggicanali);
+        click(f, f->leggicanali);
         QCOMPARE(f->MUX[0]->text(), QStringLiteral("17"));
         QCOMPARE(f->MUX[1]->text(), QStringLiteral("-5"));
         QCOMPARE(f->MUX[2]->text(), QStringLiteral("99999"));
@@ -127,7 +98,7 @@ private slots:
                  qPrintable(message));
 
         port->written.clear();
-        click(f.get(), f->Scrivicanali);
+        click(f, f->Scrivicanali);
         QCOMPARE(dialogs->shown.size(), 2);
         QVERIFY(dialogs->shown.last().text.startsWith(QStringLiteral("MUX0 does not hold a channel count")));
         QVERIFY(port->written.isEmpty());
@@ -135,11 +106,11 @@ private slots:
         // A read that timed out leaves "%%", which is not written either.
         Modulo1::link().fieldTimeoutMs = 100;
         port->responder = nullptr;
-        click(f.get(), f->leggicanali);
+        click(f, f->leggicanali);
         QCOMPARE(f->MUX[0]->text(), QStringLiteral("%%"));
         QCOMPARE(dialogs->shown.size(), 2);  // a silence is not an invalid count
         port->written.clear();
-        click(f.get(), f->Scrivicanali);
+        click(f, f->Scrivicanali);
         QVERIFY(!port->written.contains('b'));
     }
 
@@ -147,7 +118,7 @@ private slots:
     void overflowingAnswersDuringConnect()
     {
         Form2 start;
-        start.setConsole(f.get());
+        start.setConsole(f);
         auto answers = healthyAnswers();
         answers["D"] = {"40000,"};
         answers["U"] = {"70000,"};
@@ -166,12 +137,12 @@ private slots:
     void nameOutsideLatin1IsRefused()
     {
         f->Nome_Centralina->setText(QStringLiteral("SITE\u20AC1"));
-        click(f.get(), f->imposta_nome);
+        click(f, f->imposta_nome);
         QCOMPARE(dialogs->texts(), QStringList{QStringLiteral("The datalogger ID can only contain characters of the Latin-1 set.")});
         QVERIFY(port->written.isEmpty());
 
         f->Nome_Centralina->setText(QStringLiteral("SITÉ1"));  // Latin-1 travels
-        click(f.get(), f->imposta_nome);
+        click(f, f->imposta_nome);
         QCOMPARE(port->written, QByteArray("qSIT\xC9" "1,"));
     }
 
@@ -180,7 +151,7 @@ private slots:
     {
         f->Nome_File_Dati->setText(QStringLiteral("SIM01_01_02_25_VW.txt"));
         f->Nome_Centralina->setText(QStringLiteral("SIM01"));
-        const QString path = folder->filePath(QStringLiteral("LOGOUT_SIM01_01_02_25_VW.txt"));
+        const QString path = rig->folder.filePath(QStringLiteral("LOGOUT_SIM01_01_02_25_VW.txt"));
         {
             QFile old(path);
             QVERIFY(old.open(QIODevice::WriteOnly));
@@ -196,7 +167,7 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previousHandler);
 
-        QCOMPARE(programEnds, 1);
+        QCOMPARE(programEnds(), 1);
         QCOMPARE(dialogs->shown.size(), 1);
         QVERIFY(dialogs->shown.first().text.startsWith(QStringLiteral("The logout file could not be written: ")));
         QFile kept(path);
@@ -211,11 +182,11 @@ private slots:
         Modulo1::link().fieldTimeoutMs = 20000;
         f->Immediata->setChecked(true);
         f->data_logging->setChecked(true);
-        QTimer::singleShot(150, f.get(), [this] { f->close(); });
+        QTimer::singleShot(150, f, [this] { f->close(); });
         QElapsedTimer t;
         t.start();
-        click(f.get(), f->leggidata);  // the datalogger never answers "G"
-        QTRY_COMPARE(programEnds, 1);
+        click(f, f->leggidata);  // the datalogger never answers "G"
+        QTRY_COMPARE(programEnds(), 1);
         QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
         QVERIFY2(port->written.endsWith("d0,0,0,0,0,"), port->written.constData());
         QCOMPARE(port->written, QByteArray("G,d0,0,0,0,0,"));

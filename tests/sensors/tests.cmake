@@ -1,0 +1,2 @@
+# The sensor window against the simulator.
+quorvel_test(tst_sensor_window gui quorvel_ui ${CMAKE_CURRENT_LIST_DIR}/tst_sensor_window.cpp)

@@ -1,0 +1,139 @@
+// The sensor window against the simulator: what goes on the wire for a read and a write,
+// what the datalogger stores, the coefficient table, and the values the wire refuses.
+#include "console/console_clicks.h"
+#include "console/console_rig.h"
+#include "data/coefficient_table.h"
+#include "sensors/sensori_an.h"
+
+#include <QJsonArray>
+#include <QLabel>
+#include <QPushButton>
+
+class SensorWindowTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<ConsoleRig> rig;
+    Form1* f = nullptr;
+
+    Sensori_An* openWindow()
+    {
+        click(f, f->Leggi_poprieta);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* window = qobject_cast<Sensori_An*>(w); window && window->isVisible())
+                return window;
+        return nullptr;
+    }
+
+    // The "R" and "r" commands the simulator received since the mark, with their values.
+    QStringList sensorCommands(int from)
+    {
+        QStringList out;
+        const QJsonArray commands = rig->sim.state()["commands"].toArray();
+        for (int i = from; i < commands.size(); ++i) {
+            const QJsonObject c = commands[i].toObject();
+            const QString letter = c["cmd"].toString();
+            if (letter == "R" || letter == "r") {
+                QStringList values;
+                for (const QJsonValue& v : c["values"].toArray())
+                    values << v.toString();
+                out << letter + values.join(',') + ',';
+            }
+        }
+        return out;
+    }
+    int commandCount() { return rig->sim.state()["commands"].toArray().size(); }
+
+private slots:
+    void initTestCase()
+    {
+        rig = std::make_unique<ConsoleRig>(QStringList{"--model", "0", "--channels", "2,0,3,0"});
+        QVERIFY2(rig->connect(), qPrintable(rig->sim.output()));
+        Modulo1::link().pausePercent = 10;
+        f = rig->console.get();
+        f->show();
+        click(f, f->leggicanali);
+    }
+    void cleanupTestCase() { rig.reset(); }
+    void init() { rig->dialogs.shown.clear(); }
+
+    void opensWithReadMuxEverywhereAndHidesTheConsole()
+    {
+        Sensori_An* w = openWindow();
+        QVERIFY(w);
+        QCOMPARE(w->windowTitle(), QStringLiteral("Sensors settings"));
+        QVERIFY(!f->isVisible());
+        for (int p = 0; p < 16; ++p)
+            for (QLineEdit* box : {w->NomeCanali[p], w->CA[p], w->CB[p], w->CC[p], w->CD[p]})
+                QCOMPARE(box->text(), QStringLiteral("read mux"));
+        QCOMPARE(w->ScriviProp[0]->text(), QStringLiteral("Write  MUX0"));
+        QCOMPARE(w->ScriviProp[3]->text(), QStringLiteral("Write MUX3"));
+        QCOMPARE(w->Leggi_prop[2]->text(), QStringLiteral("Read MUX2"));
+        QVERIFY(w->close());
+        QVERIFY(f->isVisible() && f->isEnabled());
+    }
+
+    void readingMux2ReadsItsThreeChannels()
+    {
+        Sensori_An* w = openWindow();
+        QVERIFY(w);
+        const int mark = commandCount();
+        QTest::mouseClick(w->Leggi_prop[2], Qt::LeftButton);
+        QCOMPARE(sensorCommands(mark), (QStringList{"R 32,", "R 33,", "R 34,"}));
+        QCOMPARE(w->NomeCanali[0]->text(), QStringLiteral("CH32"));
+        QCOMPARE(w->NomeCanali[2]->text(), QStringLiteral("CH34"));
+        for (int p = 3; p < 16; ++p) {
+            QCOMPARE(w->NomeCanali[p]->text(), QStringLiteral("Non Attivo"));
+            QCOMPARE(w->CA[p]->text(), QStringLiteral("read mux"));  // left as they were
+        }
+        QVERIFY(w->Leggi_prop[0]->isEnabled() && w->ScriviProp[3]->isEnabled());
+        // A multiplexer without channels sends nothing.
+        const int before = commandCount();
+        QTest::mouseClick(w->Leggi_prop[1], Qt::LeftButton);
+        QTest::mouseClick(w->ScriviProp[1], Qt::LeftButton);
+        QCOMPARE(commandCount(), before);
+        w->close();
+    }
+
+    void writingStoresTheCoefficientsAndReadsBack()
+    {
+        CoefficientTable::clear();
+        Sensori_An* w = openWindow();
+        QVERIFY(w);
+        QTest::mouseClick(w->Leggi_prop[0], Qt::LeftButton);
+        w->NomeCanali[0]->setText(" PZ1 ");
+        w->CA[0]->setText("0");
+        w->CB[0]->setText("2.5");
+        w->CC[0]->setText("0");
+        w->CD[0]->setText("100");
+        const int mark = commandCount();
+        QTest::mouseClick(w->ScriviProp[0], Qt::LeftButton);
+        const QStringList sent = sensorCommands(mark);
+        QCOMPARE(sent.mid(0, 3), (QStringList{"r 0,PZ1,0,2.5,0,100,", sent.value(1), "R 0,"}));
+        QVERIFY(rig->sim.received().contains("r 0,PZ1,0,2.5,0,100,"));
+        const QJsonObject stored = rig->sim.state()["sensors"].toArray()[0].toObject();
+        QCOMPARE(stored["name"].toString(), QStringLiteral("PZ1"));
+        QCOMPARE(stored["coefficients"].toArray()[1].toDouble(), 2.5);
+        QCOMPARE(CoefficientTable::FS_VOLT[0], 2.5);
+        QCOMPARE(CoefficientTable::FS_PH[0], 100.0);
+        QCOMPARE(CoefficientTable::FS_VOLT[2], 0.0);  // a channel not written keeps 0
+        QCOMPARE(w->NomeCanali[0]->text(), QStringLiteral("PZ1"));  // read back
+        w->close();
+    }
+
+    // A comma would shift every later field on the datalogger; nothing goes out.
+    void aCommaInANameOrCoefficientIsRefused()
+    {
+        Sensori_An* w = openWindow();
+        QVERIFY(w);
+        QTest::mouseClick(w->Leggi_prop[0], Qt::LeftButton);
+        w->CB[1]->setText("2,5");
+        const int mark = commandCount();
+        QTest::mouseClick(w->ScriviProp[0], Qt::LeftButton);
+        QCOMPARE(commandCount(), mark);
+        QCOMPARE(rig->dialogs.texts(), QStringList{"FS_Volt of row 1 cannot contain a comma. Nothing was written."});
+        QVERIFY(w->ScriviProp[0]->isEnabled());
+        w->close();
+    }
+};
+
+QTEST_MAIN(SensorWindowTest)
+#include "tst_sensor_window.moc"
