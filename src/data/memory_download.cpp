@@ -6,6 +6,8 @@
 #include "link/conversions.h"
 #include "link/modulo1.h"
 
+#include <algorithm>
+
 using Conversioni::Format;
 using Conversioni::Str;
 using Conversioni::Val;
@@ -17,9 +19,6 @@ namespace {
 const QString timeoutMark = QStringLiteral("%%");
 constexpr int stampWidths[6] = {3, 3, 5, 3, 3, 3};
 
-// A number as plain text: shortest form, no blank in front.
-QString plain(double v) { return Str(v).trimmed(); }
-
 // The record or column count at the head of the reply; a time-out counts as 0.
 int count(const QString& field)
 {
@@ -27,9 +26,18 @@ int count(const QString& field)
     return v > 0 ? int(qMin(v, 1e9)) : 0;
 }
 
-bool outOfRangeTemperature(const QByteArray& value)
+// Writes text cut or blank-padded to width characters at dst.
+void fitInto(char* dst, const QString& text, int width)
 {
-    const double t = Val(QString::fromLatin1(value));
+    const qsizetype n = qMin<qsizetype>(text.size(), width);
+    for (qsizetype i = 0; i < n; ++i)
+        dst[i] = text[i].toLatin1();
+    std::fill(dst + n, dst + width, ' ');
+}
+
+bool outOfRangeTemperature(const char* value)
+{
+    const double t = Val(QString::fromLatin1(value, Store::ValueWidth));
     return t < -30 || t > 80;
 }
 
@@ -61,9 +69,8 @@ private:
 
 QByteArray fitted(const QString& text, int width)
 {
-    QByteArray out = text.left(width).toLatin1();
-    if (out.size() < width)
-        out.append(QByteArray(width - out.size(), ' '));
+    QByteArray out(width, ' ');
+    fitInto(out.data(), text, width);
     return out;
 }
 
@@ -74,7 +81,7 @@ QString valueText(const QString& field, const Options& options)
     if (options.modelCode == 0)
         return Format(field, QStringLiteral("######0.0##"));
     const double hz = Val(field);
-    return plain(options.digits ? hz * hz / 1000 : hz);
+    return Conversioni::Plain(options.digits ? hz * hz / 1000 : hz);
 }
 
 Result transfer(const Options& options, const std::function<void(int)>& progress,
@@ -118,15 +125,17 @@ Result transfer(const Options& options, const std::function<void(int)>& progress
                 break;
             stamp[size_t(i)] = fitted(field, stampWidths[i]);
         }
-        QList<QByteArray> values(store.columns(), QByteArray(Store::ValueWidth, ' '));
+        QByteArray values(qsizetype(store.columns()) * Store::ValueWidth, ' ');
+        char* row = values.data();
         for (int c = 0; c < store.channels && reader.outcome() == Outcome::Completed; ++c) {
             if (!reader.next(field))
                 break;
-            values[c] = fitted(valueText(field, options), Store::ValueWidth);
+            fitInto(row + qsizetype(c) * Store::ValueWidth, valueText(field, options), Store::ValueWidth);
             ++done;
         }
         if (store.rainGauge && reader.outcome() == Outcome::Completed && reader.next(field))
-            values[store.channels + 1] = fitted(plain(Val(field)), Store::ValueWidth);
+            fitInto(row + qsizetype(store.channels + 1) * Store::ValueWidth,
+                    Conversioni::Plain(Val(field)), Store::ValueWidth);
         if (reader.outcome() != Outcome::Completed) {
             result.outcome = reader.outcome();
             store = Store();
@@ -139,10 +148,10 @@ Result transfer(const Options& options, const std::function<void(int)>& progress
             progress(int(done * 100 / total));
     }
     if (options.kind == Kind::Temperatures) {
-        for (auto& row : store.values)
-            for (QByteArray& v : row)
-                if (outOfRangeTemperature(v))
-                    v = fitted(QStringLiteral("**N.C.**"), Store::ValueWidth);
+        for (QByteArray& row : store.values)
+            for (qsizetype at = 0; at < row.size(); at += Store::ValueWidth)
+                if (outOfRangeTemperature(row.constData() + at))
+                    fitInto(row.data() + at, QStringLiteral("**N.C.**"), Store::ValueWidth);
     }
     return result;
 }
@@ -182,10 +191,11 @@ QByteArray recordLine(const Store& store, int r)
 {
     QByteArray line = stampText(store, r).toLatin1() + "   ";
     line.reserve(line.size() + store.columns() * (Store::ValueWidth + 1) + 2);
-    for (int c = 1; c <= store.channels; ++c)
-        line += ',' + store.value(r, c);
+    const char* row = store.values[r].constData();
+    for (int c = 0; c < store.channels; ++c)
+        line.append(',').append(row + qsizetype(c) * Store::ValueWidth, Store::ValueWidth);
     if (store.rainGauge)
-        line += ',' + store.value(r, store.channels + 2);
+        line.append(',').append(row + qsizetype(store.channels + 1) * Store::ValueWidth, Store::ValueWidth);
     return line + "\r\n";
 }
 

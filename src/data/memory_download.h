@@ -33,12 +33,15 @@ struct Store {
     bool rainGauge = false;
     // Six fixed-width texts per record: day 3, month 3, year 5, hour 3, minute 3, second 3.
     QList<std::array<QByteArray, 6>> stamps;
-    // Per record, columns 1..K (and K + 2 for the rain gauge), 10 characters each; index
-    // [record][column - 1].
-    QList<QList<QByteArray>> values;
+    // Per record one row of columns 1..K (and K + 2 for the rain gauge), 10 characters
+    // each, side by side.
+    QList<QByteArray> values;
 
     int columns() const { return rainGauge ? channels + 2 : channels; }
-    QByteArray value(int record, int column) const { return values[record][column - 1]; }
+    QByteArray value(int record, int column) const
+    {
+        return values[record].mid(qsizetype(column - 1) * ValueWidth, ValueWidth);
+    }
 };
 
 enum class Outcome {

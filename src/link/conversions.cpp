@@ -4,6 +4,8 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -20,8 +22,6 @@ bool isSkipped(QChar c)
     return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n');
 }
 
-bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
-
 // The characters of text that the parse looks at: skipped characters removed.
 QString compacted(const QString& text)
 {
@@ -33,17 +33,18 @@ QString compacted(const QString& text)
     return out;
 }
 
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
 // Length of the longest prefix of s that reads as a number, 0 when none.
-int numberLength(const QString& s)
+int numberLength(const char* s, int n)
 {
     int i = 0;
-    const int n = int(s.size());
-    if (i < n && (s[i] == QLatin1Char('+') || s[i] == QLatin1Char('-')))
+    if (i < n && (s[i] == '+' || s[i] == '-'))
         ++i;
     int digits = 0;
     while (i < n && isDigit(s[i]))
         ++i, ++digits;
-    if (i < n && s[i] == QLatin1Char('.')) {
+    if (i < n && s[i] == '.') {
         int j = i + 1;
         int fraction = 0;
         while (j < n && isDigit(s[j]))
@@ -53,9 +54,9 @@ int numberLength(const QString& s)
     }
     if (digits == 0)
         return 0;
-    if (i < n && QStringLiteral("EeDd").contains(s[i])) {
+    if (i < n && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
         int j = i + 1;
-        if (j < n && (s[j] == QLatin1Char('+') || s[j] == QLatin1Char('-')))
+        if (j < n && (s[j] == '+' || s[j] == '-'))
             ++j;
         const int expStart = j;
         while (j < n && isDigit(s[j]))
@@ -66,21 +67,83 @@ int numberLength(const QString& s)
     return i;
 }
 
-QString shortest(double value) { return QString::number(value, 'g', 15); }
+// printf's %.15g: the shortest general form up to 15 significant digits, "." always.
+// Most values read from the wire have few digits and a plain magnitude: their shortest
+// round-trip digits in fixed notation are exactly what %.15g prints, and far cheaper.
+QString shortest(double value)
+{
+    char buf[48];
+    if (value == 0.0)
+        value = 0.0;  // a negative zero is written as 0
+    const double magnitude = std::fabs(value);
+    if (magnitude == 0.0 || (magnitude >= 1e-4 && magnitude < 1e15)) {
+        const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+        if (r.ec == std::errc()) {
+            int significant = 0;
+            bool leading = true;
+            for (const char* p = buf; p < r.ptr; ++p) {
+                if (*p < '0' || *p > '9')
+                    continue;
+                leading = leading && *p == '0';
+                significant += leading ? 0 : 1;
+            }
+            if (significant <= 15)
+                return QString::fromLatin1(buf, r.ptr - buf);
+        }
+    }
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
+    return QString::fromLatin1(buf, r.ptr - buf);
+}
+
+// The number that starts s (skipped characters already removed), or 0.
+double parsePrefix(const char* s, int n)
+{
+    const int len = numberLength(s, n);
+    if (len == 0)
+        return 0.0;
+    const char* first = s;
+    const char* last = s + len;
+    if (*first == '+')
+        ++first;
+    char exp[4096 + 1];
+    if (std::find_if(first, last, [](char c) { return c == 'D' || c == 'd'; }) != last) {
+        const int m = int(last - first);
+        std::transform(first, last, exp, [](char c) { return c == 'D' || c == 'd' ? 'E' : c; });
+        first = exp;
+        last = exp + m;
+    }
+    double v = 0.0;
+    const auto r = std::from_chars(first, last, v, std::chars_format::general);
+    return r.ec == std::errc() && std::isfinite(v) ? v : 0.0;
+}
 
 } // namespace
 
 double Val(const QString& text)
 {
-    QString s = compacted(text);
-    const int len = numberLength(s);
-    if (len == 0)
-        return 0.0;
-    s.truncate(len);
-    s.replace(QLatin1Char('D'), QLatin1Char('E')).replace(QLatin1Char('d'), QLatin1Char('E'));
-    bool ok = false;
-    const double v = s.toDouble(&ok);
-    return ok && std::isfinite(v) ? v : 0.0;
+    // Fields are short: they are parsed from bytes without a copy of the whole text.
+    char buf[128];
+    int n = 0;
+    bool fast = true;
+    for (QChar c : text) {
+        if (isSkipped(c))
+            continue;
+        if (c.unicode() > 0x7F || n == int(sizeof buf)) {
+            fast = false;
+            break;
+        }
+        buf[n++] = char(c.unicode());
+    }
+    if (fast)
+        return parsePrefix(buf, n);
+    // A long or unusual text: a number can only be made of ASCII characters.
+    QByteArray ascii;
+    for (QChar c : compacted(text)) {
+        if (c.unicode() > 0x7F || ascii.size() == 4096)
+            break;
+        ascii.append(char(c.unicode()));
+    }
+    return parsePrefix(ascii.constData(), int(ascii.size()));
 }
 
 std::optional<qint16> toInt16(double value)
@@ -114,6 +177,8 @@ void setRangeErrorHandler(void (*handler)(const QString&))
 {
     rangeErrorHandler = handler ? handler : printRangeError;
 }
+
+QString Plain(double value) { return shortest(value); }
 
 QString Str(double value)
 {

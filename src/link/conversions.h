@@ -28,6 +28,10 @@ QString Str(double value);
 QString Str(qint64 value);
 inline QString Str(int value) { return Str(qint64(value)); }
 
+// A number as plain text: the shortest general form (up to 15 significant digits, "."
+// as the decimal point), no blank in front, whatever the locale.
+QString Plain(double value);
+
 // A number as the operator sees it: shortest ASCII digits, no leading blank; the
 // decimal separator of the system's number format.
 QString CStr(double value);

@@ -128,6 +128,20 @@ private slots:
         QCOMPARE(CStr(12.5), QStringLiteral("12.5"));
     }
 
+    // The plain form of a number is the general form with 15 significant digits, whatever
+    // path formats it.
+    void plainFormIsPercentPointFifteenG()
+    {
+        QList<double> values = {0.0, -0.0, 1e-4, 9.99e-5, 1e15, 999999999999999.0, 1e15 + 2,
+                                123456789012345.6, 0.1 + 0.2, 1.0 / 3, -2.5e-7, 6.02e23};
+        for (int i = 1; i < 5000; ++i) {
+            const double hz = 400 + i * 0.7;
+            values << hz << hz * hz / 1000 << -i * 0.001 << i * 1e10;
+        }
+        for (double v : values)
+            QCOMPARE(Plain(v), QString::number(v, 'g', 15));
+    }
+
     // Under a locale with digits of its own the numbers shown, sent and put into names
     // keep ASCII digits: a year shown as native digits would read back as 0 and go out
     // as "-1900".
