@@ -64,8 +64,12 @@ QWidget* newDataTableWindow(const MemoryDownload::Store& store, QWidget* parent)
     view->setObjectName(QStringLiteral("Tabella_Dati"));
     view->setAccessibleName(QStringLiteral("Data table"));
     view->setModel(new StoreModel(store, view));
-    view->setColumnWidth(0, 120);  // 1800 twips
+    // 1800 twips, or the width of a time stamp in this font when that is more.
+    view->setWordWrap(false);
+    const int stampWidth = view->fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000 00.00.00")) + 16;
+    view->setColumnWidth(0, qMax(120, stampWidth));
     view->horizontalHeader()->setVisible(false);
+    view->verticalHeader()->setVisible(false);
     auto* layout = new QVBoxLayout(window);
     layout->addWidget(view);
     window->resize(900, 560);
