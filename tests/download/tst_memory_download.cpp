@@ -4,6 +4,7 @@
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
 #include "data/coefficient_table.h"
+#include "sensors/sensori_an.h"
 #include "link/conversions.h"
 #include "widgets/box_colours.h"
 #include "widgets/switch_box.h"
@@ -223,8 +224,25 @@ private slots:
         auto rig = connected({"--model", "0", "--channels", "2,1,0,0"}, volts);
         QVERIFY(rig);
         Form1* f = rig->console.get();
-        CoefficientTable::store(0, 0, 2.5, 0, 100);
-        CoefficientTable::store(16, -1, 1, -12.25, 123456789);
+        // The coefficients go through the sensor window, as the operator writes them.
+        click(f, f->Leggi_poprieta);
+        Sensori_An* sensors = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* s = qobject_cast<Sensori_An*>(w); s && s->isVisible())
+                sensors = s;
+        QVERIFY(sensors);
+        const auto write = [sensors](int mux, QStringList values) {
+            QTest::mouseClick(sensors->Leggi_prop[mux], Qt::LeftButton);
+            QLineEdit* row[4] = {sensors->CA[0], sensors->CB[0], sensors->CC[0], sensors->CD[0]};
+            for (int i = 0; i < 4; ++i)
+                row[i]->setText(values[i]);
+            QTest::mouseClick(sensors->ScriviProp[mux], Qt::LeftButton);
+        };
+        write(0, {"0", "2.5", "0", "100"});
+        write(1, {"-1", "1", "-12.25", "123456789"});  // row 1 of MUX0 goes back as it was read
+        sensors->close();
+        QVERIFY(f->isVisible());
+        QCOMPARE(CoefficientTable::FS_PH[16], 123456789.0);
         click(f, f->Acquisisci);
 
         Expect e;
@@ -235,7 +253,7 @@ private slots:
                 text += "  " + c.rightJustified(8);
             return text;
         };
-        e.tableLines = {line("00", {" 0", " 2.5", " 0", " 100"}), line("01", {" 0", " 0", " 0", " 0"}),
+        e.tableLines = {line("00", {" 0", " 2.5", " 0", " 100"}), line("01", {" 0", " 2.5", " 0", " 100"}),
                         line("16", {"-1", " 1", "-12.25", " 123456789"})};
         compareFile(readFile(filePath(*rig, "_SENS")), 3, 2, expectedBody(rig->sim.state()["memory"].toArray(), e));
     }
