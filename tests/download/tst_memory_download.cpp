@@ -238,8 +238,8 @@ private slots:
                 row[i]->setText(values[i]);
             QTest::mouseClick(sensors->ScriviProp[mux], Qt::LeftButton);
         };
-        write(0, {"0", "2.5", "0", "100"});
-        write(1, {"-1", "1", "-12.25", "123456789"});  // row 1 of MUX0 goes back as it was read
+        write(0, {"0", "2.5", "0", "100"});  // row 1 of MUX0 goes back as it was read
+        write(1, {"-1", "1", "-12.25", "123456789"});
         sensors->close();
         QVERIFY(f->isVisible());
         QCOMPARE(CoefficientTable::FS_PH[16], 123456789.0);
