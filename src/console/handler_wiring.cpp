@@ -33,6 +33,7 @@ void Form1::connectHandlers()
     click(Aggiorna_acq, &Form1::Aggiorna_acq_Click);
     click(Azzera_memoria, &Form1::Azzera_memoria_Click);
     click(Resetta, &Form1::Resetta_Click);
+    click(cmdApriMisuraContinua[0], &Form1::cmdApriMisuraContinua_Click);
     // "Backup" is deliberately left without a handler: it opens nothing and sends nothing.
 
     connect(data_logging, &SwitchBox::switchRequested, this, &Form1::data_logging_MouseDown);
