@@ -1,9 +1,14 @@
-// LineChart on Qt Charts: one QLineSeries per channel fed in place (replace and append,
-// never clear and refill), reduced to min/max per pixel column once it outgrows the plot.
+// LineChart on Qt Charts. Qt Charts draws the frame, the axes and the legend; the lines
+// themselves are drawn by a layer of ours in the same scene. A Qt Charts line series lays
+// out and strokes every one of its points again at each change, which would make a refresh
+// cost grow with the series; ours maps the reduced points at paint time and nothing else.
 #include "charts/line_chart.h"
 
 #include <QCategoryAxis>
 #include <QChart>
+#include <QGraphicsItem>
+#include <QGraphicsScene>
+#include <QPainter>
 #include <QChartView>
 #include <QLegend>
 #include <QLineSeries>
@@ -15,18 +20,47 @@
 #include <limits>
 
 struct LineChart::Series {
-    QLineSeries* line = nullptr;
+    QLineSeries* line = nullptr;  // holds no points: it gives the legend its entry
     QString name;
     Pen pen;
+    QPen qpen;
     MinMaxReducer reducer;
     std::optional<QPointF> provisional;
-    int shown = 0;          // points the chart series holds
-    int shownReduced = 0;   // of which from the reducer (the rest: the provisional point)
+    QList<QPointF> drawn;  // the points the layer draws
     bool dirty = false;
 };
 
+namespace {
+
+// Draws every series as a polyline over the chart's plot area, in the axes' ranges.
+class SeriesLayer : public QGraphicsItem {
+public:
+    SeriesLayer(QChart* chart, QValueAxis* y, QCategoryAxis* x,
+                const std::vector<std::unique_ptr<LineChart::Series>>* series)
+        : QGraphicsItem(chart), chart_(chart), x_(x), y_(y), series_(series)
+    {
+        setZValue(10);
+    }
+    QRectF boundingRect() const override { return chart_->plotArea(); }
+    void refresh()
+    {
+        prepareGeometryChange();  // the plot area may have moved
+        update();
+    }
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override;
+
+private:
+    QChart* chart_;
+    QCategoryAxis* x_;
+    QValueAxis* y_;
+    const std::vector<std::unique_ptr<LineChart::Series>>* series_;
+};
+
+} // namespace
+
 struct LineChart::Impl {
     QChart* chart = nullptr;
+    SeriesLayer* layer = nullptr;
     QChartView* view = nullptr;
     QCategoryAxis* x = nullptr;
     QValueAxis* y = nullptr;
@@ -50,6 +84,7 @@ LineChart::LineChart(QWidget* parent) : QWidget(parent), d_(std::make_unique<Imp
     d_->y->setRange(0, 1);
     d_->chart->addAxis(d_->x, Qt::AlignBottom);
     d_->chart->addAxis(d_->y, Qt::AlignLeft);
+    d_->layer = new SeriesLayer(d_->chart, d_->y, d_->x, &series_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(d_->view);
@@ -71,8 +106,8 @@ void LineChart::setSeries(const QStringList& names, const QList<Pen>& pens)
         s->reducer = MinMaxReducer(columns_);
         s->line = new QLineSeries;
         s->line->setName(s->name);
-        QPen pen(s->pen.colour, s->pen.width, s->pen.broken ? Qt::DashLine : Qt::SolidLine);
-        s->line->setPen(pen);
+        s->qpen = QPen(s->pen.colour, s->pen.width, s->pen.broken ? Qt::DashLine : Qt::SolidLine);
+        s->line->setPen(s->qpen);
         d_->chart->addSeries(s->line);
         s->line->attachAxis(d_->x);
         s->line->attachAxis(d_->y);
@@ -153,40 +188,40 @@ void LineChart::setCategories(int count, int step, const std::function<QString(i
     }
 }
 
-// Only the points from the first one that changed are handed over: a reading adds one
-// point (or changes the last column), so the cost does not grow with the series.
+void SeriesLayer::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*)
+{
+    const QRectF area = chart_->plotArea();
+    const double x0 = x_->min(), xs = area.width() / std::max(1e-9, x_->max() - x_->min());
+    const double y0 = y_->min(), ys = area.height() / std::max(1e-12, y_->max() - y_->min());
+    painter->save();
+    painter->setClipRect(area);
+    QPolygonF line;
+    for (const auto& s : *series_) {
+        line.resize(s->drawn.size());
+        for (int i = 0; i < s->drawn.size(); ++i) {
+            const QPointF& p = s->drawn.at(i);
+            line[i] = QPointF(area.left() + (p.x() - x0) * xs, area.bottom() - (p.y() - y0) * ys);
+        }
+        painter->setPen(s->qpen);
+        if (line.size() == 1)
+            painter->drawPoint(line.first());
+        else
+            painter->drawPolyline(line);
+    }
+    painter->restore();
+}
+
+// A reading adds a point to the reducer, which keeps at most two points per pixel column,
+// so what is handed to the drawing does not grow with the series.
 void LineChart::pushSeries(Series& s)
 {
     if (!s.dirty)
         return;
     s.dirty = false;
-    const int from = std::min(s.reducer.takeChangedFrom(), s.shownReduced);
-    QList<QPointF> all;
-    const int reduced = s.reducer.drawnCount();
-    if (from == 0) {
-        all = s.reducer.points();
-        if (s.provisional)
-            all.append(*s.provisional);
-        s.line->replace(all);
-        s.shown = int(all.size());
-        s.shownReduced = reduced;
-        return;
-    }
-    const QList<QPointF> points = s.reducer.points();
-    QList<QPointF> tail = points.mid(from);
+    s.reducer.takeChangedFrom();
+    s.drawn = s.reducer.points();
     if (s.provisional)
-        tail.append(*s.provisional);
-    const int keep = from;
-    const int total = keep + int(tail.size());
-    int i = 0;
-    for (; keep + i < std::min(s.shown, total); ++i)
-        s.line->replace(keep + i, tail.at(i));
-    if (s.shown > total)
-        s.line->removePoints(total, s.shown - total);
-    else if (i < tail.size())
-        s.line->append(tail.mid(i));
-    s.shown = total;
-    s.shownReduced = reduced;
+        s.drawn.append(*s.provisional);
 }
 
 void LineChart::fitValueAxis()
@@ -213,7 +248,10 @@ void LineChart::update()
     for (auto& s : series_)
         pushSeries(*s);
     fitValueAxis();
+    d_->layer->refresh();
 }
+
+void LineChart::repaintNow() { d_->view->viewport()->repaint(); }
 
 QString LineChart::seriesName(int series) const
 {
@@ -230,8 +268,7 @@ LineChart::Pen LineChart::seriesPen(int series) const
 
 QList<QPointF> LineChart::drawnPoints(int series) const
 {
-    return series >= 0 && series < seriesCount() ? series_[series]->line->points()
-                                                  : QList<QPointF>();
+    return series >= 0 && series < seriesCount() ? series_[series]->drawn : QList<QPointF>();
 }
 
 qint64 LineChart::pointsReceived(int series) const

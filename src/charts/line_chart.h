@@ -43,11 +43,15 @@ public:
     // Categories 0..count-1 along the horizontal axis; every step-th one, from the first,
     // is labelled with label(category).
     void setCategories(int count, int step, const std::function<QString(int)>& label);
-    // Hands the changes since the last call to the chart.
+    // Hands the changes since the last call to the chart (painted at the next paint).
     void update();
+    // Paints the chart now rather than at the next turn of the event loop.
+    void repaintNow();
 
     // Pixel columns of the plot: a series with more points is drawn reduced to them.
     int plotColumns() const { return columns_; }
+
+    struct Series;  // one line: its pen, its reduction, the points drawn
 
     // What the chart shows, as the operator sees it.
     int seriesCount() const { return int(series_.size()); }
@@ -71,7 +75,6 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    struct Series;
     struct Impl;
     void pushSeries(Series& s);
     void fitValueAxis();

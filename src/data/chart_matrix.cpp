@@ -79,7 +79,6 @@ void ChartMatrix::followGrowingSource(const ChartMatrix& source)
         rows_.resize(from);
     }
     columns_ = source.columns_;
-    rows_.reserve(source.rowCount());
     for (int r = from; r < source.rowCount(); ++r)
         rows_.append(source.rows_.at(r));
     source_ = &source;
