@@ -48,6 +48,8 @@ MisCont::MisCont(QWidget* parent) : QWidget(parent, Qt::Window)
     Grid1->setAccessibleName(QStringLiteral("Readings"));
     Grid1->setModel(model_);
     Grid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Grid1->setWordWrap(false);
+    Grid1->verticalHeader()->setDefaultSectionSize(Grid1->fontMetrics().height() + 8);
     Grid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     Grid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     Grid1->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
@@ -76,6 +78,12 @@ MisCont::MisCont(QWidget* parent) : QWidget(parent, Qt::Window)
     layout->addLayout(buttons);
     layout->addWidget(txtAvviso);
     layout->addWidget(Grid1, 1);
+
+    setTabOrder(cmdStart, cmdStop);
+    setTabOrder(cmdStop, cmdGraf);
+    setTabOrder(cmdGraf, cmdChiudi);
+    setTabOrder(cmdChiudi, Grid1);
+    cmdStart->setFocus();
 
     resize(760, 480);
     centreOnScreen(this);

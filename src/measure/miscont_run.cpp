@@ -146,7 +146,9 @@ void MisCont::runReadings(int channels)
         titles << QStringLiteral("CH %1").arg(c);
     model_->reset(titles);
     model_->appendRow();
-    Grid1->setColumnWidth(0, dateColumnWidth);
+    // Wide enough for the date and time on one line whatever the font.
+    const int dateWidth = Grid1->fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000 00:00:00")) + 16;
+    Grid1->setColumnWidth(0, std::max(dateColumnWidth, dateWidth));
     for (int c = 1; c <= channels; ++c)
         Grid1->setColumnWidth(c, channelColumnWidth);
 
