@@ -27,13 +27,17 @@ constexpr int maxChannels = 16;
 constexpr int dateColumnWidth = 120;
 constexpr int channelColumnWidth = 67;
 
-// What a failed send has to say: a lost link has already told the operator.
+// What a failed send has to say: a lost link has already told the operator, and a
+// console that is closing asks nothing more.
 QString sendFailure()
 {
     LinkTransport* t = Modulo1::transport();
-    if (!t || Modulo1::exchangesAbandoned() || t->lost())
+    if (Modulo1::exchangesAbandoned() || (t && t->lost()))
         return QString();
-    return t->errorText();
+    if (t && !t->rules().pacedValues)
+        return QString();  // a block send reports its own failure
+    const QString text = t ? t->errorText() : QString();
+    return text.isEmpty() ? QStringLiteral("Connection error.") : text;
 }
 
 bool linkLost()
@@ -109,7 +113,8 @@ bool MisCont::chooseFile()
         joinPath(ProgramFolder::path(), ContinuousFile::name(QDateTime::currentDateTime()));
     const QString path =
         dialogs().saveFileName(QStringLiteral("Save As"), proposed, QStringLiteral("*.txt"));
-    if (path.isEmpty())
+    // The console may have been closed while the dialog was open.
+    if (path.isEmpty() || Modulo1::exchangesAbandoned())
         return false;
     if (mFile::File_Occupato(path)) {
         dialogs().inform(QStringLiteral("The file %1 is in use by another program: the continuous "

@@ -5,6 +5,7 @@
 #include "data/continuous_file.h"
 #include "link/mfile.h"
 #include "measure/miscont.h"
+#include "support/fake_transport.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -245,6 +246,42 @@ private slots:
         const QStringList lines = fileLines(chosenPath());
         QCOMPARE(lines.mid(2, 2), (QStringList{rows[0].join(','), rows[1].join(',')}));
         QCOMPARE(lines.mid(4), (QStringList{"[FINE DATI]", "[FILE TERMINATO INASPETTATAMENTE]"}));
+    }
+
+    // A send that fails in the middle of a run (a line that no longer drains): the file
+    // gets both end markers and the operator the failure's own description.
+    void failedSendWritesBothEndMarkers()
+    {
+        QTemporaryDir folder;
+        ProgramFolder::setOverride(folder.path());
+        resetLink();
+        Modulo1::link().pausePercent = 5;
+        ScriptedDialogs dialogs;
+        FakeTransport port;
+        Modulo1::takeOverLink(&port, true);
+        int readings = 0;
+        port.responder = [&](const QByteArray& written) -> QByteArray {
+            if (written == "H")
+                return "2,";
+            if (written == "p" && ++readings == 3)
+                port.stallWrites = true;  // the values of this command do not leave
+            return written == "p" ? QByteArray("0,1234.5,1,987.6,") : QByteArray();
+        };
+        w = MisCont::open(0);
+        const QString path = folder.filePath(QStringLiteral("mc_fail.txt"));
+        dialogs.paths.enqueue(path);
+        QTest::mouseClick(w->cmdStart, Qt::LeftButton);
+        QCOMPARE(readingRows().size(), 2);
+        QCOMPARE(readingRows().last(), (QStringList{readingRows().last()[0], "1234.5", "987.6"}));
+        QCOMPARE(fileLines(path).mid(4), (QStringList{"[FINE DATI]", "[FILE TERMINATO INASPETTATAMENTE]"}));
+        QCOMPARE(dialogs.shown.size(), 1);
+        QVERIFY(!dialogs.shown[0].text.isEmpty());
+        QVERIFY(w->cmdStart->isEnabled() && w->cmdChiudi->isEnabled() && !w->cmdStop->isEnabled());
+        QCOMPARE(Modulo1::commandLockDepth(), 0);
+        delete w;
+        w = nullptr;
+        resetLink();
+        ProgramFolder::setOverride(QString());
     }
 
     // Nothing to read, no answer, no file name, a busy file: no run and no new file.
