@@ -99,6 +99,7 @@ void LineChart::setSeries(const QStringList& names, const QList<Pen>& pens)
     series_.clear();
     d_->low = std::numeric_limits<double>::infinity();
     d_->high = -std::numeric_limits<double>::infinity();
+    d_->shownLow = d_->shownHigh = 0;  // the next data sets the range afresh
     for (int i = 0; i < names.size(); ++i) {
         auto s = std::make_unique<Series>();
         s->name = names.at(i);
@@ -120,9 +121,10 @@ void LineChart::showEmpty()
     setSeries({}, {});
     setCategories(1, 1, [](int) { return QString(); });
     d_->y->setRange(0, 1);
-    d_->shownLow = 0;
-    d_->shownHigh = 1;
+    d_->shownLow = d_->shownHigh = 0;
 }
+
+std::pair<double, double> LineChart::valueRange() const { return {d_->y->min(), d_->y->max()}; }
 
 void LineChart::setLegendVisible(bool visible) { d_->chart->legend()->setVisible(visible); }
 bool LineChart::legendVisible() const { return d_->chart->legend()->isVisible(); }

@@ -60,6 +60,8 @@ public:
     QList<QPointF> drawnPoints(int series) const;
     qint64 pointsReceived(int series) const;
     bool legendVisible() const;
+    // The vertical axis: it follows the values drawn, with a small margin.
+    std::pair<double, double> valueRange() const;
     int categoryCount() const { return categoryCount_; }
     int labelStep() const { return labelStep_; }
     // Labelled categories and their labels, in order.

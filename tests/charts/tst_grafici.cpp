@@ -70,6 +70,29 @@ private slots:
         QCOMPARE(g.MSChart1->seriesCount(), 0);
     }
 
+    // A new run (the table started again) is drawn afresh, its axis fitted to its values.
+    void aNewRunIsDrawnAfresh()
+    {
+        ChartMatrix m = table(2, 30);
+        Grafici g(&m);
+        g.showChannelBoxes(2);
+        g.chkCH[1]->setChecked(true);
+        g.popola_grafico();
+        QCOMPARE(g.MSChart1->drawnPoints(0).size(), 30);
+        QVERIFY(g.MSChart1->valueRange().first > 1000);
+
+        m.reset({"Date", "CH 0", "CH 1"});
+        for (int r = 1; r <= 4; ++r) {
+            m.appendRow();
+            m.setCell(r, 2, QString::number(0.25 * r));
+        }
+        g.popola_grafico();
+        QCOMPARE(g.MSChart1->drawnPoints(0).size(), 4);
+        QCOMPARE(g.MSChart1->categoryCount(), 4);
+        const auto [low, high] = g.MSChart1->valueRange();
+        QVERIFY(low < 0.25 && low > 0 && high > 1 && high < 1.2);
+    }
+
     void everyChannelHasItsPen()
     {
         ChartMatrix m = table(16, 3);
