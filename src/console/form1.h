@@ -200,6 +200,9 @@ public slots:
     // Menu.
     void INFORMAZIONI_Click();
 
+    // Continuous reading.
+    void cmdApriMisuraContinua_Click();
+
     // Closing: the "d" rule, the port, the logout file, the end of the program.
     void Form_Unload();
 

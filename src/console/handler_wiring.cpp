@@ -35,6 +35,7 @@ void Form1::connectHandlers()
     click(Aggiorna_acq, &Form1::Aggiorna_acq_Click);
     click(Azzera_memoria, &Form1::Azzera_memoria_Click);
     click(Resetta, &Form1::Resetta_Click);
+    click(cmdApriMisuraContinua[0], &Form1::cmdApriMisuraContinua_Click);
     // "Backup" is deliberately left without a handler: it opens nothing and sends nothing.
     click(Leggi_poprieta, &Form1::Leggi_poprieta_Click);
     click(Acquisisci, &Form1::Acquisisci_Click);

@@ -1,0 +1,3 @@
+# The chart data (matrix, min/max reduction) and the live chart window.
+quorvel_test(tst_chart_data unit quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_chart_data.cpp)
+quorvel_test(tst_grafici gui quorvel_ui ${CMAKE_CURRENT_LIST_DIR}/tst_grafici.cpp)
