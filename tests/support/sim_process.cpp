@@ -1,7 +1,9 @@
 // Runs the datalogger simulator as a child process for tests.
 #include "sim_process.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -9,6 +11,7 @@
 #include <QRegularExpression>
 #include <QTcpSocket>
 #include <QThread>
+#include <QtTest/QTest>
 
 #include <csignal>
 
@@ -21,6 +24,28 @@ int dumpSequence(const QString& path)
         return -1;
     return QJsonDocument::fromJson(f.readAll()).object().value("dump_sequence").toInt(-1);
 }
+
+#ifdef QUORVEL_CHILD_SANITIZER_REPORTS
+// The simulator's sanitizer reports go to files named after the test and the test
+// function that ran it, since nobody reads the simulator's output once a test passes;
+// a last CTest entry fails on any file there.
+QProcessEnvironment sanitizerReportsToFiles()
+{
+    const QString dir = QStringLiteral(QUORVEL_CHILD_SANITIZER_REPORTS);
+    QDir().mkpath(dir);
+    const char* function = QTest::currentTestFunction();
+    const QString stem = dir + '/' + QCoreApplication::applicationName() + '.'
+                         + QString::fromLatin1(function ? function : "outside-tests") + ".quorvel-sim";
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS"}) {
+        QString options = env.value(name);
+        if (!options.isEmpty())
+            options += ':';
+        env.insert(name, options + QStringLiteral("log_path=") + stem);
+    }
+    return env;
+}
+#endif
 
 } // namespace
 
@@ -74,6 +99,9 @@ bool SimProcess::launch(const QStringList& transportArgs)
     m_port = 0;
     m_process = std::make_unique<QProcess>();
     m_process->setProcessChannelMode(QProcess::MergedChannels);
+#ifdef QUORVEL_CHILD_SANITIZER_REPORTS
+    m_process->setProcessEnvironment(sanitizerReportsToFiles());
+#endif
     QStringList args = transportArgs;
     args << "--wire-log" << folder() + "/wire.jsonl" << "--state-dump" << folder() + "/state.json";
     args << m_extraArgs;
