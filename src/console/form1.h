@@ -231,6 +231,8 @@ public slots:
     void ScriviGPRS_Click();
     void chkWebAbilita_Click();
     void cmdWebLeggi_Click();
+    // The alert window.
+    void Leggi_Allarmi_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -266,5 +268,6 @@ private:
     bool downloadCancelled_ = false;
     std::unique_ptr<QWidget> dataTable_;
     std::unique_ptr<QWidget> sensorWindow_;
+    std::unique_ptr<QWidget> alertWindow_;
     std::unique_ptr<QWidget> fieldTestWindow_;
 };

@@ -12,6 +12,7 @@ void Form1::connectRemoteHandlers()
     connect(LEGGI_GSM, &QPushButton::clicked, this, &Form1::LEGGI_GSM_Click);
     connect(SCRIVI_GSM, &QPushButton::clicked, this, &Form1::SCRIVI_GSM_Click);
     connect(Leggi_Email, &QPushButton::clicked, this, &Form1::Leggi_Email_Click);
+    connect(Leggi_Allarmi, &QPushButton::clicked, this, &Form1::Leggi_Allarmi_Click);
     connect(LeggiGPRS, &QPushButton::clicked, this, &Form1::LeggiGPRS_Click);
     connect(ScriviGPRS, &QPushButton::clicked, this, &Form1::ScriviGPRS_Click);
     connect(cmdWebLeggi, &QPushButton::clicked, this, &Form1::cmdWebLeggi_Click);
