@@ -220,6 +220,23 @@ public slots:
     void Scarica_Buffer();
     void File1_Click(const QString& name);
 
+    // GSM, SMS, phone, e-mail and the GSM function (src/remote/gsm_handlers.cpp).
+    void LEGGI_GSM_Click();
+    void SCRIVI_GSM_Click();
+    void Abilita_SMS_MouseDown();
+    void Abilita_Telefono_MouseDown();
+    void Abilita_Telefono_Click();
+    void EMAIL_MouseDown();
+    void Leggi_Email_Click();
+    void Telefono_MouseDown();
+    // GPRS and the internet-connection switch (src/remote/gprs_handlers.cpp).
+    void LeggiGPRS_Click();
+    void ScriviGPRS_Click();
+    void chkWebAbilita_Click();
+    void cmdWebLeggi_Click();
+    // The alert window.
+    void Leggi_Allarmi_Click();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -235,6 +252,7 @@ private:
     QWidget* buildGprsPage();
     QWidget* buildAlertsPage();
     void connectHandlers();
+    void connectRemoteHandlers();
     void registerCommandControls();
     void markEditedOnKey(QLineEdit* box);
     void trimOnChange(QLineEdit* box);
@@ -253,5 +271,6 @@ private:
     bool downloadCancelled_ = false;
     std::unique_ptr<QWidget> dataTable_;
     std::unique_ptr<QWidget> sensorWindow_;
+    std::unique_ptr<QWidget> alertWindow_;
     std::unique_ptr<QWidget> fieldTestWindow_;
 };

@@ -56,6 +56,7 @@ void Form1::connectHandlers()
 
     connect(data_logging, &SwitchBox::switchRequested, this, &Form1::data_logging_MouseDown);
     connect(PLUVIOMETRO, &SwitchBox::switchRequested, this, &Form1::PLUVIOMETRO_MouseDown);
+    connectRemoteHandlers();
 
     for (int m = 0; m < 4; ++m)
         connect(MUX[m], &QLineEdit::textEdited, this, [this, m] { MUX_Change(m); });

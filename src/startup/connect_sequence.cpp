@@ -11,6 +11,7 @@
 #include "widgets/box_colours.h"
 #include "widgets/switch_box.h"
 
+#include <QCheckBox>
 #include <QDate>
 #include <QLabel>
 #include <QLineEdit>
@@ -46,7 +47,7 @@ bool Form2::readSettingsAndHandOver()
     setStatus(QStringLiteral("Reading internal parameters"));
     Form1* f = console_;
     const auto show = [this](const QString& text) { setStatus(text); };
-    const QList<ReadStep> steps = {
+    QList<ReadStep> steps = {
         {[f] { f->leggicanali_Click(); }, QStringLiteral("Sensors settings"), 10},
         {[f] { f->leggidata_Click(); }, QStringLiteral("Date and time"), 10},
         {[f] { f->LeggiDataAllarme_Click(); }, QStringLiteral("Start date"), 10},
@@ -54,8 +55,6 @@ bool Form2::readSettingsAndHandOver()
         {[f] { f->Preacc_Click(); }, QStringLiteral("Pre-heating"), 10},
         {[f] { f->Status_Click(); }, QStringLiteral("Internal parameters"), 10},
         {[f] { f->Aggiorna_acq_Click(); }, QStringLiteral("Memory"), 10},
-        // With "GSM" ticked the GSM/SMS ("GSM/SMS: OK") and GPRS ("GPRS: OK") reads come
-        // here; the console's GSM page wires them in together with its handlers.
         {[f] { f->leggi_nome_Click(); }, QStringLiteral("Datalogger Name"), 10},
         {[this] { readModelCode(); }, QStringLiteral("Datalogger Model"), 0},
         {[f] {
@@ -69,6 +68,12 @@ bool Form2::readSettingsAndHandOver()
          },
          QStringLiteral("Acqisition status"), 10},
     };
+    // A datalogger with a GSM modem also has its GSM/SMS and GPRS settings read, after the memory.
+    if (GSM->isChecked()) {
+        const qsizetype afterMemory = 7;
+        steps.insert(afterMemory, {[f] { f->LEGGI_GSM_Click(); }, QStringLiteral("GSM/SMS"), 10});
+        steps.insert(afterMemory + 1, {[f] { f->LeggiGPRS_Click(); }, QStringLiteral("GPRS"), 10});
+    }
     if (Modulo1::runReadSequence(steps, show) == Modulo1::SequenceEnd::Silent) {
         stopOnSilence();
         return false;

@@ -1,8 +1,10 @@
 // Takes the README's pictures of the windows that need a datalogger's data: the sensor
-// window, the console after a download, and the data table. Run by scripts/screenshots
+// window, the alert window, the console's GSM and GPRS settings, the console after a
+// download, and the data table. Run by scripts/screenshots
 // with the directory to write into; not a test.
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
+#include "sensors/allarmi_an.h"
 #include "sensors/sensori_an.h"
 
 #include <QApplication>
@@ -56,6 +58,37 @@ int main(int argc, char** argv)
     QTest::mouseClick(sensors->Leggi_prop[0], Qt::LeftButton);
     bool ok = save(sensors, folder, QStringLiteral("sensor-window"));
     sensors->close();
+
+    click(f, f->Leggi_Allarmi);
+    auto* alerts = qobject_cast<Allarmi_An*>(topLevel(QStringLiteral("Allarmi_An")));
+    if (!alerts)
+        return 1;
+    QTest::mouseClick(alerts->Leggi_all[0], Qt::LeftButton);
+    const char* const limits[3][3] = {{"1", "12.5", "-3.2"}, {"1", "40", "0"}, {"0", "250", "-250"}};
+    for (int r = 0; r < 3; ++r) {
+        alerts->AllarmeAttivo[r]->setText(QString::fromLatin1(limits[r][0]));
+        alerts->CA[r]->setText(QString::fromLatin1(limits[r][1]));
+        alerts->CB[r]->setText(QString::fromLatin1(limits[r][2]));
+    }
+    QTest::mouseClick(alerts->ScriviAll[0], Qt::LeftButton);
+    QTest::mouseClick(alerts->MESSAGGIO_PERSONALE_LEGGI, Qt::LeftButton);
+    if (QWidget* focused = QApplication::focusWidget())
+        focused->clearFocus();
+    ok = save(alerts, folder, QStringLiteral("alert-window")) && ok;
+    alerts->close();
+
+    click(f, f->LEGGI_GSM);
+    f->NUMERO_ALLARME_SMS[1]->setText(QStringLiteral("+393409876543"));
+    f->NUMERO_ALLARMI_SMS->setText(QStringLiteral("2"));
+    click(f, f->SCRIVI_GSM);
+    showPageOf(f, f->Abilita_SMS);
+    QTest::mouseClick(f->Abilita_SMS, Qt::LeftButton);
+    click(f, f->Leggi_Email);
+    if (QWidget* focused = QApplication::focusWidget())
+        focused->clearFocus();
+    ok = save(f, folder, QStringLiteral("console-gsm-settings")) && ok;
+    click(f, f->LeggiGPRS);
+    ok = save(f, folder, QStringLiteral("console-gprs-settings")) && ok;
 
     f->Crea_Tabella->setChecked(true);
     click(f, f->Acquisisci);

@@ -1,0 +1,15 @@
+// The values the wire cannot carry.
+#include "remote/unsendable.h"
+
+#include "link/conversions.h"
+
+QString unsendableReason(const QString& boxName, const QString& text)
+{
+    if (text.contains(QLatin1Char(',')))
+        return boxName + QStringLiteral(" cannot contain a comma.");
+    if (!Conversioni::fitsTheWire(text))
+        return boxName + QStringLiteral(" can only contain characters of the Latin-1 set.");
+    return {};
+}
+
+QString refusalMessage(const QString& reason) { return reason + QStringLiteral(" Nothing was written."); }
