@@ -3,6 +3,7 @@
 #include "console/form1.h"
 
 #include "widgets/box_colours.h"
+#include "widgets/unsendable.h"
 #include "link/conversions.h"
 #include "link/dialogs.h"
 #include "link/modulo1.h"
@@ -57,17 +58,10 @@ void Form1::imposta_nome_Click()
     CommandLock lock;
     const QString name = Nome_Centralina->text().trimmed();
     // A comma would end the name early and the rest would reach the datalogger as a
-    // command of its own.
-    if (name.contains(QLatin1Char(','))) {
-        dialogs().inform(QStringLiteral("The datalogger ID cannot contain a comma."),
-                         QStringLiteral("Warning"));
-        return;
-    }
-    // The wire carries one byte per character: anything else would arrive as "?".
-    if (!Conversioni::fitsTheWire(name)) {
-        dialogs().inform(QStringLiteral("The datalogger ID can only contain characters of the "
-                                        "Latin-1 set."),
-                         QStringLiteral("Warning"));
+    // command of its own; a character outside Latin-1 would arrive as "?".
+    const QString refused = unsendableReason(QStringLiteral("The datalogger ID"), name);
+    if (!refused.isEmpty()) {
+        dialogs().inform(refused, QStringLiteral("Warning"));
         return;
     }
     setBoxColour(Nome_Centralina, BoxColour::Yellow);

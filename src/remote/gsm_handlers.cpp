@@ -5,7 +5,7 @@
 #include "link/conversions.h"
 #include "link/dialogs.h"
 #include "link/modulo1.h"
-#include "remote/unsendable.h"
+#include "widgets/unsendable.h"
 #include "widgets/box_colours.h"
 #include "widgets/switch_box.h"
 

@@ -7,6 +7,7 @@
 #include "link/dialogs.h"
 #include "link/modulo1.h"
 #include "widgets/controls.h"
+#include "widgets/unsendable.h"
 #include "widgets/window_placement.h"
 
 #include <QCloseEvent>
@@ -122,12 +123,11 @@ QString Sensori_An::unsendable(int rows) const
     const std::array<const std::array<QLineEdit*, 16>*, 5> columns = {&NomeCanali, &CA, &CB, &CC, &CD};
     for (int p = 0; p < rows; ++p) {
         for (int c = 0; c < 5; ++c) {
-            const QString text = (*columns[size_t(c)])[size_t(p)]->text();
-            const QString where = columnNames[c] + QStringLiteral(" of row ") + Conversioni::CStr(p);
-            if (text.contains(QLatin1Char(',')))
-                return where + QStringLiteral(" cannot contain a comma.");
-            if (!Conversioni::fitsTheWire(text))
-                return where + QStringLiteral(" can only contain characters of the Latin-1 set.");
+            const QString reason = unsendableReason(
+                columnNames[c] + QStringLiteral(" of row ") + Conversioni::CStr(p),
+                (*columns[size_t(c)])[size_t(p)]->text());
+            if (!reason.isEmpty())
+                return reason;
         }
     }
     return {};
@@ -141,7 +141,7 @@ void Sensori_An::ScriviProp_Click(int mux)
     const int rows = console_->channelCount(mux);
     const QString refused = unsendable(rows);
     if (!refused.isEmpty()) {
-        dialogs().inform(refused + QStringLiteral(" Nothing was written."), QStringLiteral("Warning"));
+        dialogs().inform(refusalMessage(refused), QStringLiteral("Warning"));
         setButtonsEnabled(true);
         return;
     }

@@ -1,5 +1,5 @@
 // The values the wire cannot carry.
-#include "remote/unsendable.h"
+#include "widgets/unsendable.h"
 
 #include "link/conversions.h"
 
