@@ -34,12 +34,13 @@ LinkTransport* readTransport()
     return t;
 }
 
-// A read ends at once on a link that has gone, or when the exchange was abandoned.
+// A read ends at once on a link that has gone or was never there, or when the exchange
+// was abandoned.
 bool linkGone(LinkTransport* t)
 {
-    if (exchangesAbandoned())
+    if (exchangesAbandoned() || !t)
         return true;
-    if (!t || !t->lost())
+    if (!t->lost())
         return false;
     reportLoss(t);
     return true;

