@@ -4,6 +4,7 @@
 
 #include "widgets/window_placement.h"
 #include "widgets/box_colours.h"
+#include "widgets/edit_marker.h"
 #include "widgets/switch_box.h"
 #include "link/modulo1.h"
 #include "link/program_folder.h"
@@ -83,7 +84,7 @@ void Form1::registerCommandControls()
     });
 }
 
-void Form1::markEditedOnKey(QLineEdit* box) { box->installEventFilter(this); }
+void Form1::markEditedOnKey(QLineEdit* box) { markRedOnEdit(box); }
 
 void Form1::trimOnChange(QLineEdit* box)
 {
@@ -92,21 +93,6 @@ void Form1::trimOnChange(QLineEdit* box)
         if (trimmed != text)
             box->setText(trimmed);
     });
-}
-
-// A key that edits the text marks the box as no longer in step with the datalogger;
-// moving through the window with the keyboard does not.
-bool Form1::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const bool editing = !key->text().isEmpty() && key->key() != Qt::Key_Tab
-                             && key->key() != Qt::Key_Backtab && key->key() != Qt::Key_Escape
-                             && key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter;
-        if (editing)
-            setBoxColour(static_cast<QWidget*>(watched), BoxColour::Red);
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 // A close that arrives while a read waits in the event loop first ends that wait (the

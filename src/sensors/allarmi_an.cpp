@@ -7,6 +7,7 @@
 #include "link/modulo1.h"
 #include "widgets/unsendable.h"
 #include "widgets/box_colours.h"
+#include "widgets/edit_marker.h"
 #include "widgets/controls.h"
 #include "widgets/window_placement.h"
 
@@ -72,7 +73,7 @@ void Allarmi_An::buildControls()
         QLineEdit* b = box(this, arrayName(array, row), column + QLatin1Char(' ') + Conversioni::CStr(row));
         b->setMaxLength(limit);
         b->setText(QStringLiteral("read"));
-        b->installEventFilter(this);
+        markRedOnEdit(b);
         return b;
     };
     for (int r = 0; r < 16; ++r) {
@@ -93,7 +94,7 @@ void Allarmi_An::buildControls()
         SMS_PERSONALIZZATO[i] = box(SMS_PERSONALE, arrayName(QStringLiteral("SMS_PERSONALIZZATO"), i),
                                     smsFrame + QLatin1Char(' ') + Conversioni::CStr(i));
         SMS_PERSONALIZZATO[i]->setMaxLength(25);
-        SMS_PERSONALIZZATO[i]->installEventFilter(this);
+        markRedOnEdit(SMS_PERSONALIZZATO[i]);
         sms->addWidget(SMS_PERSONALIZZATO[i]);
     }
     auto* smsButtons = new QHBoxLayout;
@@ -106,21 +107,6 @@ void Allarmi_An::buildControls()
     layout->addWidget(SMS_PERSONALE);
     connect(MESSAGGIO_PERSONALE_LEGGI, &QPushButton::clicked, this, &Allarmi_An::MESSAGGIO_PERSONALE_LEGGI_Click);
     connect(MESSAGGIO_PERSONALE_SCRIVI, &QPushButton::clicked, this, &Allarmi_An::MESSAGGIO_PERSONALE_SCRIVI_Click);
-}
-
-// Typing into a box marks it as no longer what the datalogger holds; moving through the
-// window with the keyboard does not.
-bool Allarmi_An::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const bool editing = !key->text().isEmpty() && key->key() != Qt::Key_Tab
-                             && key->key() != Qt::Key_Backtab && key->key() != Qt::Key_Escape
-                             && key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter;
-        if (editing)
-            setBoxColour(static_cast<QWidget*>(watched), BoxColour::Red);
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void Allarmi_An::setButtonsEnabled(bool enabled)

@@ -25,24 +25,8 @@ class AlertWindowTest : public QObject {
         return nullptr;
     }
 
-    // The alert commands ("J", "j") the simulator received since command number from.
-    QStringList alertCommands(int from)
-    {
-        QStringList out;
-        const QJsonArray commands = rig->sim.state()["commands"].toArray();
-        for (int i = from; i < commands.size(); ++i) {
-            const QJsonObject c = commands[i].toObject();
-            const QString letter = c["cmd"].toString();
-            if (letter == "J" || letter == "j") {
-                QStringList values;
-                for (const QJsonValue& v : c["values"].toArray())
-                    values << v.toString();
-                out << letter + values.join(',') + ',';
-            }
-        }
-        return out;
-    }
-    int commandCount() { return rig->sim.state()["commands"].toArray().size(); }
+    QStringList alertCommands(int from) { return rig->sim.commandsSince(from, QStringLiteral("Jj")); }
+    int commandCount() { return rig->sim.commandCount(); }
     QJsonObject storedAlert(int channel) { return rig->sim.state()["alerts"].toArray()[channel].toObject(); }
 
     bool allButtonsEnabled() const

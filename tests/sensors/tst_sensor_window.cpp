@@ -23,24 +23,8 @@ class SensorWindowTest : public QObject {
         return nullptr;
     }
 
-    // The "R" and "r" commands the simulator received since the mark, with their values.
-    QStringList sensorCommands(int from)
-    {
-        QStringList out;
-        const QJsonArray commands = rig->sim.state()["commands"].toArray();
-        for (int i = from; i < commands.size(); ++i) {
-            const QJsonObject c = commands[i].toObject();
-            const QString letter = c["cmd"].toString();
-            if (letter == "R" || letter == "r") {
-                QStringList values;
-                for (const QJsonValue& v : c["values"].toArray())
-                    values << v.toString();
-                out << letter + values.join(',') + ',';
-            }
-        }
-        return out;
-    }
-    int commandCount() { return rig->sim.state()["commands"].toArray().size(); }
+    QStringList sensorCommands(int from) { return rig->sim.commandsSince(from, QStringLiteral("Rr")); }
+    int commandCount() { return rig->sim.commandCount(); }
 
 private slots:
     void initTestCase()

@@ -215,3 +215,22 @@ void SimProcess::stop()
     m_output += m_process->readAll();
     m_process.reset();
 }
+
+int SimProcess::commandCount() { return state()["commands"].toArray().size(); }
+
+QStringList SimProcess::commandsSince(int from, const QString& letters)
+{
+    QStringList out;
+    const QJsonArray commands = state()["commands"].toArray();
+    for (int i = from; i < commands.size(); ++i) {
+        const QJsonObject c = commands[i].toObject();
+        const QString letter = c["cmd"].toString();
+        if (!letters.contains(letter))
+            continue;
+        QStringList values;
+        for (const QJsonValue& v : c["values"].toArray())
+            values << v.toString();
+        out << letter + values.join(QLatin1Char(',')) + QLatin1Char(',');
+    }
+    return out;
+}

@@ -36,6 +36,10 @@ public:
     QByteArray received() const;        // all received bytes concatenated
     QByteArray sent() const;            // all sent bytes concatenated
     QJsonObject state();                // asks for a state dump (SIGUSR1) and reads it
+    // How many commands the simulator has run, and those from number `from` on whose
+    // letter is one of `letters`, each as letter + values joined by "," + "," ("R 32,").
+    int commandCount();
+    QStringList commandsSince(int from, const QString& letters);
     void stop();                        // SIGTERM, then kill after ~3 s
 
     QString folder() const;             // the temporary folder holding log and dump
