@@ -5,6 +5,7 @@
 #include "console/form1.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTest>
@@ -14,6 +15,16 @@ inline void showPageOf(Form1* console, QWidget* control)
     for (int i = 0; i < console->SSTab1->count(); ++i)
         if (console->SSTab1->widget(i)->isAncestorOf(control))
             console->SSTab1->setCurrentIndex(i);
+}
+
+// The visible top-level window of type W (a window the console opened), or nullptr.
+template <class W>
+W* visibleWindow()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* window = qobject_cast<W*>(w); window && window->isVisible())
+            return window;
+    return nullptr;
 }
 
 inline void click(Form1* console, QAbstractButton* button)

@@ -226,10 +226,7 @@ private slots:
         Form1* f = rig->console.get();
         // The coefficients go through the sensor window, as the operator writes them.
         click(f, f->Leggi_poprieta);
-        Sensori_An* sensors = nullptr;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* s = qobject_cast<Sensori_An*>(w); s && s->isVisible())
-                sensors = s;
+        Sensori_An* sensors = visibleWindow<Sensori_An>();
         QVERIFY(sensors);
         const auto write = [sensors](int mux, QStringList values) {
             QTest::mouseClick(sensors->Leggi_prop[mux], Qt::LeftButton);

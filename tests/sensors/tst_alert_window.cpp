@@ -19,10 +19,7 @@ class AlertWindowTest : public QObject {
     Allarmi_An* openWindow()
     {
         click(f, f->Leggi_Allarmi);
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (auto* window = qobject_cast<Allarmi_An*>(top); window && window->isVisible())
-                return window;
-        return nullptr;
+        return visibleWindow<Allarmi_An>();
     }
 
     QStringList alertCommands(int from) { return rig->sim.commandsSince(from, QStringLiteral("Jj")); }

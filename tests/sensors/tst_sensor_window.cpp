@@ -17,10 +17,7 @@ class SensorWindowTest : public QObject {
     Sensori_An* openWindow()
     {
         click(f, f->Leggi_poprieta);
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* window = qobject_cast<Sensori_An*>(w); window && window->isVisible())
-                return window;
-        return nullptr;
+        return visibleWindow<Sensori_An>();
     }
 
     QStringList sensorCommands(int from) { return rig->sim.commandsSince(from, QStringLiteral("Rr")); }
