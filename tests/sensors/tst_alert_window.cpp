@@ -188,11 +188,12 @@ private slots:
     // A comma would make two lines of one on the datalogger and lose the fifth.
     void aCommaInAnSmsLineIsRefused()
     {
+        const QJsonArray before = rig->sim.state()["sms_lines"].toArray();
         type(w->SMS_PERSONALIZZATO, {"ONE", "A,B", "", "", ""});
         QTest::mouseClick(w->MESSAGGIO_PERSONALE_SCRIVI, Qt::LeftButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
         QCOMPARE(rig->dialogs.texts(), QStringList{"SMS line 2 cannot contain a comma. Nothing was written."});
-        QCOMPARE(rig->sim.state()["sms_lines"].toArray()[0].toString(), QStringLiteral("PIEZO HIGH"));
+        QCOMPARE(rig->sim.state()["sms_lines"].toArray(), before);
         QVERIFY(allButtonsEnabled());
     }
 };
