@@ -13,27 +13,6 @@
 #include <QRadioButton>
 #include <QTest>
 
-namespace {
-
-QByteArray commandLetters(const QByteArray& wire)
-{
-    QByteArray letters;
-    for (char c : wire)
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
-            letters += c;
-    return letters;
-}
-
-qint64 arrivalUs(const QList<WireEntry>& log, char letter)
-{
-    for (const WireEntry& e : log)
-        if (!e.bytes.isEmpty() && e.bytes[0] == letter)
-            return e.tUs;
-    return -1;
-}
-
-} // namespace
-
 class ConnectGsmTest : public QObject {
     Q_OBJECT
 

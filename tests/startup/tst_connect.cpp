@@ -21,26 +21,6 @@
 
 namespace {
 
-// The command letters the datalogger received, in order (the values are digits,
-// blanks and commas).
-QByteArray commandLetters(const QByteArray& wire)
-{
-    QByteArray letters;
-    for (char c : wire)
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
-            letters += c;
-    return letters;
-}
-
-// Arrival time of the first received chunk that starts with the command letter.
-qint64 arrivalUs(const QList<WireEntry>& log, char letter, int from = 0)
-{
-    for (int i = from; i < log.size(); ++i)
-        if (!log[i].bytes.isEmpty() && log[i].bytes[0] == letter)
-            return log[i].tUs;
-    return -1;
-}
-
 const QString notFound = QStringLiteral("Datalogger not found, please check connection");
 
 } // namespace

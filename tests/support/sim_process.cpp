@@ -234,3 +234,20 @@ QStringList SimProcess::commandsSince(int from, const QString& letters)
     }
     return out;
 }
+
+QByteArray commandLetters(const QByteArray& wire)
+{
+    QByteArray letters;
+    for (char c : wire)
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
+            letters += c;
+    return letters;
+}
+
+qint64 arrivalUs(const QList<WireEntry>& log, char letter, int from)
+{
+    for (int i = from; i < log.size(); ++i)
+        if (!log[i].bytes.isEmpty() && log[i].bytes[0] == letter)
+            return log[i].tUs;
+    return -1;
+}

@@ -17,6 +17,13 @@ struct WireEntry {
     QByteArray bytes;
 };
 
+// The command letters the datalogger received, in order (the values are digits, blanks
+// and commas).
+QByteArray commandLetters(const QByteArray& wire);
+// Arrival time of the first received chunk, from entry `from` on, that starts with the
+// command letter; -1 when there is none.
+qint64 arrivalUs(const QList<WireEntry>& log, char letter, int from = 0);
+
 class SimProcess {
 public:
     explicit SimProcess(QStringList extraArgs = {}); // extra simulator options
