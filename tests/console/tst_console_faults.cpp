@@ -7,6 +7,7 @@
 #include "link/program_folder.h"
 #include "startup/form2.h"
 #include "support/fake_transport.h"
+#include "support/file_size_limit.h"
 #include "support/link_reset.h"
 #include "support/scripted_dialogs.h"
 #include "widgets/box_colours.h"
@@ -22,9 +23,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
-
-#include <csignal>
-#include <sys/resource.h>
 
 #include <memory>
 
@@ -157,15 +155,11 @@ private slots:
             QVERIFY(old.open(QIODevice::WriteOnly));
             old.write("previous record\r\n");
         }
-        struct rlimit saved {};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit tiny = saved;
-        tiny.rlim_cur = 32;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-        QVERIFY(f->close());
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, previousHandler);
+        {
+            const FileSizeLimit fullDisk(32);
+            QVERIFY(fullDisk.active());
+            QVERIFY(f->close());
+        }
 
         QCOMPARE(programEnds(), 1);
         QCOMPARE(dialogs->shown.size(), 1);

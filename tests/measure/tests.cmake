@@ -1,3 +1,5 @@
-# The continuous reading: its file, and its window against the simulator.
+# The continuous reading and the new-data download: their files, and their windows
+# against the simulator.
 quorvel_test(tst_continuous_file unit quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_continuous_file.cpp)
 quorvel_test(tst_miscont integration quorvel_ui ${CMAKE_CURRENT_LIST_DIR}/tst_miscont.cpp)
+quorvel_test(tst_yearly_file unit quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_yearly_file.cpp)

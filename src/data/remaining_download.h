@@ -1,0 +1,55 @@
+// The download of new data: wake the datalogger with DTR, ask for its channel count, take
+// the block of records it has not yet handed over, append it to the yearly file and only
+// then confirm it with "]", so the datalogger forgets nothing that is not on disk. The
+// window that runs it (and anything else that collects data) supplies a View.
+#pragma once
+
+#include <QString>
+
+namespace RemainingDownload {
+
+enum class Outcome {
+    Appended,     // a block reached the file and was confirmed
+    NothingNew,   // a blank block: nothing appended, still confirmed
+    YearRefused,  // the view refused its year
+    NoAnswer,     // no answer, or a blank one, to the channel count
+    NoChannels,   // a channel count of 0 (or one that is not a count)
+    FileBusy,     // the yearly file is held by another program
+    Timeout,      // no start marker, or no end marker, in time
+    BadStart,     // the reply did not begin with the start marker
+    SendFailed,   // a command could not be sent
+    WriteFailed,  // the yearly file could not be created or appended to
+};
+
+class View {
+public:
+    virtual ~View() = default;
+    // Shows text as the download's notice; an empty text clears and hides it.
+    virtual void notice(const QString& text) = 0;
+    // The datalogger is awake: the view checks its year and returns the path of the
+    // yearly file, or an empty path to end the download (it has told the operator why).
+    virtual QString yearlyFile() = 0;
+    // The yearly file can be charted (false while it is being created or written).
+    virtual void graphAvailable(bool available) { (void)available; }
+    // The block is about to be received: the view keeps the operator from starting
+    // another download or closing.
+    virtual void receiving() {}
+    // Every download ends here, DTR already dropped: the view's pause and clean-up.
+    virtual void finish() = 0;
+};
+
+struct Result {
+    Outcome outcome = Outcome::NoChannels;
+    int channels = 0;
+    QString path;       // the yearly file, once known
+    qint64 appended = 0;  // bytes appended to it
+    QString error;      // what the file system said, for WriteFailed
+};
+
+// Runs one download over the link in use. The command lock is held while it talks.
+Result run(View& view);
+
+// The notices of the ends that have one.
+QString noticeFor(const Result& result);
+
+} // namespace RemainingDownload

@@ -1,0 +1,91 @@
+// The yearly file: its name and title line, the operator's number clean-up, what of a
+// block is kept, and appends that leave whole lines only, even on a full disk.
+#include "data/yearly_file.h"
+#include "support/file_size_limit.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray contents(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class YearlyFileTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+private slots:
+    void nameAndTitle()
+    {
+        QCOMPARE(YearlyFile::path(QStringLiteral("/data"), 2026), QStringLiteral("/data/data_2026.txt"));
+        QCOMPARE(YearlyFile::titleLine(3), QByteArray("Date, CH0, CH1, CH2,"));
+        QCOMPARE(YearlyFile::titleLine(12).right(6), QByteArray(" CH11,"));
+    }
+
+    void operatorNumbers()
+    {
+        QCOMPARE(YearlyFile::cleanNumber(QStringLiteral("2.026")), std::optional<int>(2026));
+        QCOMPARE(YearlyFile::cleanNumber(QStringLiteral("2,026")), std::optional<int>(2026));
+        QCOMPARE(YearlyFile::cleanNumber(QStringLiteral("-5")), std::optional<int>(5));
+        QCOMPARE(YearlyFile::cleanNumber(QStringLiteral(" 30 ")), std::optional<int>(30));
+        QCOMPARE(YearlyFile::cleanNumber(QStringLiteral("1e3")), std::nullopt);
+        QCOMPARE(YearlyFile::cleanNumber(QStringLiteral("99999999999")), std::nullopt);
+        QCOMPARE(YearlyFile::cleanNumber(QStringLiteral("..")), std::nullopt);
+    }
+
+    // The last two characters go (the line break before the end marker), then the
+    // blanks; the datalogger's own line breaks inside stay.
+    void blockText()
+    {
+        QCOMPARE(YearlyFile::blockText("01/02/2026 10:00:00,1.5,\r\n02/02/2026 10:00:00,1.6,\r\n"),
+                 QByteArray("01/02/2026 10:00:00,1.5,\r\n02/02/2026 10:00:00,1.6,"));
+        QCOMPARE(YearlyFile::blockText("  a,b,\r\n"), QByteArray("a,b,"));
+        QCOMPARE(YearlyFile::blockText("ab"), QByteArray("ab"));
+        QCOMPARE(YearlyFile::blockText("   \r\n"), QByteArray());
+    }
+
+    // Created once, with its title; never created over a file that is there.
+    void creationNeverTouchesAnExistingFile()
+    {
+        const QString path = dir.filePath(QStringLiteral("data_2026.txt"));
+        QVERIFY(YearlyFile::create(path, 2));
+        QCOMPARE(contents(path), QByteArray("Date, CH0, CH1,\r\n"));
+        QVERIFY(YearlyFile::appendBlock(path, "01/01/2026 00:00:00,1,2,"));
+        QString error;
+        QVERIFY(!YearlyFile::create(path, 5, &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(contents(path), QByteArray("Date, CH0, CH1,\r\n01/01/2026 00:00:00,1,2,\r\n"));
+    }
+
+    // A block that does not fit on the disk leaves the file exactly as it was, so the
+    // datalogger, not told to forget it, sends it again next time.
+    void aFullDiskLeavesTheFileAsItWas()
+    {
+        const QString path = dir.filePath(QStringLiteral("full.txt"));
+        QVERIFY(YearlyFile::create(path, 1));
+        QVERIFY(YearlyFile::appendBlock(path, "01/01/2026 00:00:00,1,"));
+        const QByteArray before = contents(path);
+        QString error;
+        {
+            const FileSizeLimit fullDisk(before.size() + 10);
+            QVERIFY(fullDisk.active());
+            QVERIFY(!YearlyFile::appendBlock(path, "02/01/2026 00:00:00,2,\r\n03/01/2026 00:00:00,3,", &error));
+            QVERIFY(!YearlyFile::create(dir.filePath(QStringLiteral("new.txt")), 400, &error));
+        }
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(contents(path), before);
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("new.txt"))));
+        QVERIFY(YearlyFile::appendBlock(path, "02/01/2026 00:00:00,2,"));
+        QCOMPARE(contents(path), before + "02/01/2026 00:00:00,2,\r\n");
+    }
+};
+
+QTEST_GUILESS_MAIN(YearlyFileTest)
+#include "tst_yearly_file.moc"
