@@ -1,5 +1,6 @@
 // quorvel-sim: a datalogger on a pseudo-terminal and/or a TCP port, for demos and tests.
 #include "datalogger.h"
+#include "ftp_server.h"
 #include "options.h"
 #include "pty_transport.h"
 #include "session.h"
@@ -56,6 +57,18 @@ int main(int argc, char** argv)
         tcpSession = std::make_unique<Session>(tcp.get(), &logger, log, options);
         out << "tcp listening on " << options.tcpHost << ":" << tcp->port() << "\n";
     }
+    std::unique_ptr<FtpServer> ftp;
+    if (options.ftpPort >= 0) {
+        ftp = std::make_unique<FtpServer>(FtpServer::Account{options.ftpUser, options.ftpPassword}, options.ftpMute);
+        if (!ftp->listen(options.ftpHost, quint16(options.ftpPort), error)) {
+            err << "quorvel-sim: " << error << "\n";
+            return 1;
+        }
+        const QByteArray address = options.ftpAddressGiven ? options.ftpAddress
+                                   : (tcp ? options.tcpHost.toUtf8() : QByteArray("127.0.0.1")) + "OK";
+        ftp->setFile('/' + options.ftpDirectory + "/IPaddress.ip", address + ",\r\n");
+        out << "ftp listening on " << options.ftpHost << ":" << ftp->port() << "\n";
+    }
     out.flush();
 
     StateDump dump(options.stateDump, [&] {
@@ -64,6 +77,8 @@ int main(int argc, char** argv)
             o["pty"] = ptySession->toJson();
         if (tcpSession)
             o["tcp"] = tcpSession->toJson();
+        if (ftp)
+            o["ftp"] = QJsonObject{{"logins", ftp->logins()}, {"retrievals", ftp->retrievals()}};
         return o;
     });
     dump.installSignalHandlers();

@@ -46,6 +46,15 @@ Datalogger state at start:
                         yyyy-mm-ddThh:mm:ss;VALUES;TEMPERATURES;RAIN with the values and
                         temperatures of the active channels separated by blanks
 
+The office's FTP server (the datalogger keeps its address there as IPaddress.ip):
+  --ftp HOST:PORT       serve FTP on HOST:PORT (PORT 0 picks a free port; printed as
+                        "ftp listening on HOST:PORT")
+  --ftp-account USER:PASSWORD  the account that may log in (default datalogger:secret;
+                        the password is everything after the first ":")
+  --ftp-dir DIR         the datalogger's directory (default datalogger)
+  --ftp-address TEXT    the address file's first field instead of the --tcp address
+                        followed by "OK"
+
 For tests:
   --wire-log FILE       write every chunk received and sent as JSON lines
                         {"t_us": monotonic microseconds, "dir": "rx"|"tx", "hex": "..."}
@@ -60,6 +69,7 @@ Fault injection (LETTERS is a set of command letters, e.g. "QGA"):
                         LETTERS by garbage (commas and lengths kept)
   --fault-columns N              "A" and "a" announce N values per record
   --fault-drop-after N           drop the link after sending N bytes in total
+  --fault-ftp-mute               the FTP server accepts connections and never answers
 
   --help                print this text
 )");
@@ -87,18 +97,37 @@ bool parseAmountAndLetters(const QString& text, int& amount, QByteArray& letters
     return true;
 }
 
+// "HOST:PORT".
+bool parseHostPort(const QString& text, QString& host, int& port)
+{
+    const int colon = text.lastIndexOf(QLatin1Char(':'));
+    if (colon <= 0)
+        return false;
+    host = text.left(colon);
+    return parseInt(text.mid(colon + 1), port, 0, 65535);
+}
+
 using Setter = std::function<bool(Options&, const QString&)>;
 
 const std::map<QString, Setter>& valueOptions()
 {
     static const std::map<QString, Setter> table = {
         {"--pty", [](Options& o, const QString& v) { o.ptyPath = v; return !v.isEmpty(); }},
-        {"--tcp", [](Options& o, const QString& v) {
-             const int colon = v.lastIndexOf(QLatin1Char(':'));
+        {"--tcp", [](Options& o, const QString& v) { return parseHostPort(v, o.tcpHost, o.tcpPort); }},
+        {"--ftp", [](Options& o, const QString& v) { return parseHostPort(v, o.ftpHost, o.ftpPort); }},
+        {"--ftp-account", [](Options& o, const QString& v) {
+             const int colon = v.indexOf(QLatin1Char(':'));
              if (colon <= 0)
                  return false;
-             o.tcpHost = v.left(colon);
-             return parseInt(v.mid(colon + 1), o.tcpPort, 0, 65535);
+             o.ftpUser = v.left(colon).toUtf8();
+             o.ftpPassword = v.mid(colon + 1).toUtf8();
+             return true;
+         }},
+        {"--ftp-dir", [](Options& o, const QString& v) { o.ftpDirectory = v.toUtf8(); return !v.isEmpty(); }},
+        {"--ftp-address", [](Options& o, const QString& v) {
+             o.ftpAddress = v.toUtf8();
+             o.ftpAddressGiven = true;
+             return true;
          }},
         {"--telnet-offer", [](Options& o, const QString& v) {
              o.telnetOffer = QByteArray::fromHex(v.toLatin1());
@@ -188,6 +217,7 @@ Options parseOptions(const QStringList& args, int& exitCode)
         if (a == QLatin1String("--telnet")) { o.telnet = true; continue; }
         if (a == QLatin1String("--modem")) { o.modem = true; continue; }
         if (a == QLatin1String("--fault-silent")) { o.faults.silentAll = true; continue; }
+        if (a == QLatin1String("--fault-ftp-mute")) { o.ftpMute = true; continue; }
         const auto it = valueOptions().find(a);
         if (it == valueOptions().end()) {
             err << "quorvel-sim: unknown option " << a << "\n" << usageText();

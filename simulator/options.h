@@ -45,6 +45,16 @@ struct Options {
     quint32 seed = 1;
     QString recordsFile;           // known records instead of the preloaded ones
 
+    // The office's FTP server holding the datalogger's address file.
+    QString ftpHost;
+    int ftpPort = -1;              // -1: no FTP server; 0: any free port
+    QByteArray ftpUser = "datalogger";
+    QByteArray ftpPassword = "secret";
+    QByteArray ftpDirectory = "datalogger";
+    QByteArray ftpAddress;         // first field of the address file, when given
+    bool ftpAddressGiven = false;  // else the --tcp address followed by "OK"
+    bool ftpMute = false;          // accept FTP connections and never answer
+
     FaultOptions faults;
 };
 

@@ -4,6 +4,7 @@ quorvel_test(tst_file_checks unit quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_fil
 quorvel_test(tst_settings_files unit quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_settings_files.cpp)
 quorvel_test(tst_serial_exchange integration quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_serial_exchange.cpp)
 quorvel_test(tst_tcp_exchange integration quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_tcp_exchange.cpp)
+quorvel_test(tst_ftp_fetch integration quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_ftp_fetch.cpp)
 
 if(EXISTS ${CMAKE_CURRENT_LIST_DIR}/telnet_tests.cmake)
   include(${CMAKE_CURRENT_LIST_DIR}/telnet_tests.cmake)

@@ -1,0 +1,44 @@
+// Reading the datalogger's address out of its address file.
+#include "data/address_file.h"
+
+#include <QHostAddress>
+#include <QRegularExpression>
+
+namespace AddressFile {
+
+QString firstField(const QByteArray& content)
+{
+    qsizetype end = content.size();
+    for (char stop : {',', '\r', '\n'}) {
+        const qsizetype at = content.indexOf(stop);
+        if (at >= 0 && at < end)
+            end = at;
+    }
+    return QString::fromLatin1(content.left(end));
+}
+
+QString address(const QByteArray& content)
+{
+    QString field = firstField(content);
+    if (!field.contains(QLatin1String("OK")))
+        return QString();
+    field.chop(2);
+    return field.trimmed();
+}
+
+QString problem(const QByteArray& content)
+{
+    if (!firstField(content).contains(QLatin1String("OK")))
+        return QStringLiteral("The address file holds no address: its first field does not end with \"OK\".");
+    const QString host = address(content);
+    if (host.isEmpty())
+        return QStringLiteral("The address file holds an empty address.");
+    static const QRegularExpression name(
+        QStringLiteral(R"(^(?=.{1,253}$)([A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?)(\.[A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?)*$)"));
+    QHostAddress ip;
+    if (ip.setAddress(host) || name.match(host).hasMatch())
+        return QString();
+    return QStringLiteral("The address file gives \"%1\", which is not an internet address.").arg(host);
+}
+
+} // namespace AddressFile
