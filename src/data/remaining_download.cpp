@@ -10,7 +10,9 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QLockFile>
 
+#include <optional>
 #include <variant>
 
 namespace RemainingDownload {
@@ -55,15 +57,18 @@ std::variant<int, Outcome> channelCount()
 
 class Run {
 public:
-    explicit Run(View& view) : view_(view) {}
+    Run(View& view, int lockWaitMs) : view_(view), lockWaitMs_(lockWaitMs) {}
     Result go();
 
 private:
     Result end(Outcome outcome);
     bool fileReady();
     std::optional<Outcome> receiveAndAppend();
+    void countRecords(const QByteArray& block);
 
     View& view_;
+    int lockWaitMs_;
+    std::optional<QLockFile> fileLock_;
     Result r_;
 };
 
@@ -89,6 +94,17 @@ bool Run::fileReady()
     return created;
 }
 
+void Run::countRecords(const QByteArray& block)
+{
+    for (const QByteArray& line : block.split('\n')) {
+        const QByteArray record = line.trimmed();
+        if (record.isEmpty())
+            continue;
+        ++r_.records;
+        r_.lastStamp = QString::fromLatin1(record.left(record.indexOf(',')));
+    }
+}
+
 // The block between the markers, appended when it holds anything; nullopt when all went
 // well, else how the download ends.
 std::optional<Outcome> Run::receiveAndAppend()
@@ -112,6 +128,7 @@ std::optional<Outcome> Run::receiveAndAppend()
                 return Outcome::WriteFailed;
             }
             r_.appended = block.size() + 2;
+            countRecords(block);
         }
     }
     view_.graphAvailable(true);
@@ -137,8 +154,14 @@ Result Run::go()
     if (r_.channels == 0)
         return end(Outcome::NoChannels);
     view_.graphAvailable(true);
+    fileLock_.emplace(r_.path + QStringLiteral(".lock"));
+    fileLock_->setStaleLockTime(0);  // held as long as the download lasts; a dead holder frees it
+    if (!fileLock_->tryLock(lockWaitMs_)) {
+        r_.error = QStringLiteral("%1 is being written by another download.").arg(r_.path);
+        return end(Outcome::FileBusy);
+    }
     if (!fileReady())
-        return end(r_.error.isEmpty() ? Outcome::FileBusy : Outcome::WriteFailed);
+        return end(r_.error.isEmpty() ? Outcome::FileBusy : Outcome::WriteFailed);  // busy: already asked
 
     view_.receiving();
     view_.notice(QStringLiteral("Receiving data from datalogger..."));
@@ -156,7 +179,7 @@ Result Run::go()
 
 } // namespace
 
-Result run(View& view) { return Run(view).go(); }
+Result run(View& view, int lockWaitMs) { return Run(view, lockWaitMs).go(); }
 
 QString noticeFor(const Result& result)
 {
@@ -170,6 +193,9 @@ QString noticeFor(const Result& result)
         return QStringLiteral("The datalogger did not answer.");
     case Outcome::NoChannels:
         return QStringLiteral("The datalogger has no active channel.");
+    case Outcome::FileBusy:
+        return result.error.isEmpty() ? QStringLiteral("%1 is in use by another program.").arg(result.path)
+                                      : result.error;
     case Outcome::WriteFailed:
         return QStringLiteral("%1 could not be written (%2): the datalogger keeps the data.")
             .arg(result.path, result.error);

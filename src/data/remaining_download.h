@@ -14,7 +14,7 @@ enum class Outcome {
     YearRefused,  // the view refused its year
     NoAnswer,     // no answer, or a blank one, to the channel count
     NoChannels,   // a channel count of 0 (or one that is not a count)
-    FileBusy,     // the yearly file is held by another program
+    FileBusy,     // the yearly file is held by another program or another download
     Timeout,      // no start marker, or no end marker, in time
     BadStart,     // the reply did not begin with the start marker
     SendFailed,   // a command could not be sent
@@ -43,11 +43,16 @@ struct Result {
     int channels = 0;
     QString path;       // the yearly file, once known
     qint64 appended = 0;  // bytes appended to it
+    int records = 0;      // lines appended
+    QString lastStamp;    // the first field of the last line appended
     QString error;      // what the file system said, for WriteFailed
 };
 
-// Runs one download over the link in use. The command lock is held while it talks.
-Result run(View& view);
+// Runs one download over the link in use. The command lock is held while it talks, and
+// the yearly file's lock ("path.lock") from the moment its path is known, so that two
+// downloads never append to one file at once; a download that finds it taken waits up
+// to lockWaitMs, then ends as FileBusy.
+Result run(View& view, int lockWaitMs = 0);
 
 // The notices of the ends that have one.
 QString noticeFor(const Result& result);

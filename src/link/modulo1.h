@@ -58,6 +58,7 @@ struct LinkState {
     int probeTotalMs = 1000;          // probe: returns no earlier than this after "V"
     int maxFieldBytes = 1 << 20;      // a field longer than this ends as a time-out
     int pausePercent = 100;           // Pausa waits this share of its length
+    quint16 dataloggerTcpPort = 1024; // where Connetti_TCP finds the datalogger
 };
 
 LinkState& link();

@@ -48,9 +48,18 @@ qint64 SerialPort::heldBytes() const { return port_->bytesAvailable() + pending_
 
 SerialPort::~SerialPort() = default;
 
-void SerialPort::setPortNumber(int n) { portNumber_ = n; }
+void SerialPort::setPortNumber(int n)
+{
+    portNumber_ = n;
+    devicePath_.clear();
+}
 
-QString SerialPort::deviceName() const { return ComPorts::device(portNumber_); }
+void SerialPort::setDevicePath(const QString& path) { devicePath_ = path; }
+
+QString SerialPort::deviceName() const
+{
+    return devicePath_.isEmpty() ? ComPorts::device(portNumber_) : devicePath_;
+}
 
 bool SerialPort::setSettings(const QString& settings)
 {

@@ -35,6 +35,8 @@ public:
     // COM n, n = 1..8; the device comes from comports.ini.
     void setPortNumber(int n);
     int portNumber() const { return portNumber_; }
+    // A device named by its path rather than by a COM number (until setPortNumber).
+    void setDevicePath(const QString& path);
     QString deviceName() const;
     // "57600,N,8,1" style; returns false (and sets the error) when it cannot be parsed.
     bool setSettings(const QString& settings);
@@ -76,6 +78,7 @@ private:
     QSerialPort* port_;
     QByteArray pending_;
     int portNumber_ = 0;
+    QString devicePath_;
     QString settings_ = QStringLiteral("57600,N,8,1");
     int inputLen_ = 0;
     bool dtr_ = false;

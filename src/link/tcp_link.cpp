@@ -5,15 +5,12 @@
 
 namespace Modulo1 {
 
-namespace {
-const int dataloggerPort = 1024;
-}
-
 void Connetti_TCP(const QString& host)
 {
     TelnetTTYClient* client = telnet();
     if (!client)
         return;
+    const quint16 dataloggerPort = link().dataloggerTcpPort;
     client->setRemoteHost(host);
     client->setRemotePort(dataloggerPort);
     client->setLocalPort(dataloggerPort);

@@ -1,0 +1,174 @@
+// Running one station: locks, the link of its kind, the download, and its report.
+#include "collect/station_run.h"
+
+#include "data/remaining_download.h"
+#include "data/yearly_file.h"
+#include "link/dialogs.h"
+#include "link/modulo1.h"
+#include "link/serial_port.h"
+
+#include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLockFile>
+#include <QRegularExpression>
+
+namespace {
+
+// The download's view when nobody watches: the year is this year's, the notices are
+// kept for the report, the pause after a download is the hang-up that follows.
+class UnattendedView final : public RemainingDownload::View {
+public:
+    explicit UnattendedView(const QString& folder) : folder_(folder) {}
+    void notice(const QString& text) override { lastNotice = text; }
+    QString yearlyFile() override
+    {
+        if (!QDir().mkpath(folder_))
+            return QString();
+        return YearlyFile::path(folder_, QDate::currentDate().year());
+    }
+    void finish() override {}
+    QString lastNotice;
+
+private:
+    QString folder_;
+};
+
+// Boxes the link layer would show become the report's error; questions get the
+// cautious answer (Cancel, No).
+class ReportingDialogs final : public Dialogs {
+public:
+    ReportingDialogs() { setDialogs(this); }
+    ~ReportingDialogs() override { setDialogs(nullptr); }
+    Answer message(const QString& text, const QString&, Buttons buttons, Icon, Answer) override
+    {
+        if (said.isEmpty())
+            said = text;
+        switch (buttons) {
+        case Buttons::Ok:
+            return Answer::Ok;
+        case Buttons::YesNo:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
+        }
+    }
+    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    QString folderName(const QString&, const QString&) override { return {}; }
+    void beep() override {}
+    QString said;
+};
+
+QString lockPathForPort(const QString& port)
+{
+    QString name = port;
+    name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_.-]")), QStringLiteral("_"));
+    return QDir(QDir::tempPath()).filePath(QStringLiteral("quorvel-port-%1.lock").arg(name));
+}
+
+void usePort(SerialPort& port, const QString& name)
+{
+    static const QRegularExpression com(QStringLiteral("^COM\\s*([1-8])$"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    if (const QRegularExpressionMatch m = com.match(name); m.hasMatch())
+        port.setPortNumber(m.captured(1).toInt());
+    else
+        port.setDevicePath(name);
+}
+
+QString outcomeText(const RemainingDownload::Result& r, const UnattendedView& view,
+                    const ReportingDialogs& dialogs)
+{
+    using RemainingDownload::Outcome;
+    const QString notice = RemainingDownload::noticeFor(r);
+    if (!notice.isEmpty())
+        return notice;
+    if (!dialogs.said.isEmpty())
+        return dialogs.said;
+    if (r.outcome == Outcome::YearRefused)
+        return QStringLiteral("The data folder could not be created.");
+    if (r.outcome == Outcome::SendFailed)
+        return QStringLiteral("A command could not be sent.");
+    return view.lastNotice;
+}
+
+// The download over the transport already taken over.
+StationReport download(const Station& station, const CollectSettings& settings)
+{
+    StationReport report;
+    ReportingDialogs dialogs;
+    UnattendedView view(station.folder);
+    const RemainingDownload::Result r = RemainingDownload::run(view, settings.lockWaitMs);
+    using RemainingDownload::Outcome;
+    report.ok = r.outcome == Outcome::Appended || r.outcome == Outcome::NothingNew;
+    report.records = r.records;
+    report.lastStamp = r.lastStamp;
+    report.path = r.path;
+    if (!report.ok)
+        report.error = outcomeText(r, view, dialogs);
+    return report;
+}
+
+StationReport overSerial(const Station& station, const CollectSettings& settings)
+{
+    SerialPort port;
+    usePort(port, station.port);
+    port.setSettings(QStringLiteral("57600,N,8,1"));
+    port.setDTREnable(false);
+    if (!port.open()) {
+        StationReport failed;
+        failed.error = QStringLiteral("%1: %2").arg(port.deviceName(), port.errorText());
+        return failed;
+    }
+    Modulo1::takeOverLink(&port, true);
+    StationReport report = download(station, settings);
+    Modulo1::takeOverLink(nullptr, false);
+    return report;
+}
+
+} // namespace
+
+StationReport collectStation(const Station& station, const CollectSettings& settings)
+{
+    QElapsedTimer clock;
+    clock.start();
+    Modulo1::link().fieldTimeoutMs = settings.fieldTimeoutMs;
+    Modulo1::link().fixedWaitTimeoutMs = settings.fieldTimeoutMs;
+
+    StationReport report;
+    std::optional<QLockFile> portLock;
+    if (station.link != Station::Link::Internet) {
+        portLock.emplace(lockPathForPort(station.port));
+        portLock->setStaleLockTime(0);  // held as long as the run lasts; a dead holder frees it
+        if (!portLock->tryLock(settings.lockWaitMs)) {
+            report.error = QStringLiteral("%1 is in use by another collection; skipped.").arg(station.port);
+            report.elapsedMs = clock.elapsed();
+            return report;
+        }
+    }
+    switch (station.link) {
+    case Station::Link::Serial:
+        report = overSerial(station, settings);
+        break;
+    case Station::Link::Modem:
+    case Station::Link::Internet:
+        report.error = QStringLiteral("The %1 link is not available in this version.").arg(linkName(station.link));
+        break;
+    }
+    report.elapsedMs = clock.elapsed();
+    return report;
+}
+
+QString reportLine(const Station& station, const StationReport& report)
+{
+    const QString where = station.link == Station::Link::Internet ? station.entry : station.port;
+    const QString took = QString::number(report.elapsedMs / 1000.0, 'f', 1) + QStringLiteral(" s");
+    if (!report.ok)
+        return QStringLiteral("%1: %2 %3: FAILED: %4 (%5)")
+            .arg(station.name, linkName(station.link), where, report.error, took);
+    return QStringLiteral("%1: %2 %3: %4 records appended to %5, last %6 (%7)")
+        .arg(station.name, linkName(station.link), where)
+        .arg(report.records)
+        .arg(report.path, report.lastStamp.isEmpty() ? QStringLiteral("-") : report.lastStamp, took);
+}
