@@ -89,9 +89,11 @@ Station readStation(QSettings& ini, const QString& name, const LineIndex& index,
     else
         fault("link", link.isEmpty() ? QStringLiteral("has no link (serial, modem or internet)")
                                      : QStringLiteral("link \"%1\" is not serial, modem or internet").arg(link));
-    if (s.link != Station::Link::Internet && s.port.isEmpty())
+    const bool knownLink = link == QLatin1String("serial") || link == QLatin1String("modem")
+                           || link == QLatin1String("internet");
+    if (knownLink && s.link != Station::Link::Internet && s.port.isEmpty())
         fault("port", QStringLiteral("has no port (a device path or COM1..COM8)"));
-    if (s.link != Station::Link::Serial && s.entry.isEmpty())
+    if (knownLink && s.link != Station::Link::Serial && s.entry.isEmpty())
         fault("entry", QStringLiteral("has no entry (the phone-book name or the FTP directory)"));
     if (s.folder.isEmpty() || !QDir::isAbsolutePath(s.folder))
         fault("folder", QStringLiteral("needs a data folder given as an absolute path"));

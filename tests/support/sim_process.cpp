@@ -25,29 +25,32 @@ int dumpSequence(const QString& path)
     return QJsonDocument::fromJson(f.readAll()).object().value("dump_sequence").toInt(-1);
 }
 
-#ifdef QUORVEL_CHILD_SANITIZER_REPORTS
-// The simulator's sanitizer reports go to files named after the test and the test
-// function that ran it, since nobody reads the simulator's output once a test passes;
-// a last CTest entry fails on any file there.
-QProcessEnvironment sanitizerReportsToFiles()
+
+} // namespace
+
+// The environment of a program the tests start. Under the sanitizers its reports go to
+// files named after the test, the test function and the program, since nobody reads a
+// child's output once a test passes; a last CTest entry fails on any file there.
+QProcessEnvironment childEnvironment(const QString& program)
 {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+#ifdef QUORVEL_CHILD_SANITIZER_REPORTS
     const QString dir = QStringLiteral(QUORVEL_CHILD_SANITIZER_REPORTS);
     QDir().mkpath(dir);
     const char* function = QTest::currentTestFunction();
     const QString stem = dir + '/' + QCoreApplication::applicationName() + '.'
-                         + QString::fromLatin1(function ? function : "outside-tests") + ".quorvel-sim";
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+                         + QString::fromLatin1(function ? function : "outside-tests") + '.' + program;
     for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS"}) {
         QString options = env.value(name);
         if (!options.isEmpty())
             options += ':';
         env.insert(name, options + QStringLiteral("log_path=") + stem);
     }
+#else
+    (void)program;
+#endif
     return env;
 }
-#endif
-
-} // namespace
 
 SimProcess::SimProcess(QStringList extraArgs)
     : m_extraArgs(std::move(extraArgs))
@@ -99,9 +102,7 @@ bool SimProcess::launch(const QStringList& transportArgs)
     m_port = 0;
     m_process = std::make_unique<QProcess>();
     m_process->setProcessChannelMode(QProcess::MergedChannels);
-#ifdef QUORVEL_CHILD_SANITIZER_REPORTS
-    m_process->setProcessEnvironment(sanitizerReportsToFiles());
-#endif
+    m_process->setProcessEnvironment(childEnvironment(QStringLiteral("quorvel-sim")));
     QStringList args = transportArgs;
     args << "--wire-log" << folder() + "/wire.jsonl" << "--state-dump" << folder() + "/state.json";
     args << m_extraArgs;

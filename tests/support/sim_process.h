@@ -5,6 +5,7 @@
 #include <QJsonObject>
 #include <QList>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -23,6 +24,9 @@ QByteArray commandLetters(const QByteArray& wire);
 // Arrival time of the first received chunk, from entry `from` on, that starts with the
 // command letter; -1 when there is none.
 qint64 arrivalUs(const QList<WireEntry>& log, char letter, int from = 0);
+
+// The environment for a program started by a test (sanitizer reports to files).
+QProcessEnvironment childEnvironment(const QString& program);
 
 class SimProcess {
 public:

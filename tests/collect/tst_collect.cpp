@@ -1,0 +1,159 @@
+// quorvel-collect against simulated stations: each yearly file byte for byte what the
+// datalogger sent, in the window's layout; a silent station fails with its message while
+// the others succeed; two runs at once never interleave a file; a bad stations file is
+// refused with the line of the fault.
+#include "data/yearly_file.h"
+#include "support/sim_process.h"
+
+#include <QDate>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+QByteArray contents(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// The blocks a simulator sent, each as the yearly file must hold it.
+QList<QByteArray> blocksSent(const QByteArray& sent)
+{
+    QList<QByteArray> blocks;
+    const QByteArray start = "***inizio***,";
+    for (qsizetype at = sent.indexOf(start); at >= 0; at = sent.indexOf(start, at + 1)) {
+        const qsizetype from = at + start.size();
+        const qsizetype end = sent.indexOf("***fine***,", from);
+        if (end >= 0)
+            blocks << YearlyFile::blockText(sent.mid(from, end - from));
+    }
+    return blocks;
+}
+
+// The file the window would have written from these blocks.
+QByteArray windowFile(int channels, const QList<QByteArray>& blocks)
+{
+    QByteArray file = YearlyFile::titleLine(channels) + "\r\n";
+    for (const QByteArray& b : blocks)
+        if (!b.isEmpty())
+            file += b + "\r\n";
+    return file;
+}
+
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+} // namespace
+
+class CollectTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+    QString stationsFile(const QString& text)
+    {
+        const QString path = dir.filePath(QStringLiteral("stations.ini"));
+        QFile f(path);
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(text.toUtf8());
+        return path;
+    }
+    QString serialStation(const QString& name, const SimProcess& sim)
+    {
+        return QStringLiteral("[%1]\nlink = serial\nport = %2\nfolder = %3\n\n")
+            .arg(name, sim.ptyPath(), dir.filePath(name));
+    }
+    QString yearly(const QString& station) const
+    {
+        return YearlyFile::path(dir.filePath(station), QDate::currentDate().year());
+    }
+    std::unique_ptr<QProcess> start(const QStringList& args, int timeoutSeconds = 2)
+    {
+        auto p = std::make_unique<QProcess>();
+        p->setProcessEnvironment(childEnvironment(QStringLiteral("quorvel-collect")));
+        p->start(QStringLiteral(QUORVEL_COLLECT_PATH),
+                 QStringList{"--timeout", QString::number(timeoutSeconds), "--program-folder", dir.path()} + args);
+        return p;
+    }
+    static Run finish(QProcess& p)
+    {
+        p.waitForFinished(60000);
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+    }
+    Run collect(const QStringList& args) { return finish(*start(args)); }
+
+private slots:
+    // Two stations collected in one run, then again: each file is the title and every
+    // block its datalogger sent, once; a silent third station fails with its message,
+    // the others still succeed, and the run's status is 1.
+    void stationsInOneRun()
+    {
+        SimProcess north({"--wake-idle", "150", "--channels", "3,0,0,0", "--preload", "5", "--timer", "1"});
+        SimProcess south({"--wake-idle", "150", "--channels", "2,0,0,0", "--preload", "7", "--acquisition", "0"});
+        SimProcess silent({"--fault-silent"});
+        QVERIFY(north.start() && south.start() && silent.start());
+        const QString file = stationsFile(serialStation("North", north) + serialStation("Silent", silent)
+                                          + serialStation("South", south));
+        Run run = collect({file});
+        QCOMPARE(run.status, 1);
+        const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 3);
+        QVERIFY2(lines[0].startsWith("North: serial ") && lines[0].contains(" records appended"), qPrintable(lines[0]));
+        QVERIFY2(lines[1].startsWith("Silent: serial ") && lines[1].contains("FAILED: The datalogger did not answer."),
+                 qPrintable(lines[1]));
+        QVERIFY2(lines[2].contains(" 7 records appended"), qPrintable(lines[2]));
+
+        QTest::qWait(1200);  // North records again meanwhile
+        run = collect({file, "--once", "North"});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(blocksSent(north.sent()).size(), 2);
+        QCOMPARE(contents(yearly("North")), windowFile(3, blocksSent(north.sent())));
+        QCOMPARE(contents(yearly("South")), windowFile(2, blocksSent(south.sent())));
+        QVERIFY(!QFile::exists(yearly("Silent")));
+    }
+
+    // Two runs started together on one stations file: the second waits for the port and
+    // the file; the datalogger's records end up in the file once each, in order.
+    void twoRunsAtOnceNeverInterleave()
+    {
+        SimProcess sim({"--wake-idle", "150", "--channels", "4,0,0,0", "--preload", "300", "--baud", "57600"});
+        QVERIFY(sim.start());
+        const QString file = stationsFile(serialStation("Dam", sim));
+        std::unique_ptr<QProcess> first = start({file}, 10);
+        std::unique_ptr<QProcess> second = start({file}, 10);
+        const Run a = finish(*first);
+        const Run b = finish(*second);
+        QVERIFY2(a.status == 0, qPrintable(a.out + a.err));
+        QVERIFY2(b.status == 0, qPrintable(b.out + b.err));
+        const QList<QByteArray> blocks = blocksSent(sim.sent());
+        QCOMPARE(blocks.size(), 2);
+        QCOMPARE(contents(yearly("Dam")), windowFile(4, blocks));
+        const QJsonObject memory = sim.state().value("memory").toObject();
+        QCOMPARE(memory.value("fetched").toInt(), memory.value("records").toInt());
+    }
+
+    void aBadStationsFile()
+    {
+        const QString file = stationsFile("[Dam]\nlink = serial\nport = /dev/null\nfolder = /tmp/x\n\n"
+                                          "[Lake]\nlink = satellite\nfolder = lake\n");
+        const Run run = collect({"--check", file});
+        QCOMPARE(run.status, 2);
+        QVERIFY2(run.err.contains(file + ":7: [Lake] link \"satellite\""), qPrintable(run.err));
+        QVERIFY2(run.err.contains(file + ":8: [Lake] needs a data folder"), qPrintable(run.err));
+        QVERIFY(run.out.isEmpty());
+        QVERIFY(!run.err.contains(":7: [Lake] has no port"));
+        QCOMPARE(collect({file}).status, 2);
+
+        const QString good = stationsFile("[Dam]\nlink = serial\nport = COM1\nfolder = /tmp/x\n");
+        const Run checked = collect({"--check", good});
+        QCOMPARE(checked.status, 0);
+        QCOMPARE(collect({good, "--once", "Lake"}).status, 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(CollectTest)
+#include "tst_collect.moc"
