@@ -38,7 +38,6 @@ PhoneBookWindow::PhoneBookWindow(const PhoneBookCaptions& captions, QWidget* par
     auto* pages = new QVBoxLayout;
     for (QGroupBox* page : Centraline)
         pages->addWidget(page);
-    pages->addStretch(1);
     layout->addLayout(pages, 1);
     layout->addWidget(buildSide());
     setCentralWidget(central);
@@ -127,8 +126,11 @@ QWidget* PhoneBookWindow::buildSide()
     Text1->setAccessibleName(QStringLiteral("Modem Window"));
     Text1->setReadOnly(true);
     Text1->setMinimumWidth(260);
+    // Room for a modem's answer of a few lines; the window is as tall as one page of rows.
+    Text1->setFixedHeight(Text1->fontMetrics().lineSpacing() * 6 + 12);
     statusBox->addWidget(Text1);
-    column->addWidget(statusFrame, 1);
+    column->addWidget(statusFrame);
+    column->addStretch(1);
     return side;
 }
 
