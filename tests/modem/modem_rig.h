@@ -19,9 +19,9 @@
 
 class ModemRig {
 public:
-    // The modem connects 600 ms after "ATD"; the window polls every 300 ms.
+    // The modem connects 1200 ms after "ATD"; the window polls every 300 ms.
     explicit ModemRig(const QStringList& simArgs = {})
-        : sim(QStringList{"--modem", "--dial-ms", "600", "--guard-ms", "200"} + simArgs)
+        : sim(QStringList{"--modem", "--dial-ms", "1200", "--guard-ms", "200"} + simArgs)
     {
     }
     ~ModemRig() { rig.reset(); }
