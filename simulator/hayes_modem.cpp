@@ -1,6 +1,8 @@
 // The Hayes modem front-end.
 #include "hayes_modem.h"
 
+#include "options.h"
+
 #include <QJsonArray>
 
 namespace {
@@ -9,13 +11,16 @@ const QByteArray kIdentification = "SIMULATED MODEM 33600 V1.0";
 
 } // namespace
 
-HayesModem::HayesModem(int dialMs, int guardMs, std::function<void(const QByteArray&)> toLine, QObject* parent)
+HayesModem::HayesModem(const Options& o, std::function<void(const QByteArray&)> toLine, QObject* parent)
     : QObject(parent)
     , m_toLine(std::move(toLine))
-    , m_dialMs(dialMs)
-    , m_guardMs(guardMs)
+    , m_dialMs(o.dialMs)
+    , m_guardMs(o.guardMs)
+    , m_dialResult(o.dialResult)
+    , m_ati3Answer(o.ati3Answer)
 {
     m_sinceInput.start();
+    m_sinceReply.start();
     m_dialTimer.setSingleShot(true);
     m_guardTimer.setSingleShot(true);
     connect(&m_dialTimer, &QTimer::timeout, this, &HayesModem::onDialled);
@@ -93,7 +98,14 @@ void HayesModem::runLine(const QByteArray& line)
             digit = upper[++i] - '0';
         switch (c) {
         case 'E': m_echo = digit != 0; break;
-        case 'I': info = digit == 3 ? kIdentification : QByteArray("33600"); break;
+        case 'I':
+            if (digit == 3 && !m_ati3Answer.isEmpty()) {
+                m_toLine(m_ati3Answer);   // exactly as given, no OK after it
+                m_sinceReply.restart();
+                return;
+            }
+            info = digit == 3 ? kIdentification : QByteArray("33600");
+            break;
         case 'H':
             if (connected())
                 ++m_calls;
@@ -135,10 +147,23 @@ QByteArray HayesModem::onlineByte(char b)
 
 void HayesModem::onDialled()
 {
-    m_mode = Mode::Online;
+    // A real modem takes seconds to connect: its answer to the call never follows its
+    // previous answer (the "OK" of "atx0") closer than the dial time, so a program that
+    // reads the line less often than that never finds both in one block.
+    const qint64 sinceReply = m_sinceReply.elapsed();
+    if (sinceReply < m_dialMs) {
+        m_dialTimer.start(int(m_dialMs - sinceReply));
+        return;
+    }
     m_sinceInput.restart();
+    if (!m_dialResult.startsWith("CONNECT")) {
+        m_mode = Mode::Command;   // BUSY, NO CARRIER...: the call failed
+        reply(m_dialResult);
+        return;
+    }
+    m_mode = Mode::Online;
     // One write, so that the program sees CR LF "CONNECT" at the start of one block.
-    m_toLine("\r\nCONNECT 9600\r\n");
+    reply(m_dialResult);
 }
 
 void HayesModem::onGuardElapsed()
@@ -154,6 +179,7 @@ void HayesModem::onGuardElapsed()
 void HayesModem::reply(const QByteArray& text)
 {
     m_toLine("\r\n" + text + "\r\n");
+    m_sinceReply.restart();
 }
 
 QJsonObject HayesModem::toJson() const

@@ -9,11 +9,14 @@
 
 #include <functional>
 
+struct Options;
+
 class HayesModem : public QObject {
     Q_OBJECT
 public:
-    // toLine: bytes the modem itself sends to the program.
-    HayesModem(int dialMs, int guardMs, std::function<void(const QByteArray&)> toLine,
+    // toLine: bytes the modem itself sends to the program. The options give the dial
+    // time, the guard time, the answer at the end of a call attempt and the one to ATI3.
+    HayesModem(const Options& o, std::function<void(const QByteArray&)> toLine,
                QObject* parent = nullptr);
 
     // Bytes from the program; returns what reaches the datalogger (only while online).
@@ -35,6 +38,9 @@ private:
     std::function<void(const QByteArray&)> m_toLine;
     int m_dialMs;
     int m_guardMs;
+    QByteArray m_dialResult;
+    QByteArray m_ati3Answer;
+    QElapsedTimer m_sinceReply;      // the modem's own last answer
     Mode m_mode = Mode::Command;
     bool m_echo = true;
     QByteArray m_line;

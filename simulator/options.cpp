@@ -21,7 +21,15 @@ Transports (at least one):
                         DO TERMINAL-TYPE, WILL SUPPRESS-GO-AHEAD, DO NAWS)
   --modem               put a Hayes modem in front of the datalogger on the pty
                         (ATE0, ATI3, AT, ATX0, ATD<number>, +++, ATH)
-  --dial-ms MS          time from ATD to "CONNECT 9600" (default 3000)
+  --dial-ms MS          connect delay: time from ATD, and from the modem's previous
+                        answer, to "CONNECT 9600" (default 3000). The answer always
+                        leaves in a write of its own; a program that reads the line
+                        every P ms sees it apart from the "OK" before ATD when MS > P
+  --dial-result TEXT    what the modem answers when the dial time is over instead of
+                        "CONNECT 9600": BUSY, NO CARRIER, NO ANSWER, NO DIALTONE...
+                        (anything but CONNECT... leaves the modem in command mode)
+  --ati3 TEXT           the exact answer to ATI3, "\r" and "\n" standing for CR and LF
+                        (default: CR LF, an identification, CR LF, then CR LF OK CR LF)
   --guard-ms MS         escape guard time before and after "+++" (default 1000)
   --baud N              pace the bytes sent as a line at N baud would (default: no pacing)
   --gap-ms MS           on the pty, silence that ends an optional list of values
@@ -134,6 +142,14 @@ const std::map<QString, Setter>& valueOptions()
              return !o.telnetOffer.isEmpty();
          }},
         {"--dial-ms", [](Options& o, const QString& v) { return parseInt(v, o.dialMs, 0, 600000); }},
+        {"--dial-result", [](Options& o, const QString& v) {
+             o.dialResult = v.toLatin1();
+             return !v.isEmpty() && !v.contains(QLatin1Char('\r'));
+         }},
+        {"--ati3", [](Options& o, const QString& v) {
+             o.ati3Answer = v.toLatin1().replace("\\r", "\r").replace("\\n", "\n");
+             return !v.isEmpty();
+         }},
         {"--guard-ms", [](Options& o, const QString& v) { return parseInt(v, o.guardMs, 10, 60000); }},
         {"--baud", [](Options& o, const QString& v) { return parseInt(v, o.baud, 0, 10000000); }},
         {"--gap-ms", [](Options& o, const QString& v) { return parseInt(v, o.gapMs, 1, 10000); }},

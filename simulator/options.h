@@ -26,6 +26,8 @@ struct Options {
     bool modem = false;            // Hayes modem front-end on the pty
     int dialMs = 3000;             // time from ATD to CONNECT
     int guardMs = 1000;            // escape guard time around "+++"
+    QByteArray dialResult = "CONNECT 9600";  // the modem's answer once the dial time is over
+    QByteArray ati3Answer;         // exact answer to ATI3; empty: the framed identification and OK
     int baud = 0;                  // 0: no wire pacing
     int gapMs = 200;               // inter-character gap that ends an optional value list (pty)
     int tcpGapMs = 30;             // the same on TCP, where values arrive with their command

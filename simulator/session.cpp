@@ -28,7 +28,7 @@ Session::Session(Transport* transport, Datalogger* logger, WireLog* log, const O
 {
     m_clock.start();
     if (o.modem && !transport->isTcp())
-        m_modem = std::make_unique<HayesModem>(o.dialMs, o.guardMs, [this](const QByteArray& b) { toLine(b); });
+        m_modem = std::make_unique<HayesModem>(o, [this](const QByteArray& b) { toLine(b); });
     if (o.telnet && transport->isTcp())
         m_telnet = std::make_unique<TelnetFilter>();
     connect(transport, &Transport::received, this, &Session::onReceived);

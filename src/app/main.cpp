@@ -1,6 +1,7 @@
 // The program: the start window, the hidden console, then the splash that shows the start window.
 #include "console/form1.h"
 #include "link/dialogs.h"
+#include "modem/open_modem_window.h"
 #include "startup/form2.h"
 #include "startup/ini.h"
 #include "widgets/widget_dialogs.h"
@@ -21,6 +22,7 @@ int main(int argc, char** argv)
     Form2 startWindow;
     Form1 console;
     startWindow.setConsole(&console);
+    installModemWindow(&startWindow, &console);
     // Closing the console in mid-exchange must end the program then, not after the
     // interrupted exchange has timed out field by field on the closed port.
     console.onProgramEnd = endProgramNow;

@@ -1,6 +1,8 @@
 // The runner of the reads after a connection.
 #include "link/read_sequence.h"
 
+#include "link/conversions.h"
+#include "link/dialogs.h"
 #include "link/modulo1.h"
 
 namespace Modulo1 {
@@ -23,6 +25,23 @@ SequenceEnd runReadSequence(const QList<ReadStep>& steps,
             Pausa(step.pauseAfter);
     }
     return SequenceEnd::Completed;
+}
+
+std::optional<qint16> readModelCode()
+{
+    Invia_Comando(QStringLiteral("D"), QStringLiteral(","));
+    const QString field = Leggi_Campo();
+    if (field == QLatin1String("%%"))
+        return std::nullopt;
+    const auto code = Conversioni::toInt16(Conversioni::Val(field));
+    if (!code) {
+        dialogs().inform(QStringLiteral("The datalogger sent a model code that cannot be valid: ")
+                             + field.trimmed(),
+                         QStringLiteral("Warning"), Dialogs::Icon::Warning);
+        return std::nullopt;
+    }
+    LoggerModelCode = *code;
+    return code;
 }
 
 QString silentDataloggerMessage()

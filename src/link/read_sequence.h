@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace Modulo1 {
 
@@ -27,6 +28,11 @@ enum class SequenceEnd {
 // reads nothing is OK.
 SequenceEnd runReadSequence(const QList<ReadStep>& steps,
                             const std::function<void(const QString&)>& status);
+
+// "D": reads the model code into LoggerModelCode and returns it. The code decides the
+// console's layout, so one that cannot be a model code is named to the operator and
+// leaves LoggerModelCode as it was; a read that timed out gives nothing.
+std::optional<qint16> readModelCode();
 
 // What the sequence says when it has stopped on a silent datalogger.
 QString silentDataloggerMessage();

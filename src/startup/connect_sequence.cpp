@@ -85,23 +85,9 @@ bool Form2::readSettingsAndHandOver()
     return true;
 }
 
-// The model code decides the console's layout, so a code that cannot be one is named
-// instead of being taken for the analog model.
 void Form2::readModelCode()
 {
-    Modulo1::Invia_Comando(QStringLiteral("D"), QStringLiteral(","));
-    const QString field = Modulo1::Leggi_Campo();
-    if (field == QLatin1String("%%"))
-        return;
-    const auto code = Conversioni::toInt16(Conversioni::Val(field));
-    if (!code) {
-        dialogs().inform(QStringLiteral("The datalogger sent a model code that cannot be valid: ")
-                             + field.trimmed(),
-                         QStringLiteral("Warning"), Dialogs::Icon::Warning);
-        return;
-    }
-    Modulo1::LoggerModelCode = *code;
-    if (*code == 0)
+    if (Modulo1::readModelCode() == 0)
         console_->adaptForAnalogModel();
 }
 

@@ -43,8 +43,9 @@ public:
     // Puts a text on the status line (and tells statusChanged).
     void setStatus(const QString& text);
 
-    // Opens the modem window (internet = false) or the internet window (true). Until
-    // those windows exist this stays empty and the status line says so.
+    // Opens the modem window (internet = false) or the internet window (true); the
+    // program installs it (installModemWindow). Left empty, the status line says that
+    // the window is not available.
     std::function<void(bool internet)> openModemWindow;
     // Called when the start window is closed; ends the program unless a test replaces it.
     std::function<void()> onProgramEnd;

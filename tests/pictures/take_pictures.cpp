@@ -1,9 +1,10 @@
 // Takes the README's pictures of the windows that need a datalogger's data: the sensor
 // window, the alert window, the console's GSM and GPRS settings, the console after a
-// download, and the data table. Run by scripts/screenshots
+// download, the data table and the modem window with a filled phone book. Run by scripts/screenshots
 // with the directory to write into; not a test.
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
+#include "modem/modem.h"
 #include "sensors/allarmi_an.h"
 #include "sensors/sensori_an.h"
 
@@ -22,6 +23,40 @@ bool save(QWidget* w, const QString& folder, const QString& name)
     QTest::qWait(300);
     const bool ok = w->grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
     qInfo("pictures: %s/%s.png %s", qPrintable(folder), qPrintable(name), ok ? "written" : "FAILED");
+    return ok;
+}
+
+// The modem window with a phone book and the modem found on COM2 (a second simulator,
+// behind a modem).
+bool photographModemWindow(Form1* console, const QString& programFolder, const QString& folder)
+{
+    SimProcess modemSim({"--modem"});
+    if (!modemSim.start())
+        return false;
+    QFile ports(programFolder + QStringLiteral("/comports.ini"));
+    if (!ports.open(QIODevice::ReadOnly))
+        return false;
+    QStringList devices = QString::fromUtf8(ports.readAll()).split(QLatin1Char('\n'));
+    ports.close();
+    devices[1] = modemSim.ptyPath();
+    const auto write = [&](const char* name, const QByteArray& content) {
+        QFile f(programFolder + QLatin1Char('/') + QLatin1String(name));
+        return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
+    };
+    const QByteArray book = "Ponte Adige\r\n+39 333 1234567\r\n31/12/2027\r\n"
+                            "\"Diga, spalla sinistra\"\r\n+39 347 7654321\r\n30/06/2027\r\n"
+                            "Frana Cortina\r\n0436 123456\r\n\r\n"
+                            "Galleria Nord\r\n+39 320 5550101\r\n15/03/2028\r\n"
+                            "Viadotto 7\r\n+39 338 9990007\r\n\r\n"
+                            "Pozzo P3\r\n0461 987654\r\n01/09/2027\r\n";
+    if (!write("comports.ini", devices.join(QLatin1Char('\n')).toUtf8()) || !write("pmodem.ini", " 2 \r\n")
+        || !write("modem.ini", book) || !write("last.ini", "07/12/2026\r\n02/12/2026\r\n\r\n28/11/2026\r\n"))
+        return false;
+    Modem w(console);
+    w.open();
+    QTest::mouseClick(w.Sel[1], Qt::LeftButton);
+    const bool ok = save(&w, folder, QStringLiteral("modem-window"));
+    w.close();
     return ok;
 }
 
@@ -99,5 +134,6 @@ int main(int argc, char** argv)
     showPageOf(f, f->Acquisisci);
     f->File1->setCurrentRow(0);
     ok = save(f, folder, QStringLiteral("console-after-download")) && ok;
+    ok = photographModemWindow(f, rig.folder.path(), folder) && ok;
     return ok ? 0 : 1;
 }

@@ -65,6 +65,34 @@ private slots:
         QCOMPARE(c.drain(500), QByteArray());
     }
 
+    // The answer to a call comes no sooner than the dial time after the modem's previous
+    // answer, in a write of its own; a failed call leaves the modem in command mode.
+    void modemCallResults()
+    {
+        SimProcess sim({"--modem", "--dial-ms", "400", "--dial-result", "NO DIALTONE", "--ati3", "ABC\\r\\n"});
+        QVERIFY(sim.start());
+        SimClient c;
+        QVERIFY(c.openPty(sim.ptyPath()));
+        c.write("ATE0\r");
+        c.drain(200);
+        c.write("ATI3\r");
+        QCOMPARE(c.drain(200), QByteArray("ABC\r\n"));   // exactly as given, no OK
+        c.write("atx0\rATD123\r");                        // no pause between the two
+        QCOMPARE(c.until("NO DIALTONE\r\n"), QByteArray("\r\nOK\r\n\r\nNO DIALTONE\r\n"));
+        QList<WireEntry> sent;
+        QVERIFY(QTest::qWaitFor([&] {
+            sent = sim.sentLog();
+            return !sent.isEmpty() && sent.last().bytes.contains("NO DIALTONE");
+        }, 3000));
+        QVERIFY(sent.size() >= 2);
+        QCOMPARE(sent.last().bytes, QByteArray("\r\nNO DIALTONE\r\n"));
+        QVERIFY(sent.last().tUs - sent[sent.size() - 2].tUs >= 400000);
+        c.write("AT\r");
+        QCOMPARE(c.drain(200), QByteArray("\r\nOK\r\n"));
+        QCOMPARE(sim.state().value("pty").toObject().value("modem").toObject().value("mode").toString(),
+                 QString("command"));
+    }
+
     void telnetNegotiationAtConnect()
     {
         SimProcess sim({"--telnet"});
@@ -203,7 +231,7 @@ private slots:
         for (const char* o : {"--pty", "--tcp", "--telnet", "--modem", "--baud", "--wake-idle", "--wire-log",
                               "--state-dump", "--name", "--model", "--channels", "--preload", "--speed",
                               "--fault-silent", "--fault-slow", "--fault-truncate", "--fault-garbage",
-                              "--fault-drop-after"})
+                              "--fault-drop-after", "--dial-ms", "--dial-result", "--ati3"})
             QVERIFY2(help.contains(QLatin1String(o)), o);
         p.start(QStringLiteral(QUORVEL_SIM_PATH), {"--model", "7", "--pty", "/tmp/x"});
         QVERIFY(p.waitForFinished(5000));

@@ -1,0 +1,78 @@
+// A start window, a console and the modem window in a temporary program folder, with the
+// simulator behind a Hayes modem on COM1 (COM2 onwards name no device), message boxes
+// scripted and the link's waits shortened.
+#pragma once
+
+#include "console/console_clicks.h"
+#include "startup/start_rig.h"
+#include "modem/modem.h"
+#include "modem/open_modem_window.h"
+#include "support/scripted_dialogs.h"
+#include "support/sim_process.h"
+
+#include <QCheckBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class ModemRig {
+public:
+    // The modem connects 1200 ms after "ATD"; the window polls every 300 ms.
+    explicit ModemRig(const QStringList& simArgs = {})
+        : sim(QStringList{"--modem", "--dial-ms", "1200", "--guard-ms", "200"} + simArgs)
+    {
+    }
+    ~ModemRig() { rig.reset(); }
+
+    bool start()
+    {
+        if (!sim.start()) {
+            qWarning("simulator did not start: %s", qPrintable(sim.output()));
+            return false;
+        }
+        rig = std::make_unique<StartRig>(folder.path(), QStringList{sim.ptyPath()});
+        rig->console->setDataFolder(folder.path());
+        installModemWindow(rig->start.get(), rig->console.get());
+        return true;
+    }
+
+    // "Connect with modem" without "Thrugh internet"; the window it opened, polling fast,
+    // its status texts recorded.
+    Modem* open()
+    {
+        rig->start->show();
+        rig->start->chkTCP->setChecked(false);
+        QTest::mouseClick(rig->start->Command2, Qt::LeftButton);
+        modem = visibleWindow<Modem>();
+        if (modem) {
+            modem->Timer1->setInterval(300);
+            QObject::connect(modem->Text1, &QPlainTextEdit::textChanged, modem,
+                             [this] { statuses << modem->status(); });
+        }
+        return modem;
+    }
+
+    QString file(const QString& name) const { return folder.filePath(name); }
+
+    // What the simulator received since the last mark.
+    QByteArray receivedSinceMark(int settleMs = 150)
+    {
+        QTest::qWait(settleMs);
+        const QByteArray all = sim.received();
+        const QByteArray since = all.mid(mark_);
+        mark_ = all.size();
+        return since;
+    }
+
+    QTemporaryDir folder;
+    SimProcess sim;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<StartRig> rig;
+    Modem* modem = nullptr;
+    QStringList statuses;
+
+private:
+    qsizetype mark_ = 0;
+};

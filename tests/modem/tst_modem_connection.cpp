@@ -1,0 +1,217 @@
+// A call through the simulator's modem: "CONNECT" starts the connected phase, whose reads
+// land in the console in the order of their status texts; "Retry" reads again with
+// fixed-length replies; "Stop" hangs up; a memory download over the modem line writes
+// the same file as over the cable.
+#include "modem_rig.h"
+
+#include "console/console_rig.h"
+#include "widgets/box_colours.h"
+#include "widgets/switch_box.h"
+
+#include <QAction>
+#include <QDate>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QRegularExpression>
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeAll(const QString& path, const QByteArray& content)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+QString today() { return QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")); }
+
+} // namespace
+
+class TestModemConnection : public QObject {
+    Q_OBJECT
+
+    // Dials row 2 of the book and waits for the console; the window's pauses are cut to
+    // a tenth once the port has been probed.
+    static bool call(ModemRig& m)
+    {
+        QFile book(m.file(QStringLiteral("modem.ini")));
+        if (!book.open(QIODevice::WriteOnly))
+            return false;
+        book.write("A\r\n1\r\n\r\nB\r\n2\r\n\r\nPonte\r\n0551234\r\nMarch\r\n");
+        book.close();
+        writeAll(m.file(QStringLiteral("pmodem.ini")), " 1 \r\n");
+        Modem* w = m.open();
+        if (!w)
+            return false;
+        Modulo1::link().pausePercent = 10;
+        QTest::mouseClick(w->Sel[2], Qt::LeftButton);
+        w->Connetti->trigger();
+        return QTest::qWaitFor([&] { return m.rig->console->isVisible(); }, 30000);
+    }
+
+private slots:
+    void connectReadsTheParametersAndHandsOver_data()
+    {
+        QTest::addColumn<int>("model");
+        QTest::newRow("vibrating wire") << 1;
+        QTest::newRow("analog") << 0;
+    }
+    void connectReadsTheParametersAndHandsOver()
+    {
+        QFETCH(int, model);
+        ModemRig m({"--model", QString::number(model), "--channels", "5,2,0,0"});
+        QVERIFY(m.start());
+        QVERIFY(call(m));
+        Modem* w = m.modem;
+        Form1* f = m.rig->console.get();
+
+        const QStringList phase = {"LV210 GSM CONNECTED", "Reading internal parameters", "Sensors settings: OK",
+                                   "Date and time: OK", "Timer: OK", "Preheating: OK", "Internal parameters: OK",
+                                   "Memory: OK", "GPRS: OK", "Datalogger Name: OK", "Datalogger Model: OK",
+                                   "Events counter: OK", "Acquisition status: OK"};
+        const qsizetype at = m.statuses.indexOf(phase[0]);
+        QVERIFY2(at > 0, qPrintable(m.statuses.join(" | ")));
+        QCOMPARE(m.statuses.mid(at), phase);
+        QVERIFY(m.statuses[at - 1].startsWith(QStringLiteral("CONNECT 9600")));
+
+        // The reads went over the modem line into the console.
+        QCOMPARE(f->Nome_Centralina->text(), QStringLiteral("SIM01"));
+        QCOMPARE(f->channelCount(0), 5);
+        QCOMPARE(f->channelCount(1), 2);
+        QCOMPARE(f->data[2]->text(), QString::number(QDate::currentDate().year()));
+        QCOMPARE(f->conversione[1]->text().toInt(), 10);
+        QVERIFY(f->data_logging->isChecked());
+        QCOMPARE(Modulo1::LoggerModelCode, qint16(model));
+        if (model == 0) {
+            QCOMPARE(f->windowTitle(), QStringLiteral("LV210-LV420 VW DATALOGGER - MODEM"));
+            QVERIFY(f->Acquisisci_Temp->isHidden());
+            QCOMPARE(f->Acquisisci->text(), QStringLiteral("Acquire data"));
+        } else {
+            QVERIFY(!f->windowTitle().contains(QStringLiteral("MODEM")));
+            QVERIFY(!f->Acquisisci_Temp->isHidden());
+        }
+
+        // Today's date in the row dialled, and both files rewritten at once.
+        QCOMPARE(w->Uldata[2]->text(), today());
+        QCOMPARE(readAll(m.file("last.ini")).split('\n').value(2), (today() + "\r").toLatin1());
+        QVERIFY(readAll(m.file("modem.ini")).contains("Ponte\r\n0551234\r\nMarch\r\n"));
+
+        QVERIFY(!w->isVisible() && !w->isEnabled());
+        QVERIFY(!w->Timer1->isActive());
+        QVERIFY(w->Riprova->isEnabled());
+        QCOMPARE(f->Nome_File_Dati->text(),
+                 QStringLiteral("SIM01_") + QDate::currentDate().toString(QStringLiteral("dd_MM_yy")) + "_VW.txt");
+        QCOMPARE(boxColour(f->Nome_File_Dati), 0xFFFF);
+    }
+
+    // The fixed-length reading fills the console by position and hands over; a reply
+    // that falls short ends it, keeping what had been written.
+    void retryReadsFixedLengthReplies()
+    {
+        ModemRig m({"--channels", "3,0,0,0", "--timer", "3725"});
+        QVERIFY(m.start());
+        QVERIFY(call(m));
+        Form1* f = m.rig->console.get();
+        for (QLineEdit* b : {f->Nome_Centralina, f->data[0], f->data[2], f->conversione[0], f->conversione[1],
+                             f->preaccensione, f->Prox[2], f->acq_disponibili, f->Acq_possibili})
+            b->clear();
+        m.rig->start->show();
+        const int before = m.sim.commandCount();
+        m.modem->Riprova->trigger();
+        QCOMPARE(m.sim.commandsSince(before, "GCEHQNMTV"), (QStringList{"G,", "C,", "E,", "H,", "H,", "Q,", "N,", "M,", "T,"}));
+        QCOMPARE(f->Nome_Centralina->text(), QStringLiteral("SIM01"));
+        QCOMPARE(f->data[2]->text(), QString::number(QDate::currentDate().year()));
+        QCOMPARE(f->data[0]->text().toInt(), QDate::currentDate().day());
+        QCOMPARE(f->conversione[0]->text(), QStringLiteral("1"));
+        QCOMPARE(f->conversione[1]->text(), QStringLiteral("2"));
+        QVERIFY(!f->preaccensione->text().isEmpty());
+        QVERIFY(f->Prox[2]->text().toInt() >= 2000);
+        QVERIFY(!f->Acq_possibili->text().trimmed().isEmpty());
+        QVERIFY(!m.rig->start->isVisible());
+        QVERIFY(f->isVisible());
+    }
+
+    void retryEndsOnAShortReply()
+    {
+        ModemRig m({"--fault-silent-cmds", "T"});
+        QVERIFY(m.start());
+        QVERIFY(call(m));
+        Form1* f = m.rig->console.get();
+        f->Nome_Centralina->clear();
+        m.rig->start->show();
+        Modulo1::link().fixedWaitTimeoutMs = 600;
+        m.modem->Riprova->trigger();
+        QCOMPARE(f->Nome_Centralina->text(), QStringLiteral("SIM01"));  // read before the silence
+        QCOMPARE(m.modem->status(), QStringLiteral("Retry stopped: incomplete answer to T"));
+        QVERIFY(m.rig->start->isVisible());  // no hand-over
+    }
+
+    // "Stop" on a line that is up: the escape after the guard time, then "ATH".
+    void stopHangsUpAConnectedLine()
+    {
+        ModemRig m;
+        QVERIFY(m.start());
+        QVERIFY(call(m));
+        QTest::qWait(100);  // the silence before the escape
+        m.receivedSinceMark();
+        m.modem->Interrompi->trigger();
+        QCOMPARE(m.receivedSinceMark(), QByteArray("+++ATH\r"));
+        const QJsonObject modem = m.sim.state()["pty"].toObject()["modem"].toObject();
+        QCOMPARE(modem["mode"].toString(), QStringLiteral("command"));
+        QCOMPARE(modem["calls_ended"].toInt(), 1);
+    }
+
+    // The download's file over the modem line is the cable's, byte for byte (the time of
+    // the download in its header aside).
+    void memoryDownloadMatchesTheCable()
+    {
+        QTemporaryDir records;
+        const QString known = records.filePath(QStringLiteral("records.txt"));
+        writeAll(known, "2026-12-07T10:15:30;1234.5 987 2500.25;20 21 22;0\n"
+                        "2026-12-07T10:25:30;1234.6 988.5 400;20 21 22;0\n"
+                        "2026-01-02T03:04:05;4000 0.5 1000;20 21 22;0\n");
+        const QStringList simArgs = {"--records", known, "--channels", "3,0,0,0"};
+        const QString name = QStringLiteral("SIM01_") + QDate::currentDate().toString(QStringLiteral("dd_MM_yy"))
+                             + QStringLiteral("_SENS.txt");
+        const auto download = [](Form1* f) {
+            f->TipoF[0]->setChecked(true);
+            click(f, f->Acquisisci);
+        };
+
+        QByteArray cable;
+        {
+            ConsoleRig rig(simArgs);
+            QVERIFY(rig.connect());
+            Modulo1::link().pausePercent = 10;
+            Modulo1::LoggerModelCode = 1;
+            Form1* f = rig.console.get();
+            f->show();
+            f->Nome_Centralina->setText(QStringLiteral("SIM01"));
+            click(f, f->leggicanali);
+            download(f);
+            cable = readAll(rig.folder.filePath(name));
+        }
+        ModemRig m(simArgs);
+        QVERIFY(m.start());
+        QVERIFY(call(m));
+        download(m.rig->console.get());
+        const QByteArray overModem = readAll(m.file(name));
+
+        QVERIFY2(cable.count("\r\n") == 3 + 8, cable.constData());
+        static const QRegularExpression time(QStringLiteral("\\d\\d/\\d\\d/\\d{4}  \\d\\d:\\d\\d:\\d\\d"));
+        const auto masked = [](const QByteArray& file) {
+            return QString::fromLatin1(file).replace(time, QStringLiteral("<download time>"));
+        };
+        QCOMPARE(masked(overModem), masked(cable));
+        QCOMPARE(overModem.size(), cable.size());
+    }
+};
+
+QTEST_MAIN(TestModemConnection)
+#include "tst_modem_connection.moc"

@@ -1,0 +1,139 @@
+// The phone-book files: the comma-and-line fields read as before, values that hold a comma
+// or start with a quote written so that they come back, short and long files.
+#include "data/phone_book.h"
+#include "data/settings_fields.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeAll(const QString& path, const QByteArray& content)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+} // namespace
+
+class TestPhoneBook : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+
+private slots:
+    void fieldsOfThePlainLayout_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("fields");
+        QTest::newRow("one value a line") << QByteArray("PONTE1\r\n+39 333 1234567\r\n12/2026\r\n")
+                                          << QStringList{"PONTE1", "+39 333 1234567", "12/2026"};
+        QTest::newRow("empty lines are empty values") << QByteArray("\r\n\r\nx\r\n") << QStringList{"", "", "x"};
+        QTest::newRow("leading blanks skipped, trailing kept") << QByteArray("   a b  \n") << QStringList{"a b  "};
+        QTest::newRow("a comma splits a plain line") << QByteArray("Rossi, Mario\r\n123\r\n")
+                                                     << QStringList{"Rossi", "Mario", "123"};
+        QTest::newRow("comma at the line end") << QByteArray("a,\r\nb\r\n") << QStringList{"a", "", "b"};
+        QTest::newRow("quote opens a field to the next quote") << QByteArray("\"x, y\" tail,z\r\n")
+                                                               << QStringList{"x, y", "z"};
+        QTest::newRow("unclosed quote ends at the line end") << QByteArray("\"open\r\nnext\r\n")
+                                                             << QStringList{"open", "next"};
+        QTest::newRow("last line without its end") << QByteArray("a\r\nb") << QStringList{"a", "b"};
+    }
+    void fieldsOfThePlainLayout()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, fields);
+        QCOMPARE(SettingsFields::read(content), fields);
+    }
+
+    // What the reader would split or trim goes between quotes; everything else is
+    // written as before, so an old reader still loads it.
+    void valuesComeBackWhole_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("plain") << "PONTE 1" << "PONTE 1";
+        QTest::newRow("comma") << "Rossi, Mario" << "\"Rossi, Mario\"";
+        QTest::newRow("leading quote") << "\"Ponte\" nord" << "\"\"\"Ponte\"\" nord\"";
+        QTest::newRow("inner quote only") << "Ponte \"A\"" << "Ponte \"A\"";
+        QTest::newRow("leading blank") << "  7" << "\"  7\"";
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("only a comma") << "," << "\",\"";
+    }
+    void valuesComeBackWhole()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, written);
+        QCOMPARE(SettingsFields::write(value), written);
+        QCOMPARE(SettingsFields::read(SettingsFields::write(value).toLatin1() + "\r\n"), QStringList{value});
+    }
+
+    void bookRoundTripKeepsEveryEntryInPlace()
+    {
+        QStringList values;
+        for (int i = 0; i < PhoneBook::Entries; ++i)
+            values << QStringLiteral("Station %1, east").arg(i) << QStringLiteral("\"%1\"").arg(i) << QString();
+        const QString p = path("modem.ini");
+        QVERIFY(PhoneBook::writeBook(p, values));
+        const QByteArray file = readAll(p);
+        QCOMPARE(file.count("\r\n"), qsizetype(3 * PhoneBook::Entries));
+        QVERIFY(file.startsWith("\"Station 0, east\"\r\n\"\"\"0\"\"\"\r\n\r\n"));
+        const PhoneBook::Values back = PhoneBook::readBook(p, 3 * PhoneBook::Entries);
+        QVERIFY(back.complete);
+        QCOMPARE(back.values, values);
+    }
+
+    void shortAndMissingFiles()
+    {
+        const QString missing = path("new.ini");
+        const PhoneBook::Values none = PhoneBook::readBook(missing, 210);
+        QVERIFY(!none.complete);
+        QVERIFY(none.values.isEmpty());
+        QVERIFY(QFile::exists(missing));  // created empty for the next save
+
+        const QString shortBook = path("short.ini");
+        writeAll(shortBook, "A\r\n1\r\nd\r\nB\r\n");
+        const PhoneBook::Values some = PhoneBook::readBook(shortBook, 210);
+        QVERIFY(!some.complete);
+        QCOMPARE(some.values, (QStringList{"A", "1", "d", "B"}));
+    }
+
+    void lastConnectionLines()
+    {
+        const QString p = path("last.ini");
+        QStringList dates;
+        for (int i = 0; i < 75; ++i)
+            dates << (i % 2 ? QString() : QStringLiteral("0%1/12/2026, ok").arg(i % 9));
+        QVERIFY(PhoneBook::writeLines(p, dates));
+        const QStringList back = PhoneBook::readLines(p, PhoneBook::Entries);
+        QCOMPARE(back.size(), PhoneBook::Entries);  // a 71st line is not read
+        QCOMPARE(back, dates.mid(0, PhoneBook::Entries));
+        writeAll(p, "01/01/2026\n02/01/2026");
+        QCOMPARE(PhoneBook::readLines(p, 70), (QStringList{"01/01/2026", "02/01/2026"}));
+        writeAll(p, "");
+        QCOMPARE(PhoneBook::readLines(p, 70), QStringList());
+    }
+
+    void modemPort()
+    {
+        const QString p = path("pmodem.ini");
+        QCOMPARE(PhoneBook::readPort(p), 0);
+        QVERIFY(PhoneBook::writePort(p, 3));
+        QCOMPARE(readAll(p), QByteArray(" 3 \r\n"));
+        QCOMPARE(PhoneBook::readPort(p), 3);
+        writeAll(p, " 2 \r\n 5 \r\n");
+        QCOMPARE(PhoneBook::readPort(p), 5);  // the last value read
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPhoneBook)
+#include "tst_phone_book.moc"
