@@ -1,11 +1,12 @@
 // Running one station: locks, the link of its kind, the download, and its report.
 #include "collect/station_run.h"
 
+#include "collect/station_links.h"
+
 #include "data/remaining_download.h"
 #include "data/yearly_file.h"
 #include "link/dialogs.h"
 #include "link/modulo1.h"
-#include "link/serial_port.h"
 
 #include <QDate>
 #include <QDir>
@@ -67,16 +68,6 @@ QString lockPathForPort(const QString& port)
     return QDir(QDir::tempPath()).filePath(QStringLiteral("quorvel-port-%1.lock").arg(name));
 }
 
-void usePort(SerialPort& port, const QString& name)
-{
-    static const QRegularExpression com(QStringLiteral("^COM\\s*([1-8])$"),
-                                        QRegularExpression::CaseInsensitiveOption);
-    if (const QRegularExpressionMatch m = com.match(name); m.hasMatch())
-        port.setPortNumber(m.captured(1).toInt());
-    else
-        port.setDevicePath(name);
-}
-
 QString outcomeText(const RemainingDownload::Result& r, const UnattendedView& view,
                     const ReportingDialogs& dialogs)
 {
@@ -110,23 +101,6 @@ StationReport download(const Station& station, const CollectSettings& settings)
     return report;
 }
 
-StationReport overSerial(const Station& station, const CollectSettings& settings)
-{
-    SerialPort port;
-    usePort(port, station.port);
-    port.setSettings(QStringLiteral("57600,N,8,1"));
-    port.setDTREnable(false);
-    if (!port.open()) {
-        StationReport failed;
-        failed.error = QStringLiteral("%1: %2").arg(port.deviceName(), port.errorText());
-        return failed;
-    }
-    Modulo1::takeOverLink(&port, true);
-    StationReport report = download(station, settings);
-    Modulo1::takeOverLink(nullptr, false);
-    return report;
-}
-
 } // namespace
 
 StationReport collectStation(const Station& station, const CollectSettings& settings)
@@ -147,13 +121,16 @@ StationReport collectStation(const Station& station, const CollectSettings& sett
             return report;
         }
     }
+    const LinkedDownload run = [&] { return download(station, settings); };
     switch (station.link) {
     case Station::Link::Serial:
-        report = overSerial(station, settings);
+        report = overSerial(station, settings, run);
         break;
     case Station::Link::Modem:
+        report = overModem(station, settings, run);
+        break;
     case Station::Link::Internet:
-        report.error = QStringLiteral("The %1 link is not available in this version.").arg(linkName(station.link));
+        report = overInternet(station, settings, run);
         break;
     }
     report.elapsedMs = clock.elapsed();

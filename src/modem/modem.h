@@ -21,9 +21,6 @@ public:
     // already written stay in the console).
     bool Recupera_Dati();
 
-    // The answers after which a modem never says "CONNECT": the call has failed.
-    static QString failedCall(const QString& block);
-
 public slots:
     void Form_Load() override;
     bool Salva_Click() override;

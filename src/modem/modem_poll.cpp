@@ -3,6 +3,7 @@
 #include "modem/modem.h"
 
 #include "console/form1.h"
+#include "link/modem_answers.h"
 #include "link/modulo1.h"
 #include "link/read_sequence.h"
 #include "link/serial_port.h"
@@ -11,21 +12,8 @@
 #include <QAction>
 #include <QDate>
 #include <QLineEdit>
-#include <QRegularExpression>
 
 using Modulo1::ReadStep;
-
-QString Modem::failedCall(const QString& block)
-{
-    static const QStringList endings = {QStringLiteral("NO CARRIER"), QStringLiteral("BUSY"),
-                                        QStringLiteral("NO ANSWER"), QStringLiteral("NO DIALTONE"),
-                                        QStringLiteral("ERROR")};
-    static const QRegularExpression lineEnds(QStringLiteral("[\r\n]+"));
-    for (const QString& line : block.split(lineEnds, Qt::SkipEmptyParts))
-        if (endings.contains(line.trimmed()))
-            return line.trimmed();
-    return {};
-}
 
 // Each tick shows the modem's latest answer. "CONNECT" counts only where a modem puts it,
 // after the CR LF that opens its answer; an answer after which no "CONNECT" can come
@@ -43,7 +31,7 @@ void Modem::Timer1_Timer()
         connectedPhase();
         return;
     }
-    const QString failed = failedCall(fittizio);
+    const QString failed = ModemAnswers::failedCall(fittizio);
     if (!failed.isEmpty()) {
         Timer1->stop();
         showStatus(QStringLiteral("Call ended: ") + failed);

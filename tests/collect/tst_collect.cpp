@@ -2,11 +2,13 @@
 // datalogger sent, in the window's layout; a silent station fails with its message while
 // the others succeed; two runs at once never interleave a file; a bad stations file is
 // refused with the line of the fault.
+#include "data/phone_book.h"
 #include "data/yearly_file.h"
 #include "support/sim_process.h"
 
 #include <QDate>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -40,6 +42,12 @@ QByteArray windowFile(int channels, const QList<QByteArray>& blocks)
         if (!b.isEmpty())
             file += b + "\r\n";
     return file;
+}
+
+quint16 ftpPort(const SimProcess& sim)
+{
+    static const QRegularExpression line(QStringLiteral("ftp listening on [^:]+:(\\d+)"));
+    return quint16(line.match(sim.output()).captured(1).toUInt());
 }
 
 struct Run {
@@ -87,32 +95,49 @@ class CollectTest : public QObject {
     Run collect(const QStringList& args) { return finish(*start(args)); }
 
 private slots:
-    // Two stations collected in one run, then again: each file is the title and every
-    // block its datalogger sent, once; a silent third station fails with its message,
-    // the others still succeed, and the run's status is 1.
+    // A station on a cable, one dialled through a modem and one reached over the
+    // internet (its address from the FTP server, then telnet) in one run, then the first
+    // again: each file is the title and every block its datalogger sent, once. A silent
+    // fourth station fails with its message, the others still succeed, status 1.
     void stationsInOneRun()
     {
         SimProcess north({"--wake-idle", "150", "--channels", "3,0,0,0", "--preload", "5", "--timer", "1"});
-        SimProcess south({"--wake-idle", "150", "--channels", "2,0,0,0", "--preload", "7", "--acquisition", "0"});
+        SimProcess lake({"--modem", "--dial-ms", "300", "--guard-ms", "300", "--wake-idle", "150",
+                         "--channels", "2,0,0,0", "--preload", "7", "--acquisition", "0"});
+        SimProcess hill({"--telnet", "--ftp", "127.0.0.1:0", "--ftp-dir", "hill", "--wake-idle", "150",
+                         "--channels", "5,0,0,0", "--preload", "3", "--acquisition", "0"});
         SimProcess silent({"--fault-silent"});
-        QVERIFY(north.start() && south.start() && silent.start());
-        const QString file = stationsFile(serialStation("North", north) + serialStation("Silent", silent)
-                                          + serialStation("South", south));
+        QVERIFY(north.start() && lake.start() && hill.startTcp() && silent.start());
+        QTRY_VERIFY(ftpPort(hill) != 0);
+        QVERIFY(PhoneBook::writeBook(dir.filePath("modem.ini"), {"Lake", "5551234", "01/01/2026"}));
+        QVERIFY(PhoneBook::writeBook(dir.filePath("ftp.ini"),
+                                     {"hill", QStringLiteral("127.0.0.1:%1").arg(ftpPort(hill)), "datalogger", "secret"}));
+        const QString file = stationsFile(
+            serialStation("North", north) + serialStation("Silent", silent)
+            + QStringLiteral("[Lake]\nlink = modem\nport = %1\nentry = Lake\nfolder = %2\n\n")
+                  .arg(lake.ptyPath(), dir.filePath("Lake"))
+            + QStringLiteral("[Hill]\nlink = internet\nentry = hill\ntcp-port = %1\nfolder = %2\n")
+                  .arg(hill.tcpPort()).arg(dir.filePath("Hill")));
         Run run = collect({file});
         QCOMPARE(run.status, 1);
         const QStringList lines = run.out.split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines.size(), 4);
         QVERIFY2(lines[0].startsWith("North: serial ") && lines[0].contains(" records appended"), qPrintable(lines[0]));
         QVERIFY2(lines[1].startsWith("Silent: serial ") && lines[1].contains("FAILED: The datalogger did not answer."),
                  qPrintable(lines[1]));
-        QVERIFY2(lines[2].contains(" 7 records appended"), qPrintable(lines[2]));
+        QVERIFY2(lines[2].startsWith("Lake: modem ") && lines[2].contains(" 7 records appended"), qPrintable(lines[2]));
+        QVERIFY2(lines[3].startsWith("Hill: internet hill: 3 records appended"), qPrintable(lines[3]));
+        QCOMPARE(contents(yearly("Lake")), windowFile(2, blocksSent(lake.sent())));
+        QCOMPARE(contents(yearly("Hill")), windowFile(5, blocksSent(hill.sent())));
+        const QJsonObject modem = lake.state().value("pty").toObject().value("modem").toObject();
+        QCOMPARE(modem.value("dialled").toString(), QStringLiteral("5551234"));
+        QCOMPARE(modem.value("mode").toString(), QStringLiteral("command"));  // hung up
 
         QTest::qWait(1200);  // North records again meanwhile
         run = collect({file, "--once", "North"});
         QCOMPARE(run.status, 0);
         QCOMPARE(blocksSent(north.sent()).size(), 2);
         QCOMPARE(contents(yearly("North")), windowFile(3, blocksSent(north.sent())));
-        QCOMPARE(contents(yearly("South")), windowFile(2, blocksSent(south.sent())));
         QVERIFY(!QFile::exists(yearly("Silent")));
     }
 

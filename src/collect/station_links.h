@@ -1,0 +1,17 @@
+// The three ways the collector reaches a datalogger. Each opens its link, makes it the
+// link of the exchange path, runs the download, and lets the link go again (for the
+// modem, a hang-up), whatever the download's end.
+#pragma once
+
+#include "collect/station_run.h"
+
+#include <functional>
+
+using LinkedDownload = std::function<StationReport()>;
+
+StationReport overSerial(const Station& station, const CollectSettings& settings,
+                         const LinkedDownload& download);
+StationReport overModem(const Station& station, const CollectSettings& settings,
+                        const LinkedDownload& download);
+StationReport overInternet(const Station& station, const CollectSettings& settings,
+                           const LinkedDownload& download);
