@@ -8,6 +8,18 @@
 
 #include <vector>
 
+// A whole series reduced at once, for a series known in full (a file's column) rather
+// than growing: value i is drawn at x = i, a NaN draws nothing. Up to `columns` values
+// every finite one is kept; past that the values are split into `columns` runs of equal
+// length and each run gives its lowest and highest value in the order they came, so no
+// peak is lost and at most two points per column are drawn.
+struct ReducedSeries {
+    QList<QPointF> points;
+    qint64 finite = 0;   // values that are numbers
+    double low = 0, high = 0;  // their range (meaningless when finite is 0)
+};
+ReducedSeries reduceMinMax(const double* values, qsizetype count, int columns);
+
 class MinMaxReducer {
 public:
     // columns: how many pixel columns the plot has (at least 1).
