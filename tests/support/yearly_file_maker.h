@@ -56,7 +56,7 @@ inline bool write(const QString& path, int channels, const QDateTime& start, qin
         piece += line;
         for (int k = 0; k < channels; ++k) {
             char v[24];
-            std::snprintf(v, sizeof v, "%.1f,", reading(k, i, stepSeconds));
+            std::snprintf(v, sizeof v, "%.2f,", reading(k, i, stepSeconds));
             piece += v;
         }
         piece += "\r\n";
