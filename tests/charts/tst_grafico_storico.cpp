@@ -91,14 +91,6 @@ private slots:
         for (const QString& label : g.MSChart1->labels())
             QVERIFY2(label.startsWith(QStringLiteral("02/03/2026")), qPrintable(label));
         QVERIFY(g.MSChart1->legendVisible());
-
-        // Only one bound: from that day on, or up to it.
-        draw(g, QStringLiteral("02/03/2026"), QString());
-        QCOMPARE(g.drawn().start, 31);
-        QCOMPARE(g.drawn().end, 90);
-        draw(g, QString(), QStringLiteral("01/03/2026"));
-        QCOMPARE(g.drawn().start, 1);
-        QCOMPARE(g.drawn().end, 30);
     }
 
     void outsideTheFileTheChartIsEmpty()
