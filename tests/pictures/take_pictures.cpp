@@ -1,18 +1,22 @@
 // Takes the README's pictures of the windows that need a datalogger's data: the sensor
 // window, the alert window, the console's GSM and GPRS settings, the console after a
-// download, the data table and the modem window with a filled phone book. Run by scripts/screenshots
+// download, the data table, the modem window with a filled phone book and the historical
+// chart of a month. Run by scripts/screenshots
 // with the directory to write into; not a test.
+#include "charts/grafico_storico.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
 #include "modem/modem.h"
 #include "sensors/allarmi_an.h"
 #include "sensors/sensori_an.h"
+#include "support/yearly_file_maker.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace {
@@ -135,5 +139,14 @@ int main(int argc, char** argv)
     f->File1->setCurrentRow(0);
     ok = save(f, folder, QStringLiteral("console-after-download")) && ok;
     ok = photographModemWindow(f, rig.folder.path(), folder) && ok;
+
+    // The historical chart of a yearly file holding March, a reading every ten minutes.
+    QTemporaryDir yearly;
+    const QString data = yearly.filePath(QStringLiteral("data_2026.txt"));
+    GraficoStorico* chart =
+        YearlyFileMaker::write(data, 8, QDateTime(QDate(2026, 3, 1), QTime(0, 0)), 31 * 144, 600)
+            ? GraficoStorico::openYearlyFile(data)
+            : nullptr;
+    ok = chart && save(chart, folder, QStringLiteral("historical-chart")) && ok;
     return ok ? 0 : 1;
 }
