@@ -1,6 +1,7 @@
 // The live chart's refresh after one more reading with 8 channels drawn, at 100 to
 // 100,000 rows, as ratios to 100 rows: the new row handed to the chart, and the same
 // with the chart painted at once.
+#include "bench_result.h"
 #include "charts/grafici.h"
 #include "data/chart_matrix.h"
 
@@ -73,12 +74,19 @@ int main(int argc, char** argv)
     const double basePainted = refreshMicros(100, true);
     std::printf("live chart refresh after one reading, %d channels drawn (median of 60)\n", channels);
     std::printf("%8s %12s %8s %14s %8s\n", "rows", "update us", "ratio", "+ paint us", "ratio");
+    double update100k = 0, painted100k = 0;
     for (int rows : {100, 1000, 10000, 100000}) {
         const double us = rows == 100 ? base : refreshMicros(rows, false);
         const double painted = rows == 100 ? basePainted : refreshMicros(rows, true);
         std::printf("%8d %12.0f %8.2f %14.0f %8.2f\n", rows, us, us / base, painted,
                     painted / basePainted);
+        update100k = us / base;
+        painted100k = painted / basePainted;
     }
     std::printf("target: 100000 rows at most 3.00 times 100 rows\n");
+    reportResult("live_chart_refresh_100k_vs_100", update100k, 3,
+                 "live chart refresh after one reading, 100,000 rows / 100 rows (8 channels)");
+    reportResult("live_chart_painted_100k_vs_100", painted100k, 3,
+                 "the same refresh painted at once, 100,000 rows / 100 rows");
     return 0;
 }

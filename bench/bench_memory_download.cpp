@@ -1,6 +1,7 @@
 // Times the program's memory download (5000 records x 64 channels, and 500 records) from
 // the simulator over TCP through the telnet link and the field reader, against a plain
 // socket taking the same reply from the same simulator in the same run.
+#include "bench_result.h"
 #include "data/memory_download.h"
 #include "link/modulo1.h"
 #include "link/telnet_tty_client.h"
@@ -134,5 +135,9 @@ int main(int argc, char** argv)
         << (ratio <= 1.5 ? " (target <= 1.5: met)\n" : " (target <= 1.5: NOT met)\n")
         << "ratio 5000/500 records: " << QString::number(growth, 'f', 2)
         << (growth <= 11 ? " (target <= 11: met)\n" : " (target <= 11: NOT met)\n");
+    out.flush();
+    reportResult("memory_download_vs_plain_socket", ratio, 1.5,
+                 "memory download 5000 records x 64 channels over TCP / plain socket, same simulator");
+    reportResult("memory_download_5000_vs_500", growth, 11, "memory download, 5000 records / 500 records");
     return 0;
 }
