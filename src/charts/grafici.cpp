@@ -50,8 +50,8 @@ Grafici::Grafici(const ChartMatrix* source, QWidget* parent)
         chkCH[k]->hide();
         boxes->addWidget(chkCH[k], k % 8, k / 8);
     }
-    cmdDisegna = button(this, QStringLiteral("cmdDisegna"), QStringLiteral("Draw channels"));
-    cmdChiudi = button(this, QStringLiteral("cmdChiudi"), QStringLiteral("Close"));
+    cmdDisegna = button(this, QStringLiteral("cmdDisegna"), QStringLiteral("&Draw channels"));
+    cmdChiudi = button(this, QStringLiteral("cmdChiudi"), QStringLiteral("&Close"));
     connect(cmdDisegna, &QPushButton::clicked, this, &Grafici::cmdDisegna_Click);
     connect(cmdChiudi, &QPushButton::clicked, this, &QWidget::close);
     connect(MSChart1, &LineChart::plotColumnsChanged, this, [this] {

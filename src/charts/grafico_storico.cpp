@@ -53,9 +53,9 @@ void GraficoStorico::build()
         connect(chkCH[k], &QCheckBox::clicked, this, [this] { cmdEsporta->setEnabled(false); });
     }
 
-    cmdDisegna = button(this, QStringLiteral("cmdDisegna"), QStringLiteral("Disegna"));
-    cmdEsporta = button(this, QStringLiteral("cmdEsporta"), QStringLiteral("Esporta in Excel"));
-    cmdChiudi = button(this, QStringLiteral("cmdChiudi"), QStringLiteral("Chiudi"));
+    cmdDisegna = button(this, QStringLiteral("cmdDisegna"), QStringLiteral("&Disegna"));
+    cmdEsporta = button(this, QStringLiteral("cmdEsporta"), QStringLiteral("&Esporta in Excel"));
+    cmdChiudi = button(this, QStringLiteral("cmdChiudi"), QStringLiteral("&Chiudi"));
     cmdEsporta->setEnabled(false);
     connect(cmdDisegna, &QPushButton::clicked, this, &GraficoStorico::cmdDisegna_Click);
     connect(cmdEsporta, &QPushButton::clicked, this, &GraficoStorico::cmdEsporta_Click);

@@ -76,6 +76,9 @@ LineChart::LineChart(QWidget* parent) : QWidget(parent), d_(std::make_unique<Imp
     d_->chart->setAnimationOptions(QChart::NoAnimation);
     d_->view = new QChartView(d_->chart, this);
     d_->view->setObjectName(QStringLiteral("MSChart1View"));
+    // The chart has no keyboard commands: Tab goes from the channel boxes to the buttons
+    // without stopping on it. A screen reader finds it by the chart's own name.
+    d_->view->setFocusPolicy(Qt::NoFocus);
     d_->view->setRenderHint(QPainter::Antialiasing, false);
     d_->x = new QCategoryAxis;
     d_->x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);

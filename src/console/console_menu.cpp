@@ -15,9 +15,9 @@ void Form1::buildMenu()
     PROVA_IN_SITO = bar->addAction(QStringLiteral("PROVA IN SITO"));
     PROVA_IN_SITO->setObjectName(QStringLiteral("PROVA_IN_SITO"));
 
-    HLP = bar->addMenu(QStringLiteral("HELP-?"));
+    HLP = bar->addMenu(QStringLiteral("&HELP-?"));
     HLP->setObjectName(QStringLiteral("HLP"));
-    INFORMAZIONI = HLP->addAction(QStringLiteral("INFO"));
+    INFORMAZIONI = HLP->addAction(QStringLiteral("&INFO"));
     INFORMAZIONI->setObjectName(QStringLiteral("INFORMAZIONI"));
 
     RIPRISTINA_DA_ERRORI = bar->addAction(QStringLiteral("RESTORE "));

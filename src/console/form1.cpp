@@ -38,14 +38,16 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent)
 
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    SSTab1->addTab(buildDateTimePage(), QStringLiteral("DATE AND TIME"));
-    SSTab1->addTab(buildTimersPage(), QStringLiteral("TIMERS"));
-    SSTab1->addTab(buildChannelsPage(), QStringLiteral("CHANNELS"));
-    SSTab1->addTab(buildGeneralPage(), QStringLiteral("GENERAL"));
-    SSTab1->addTab(buildDataAcquisitionPage(), QStringLiteral(" DATA ACQUISITION"));
-    SSTab1->addTab(buildReadNowPage(), QStringLiteral("READ NOW"));
-    SSTab1->addTab(buildGprsPage(), QStringLiteral("GPRS"));
-    SSTab1->addTab(buildAlertsPage(), QStringLiteral("ALERTS"));
+    // Each page has a mnemonic (Alt+D, Alt+T, ...); the page's own buttons have none, so
+    // that no letter is taken twice.
+    SSTab1->addTab(buildDateTimePage(), QStringLiteral("&DATE AND TIME"));
+    SSTab1->addTab(buildTimersPage(), QStringLiteral("&TIMERS"));
+    SSTab1->addTab(buildChannelsPage(), QStringLiteral("&CHANNELS"));
+    SSTab1->addTab(buildGeneralPage(), QStringLiteral("&GENERAL"));
+    SSTab1->addTab(buildDataAcquisitionPage(), QStringLiteral(" DATA &ACQUISITION"));
+    SSTab1->addTab(buildReadNowPage(), QStringLiteral("&READ NOW"));
+    SSTab1->addTab(buildGprsPage(), QStringLiteral("G&PRS"));
+    SSTab1->addTab(buildAlertsPage(), QStringLiteral("A&LERTS"));
     setCentralWidget(SSTab1);
 
     buildMenu();

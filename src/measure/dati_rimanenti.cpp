@@ -85,11 +85,11 @@ void DatiRimanenti::buildControls()
     txtAvviso->setReadOnly(true);
     txtAvviso->setAlignment(Qt::AlignCenter);
 
-    cmdStart = button(this, QStringLiteral("cmdStart"), QStringLiteral("Acquire now"));
-    cmdTimer = button(this, QStringLiteral("cmdTimer"), QStringLiteral("Acquire using timer"));
-    cmdFermaTimer = button(this, QStringLiteral("cmdFermaTimer"), QStringLiteral("Stop timer acquisition"));
-    cmdGraf = button(this, QStringLiteral("cmdGraf"), QStringLiteral("Graph"));
-    cmdChiudi = button(this, QStringLiteral("cmdChiudi"), QStringLiteral("Close"));
+    cmdStart = button(this, QStringLiteral("cmdStart"), QStringLiteral("&Acquire now"));
+    cmdTimer = button(this, QStringLiteral("cmdTimer"), QStringLiteral("Acquire using &timer"));
+    cmdFermaTimer = button(this, QStringLiteral("cmdFermaTimer"), QStringLiteral("&Stop timer acquisition"));
+    cmdGraf = button(this, QStringLiteral("cmdGraf"), QStringLiteral("&Graph"));
+    cmdChiudi = button(this, QStringLiteral("cmdChiudi"), QStringLiteral("&Close"));
     for (QPushButton* b : {cmdStart, cmdTimer, cmdFermaTimer, cmdGraf})
         b->setEnabled(false);
     connect(cmdStart, &QPushButton::clicked, this, &DatiRimanenti::cmdStart_Click);
@@ -128,7 +128,9 @@ void DatiRimanenti::layOut()
     layout->addWidget(txtAvviso);
     layout->addLayout(bottom);
 
-    QWidget* order[] = {txtAnno, txtTimer, cmdStart, cmdTimer, cmdFermaTimer, cmdGraf, cmdChiudi};
+    // Top to bottom, left to right: the read-only boxes too, so that they can be read.
+    QWidget* order[] = {txtAnno,       txtTimer,  txtProssimo, cmdStart, cmdTimer,
+                        cmdFermaTimer, txtAvviso, cmdGraf,     cmdChiudi};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     adjustSize();

@@ -59,10 +59,10 @@ MisCont::MisCont(QWidget* parent) : QWidget(parent, Qt::Window)
     txtAvviso->setAlignment(Qt::AlignCenter);
     txtAvviso->hide();
 
-    cmdStart = button(this, QStringLiteral("cmdStart"), QStringLiteral("Start"));
-    cmdStop = button(this, QStringLiteral("cmdStop"), QStringLiteral("Stop"));
-    cmdGraf = button(this, QStringLiteral("cmdGraf"), QStringLiteral("Graph"));
-    cmdChiudi = button(this, QStringLiteral("cmdChiudi"), QStringLiteral("Close"));
+    cmdStart = button(this, QStringLiteral("cmdStart"), QStringLiteral("&Start"));
+    cmdStop = button(this, QStringLiteral("cmdStop"), QStringLiteral("S&top"));
+    cmdGraf = button(this, QStringLiteral("cmdGraf"), QStringLiteral("&Graph"));
+    cmdChiudi = button(this, QStringLiteral("cmdChiudi"), QStringLiteral("&Close"));
     cmdStop->setEnabled(false);
     cmdGraf->setEnabled(false);
     connect(cmdStart, &QPushButton::clicked, this, &MisCont::cmdStart_Click);

@@ -19,7 +19,7 @@ const PhoneBookCaptions modemCaptions{
     QStringLiteral("Modem"),
     QStringLiteral("GSM CONNECTION"),
     {QStringLiteral("Name"), QStringLiteral("GSM"), QStringLiteral("Date"), QStringLiteral("Last connection")},
-    QStringLiteral("Save"),
+    QStringLiteral("&Save"),
 };
 
 } // namespace

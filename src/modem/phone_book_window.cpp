@@ -113,7 +113,7 @@ QWidget* PhoneBookWindow::buildSide()
     auto* portRow = new QHBoxLayout(portFrame);
     SERMODEM = box(portFrame, QStringLiteral("SERMODEM"), QStringLiteral("COM port"), 50);
     SERMODEM->setText(QStringLiteral("0"));
-    CERCAMODEM = button(portFrame, QStringLiteral("CERCAMODEM"), QStringLiteral("Modem lookup"));
+    CERCAMODEM = button(portFrame, QStringLiteral("CERCAMODEM"), QStringLiteral("&Modem lookup"));
     connect(CERCAMODEM, &QPushButton::clicked, this, &PhoneBookWindow::CERCAMODEM_Click);
     portRow->addWidget(SERMODEM);
     portRow->addWidget(CERCAMODEM);
@@ -143,10 +143,10 @@ void PhoneBookWindow::buildMenu(const PhoneBookCaptions& captions)
         return a;
     };
     Salva = command("Salva", captions.save);
-    Interrompi = command("Interrompi", QStringLiteral("Stop"));
-    Connetti = command("Connetti", QStringLiteral("Connect"));
-    Riprova = command("Riprova", QStringLiteral("Retry"));
-    Scarica_Vai = command("Scarica_Vai", QStringLiteral("Download and Go"));
+    Interrompi = command("Interrompi", QStringLiteral("S&top"));
+    Connetti = command("Connetti", QStringLiteral("&Connect"));
+    Riprova = command("Riprova", QStringLiteral("&Retry"));
+    Scarica_Vai = command("Scarica_Vai", QStringLiteral("&Download and Go"));
     Interrompi->setEnabled(false);
     Connetti->setEnabled(false);
     Riprova->setEnabled(false);

@@ -36,7 +36,7 @@ QPushButton* makeButton(const QString& caption, const char* name, QWidget* paren
 {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(QLatin1String(name));
-    b->setAccessibleName(caption);
+    b->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
     b->setMinimumHeight(32);
     return b;
 }
@@ -45,7 +45,7 @@ QCheckBox* makeCheck(const QString& caption, const char* name, QWidget* parent)
 {
     auto* c = new QCheckBox(caption, parent);
     c->setObjectName(QLatin1String(name));
-    c->setAccessibleName(caption);
+    c->setAccessibleName(QString(caption).remove(QLatin1Char('&')));
     return c;
 }
 
@@ -108,13 +108,14 @@ void Form2::buildControls()
     }
 
     GSM = makeCheck(QStringLiteral("GSM"), "GSM", this);
-    chkTCP = makeCheck(QStringLiteral("Thrugh internet"), "chkTCP", this);
+    chkTCP = makeCheck(QStringLiteral("Thrugh &internet"), "chkTCP", this);
     connect(GSM, &QCheckBox::toggled, this, &Form2::GSM_Click);
 
-    Command1 = makeButton(QStringLiteral("Connect"), "Command1", this);
-    No_conn = makeButton(QStringLiteral("Step-by-step connection"), "No_conn", this);
-    Command3 = makeButton(QStringLiteral("Reset"), "Command3", this);
-    Command2 = makeButton(QStringLiteral("Connect with modem"), "Command2", this);
+    // The four actions have mnemonics: Alt+C connects, and so on.
+    Command1 = makeButton(QStringLiteral("&Connect"), "Command1", this);
+    No_conn = makeButton(QStringLiteral("&Step-by-step connection"), "No_conn", this);
+    Command3 = makeButton(QStringLiteral("&Reset"), "Command3", this);
+    Command2 = makeButton(QStringLiteral("Connect with &modem"), "Command2", this);
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
     connect(No_conn, &QPushButton::clicked, this, &Form2::No_conn_Click);
     connect(Command3, &QPushButton::clicked, this, &Form2::Command3_Click);
@@ -150,8 +151,11 @@ void Form2::buildControls()
     layout->addWidget(Label2);
 
     // Keyboard order follows the window from top to bottom; Connect has the focus first.
-    QWidget* order[] = {Option1[0], GSM, chkTCP, Command1, No_conn, Command3, Command2};
-    for (size_t i = 0; i + 1 < std::size(order); ++i)
+    // The ports come first in their own order, so that Tab enters them at COM 1 (the
+    // arrow keys then move between them).
+    QList<QWidget*> order(Option1.begin(), Option1.end());
+    order << GSM << chkTCP << Command1 << No_conn << Command3 << Command2;
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
     Command1->setFocus();
     resize(460, sizeHint().height());
