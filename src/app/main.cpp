@@ -7,11 +7,15 @@
 #include "widgets/widget_dialogs.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
+    // The installed desktop entry and icon (none in a build folder: no icon then).
+    QApplication::setDesktopFileName(QStringLiteral("quorvel"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("quorvel")));
     // Closing the start window or the console ends the program through their own close
     // paths; hiding one to show the other must not.
     QApplication::setQuitOnLastWindowClosed(false);

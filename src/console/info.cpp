@@ -1,8 +1,9 @@
-// The about window: title, version and the system information program.
+// The about window: title, version, the program's folder and the system information program.
 #include "console/info.h"
 
 #include "link/conversions.h"
 #include "link/dialogs.h"
+#include "link/program_folder.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -31,6 +32,15 @@ Info::Info(QWidget* parent) : QDialog(parent)
     lblVersion = new QLabel(versionText(QUORVEL_VERSION_MAJOR, QUORVEL_VERSION_MINOR,
                                         QUORVEL_VERSION_PATCH), this);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    // Where the settings and data files are: beside the executable of a build, in the
+    // user's data folder once installed. Selectable with the mouse or the keyboard, so
+    // that it can be copied.
+    lblFolder = new QLabel(QStringLiteral("Program folder: ") + ProgramFolder::path(), this);
+    lblFolder->setObjectName(QStringLiteral("lblFolder"));
+    lblFolder->setAccessibleName(QStringLiteral("Program folder"));
+    lblFolder->setWordWrap(true);
+    lblFolder->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    lblFolder->setFocusPolicy(Qt::StrongFocus);  // a Tab stop, after the buttons
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -49,10 +59,14 @@ Info::Info(QWidget* parent) : QDialog(parent)
     auto* texts = new QVBoxLayout;
     texts->addWidget(lblTitle);
     texts->addWidget(lblVersion);
+    texts->addWidget(lblFolder);
     texts->addStretch();
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(texts, 1);
     layout->addLayout(buttons);
+    setTabOrder(cmdOK, cmdSysInfo);
+    setTabOrder(cmdSysInfo, lblFolder);
+    cmdOK->setFocus();
     setMinimumWidth(380);
 }
 

@@ -1,4 +1,4 @@
-// Info: the about window with the program's title, version and a system information button.
+// Info: the about window with the program's title, version, folder and a system information button.
 #pragma once
 
 #include <QDialog>
@@ -14,6 +14,7 @@ public:
 
     QLabel* lblTitle = nullptr;
     QLabel* lblVersion = nullptr;
+    QLabel* lblFolder = nullptr;  // "Program folder: " and where the files are
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdSysInfo = nullptr;
 

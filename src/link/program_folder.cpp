@@ -10,26 +10,33 @@ namespace {
 
 QString overridden;
 
-QString chooseFolder()
+// An installed program has its desktop entry in the share folder beside its bin folder.
+// It keeps no files beside its executable even when whoever runs it may write there (an
+// administrator): the system's folders are the package's, the files are the user's.
+bool installed(const QString& exeDir)
 {
-    const QString exeDir = QCoreApplication::applicationDirPath();
-    QFileInfo info(exeDir);
-    if (!exeDir.isEmpty() && info.isDir() && info.isWritable())
-        return exeDir;
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(data);
-    return data;
+    return QFileInfo::exists(exeDir + QStringLiteral("/../share/applications/quorvel.desktop"));
 }
 
 } // namespace
 
 namespace ProgramFolder {
 
+QString choose(const QString& exeDir, const QString& userFolder)
+{
+    const QFileInfo info(exeDir);
+    if (!exeDir.isEmpty() && info.isDir() && info.isWritable() && !installed(exeDir))
+        return exeDir;
+    QDir().mkpath(userFolder);
+    return userFolder;
+}
+
 QString path()
 {
     if (!overridden.isEmpty())
         return overridden;
-    static const QString chosen = chooseFolder();
+    static const QString chosen = choose(QCoreApplication::applicationDirPath(),
+                                         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     return chosen;
 }
 

@@ -1,9 +1,11 @@
-// rk550.ini, comports.ini and paths in the program's folder.
+// rk550.ini, comports.ini, the program's folder and paths in it.
 #include "link/com_ports.h"
 #include "link/program_folder.h"
 #include "data/port_settings.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -105,6 +107,25 @@ private slots:
         QCOMPARE(joinPath("/", "LOGOUT_x.txt"), QStringLiteral("/LOGOUT_x.txt"));
         QCOMPARE(joinPath("/home/op", "LOGOUT_"), QStringLiteral("/home/op/LOGOUT_"));
         QCOMPARE(joinPath("/home/op/", "a"), QStringLiteral("/home/op/a"));
+    }
+
+    // A build folder keeps the files beside the executable; an installed program (its
+    // desktop entry beside its bin folder) keeps them in the user's folder, even when
+    // whoever runs it may write into the bin folder.
+    void programFolderOfABuildAndOfAnInstall()
+    {
+        QTemporaryDir root;
+        const QString bin = root.filePath(QStringLiteral("usr/bin"));
+        const QString user = root.filePath(QStringLiteral("home/.local/share/Quorvel"));
+        QVERIFY(QDir().mkpath(bin));
+        QCOMPARE(ProgramFolder::choose(bin, user), bin);
+        QVERIFY(!QFileInfo::exists(user));
+
+        QVERIFY(QDir().mkpath(root.filePath(QStringLiteral("usr/share/applications"))));
+        writeFile(root.filePath(QStringLiteral("usr/share/applications/quorvel.desktop")), "[Desktop Entry]\n");
+        QCOMPARE(ProgramFolder::choose(bin, user), user);
+        QVERIFY(QFileInfo(user).isDir());
+        QCOMPARE(ProgramFolder::choose(QString(), user), user);
     }
 };
 

@@ -180,6 +180,7 @@ private slots:
         QCOMPARE(Info::versionText(1, 0, 12), QStringLiteral("Versione  1. 0. 12"));
         QVERIFY(info.lblVersion->text().startsWith(QStringLiteral("Versione  ")));
         QCOMPARE(info.cmdSysInfo->text(), QStringLiteral("&System Info..."));
+        QCOMPARE(info.lblFolder->text(), QStringLiteral("Program folder: ") + ProgramFolder::path());
 
         info.systemInfoPrograms = {QStringLiteral("no-such-system-information-program")};
         QTest::mouseClick(info.cmdSysInfo, Qt::LeftButton);
