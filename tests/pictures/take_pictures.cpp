@@ -1,19 +1,24 @@
 // Takes the README's pictures of the windows that need a datalogger's data: the sensor
 // window, the alert window, the console's GSM and GPRS settings, the console after a
 // download, the data table, the new-data window in timer mode, the modem window with a
-// filled phone book and the historical chart of a month. Run by scripts/screenshots
-// with the directory to write into; not a test.
+// filled phone book and the historical chart of a month; and of the splash and the about
+// box. The program's folder is a temporary one holding the sample data files. Run by
+// scripts/screenshots with the directory to write into and the sample files' folder;
+// not a test.
 #include "charts/grafico_storico.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
+#include "console/info.h"
 #include "measure/dati_rimanenti.h"
 #include "modem/modem.h"
 #include "sensors/allarmi_an.h"
 #include "sensors/sensori_an.h"
+#include "startup/ini.h"
 #include "support/yearly_file_maker.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
@@ -85,6 +90,28 @@ bool photographRemainingData(Form1* console, const QString& folder)
     return ok;
 }
 
+// The splash as it shows before the start window, and the about box with the folder.
+bool photographSplashAndAbout(const QString& folder)
+{
+    QWidget start;
+    start.resize(460, 400);
+    Ini splash(&start);
+    splash.show();
+    bool ok = save(&splash, folder, QStringLiteral("splash"));
+    splash.hide();
+    Info about;
+    about.show();
+    ok = save(&about, folder, QStringLiteral("about-box")) && ok;
+    return ok;
+}
+
+// The sample data files in the program's folder, as a technician's folder holds them.
+void copySamples(const QString& samples, const QString& programFolder)
+{
+    for (const QString& name : QDir(samples).entryList(QDir::Files))
+        QFile::copy(samples + QLatin1Char('/') + name, programFolder + QLatin1Char('/') + name);
+}
+
 QWidget* topLevel(const QString& objectName)
 {
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -99,9 +126,11 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
+    const QString samples = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("scripts/demo-folder");
     ConsoleRig rig({"--model", "0", "--channels", "6,0,0,0", "--preload", "120", "--name", "PONTE1"});
     if (!rig.connect())
         return 1;
+    copySamples(samples, rig.folder.path());
     Modulo1::link().fieldTimeoutMs = 4000;
     Modulo1::LoggerModelCode = 0;
     Form1* f = rig.console.get();
@@ -170,5 +199,6 @@ int main(int argc, char** argv)
             ? GraficoStorico::openYearlyFile(data)
             : nullptr;
     ok = chart && save(chart, folder, QStringLiteral("historical-chart")) && ok;
+    ok = photographSplashAndAbout(folder) && ok;
     return ok ? 0 : 1;
 }
