@@ -1,7 +1,10 @@
 // Replacing whole text files through a temporary file.
 #include "data/text_file.h"
 
+#include <QFile>
 #include <QSaveFile>
+
+#include <unistd.h>
 
 namespace TextFile {
 
@@ -23,6 +26,27 @@ bool replace(const QString& path, const std::function<bool(QIODevice&)>& write)
         return false;
     }
     return file.commit();
+}
+
+bool appendWhole(const QString& path, const QByteArray& bytes, QString* errorText)
+{
+    QFile file(path);
+    // Unbuffered: the one write goes straight to the file, so a failure is seen here.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+        if (errorText)
+            *errorText = file.errorString();
+        return false;
+    }
+    const qint64 before = file.size();
+    // Qt's flush only empties its own buffer: the bytes reach the disk with fsync.
+    if (file.write(bytes) == bytes.size() && ::fsync(file.handle()) == 0)
+        return true;
+    const QString error = file.errorString();
+    file.resize(before);
+    ::fsync(file.handle());
+    if (errorText)
+        *errorText = error.isEmpty() ? QStringLiteral("the data could not be written") : error;
+    return false;
 }
 
 QByteArray crlfLines(const QStringList& lines)

@@ -1,5 +1,7 @@
-// Whole text files the program replaces: the new content is written beside the old file
-// and takes its place only once complete, so a full disk never leaves a file cut short.
+// The two ways the program writes its text files. A file it replaces: the new content is
+// written beside the old file and takes its place only once complete. A file it only
+// appends to: each piece goes in whole, or the file is cut back to what it held. Either
+// way a full disk never leaves a file cut short or holding half a line.
 #pragma once
 
 #include <QByteArray>
@@ -18,6 +20,9 @@ bool replace(const QString& path, const QByteArray& content);
 // The same with the content written by write, for content too large to build whole first;
 // write returns false when it fails on its own account.
 bool replace(const QString& path, const std::function<bool(QIODevice&)>& write);
+// Appends bytes to path (created when missing) in one write and waits until they are on
+// the disk. On failure the file is cut back to the length it had and errorText says why.
+bool appendWhole(const QString& path, const QByteArray& bytes, QString* errorText = nullptr);
 // Lines of one byte per character, each ended by CR LF.
 QByteArray crlfLines(const QStringList& lines);
 
