@@ -34,9 +34,11 @@ ModemTCP::ModemTCP(Form1* console, QWidget* parent)
     : PhoneBookWindow(internetCaptions, parent)
     , console_(console)
 {
-    // A password shows only while it is being typed.
+    // A password shows only while it is being typed; a site name is longer than a number.
     for (QLineEdit* password : Uldata)
         password->setEchoMode(QLineEdit::PasswordEchoOnEdit);
+    for (QLineEdit* site : Telefono)
+        site->setMinimumWidth(200);
     if (TelnetTTYClient* client = Modulo1::telnet()) {
         connect(client, &TelnetTTYClient::Error, this, [this, client](qint32, const QString& description) {
             if (!client->isConnected())
