@@ -12,6 +12,7 @@
 #include "link/telnet_tty_client.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QLineEdit>
 
 namespace {
@@ -86,6 +87,11 @@ void ModemTCP::Connetti_Click()
     showStatus(QString());
     Interrompi->setEnabled(true);
     const QString address = fetchAddress();
+    if (closeAfterFetch_) {
+        closeAfterFetch_ = false;
+        close();
+        return;
+    }
     if (address.isEmpty())
         return;
     RemoteAddress = address;
@@ -120,7 +126,7 @@ QString ModemTCP::fetchAddress()
     if (mFile::File_Esiste(localCopy))
         mFile::Cancella_File(localCopy);
 
-    if (got.cancelled) {
+    if (got.cancelled || closeAfterFetch_) {
         showStatus(got.error);
         return QString();
     }
@@ -137,6 +143,17 @@ QString ModemTCP::fetchAddress()
         return QString();
     }
     return AddressFile::address(got.data);
+}
+
+void ModemTCP::closeEvent(QCloseEvent* event)
+{
+    if (fetching_) {
+        cancelFetch_ = true;
+        closeAfterFetch_ = true;
+        event->ignore();
+        return;
+    }
+    PhoneBookWindow::closeEvent(event);
 }
 
 void ModemTCP::connectTo(const QString& address)

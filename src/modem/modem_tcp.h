@@ -35,6 +35,11 @@ public slots:
     void Riprova_Click() override;
     void Timer1_Timer() override;
 
+protected:
+    // Closing while the address is being fetched cancels the transfer; the window closes
+    // as soon as it has ended.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     // The address of row alfa from its FTP site, or an empty text after telling why not.
     QString fetchAddress();
@@ -48,5 +53,6 @@ private:
     Form1* console_ = nullptr;
     bool fetching_ = false;
     bool cancelFetch_ = false;
+    bool closeAfterFetch_ = false;
     bool inConnectedPhase_ = false;
 };

@@ -149,7 +149,8 @@ private slots:
     }
 
     // A server that takes the connection and never answers ends at the time-out, and
-    // sooner when "Stop" is pressed; the window's events go on meanwhile.
+    // sooner when "Stop" is pressed or the window closed; the window's events go on
+    // meanwhile.
     void aMuteServerNeverHoldsTheWindow()
     {
         InternetRig m({"--fault-ftp-mute"});
@@ -187,6 +188,14 @@ private slots:
         QCOMPARE(m.dialogs.shown.size(), 1);
         QCOMPARE(w->status(), QStringLiteral("The transfer was cancelled."));
         QVERIFY(!w->fetching() && !w->Timer1->isActive());
+
+        // Closing the window while the transfer runs ends it, then closes.
+        QTimer::singleShot(300, w, [w] { w->close(); });
+        clock.restart();
+        w->Connetti->trigger();
+        QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(!w->isVisible() && m.rig->start->isVisible());
+        QCOMPARE(m.dialogs.shown.size(), 1);
         QCOMPARE(m.connections(), 0);
     }
 
