@@ -8,16 +8,23 @@
 
 namespace TextFile {
 
-bool replace(const QString& path, const QByteArray& content)
+bool replace(const QString& path, const QByteArray& content, Access access)
 {
-    return replace(path, [&content](QIODevice& out) { return out.write(content) == content.size(); });
+    return replace(path, [&content](QIODevice& out) { return out.write(content) == content.size(); }, access);
 }
 
-bool replace(const QString& path, const std::function<bool(QIODevice&)>& write)
+bool replace(const QString& path, const std::function<bool(QIODevice&)>& write, Access access)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
+    // The new file takes the old one's permissions; one holding passwords gets its own,
+    // while it is still empty.
+    if (access == Access::OwnerOnly && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        file.cancelWriting();
+        file.commit();
+        return false;
+    }
     // The flush is checked here: Qt's commit does not notice a write that fails while
     // it empties its buffer, and would put a file cut short in place of the old one.
     if (!write(file) || !file.flush()) {
