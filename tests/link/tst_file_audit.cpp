@@ -10,6 +10,8 @@
 #include "data/yearly_export.h"
 #include "data/yearly_file.h"
 #include "data/yearly_table.h"
+#include "link/com_ports.h"
+#include "link/program_folder.h"
 #include "support/file_size_limit.h"
 
 #include <QDir>
@@ -44,6 +46,7 @@ QList<Writer> writers()
         {"modem.ini", "replaced", [values](const QString& p) { return PhoneBook::writeBook(p, values); }},
         {"ftp.ini", "replaced, owner only",
          [values](const QString& p) { return PhoneBook::writeBook(p, values, TextFile::Access::OwnerOnly); }},
+        {"pmodem.ini", "replaced", [](const QString& p) { return PhoneBook::writePort(p, 123456); }},
         {"last.ini", "replaced", [](const QString& p) { return PhoneBook::writeLines(p, QStringList(70, longText())); }},
         {"LOGOUT_x.txt", "replaced", [](const QString& p) {
              return LogoutFile::write(QFileInfo(p).path(), QStringLiteral("x.txt"),
@@ -117,6 +120,14 @@ private slots:
         }
         QVERIFY(!QFile::exists(yearly));
         QVERIFY(!QFile::exists(book));
+        // comports.ini, made with its defaults when missing: none rather than half a file,
+        // and the defaults still apply.
+        ProgramFolder::setOverride(dir.path());
+        {
+            const FileSizeLimit fullDisk(16);
+            QCOMPARE(ComPorts::device(1), QStringLiteral("/dev/ttyUSB0"));
+        }
+        ProgramFolder::setOverride(QString());
         QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
     }
 };
