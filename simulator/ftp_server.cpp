@@ -13,6 +13,9 @@ struct FtpServer::Client {
     QPointer<QTcpSocket> data;
     QByteArray pending;     // a file waiting for its data connection
     bool sending = false;
+
+    // A data connection no transfer used (a RETR refused after PASV) goes with its client.
+    ~Client() { delete data.data(); }
 };
 
 namespace {
@@ -122,6 +125,7 @@ void FtpServer::passive(Client* c, bool extended)
         if (!c->data)
             return;
         c->data->setParent(nullptr);  // it outlives the listener, which goes after each transfer
+        connect(c->data, &QTcpSocket::disconnected, c->data, &QObject::deleteLater);
         sendPending(c);
     });
     const quint16 p = c->passiveServer->serverPort();
@@ -169,7 +173,6 @@ void FtpServer::sendPending(Client* c)
         if (d->bytesToWrite() == 0)
             d->disconnectFromHost();
     });
-    connect(d, &QTcpSocket::disconnected, d, &QObject::deleteLater);
     connect(d, &QTcpSocket::disconnected, c->control, [c] {
         c->passiveServer.reset();
         reply(c->control, "226 Transfer complete");

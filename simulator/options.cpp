@@ -168,8 +168,8 @@ const std::map<QString, Setter>& valueOptions()
                      return false;
              return true;
          }},
-        {"--preload", [](Options& o, const QString& v) { return parseInt(v, o.preload, 0, 99999); }},
-        {"--memory", [](Options& o, const QString& v) { return parseInt(v, o.memoryTotal, 0, 99999); }},
+        {"--preload", [](Options& o, const QString& v) { return parseInt(v, o.preload, 0, 1000000); }},
+        {"--memory", [](Options& o, const QString& v) { return parseInt(v, o.memoryTotal, 0, 1000000); }},
         {"--timer", [](Options& o, const QString& v) { return parseInt(v, o.timerSeconds, 1, 86399); }},
         {"--acquisition", [](Options& o, const QString& v) {
              int b = 0;

@@ -6,7 +6,6 @@
 #include "link/ftp_fetch.h"
 #include "link/modem_answers.h"
 #include "link/modulo1.h"
-#include "link/program_folder.h"
 #include "link/serial_port.h"
 #include "link/telnet_tty_client.h"
 
@@ -148,7 +147,7 @@ StationReport overModem(const Station& station, const CollectSettings& settings,
 StationReport overInternet(const Station& station, const CollectSettings& settings, const LinkedDownload& download)
 {
     QString error;
-    const QStringList entry = bookEntry(ProgramFolder::file(QStringLiteral("ftp.ini")), 4, station.entry, error);
+    const QStringList entry = bookEntry(PhoneBook::ftpBookPath(), 4, station.entry, error);
     if (entry.isEmpty())
         return failure(error);
     FtpFetch::Request request;

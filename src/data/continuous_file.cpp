@@ -1,6 +1,8 @@
 // The continuous-reading file: its name, its lines, and appending them.
 #include "data/continuous_file.h"
 
+#include "data/text_file.h"
+
 #include <QFile>
 
 namespace ContinuousFile {
@@ -43,19 +45,8 @@ bool create(const QString& path, QString* errorText)
 
 bool appendLine(const QString& path, const QString& line, QString* errorText)
 {
-    QFile f(path);
     // Only appended to: what is already there is never touched.
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        if (errorText)
-            *errorText = f.errorString();
-        return false;
-    }
-    const QByteArray bytes = line.toLatin1() + "\r\n";
-    const bool written = f.write(bytes) == bytes.size() && f.flush();
-    if (!written && errorText)
-        *errorText = f.errorString();
-    f.close();
-    return written && f.error() == QFileDevice::NoError;
+    return TextFile::appendWhole(path, line.toLatin1() + "\r\n", errorText);
 }
 
 QString joinRow(const QStringList& cells) { return cells.join(QLatin1Char(',')); }

@@ -20,8 +20,8 @@ inline const QString brokenMarker = QStringLiteral("[FILE TERMINATO INASPETTATAM
 
 // Creates path empty (an existing file is emptied). False with errorText when it fails.
 bool create(const QString& path, QString* errorText = nullptr);
-// Appends the line and CR LF, and closes the file again, so the line is on disk when
-// this returns. False with errorText when the line could not be written whole.
+// Appends the line and CR LF, on disk when this returns. False with errorText when the
+// line could not be written whole; the file then holds no part of it.
 bool appendLine(const QString& path, const QString& line, QString* errorText = nullptr);
 // A row of texts joined with ",".
 QString joinRow(const QStringList& cells);

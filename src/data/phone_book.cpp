@@ -33,13 +33,13 @@ Values readBook(const QString& path, int count)
     return got;
 }
 
-bool writeBook(const QString& path, const QStringList& values)
+bool writeBook(const QString& path, const QStringList& values, TextFile::Access access)
 {
     QStringList lines;
     lines.reserve(values.size());
     for (const QString& v : values)
         lines << SettingsFields::write(v);
-    return TextFile::replace(path, TextFile::crlfLines(lines));
+    return TextFile::replace(path, TextFile::crlfLines(lines), access);
 }
 
 QStringList readLines(const QString& path, int maxLines)
@@ -64,5 +64,6 @@ bool writePort(const QString& path, int port) { return PortSettings::save(path, 
 QString modemBookPath() { return ProgramFolder::file(QStringLiteral("modem.ini")); }
 QString lastPath() { return ProgramFolder::file(QStringLiteral("last.ini")); }
 QString modemPortPath() { return ProgramFolder::file(QStringLiteral("pmodem.ini")); }
+QString ftpBookPath() { return ProgramFolder::file(QStringLiteral("ftp.ini")); }
 
 } // namespace PhoneBook

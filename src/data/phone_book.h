@@ -1,7 +1,10 @@
 // The phone books of the remote windows: "modem.ini" (name, number, date of each of the
-// 70 entries), "last.ini" (the date of each entry's last connection) and "pmodem.ini"
-// (the port a modem was last found on), all in the program's folder.
+// 70 entries), "last.ini" (the date of each entry's last connection), "pmodem.ini"
+// (the port a modem was last found on) and "ftp.ini" (directory, FTP site, user name and
+// password of each entry), all in the program's folder.
 #pragma once
+
+#include "data/text_file.h"
 
 #include <QString>
 #include <QStringList>
@@ -21,8 +24,10 @@ struct Values {
 // Reads up to `count` values; the file is created empty when it is missing.
 Values readBook(const QString& path, int count);
 // Writes the values one per line, each as the reader gives it back. False when the file
-// could not be written; the file that was there is then untouched.
-bool writeBook(const QString& path, const QStringList& values);
+// could not be written; the file that was there is then untouched. A book that holds
+// passwords is written with TextFile::Access::OwnerOnly.
+bool writeBook(const QString& path, const QStringList& values,
+               TextFile::Access access = TextFile::Access::Default);
 
 // Whole lines, at most maxLines of them ("last.ini"); created empty when missing.
 QStringList readLines(const QString& path, int maxLines);
@@ -37,5 +42,7 @@ bool writePort(const QString& path, int port);
 QString modemBookPath();   // modem.ini
 QString lastPath();        // last.ini
 QString modemPortPath();   // pmodem.ini
+// The internet window's book in the program's folder.
+QString ftpBookPath();     // ftp.ini
 
 } // namespace PhoneBook

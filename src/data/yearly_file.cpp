@@ -1,11 +1,10 @@
 // The yearly file: its name, its title line, and appending blocks that survive a crash.
 #include "data/yearly_file.h"
 
+#include "data/text_file.h"
 #include "link/program_folder.h"
 
 #include <QFile>
-
-#include <unistd.h>
 
 namespace YearlyFile {
 
@@ -16,12 +15,6 @@ bool fail(QFile& f, QString* errorText)
     if (errorText)
         *errorText = f.errorString();
     return false;
-}
-
-// Qt's flush only empties its own buffer: the data reach the disk with fsync.
-bool syncToDisk(QFile& f)
-{
-    return f.flush() && ::fsync(f.handle()) == 0;
 }
 
 } // namespace
@@ -67,33 +60,18 @@ QByteArray blockText(const QByteArray& received)
 bool create(const QString& path, int channels, QString* errorText)
 {
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+    if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return fail(f, errorText);
-    const QByteArray title = titleLine(channels) + "\r\n";
-    if (f.write(title) != title.size() || !syncToDisk(f)) {
-        f.close();
-        f.remove();  // only ever our own empty or partial title
-        return fail(f, errorText);
-    }
-    return true;
+    f.close();
+    if (TextFile::appendWhole(path, titleLine(channels) + "\r\n", errorText))
+        return true;
+    f.remove();  // only ever our own empty file
+    return false;
 }
 
 bool appendBlock(const QString& path, const QByteArray& block, QString* errorText)
 {
-    QFile f(path);
-    // Unbuffered: the one write goes straight to the file, so a failure is seen here.
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-        return fail(f, errorText);
-    const qint64 before = f.size();
-    const QByteArray bytes = block + "\r\n";
-    if (f.write(bytes) == bytes.size() && syncToDisk(f))
-        return true;
-    const QString error = f.errorString();
-    f.resize(before);  // what was there stays; no part of this block does
-    ::fsync(f.handle());
-    if (errorText)
-        *errorText = error.isEmpty() ? QStringLiteral("the data could not be written") : error;
-    return false;
+    return TextFile::appendWhole(path, block + "\r\n", errorText);
 }
 
 } // namespace YearlyFile

@@ -1,10 +1,10 @@
 // comports.ini in the program's folder: line n names the device of COM n.
 #include "link/com_ports.h"
 
+#include "data/text_file.h"
 #include "link/program_folder.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -16,14 +16,13 @@ QString defaultDevice(int n)
                   : QStringLiteral("/dev/ttyS%1").arg(n - 5);
 }
 
+// A read-only folder or a full disk leaves no file: the defaults still apply in memory.
 void writeDefaults(const QString& path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;  // a read-only folder: the defaults still apply in memory
+    QByteArray lines;
     for (int n = 1; n <= portCount; ++n)
-        file.write(defaultDevice(n).toUtf8() + "\n");
-    file.commit();
+        lines += defaultDevice(n).toUtf8() + "\n";
+    TextFile::replace(path, lines);
 }
 
 } // namespace

@@ -27,9 +27,11 @@ SequenceEnd runReadSequence(const QList<ReadStep>& steps,
     return SequenceEnd::Completed;
 }
 
-std::optional<qint16> readModelCode()
+std::optional<qint16> readModelCode(bool* sent)
 {
-    Invia_Comando(QStringLiteral("D"), QStringLiteral(","));
+    const bool left = Invia_Comando(QStringLiteral("D"), QStringLiteral(","));
+    if (sent)
+        *sent = left;
     const QString field = Leggi_Campo();
     if (field == QLatin1String("%%"))
         return std::nullopt;

@@ -31,8 +31,9 @@ SequenceEnd runReadSequence(const QList<ReadStep>& steps,
 
 // "D": reads the model code into LoggerModelCode and returns it. The code decides the
 // console's layout, so one that cannot be a model code is named to the operator and
-// leaves LoggerModelCode as it was; a read that timed out gives nothing.
-std::optional<qint16> readModelCode();
+// leaves LoggerModelCode as it was; a read that timed out gives nothing. sent (when
+// given) says whether the command left.
+std::optional<qint16> readModelCode(bool* sent = nullptr);
 
 // What the sequence says when it has stopped on a silent datalogger.
 QString silentDataloggerMessage();

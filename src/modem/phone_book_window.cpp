@@ -178,8 +178,11 @@ QStringList PhoneBookWindow::bookValues(int columns) const
 void PhoneBookWindow::setBookValues(const QStringList& values, int columns)
 {
     const std::array<std::array<QLineEdit*, Rows>*, 4> all = {&Nome, &Telefono, &Scadenza, &Uldata};
-    for (int k = 0; k < values.size() && k < Rows * columns; ++k)
-        (*all[k % columns])[k / columns]->setText(values[k]);
+    for (int k = 0; k < values.size() && k < Rows * columns; ++k) {
+        QLineEdit* b = (*all[k % columns])[k / columns];
+        b->setText(values[k]);
+        b->setCursorPosition(0);  // a value longer than its box shows its beginning
+    }
 }
 
 int PhoneBookWindow::portNumber() const

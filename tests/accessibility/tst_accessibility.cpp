@@ -13,16 +13,11 @@
 #include "measure/dati_rimanenti.h"
 #include "measure/miscont.h"
 #include "modem/modem.h"
+#include "modem/modem_tcp.h"
 #include "sensors/allarmi_an.h"
 #include "sensors/sensori_an.h"
 #include "startup/form2.h"
 #include "support/yearly_file_maker.h"
-
-// The internet window is audited as soon as it is part of the program.
-#if __has_include("modem/modem_tcp.h")
-#include "modem/modem_tcp.h"
-#define QUORVEL_HAS_INTERNET_WINDOW 1
-#endif
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -221,14 +216,7 @@ private slots:
 
     void modemWindow() { auditBookWindow<Modem>(rig->console.get(), QStringLiteral("modem window")); }
 
-    void internetWindow()
-    {
-#ifdef QUORVEL_HAS_INTERNET_WINDOW
-        auditBookWindow<ModemTCP>(rig->console.get(), QStringLiteral("internet window"));
-#else
-        QSKIP("the internet window is not part of the program yet");
-#endif
-    }
+    void internetWindow() { auditBookWindow<ModemTCP>(rig->console.get(), QStringLiteral("internet window")); }
 };
 
 QTEST_MAIN(AccessibilityTest)

@@ -8,7 +8,6 @@
 
 #include <QDate>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -42,12 +41,6 @@ QByteArray windowFile(int channels, const QList<QByteArray>& blocks)
         if (!b.isEmpty())
             file += b + "\r\n";
     return file;
-}
-
-quint16 ftpPort(const SimProcess& sim)
-{
-    static const QRegularExpression line(QStringLiteral("ftp listening on [^:]+:(\\d+)"));
-    return quint16(line.match(sim.output()).captured(1).toUInt());
 }
 
 struct Run {
@@ -108,10 +101,10 @@ private slots:
                          "--channels", "5,0,0,0", "--preload", "3", "--acquisition", "0"});
         SimProcess silent({"--fault-silent"});
         QVERIFY(north.start() && lake.start() && hill.startTcp() && silent.start());
-        QTRY_VERIFY(ftpPort(hill) != 0);
+        QTRY_VERIFY(hill.ftpPort() != 0);
         QVERIFY(PhoneBook::writeBook(dir.filePath("modem.ini"), {"Lake", "5551234", "01/01/2026"}));
         QVERIFY(PhoneBook::writeBook(dir.filePath("ftp.ini"),
-                                     {"hill", QStringLiteral("127.0.0.1:%1").arg(ftpPort(hill)), "datalogger", "secret"}));
+                                     {"hill", QStringLiteral("127.0.0.1:%1").arg(hill.ftpPort()), "datalogger", "secret"}));
         const QString file = stationsFile(
             serialStation("North", north) + serialStation("Silent", silent)
             + QStringLiteral("[Lake]\nlink = modem\nport = %1\nentry = Lake\nfolder = %2\n\n")

@@ -288,6 +288,8 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("5001 records") << QStringList{"--preload", "5001", "--channels", "1,0,0,0"}
                                       << "more records than can be downloaded";
+        QTest::newRow("100000 records") << QStringList{"--preload", "100000", "--channels", "1,0,0,0"}
+                                        << "more records than can be downloaded";
         QTest::newRow("129 columns") << QStringList{"--fault-columns", "129"}
                                      << "more values per record than can be stored";
         QTest::newRow("link dropped halfway")

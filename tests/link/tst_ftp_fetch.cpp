@@ -7,18 +7,7 @@
 #include "support/sim_process.h"
 
 #include <QElapsedTimer>
-#include <QRegularExpression>
 #include <QtTest>
-
-namespace {
-
-quint16 ftpPort(const SimProcess& sim)
-{
-    static const QRegularExpression line(QStringLiteral("ftp listening on [^:]+:(\\d+)"));
-    return quint16(line.match(sim.output()).captured(1).toUInt());
-}
-
-} // namespace
 
 class FtpFetchTest : public QObject {
     Q_OBJECT
@@ -45,8 +34,8 @@ private slots:
         SimProcess sim({"--ftp", "127.0.0.1:0", "--ftp-dir", "station 7",
                         "--ftp-account", "office@example:" + password, "--ftp-address", " 10.1.2.3 OK"});
         QVERIFY2(sim.startTcp(), qPrintable(sim.output()));
-        QTRY_VERIFY(ftpPort(sim) != 0);
-        const FtpFetch::Request good = request(ftpPort(sim), password);
+        QTRY_VERIFY(sim.ftpPort() != 0);
+        const FtpFetch::Request good = request(sim.ftpPort(), password);
         QVERIFY(!FtpFetch::url(good).contains("office") && !FtpFetch::url(good).contains("p@ss"));
 
         const FtpFetch::Result fetched = FtpFetch::fetch(good);
@@ -54,7 +43,7 @@ private slots:
         QCOMPARE(fetched.data, QByteArray(" 10.1.2.3 OK,\r\n"));
         QCOMPARE(AddressFile::address(fetched.data), QStringLiteral("10.1.2.3"));
 
-        const FtpFetch::Result refused = FtpFetch::fetch(request(ftpPort(sim), QStringLiteral("wrong")));
+        const FtpFetch::Result refused = FtpFetch::fetch(request(sim.ftpPort(), QStringLiteral("wrong")));
         QVERIFY(!refused.ok);
         QVERIFY2(refused.error.contains(QStringLiteral("530")) || refused.error.contains(QStringLiteral("denied")),
                  qPrintable(refused.error));
@@ -72,8 +61,8 @@ private slots:
     {
         SimProcess sim({"--ftp", "127.0.0.1:0", "--fault-ftp-mute"});
         QVERIFY2(sim.startTcp(), qPrintable(sim.output()));
-        QTRY_VERIFY(ftpPort(sim) != 0);
-        FtpFetch::Request r = request(ftpPort(sim), QStringLiteral("secret"));
+        QTRY_VERIFY(sim.ftpPort() != 0);
+        FtpFetch::Request r = request(sim.ftpPort(), QStringLiteral("secret"));
         r.totalTimeoutMs = 800;
         QElapsedTimer clock;
         clock.start();

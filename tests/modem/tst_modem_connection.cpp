@@ -4,15 +4,13 @@
 // the same file as over the cable.
 #include "modem_rig.h"
 
-#include "console/console_rig.h"
+#include "support/download_match.h"
 #include "widgets/box_colours.h"
 #include "widgets/switch_box.h"
 
 #include <QAction>
 #include <QDate>
 #include <QLineEdit>
-#include <QRadioButton>
-#include <QRegularExpression>
 
 namespace {
 
@@ -172,43 +170,17 @@ private slots:
     void memoryDownloadMatchesTheCable()
     {
         QTemporaryDir records;
-        const QString known = records.filePath(QStringLiteral("records.txt"));
-        writeAll(known, "2026-12-07T10:15:30;1234.5 987 2500.25;20 21 22;0\n"
-                        "2026-12-07T10:25:30;1234.6 988.5 400;20 21 22;0\n"
-                        "2026-01-02T03:04:05;4000 0.5 1000;20 21 22;0\n");
-        const QStringList simArgs = {"--records", known, "--channels", "3,0,0,0"};
-        const QString name = QStringLiteral("SIM01_") + QDate::currentDate().toString(QStringLiteral("dd_MM_yy"))
-                             + QStringLiteral("_SENS.txt");
-        const auto download = [](Form1* f) {
-            f->TipoF[0]->setChecked(true);
-            click(f, f->Acquisisci);
-        };
+        const QStringList simArgs = DownloadMatch::knownRecords(records);
+        const QByteArray cable = DownloadMatch::overTheCable(simArgs);
 
-        QByteArray cable;
-        {
-            ConsoleRig rig(simArgs);
-            QVERIFY(rig.connect());
-            Modulo1::link().pausePercent = 10;
-            Modulo1::LoggerModelCode = 1;
-            Form1* f = rig.console.get();
-            f->show();
-            f->Nome_Centralina->setText(QStringLiteral("SIM01"));
-            click(f, f->leggicanali);
-            download(f);
-            cable = readAll(rig.folder.filePath(name));
-        }
         ModemRig m(simArgs);
         QVERIFY(m.start());
         QVERIFY(call(m));
-        download(m.rig->console.get());
-        const QByteArray overModem = readAll(m.file(name));
+        DownloadMatch::download(m.rig->console.get());
+        const QByteArray overModem = readAll(m.file(DownloadMatch::fileName()));
 
         QVERIFY2(cable.count("\r\n") == 3 + 8, cable.constData());
-        static const QRegularExpression time(QStringLiteral("\\d\\d/\\d\\d/\\d{4}  \\d\\d:\\d\\d:\\d\\d"));
-        const auto masked = [](const QByteArray& file) {
-            return QString::fromLatin1(file).replace(time, QStringLiteral("<download time>"));
-        };
-        QCOMPARE(masked(overModem), masked(cable));
+        QCOMPARE(DownloadMatch::withoutDownloadTime(overModem), DownloadMatch::withoutDownloadTime(cable));
         QCOMPARE(overModem.size(), cable.size());
     }
 };

@@ -1,11 +1,14 @@
 // The phone-book files: the comma-and-line fields read as before, values that hold a comma
-// or start with a quote written so that they come back, short and long files.
+// or start with a quote written so that they come back, short and long files, and the
+// book of passwords kept from other users.
 #include "data/phone_book.h"
 #include "data/settings_fields.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -20,6 +23,12 @@ void writeAll(const QString& path, const QByteArray& content)
     QFile f(path);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(content);
+}
+
+int modeOf(const QString& path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
 }
 
 } // namespace
@@ -121,6 +130,23 @@ private slots:
         QCOMPARE(PhoneBook::readLines(p, 70), (QStringList{"01/01/2026", "02/01/2026"}));
         writeAll(p, "");
         QCOMPARE(PhoneBook::readLines(p, 70), QStringList());
+    }
+
+    // A book of passwords is its owner's alone: when new, whatever the umask, and when
+    // the file it replaces was readable by others.
+    void passwordBookIsOwnerOnly()
+    {
+        const QString p = path("ftp.ini");
+        const QByteArray name = QFile::encodeName(p);
+        const mode_t umaskBefore = ::umask(0);
+        const bool created = PhoneBook::writeBook(p, {"dir", "site", "user", "secret"}, TextFile::Access::OwnerOnly);
+        ::umask(umaskBefore);
+        QVERIFY(created);
+        QCOMPARE(modeOf(p), 0600);
+        QVERIFY(::chmod(name.constData(), 0644) == 0);
+        QVERIFY(PhoneBook::writeBook(p, {"dir", "site", "user", "other"}, TextFile::Access::OwnerOnly));
+        QCOMPARE(modeOf(p), 0600);
+        QCOMPARE(PhoneBook::readBook(p, 4).values.value(3), QStringLiteral("other"));
     }
 
     void modemPort()

@@ -1,16 +1,17 @@
 // Takes the README's pictures of the windows that need a datalogger's data: the sensor
 // window, the alert window, the console's GSM and GPRS settings, the console after a
-// download, the data table, the new-data window in timer mode, the modem window with a
-// filled phone book and the historical chart of a month; and of the splash and the about
-// box. The program's folder is a temporary one holding the sample data files. Run by
-// scripts/screenshots with the directory to write into and the sample files' folder;
-// not a test.
+// download, the data table, the new-data window in timer mode, the modem and internet
+// windows with a filled book and the historical chart of a month; and of the splash and
+// the about box. The program's folder is a temporary one holding the sample data files.
+// Run by scripts/screenshots with the directory to write into and the sample files'
+// folder; not a test.
 #include "charts/grafico_storico.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
 #include "console/info.h"
 #include "measure/dati_rimanenti.h"
 #include "modem/modem.h"
+#include "modem/modem_tcp.h"
 #include "sensors/allarmi_an.h"
 #include "sensors/sensori_an.h"
 #include "startup/ini.h"
@@ -36,8 +37,28 @@ bool save(QWidget* w, const QString& folder, const QString& name)
     return ok;
 }
 
+// The internet window with a filled FTP book; its twin's port box has found the modem
+// on COM2 as well.
+bool photographInternetWindow(Form1* console, const QString& programFolder, const QString& folder)
+{
+    const QByteArray book = "ponte-adige\r\nftp.monitoraggio.example\r\nponte\r\nXk7@pq:2\r\n"
+                            "diga/spalla-sinistra\r\nftp.monitoraggio.example\r\ndiga\r\nv9/Lm:ee\r\n"
+                            "frana-cortina\r\nftp.cortina.example\r\nfrana.cortina\r\nTt4@1rr\r\n"
+                            "galleria-nord\r\n93.41.12.7:2121\r\ngalleria\r\nqQ8#n0p\r\n";
+    QFile f(programFolder + QStringLiteral("/ftp.ini"));
+    if (!f.open(QIODevice::WriteOnly) || f.write(book) != book.size())
+        return false;
+    f.close();
+    ModemTCP w(console);
+    w.open();
+    QTest::mouseClick(w.Sel[1], Qt::LeftButton);
+    const bool ok = save(&w, folder, QStringLiteral("internet-window"));
+    w.close();
+    return ok;
+}
+
 // The modem window with a phone book and the modem found on COM2 (a second simulator,
-// behind a modem).
+// behind a modem); then the internet window on the same port.
 bool photographModemWindow(Form1* console, const QString& programFolder, const QString& folder)
 {
     SimProcess modemSim({"--modem"});
@@ -65,9 +86,9 @@ bool photographModemWindow(Form1* console, const QString& programFolder, const Q
     Modem w(console);
     w.open();
     QTest::mouseClick(w.Sel[1], Qt::LeftButton);
-    const bool ok = save(&w, folder, QStringLiteral("modem-window"));
+    bool ok = save(&w, folder, QStringLiteral("modem-window"));
     w.close();
-    return ok;
+    return photographInternetWindow(console, programFolder, folder) && ok;
 }
 
 // The new-data window in timer mode, after its first download. The simulator sends no

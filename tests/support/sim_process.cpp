@@ -77,6 +77,12 @@ quint16 SimProcess::tcpPort() const
     return m_port;
 }
 
+quint16 SimProcess::ftpPort() const
+{
+    static const QRegularExpression line(QStringLiteral("ftp listening on [^:]+:(\\d+)"));
+    return quint16(line.match(output()).captured(1).toUInt());
+}
+
 bool SimProcess::isRunning() const
 {
     return m_process && m_process->state() == QProcess::Running;

@@ -41,6 +41,9 @@ public:
 
     QString ptyPath() const;
     quint16 tcpPort() const;
+    // The port of the FTP server (--ftp HOST:0), once the simulator has printed it; 0
+    // until then.
+    quint16 ftpPort() const;
 
     QList<WireEntry> wireLog() const;   // received side of the wire log
     QList<WireEntry> sentLog() const;   // sent side of the wire log

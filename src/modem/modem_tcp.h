@@ -1,0 +1,58 @@
+// ModemTCP: the Internet Connection window. Keeps the FTP account of up to 70 dataloggers
+// that upload their current address to the office's FTP server; fetches the address of
+// the selected one, opens the telnet connection to it, reads a few parameters into the
+// console and hands over, after which every exchange of the program travels over TCP.
+#pragma once
+
+#include "modem/phone_book_window.h"
+
+class Form1;
+
+class ModemTCP : public PhoneBookWindow {
+    Q_OBJECT
+public:
+    explicit ModemTCP(Form1* console, QWidget* parent = nullptr);
+
+    // The address fetched by the last attempt; empty when none was found.
+    QString RemoteAddress;
+
+    // The FTP transfer's time-outs; the transfer never waits longer than the total.
+    int ftpConnectTimeoutMs = 15000;
+    int ftpTotalTimeoutMs = 60000;
+
+    // True while the address file is being fetched ("Stop" cancels it).
+    bool fetching() const { return fetching_; }
+
+    // The closing message of a connection.
+    static QString establishedMessage();
+
+public slots:
+    void Form_Load() override;
+    bool Salva_Click() override;
+    void Connetti_Click() override;
+    void Scarica_Vai_Click() override;
+    void Interrompi_Click() override;
+    void Riprova_Click() override;
+    void Timer1_Timer() override;
+
+protected:
+    // Closing while the address is being fetched cancels the transfer; the window closes
+    // as soon as it has ended.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // The address of row alfa from its FTP site, or an empty text after telling why not.
+    QString fetchAddress();
+    // Opens the telnet connection; the poll watches for the datalogger's first data.
+    void connectTo(const QString& address);
+    // The telnet client gave up on the connection the poll is waiting for.
+    void connectionFailed(const QString& why);
+    void connectedPhase();
+    bool readParameters();
+
+    Form1* console_ = nullptr;
+    bool fetching_ = false;
+    bool cancelFetch_ = false;
+    bool closeAfterFetch_ = false;
+    bool inConnectedPhase_ = false;
+};

@@ -1,0 +1,316 @@
+// The internet window against the simulator as FTP server and datalogger: "Connect"
+// fetches the address with an account a URL could not carry and hands over to the
+// console; address files that name no host stop before any connection; a server that
+// never answers ends at the time-out or at "Stop" while the window stays alive; "Stop",
+// "Retry" and "Download and Go" on the internet; the FTP book is its owner's alone; a
+// memory download over the internet writes the same file as over the cable.
+#include "internet_rig.h"
+
+#include "data/phone_book.h"
+#include "link/telnet_tty_client.h"
+#include "support/download_match.h"
+#include "widgets/box_colours.h"
+#include "widgets/switch_box.h"
+
+#include <QDate>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTcpServer>
+#include <QTimer>
+
+#include <sys/stat.h>
+
+using DownloadMatch::fileBytes;
+
+namespace {
+
+// The permission bits of a file, as the system keeps them.
+int modeOf(const QString& path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+} // namespace
+
+class TestInternetConnection : public QObject {
+    Q_OBJECT
+
+private slots:
+    void connectFetchesTheAddressAndHandsOver_data()
+    {
+        QTest::addColumn<int>("model");
+        QTest::addColumn<QString>("addressFile");
+        QTest::newRow("vibrating wire") << 1 << QString();  // the simulator's "127.0.0.1OK"
+        QTest::newRow("analog, blank before OK") << 0 << QStringLiteral(" 127.0.0.1 OK");
+    }
+    void connectFetchesTheAddressAndHandsOver()
+    {
+        QFETCH(int, model);
+        QFETCH(QString, addressFile);
+        QStringList args = {"--model", QString::number(model), "--name", "PONTE"};
+        if (!addressFile.isEmpty())
+            args << "--ftp-address" << addressFile;
+        InternetRig m(args);
+        QVERIFY(m.start());
+        QVERIFY(m.writeBook());
+        // A copy an older version left behind is not read and does not stay.
+        QFile stale(m.file(QStringLiteral("IPaddress.ip")));
+        QVERIFY(stale.open(QIODevice::WriteOnly) && stale.write("10.9.9.9OK,\r\n") > 0);
+        stale.close();
+        ModemTCP* w = m.open();
+        QVERIFY(w);
+        QCOMPARE(w->windowTitle(), QStringLiteral("Internet Connection"));
+        QCOMPARE(w->Uldata[2]->text(), InternetRig::password);
+        QVERIFY(m.connect());
+        Form1* f = m.rig->console.get();
+
+        QCOMPARE(w->RemoteAddress, QStringLiteral("127.0.0.1"));
+        const QStringList phase = {"LV210 CONNECTED VIA INTERNET", "Datalogger Name: OK", "Modello Datalogger: OK",
+                                   "Acquisition status: OK"};
+        const qsizetype at = m.statuses.indexOf(phase[0]);
+        QVERIFY2(at >= 2, qPrintable(m.statuses.join(" | ")));
+        QCOMPARE(m.statuses.mid(at), phase);
+        QCOMPARE(m.statuses[at - 2], QStringLiteral("Connecting to 127.0.0.1"));
+        QCOMPARE(m.statuses[at - 1], QStringLiteral("CONNECT\r\n"));  // the greeting, less its CR LF
+
+        // The closing message, once the console is up.
+        QCOMPARE(m.dialogs.shown.size(), 1);
+        QCOMPARE(m.dialogs.shown[0].title, QStringLiteral("WARNING"));
+        QCOMPARE(m.dialogs.shown[0].text, ModemTCP::establishedMessage());
+
+        // Name, model and acquisition status, then the internet settings; nothing else.
+        QCOMPARE(m.sim.commandsSince(0, "QDOGCEHMTUKLV").mid(0, 3), (QStringList{"Q,", "D,", "O,"}));
+        QCOMPARE(f->Nome_Centralina->text(), QStringLiteral("PONTE"));
+        QCOMPARE(Modulo1::LoggerModelCode, qint16(model));
+        QVERIFY(f->data_logging->isChecked());
+        if (model == 0) {
+            QCOMPARE(f->windowTitle(), QStringLiteral("LV210-LV420 VW DATALOGGER - MODEM"));
+            QVERIFY(f->Acquisisci_Temp->isHidden());
+            QCOMPARE(f->Acquisisci->text(), QStringLiteral("Acquire Data"));
+        }
+        QCOMPARE(f->Nome_File_Dati->text(),
+                 QStringLiteral("PONTE_") + QDate::currentDate().toString(QStringLiteral("dd_MM_yy")) + "_VW.txt");
+        QCOMPARE(boxColour(f->Nome_File_Dati), 0xFFFF);
+        QVERIFY(!w->isVisible() && !w->isEnabled() && !w->Timer1->isActive());
+        QVERIFY(Modulo1::linkIsTcp());
+
+        // Nothing of the address file on disk; the book rewritten for its owner alone.
+        QVERIFY(!QFile::exists(m.file(QStringLiteral("IPaddress.ip"))));
+        QCOMPARE(modeOf(m.file(QStringLiteral("ftp.ini"))), 0600);
+
+        // Every console read now goes over the connection.
+        const int before = m.sim.commandCount();
+        click(f, f->leggidata);
+        QCOMPARE(f->data[2]->text(), QString::number(QDate::currentDate().year()));
+        QCOMPARE(m.sim.commandsSince(before, "G"), QStringList{"G,"});
+        QCOMPARE(m.connections(), 1);
+    }
+
+    // Files that name no host, a file that is not there and a refused password stop with
+    // their message; no connection is tried.
+    void noAddressNoConnection_data()
+    {
+        QTest::addColumn<QString>("addressFile");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("directory");
+        QTest::addColumn<QString>("message");
+        const QString pw = InternetRig::password;
+        const QString dir = InternetRig::directory;
+        QTest::newRow("OK alone") << "OK" << pw << dir << "The address file holds an empty address.";
+        QTest::newRow("no OK") << "127.0.0.1" << pw << dir << "its first field does not end with \"OK\"";
+        QTest::newRow("not an address") << "127.0.0.1 & x OK" << pw << dir << "which is not an internet address";
+        QTest::newRow("missing file") << "" << pw << "station 8" << "does not exist";
+        QTest::newRow("wrong password") << "" << "p@ss:w" << dir << "530";
+    }
+    void noAddressNoConnection()
+    {
+        QFETCH(QString, addressFile);
+        QFETCH(QString, password);
+        QFETCH(QString, directory);
+        QFETCH(QString, message);
+        InternetRig m(addressFile.isEmpty() ? QStringList{} : QStringList{"--ftp-address", addressFile});
+        QVERIFY(m.start());
+        QVERIFY(m.writeBook({directory, m.site(), InternetRig::user, password}));
+        ModemTCP* w = m.open();
+        QVERIFY(w);
+        QTest::mouseClick(w->Sel[2], Qt::LeftButton);
+        w->Connetti->trigger();
+
+        QCOMPARE(m.dialogs.shown.size(), 1);
+        QVERIFY2(m.dialogs.shown[0].text.contains(message), qPrintable(m.dialogs.shown[0].text));
+        QVERIFY(!m.dialogs.shown[0].text.contains(QStringLiteral("p@ss")));
+        QVERIFY(w->RemoteAddress.isEmpty());
+        QVERIFY(!w->Timer1->isActive());
+        QVERIFY(!m.statuses.join('|').contains(QStringLiteral("Connecting to")));
+        QTest::qWait(200);
+        QCOMPARE(m.connections(), 0);
+        QVERIFY(w->isVisible() && !m.rig->console->isVisible());
+    }
+
+    // A server that takes the connection and never answers ends at the time-out, and
+    // sooner when "Stop" is pressed or the window closed; the window's events go on
+    // meanwhile.
+    void aMuteServerNeverHoldsTheWindow()
+    {
+        InternetRig m({"--fault-ftp-mute"});
+        QVERIFY(m.start());
+        QVERIFY(m.writeBook());
+        ModemTCP* w = m.open();
+        QVERIFY(w);
+        QTest::mouseClick(w->Sel[2], Qt::LeftButton);
+        w->ftpTotalTimeoutMs = 800;
+        int ticks = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            if (w->fetching())
+                ++ticks;
+        });
+        ticker.start(50);
+        QElapsedTimer clock;
+        clock.start();
+        w->Connetti->trigger();
+        QVERIFY2(clock.elapsed() >= 700 && clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
+        QCOMPARE(m.dialogs.shown.size(), 1);
+        QVERIFY2(m.dialogs.shown[0].text.contains(QStringLiteral("imeout"))
+                     || m.dialogs.shown[0].text.contains(QStringLiteral("timed out")),
+                 qPrintable(m.dialogs.shown[0].text));
+        QVERIFY(!w->Timer1->isActive());
+
+        // "Stop" while the transfer runs: no box, the window is free again at once.
+        w->ftpTotalTimeoutMs = 60000;
+        QVERIFY(w->Interrompi->isEnabled());
+        QTimer::singleShot(300, w, [w] { w->Interrompi->trigger(); });
+        clock.restart();
+        w->Connetti->trigger();
+        QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(m.dialogs.shown.size(), 1);
+        QCOMPARE(w->status(), QStringLiteral("The transfer was cancelled."));
+        QVERIFY(!w->fetching() && !w->Timer1->isActive());
+
+        // Closing the window while the transfer runs ends it, then closes.
+        QTimer::singleShot(300, w, [w] { w->close(); });
+        clock.restart();
+        w->Connetti->trigger();
+        QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(!w->isVisible() && m.rig->start->isVisible());
+        QCOMPARE(m.dialogs.shown.size(), 1);
+        QCOMPARE(m.connections(), 0);
+    }
+
+    // A datalogger that connects and stays silent keeps the poll waiting until "Stop"
+    // closes the connection; "Download and Go" connects as "Connect" does.
+    void stopClosesASilentConnection()
+    {
+        InternetRig m({}, false);
+        QVERIFY(m.start());
+        QVERIFY(m.writeBook());
+        ModemTCP* w = m.open();
+        QVERIFY(w);
+        QTest::mouseClick(w->Sel[2], Qt::LeftButton);
+        w->Scarica_Vai->trigger();
+        QTRY_COMPARE(m.connections(), 1);
+        QTest::qWait(400);
+        QVERIFY(w->Timer1->isActive());
+        QCOMPARE(w->status(), QStringLiteral("Connecting to 127.0.0.1"));
+        w->Interrompi->trigger();
+        QVERIFY(!w->Timer1->isActive());
+        QVERIFY(!Modulo1::telnet()->isConnected());
+        QCOMPARE(w->status(), QStringLiteral("Internet connection closed"));
+        QVERIFY(!w->Riprova->isEnabled());
+        QVERIFY(m.dialogs.shown.isEmpty());
+    }
+
+    // "Retry" connects again to the same address and reads once more.
+    void retryConnectsAgain()
+    {
+        InternetRig m;
+        QVERIFY(m.start());
+        QVERIFY(m.writeBook());
+        QVERIFY(m.open());
+        QVERIFY(m.connect());
+        ModemTCP* w = m.window;
+        QVERIFY(w->Riprova->isEnabled());
+        m.rig->console->hide();
+        m.statuses.clear();
+        w->Riprova->trigger();
+        QVERIFY(QTest::qWaitFor([&] { return m.rig->console->isVisible(); }, 10000));
+        QCOMPARE(m.connections(), 2);
+        QCOMPARE(m.statuses.mid(0, 2), (QStringList{"Trying again...", "Connecting to 127.0.0.1"}));
+        QVERIFY(m.statuses.contains(QStringLiteral("Acquisition status: OK")));
+        QCOMPARE(m.dialogs.shown.size(), 2);
+    }
+
+    // No datalogger behind the address: the refusal ends the wait.
+    void aRefusedConnectionEndsTheWait()
+    {
+        InternetRig m;
+        QVERIFY(m.start());
+        QVERIFY(m.writeBook());
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        Modulo1::link().dataloggerTcpPort = closed.serverPort();
+        closed.close();  // nothing listens there now
+        ModemTCP* w = m.open();
+        QVERIFY(w);
+        QTest::mouseClick(w->Sel[2], Qt::LeftButton);
+        w->Connetti->trigger();
+        QTRY_VERIFY(!w->Timer1->isActive());
+        QVERIFY2(w->status().startsWith(QStringLiteral("No connection to 127.0.0.1: ")), qPrintable(w->status()));
+        QVERIFY(!m.rig->console->isVisible());
+    }
+
+    // "Save data": every value comes back whole, and no one else may read the passwords,
+    // even when the file was readable by others before.
+    void theBookIsPrivateAndKeepsEveryValue()
+    {
+        InternetRig m;
+        QVERIFY(m.start());
+        QVERIFY(m.writeBook());
+        const QString path = m.file(QStringLiteral("ftp.ini"));
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0644) == 0);
+        ModemTCP* w = m.open();
+        QVERIFY(w);
+        w->Nome[69]->setText(QStringLiteral("north, upper"));
+        w->Telefono[69]->setText(QStringLiteral("ftp.example.net"));
+        w->Scadenza[69]->setText(QStringLiteral("\"quoted\" user"));
+        w->Uldata[69]->setText(QStringLiteral("a,b\"c"));
+        QVERIFY(w->Salva_Click());
+        QCOMPARE(modeOf(path), 0600);
+
+        ModemTCP again(m.rig->console.get());
+        again.Form_Load();
+        QCOMPARE(again.Nome[69]->text(), QStringLiteral("north, upper"));
+        QCOMPARE(again.Scadenza[69]->text(), QStringLiteral("\"quoted\" user"));
+        QCOMPARE(again.Uldata[69]->text(), QStringLiteral("a,b\"c"));
+        QCOMPARE(again.Uldata[2]->text(), InternetRig::password);
+        QCOMPARE(PhoneBook::readBook(path, 280).values.size(), 280);
+    }
+
+    // The download's file over the internet is the cable's, byte for byte (the time of
+    // the download in its header aside).
+    void memoryDownloadMatchesTheCable()
+    {
+        QTemporaryDir records;
+        const QStringList simArgs = DownloadMatch::knownRecords(records);
+        const QByteArray cable = DownloadMatch::overTheCable(simArgs);
+
+        InternetRig m(simArgs + QStringList{"--name", "SIM01"});
+        QVERIFY(m.start());
+        QVERIFY(m.writeBook());
+        QVERIFY(m.open());
+        QVERIFY(m.connect());
+        Form1* f = m.rig->console.get();
+        click(f, f->leggicanali);
+        DownloadMatch::download(f);
+        const QByteArray overInternet = fileBytes(m.file(DownloadMatch::fileName()));
+
+        QVERIFY2(cable.count("\r\n") == 3 + 8, cable.constData());
+        QCOMPARE(DownloadMatch::withoutDownloadTime(overInternet), DownloadMatch::withoutDownloadTime(cable));
+        QCOMPARE(overInternet.size(), cable.size());
+    }
+};
+
+QTEST_MAIN(TestInternetConnection)
+#include "tst_internet_connection.moc"
