@@ -1,14 +1,13 @@
 // Takes the README's pictures of the windows that need a datalogger's data: the sensor
 // window, the alert window, the console's GSM and GPRS settings, the console after a
 // download, the data table, the new-data window in timer mode, the modem and internet
-// windows with a filled book and the historical chart of a month; and of the splash and
-// the about box. The program's folder is a temporary one holding the sample data files.
+// windows with a filled book and the historical chart of a month; and of the splash. The
+// program's folder is a temporary one holding the sample data files.
 // Run by scripts/screenshots with the directory to write into and the sample files'
 // folder; not a test.
 #include "charts/grafico_storico.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
-#include "console/info.h"
 #include "measure/dati_rimanenti.h"
 #include "modem/modem.h"
 #include "modem/modem_tcp.h"
@@ -111,19 +110,14 @@ bool photographRemainingData(Form1* console, const QString& folder)
     return ok;
 }
 
-// The splash as it shows before the start window, and the about box with the folder.
-bool photographSplashAndAbout(const QString& folder)
+// The splash as it shows before the start window, as large as the start window.
+bool photographSplash(const QString& folder)
 {
     QWidget start;
-    start.resize(460, 400);
+    start.resize(460, 340);
     Ini splash(&start);
     splash.show();
-    bool ok = save(&splash, folder, QStringLiteral("splash"));
-    splash.hide();
-    Info about;
-    about.show();
-    ok = save(&about, folder, QStringLiteral("about-box")) && ok;
-    return ok;
+    return save(&splash, folder, QStringLiteral("splash"));
 }
 
 // The sample data files in the program's folder, as a technician's folder holds them.
@@ -146,6 +140,7 @@ QWidget* topLevel(const QString& objectName)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorvel"));
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs");
     const QString samples = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("scripts/demo-folder");
     ConsoleRig rig({"--model", "0", "--channels", "6,0,0,0", "--preload", "120", "--name", "PONTE1"});
@@ -220,6 +215,6 @@ int main(int argc, char** argv)
             ? GraficoStorico::openYearlyFile(data)
             : nullptr;
     ok = chart && save(chart, folder, QStringLiteral("historical-chart")) && ok;
-    ok = photographSplashAndAbout(folder) && ok;
+    ok = photographSplash(folder) && ok;
     return ok ? 0 : 1;
 }
