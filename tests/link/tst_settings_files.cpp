@@ -1,19 +1,14 @@
 // rk550.ini, comports.ini and paths in the program's folder.
+#include "data/port_settings.h"
 #include "link/com_ports.h"
 #include "link/program_folder.h"
-#include "data/port_settings.h"
+#include "support/file_bytes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 void writeFile(const QString& path, const QByteArray& data)
 {
@@ -39,9 +34,9 @@ private slots:
         bool ok = false;
         QCOMPARE(PortSettings::load(ini, &ok), 0);  // first run: created empty
         QVERIFY(ok);
-        QCOMPARE(contents(ini), QByteArray());
+        QCOMPARE(fileBytes(ini), QByteArray());
         QVERIFY(PortSettings::save(ini, 3));
-        QCOMPARE(contents(ini), QByteArray(" 3 \r\n"));
+        QCOMPARE(fileBytes(ini), QByteArray(" 3 \r\n"));
         QCOMPARE(PortSettings::load(ini), 3);
     }
 
