@@ -213,8 +213,10 @@ QString Values(const QStringList& values)
 
 bool fitsTheWire(const QString& text)
 {
+    // Control characters would reach the datalogger as line ends and the like, inside a
+    // value it stores and gives back in names.
     for (QChar c : text)
-        if (c.unicode() > 0xFF)
+        if (c.unicode() > 0xFF || c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0))
             return false;
     return true;
 }

@@ -45,7 +45,8 @@ QString Format(double value, const QString& pattern);
 // A values string for a write command: every value followed by ",".
 QString Values(const QStringList& values);
 
-// True when every character of text travels as one byte on the wire (Latin-1).
+// True when every character of text travels as one byte on the wire as text: a
+// printable character of the Latin-1 set, no control character.
 bool fitsTheWire(const QString& text);
 
 // True when the whole text (blanks aside) reads as a number.

@@ -2,6 +2,7 @@
 // channel colours, the export's bytes and its guards, and opening a yearly file, awkward
 // or busy ones included.
 #include "charts/grafico_storico.h"
+#include "support/file_bytes.h"
 #include "support/scripted_dialogs.h"
 #include "support/yearly_file_maker.h"
 
@@ -38,12 +39,6 @@ YearlyTable tableOf(const QByteArray& bytes)
     YearlyTable t;
     t.parse(bytes);
     return t;
-}
-
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void writeFile(const QString& path, const QByteArray& bytes)
@@ -218,7 +213,7 @@ private slots:
         const QString path = dir.filePath("giorno.csv");
         d.paths << path;
         QTest::mouseClick(g.cmdEsporta, Qt::LeftButton);
-        QCOMPARE(contents(path), QByteArray("Date;CH0;CH2\r\n"
+        QCOMPARE(fileBytes(path), QByteArray("Date;CH0;CH2\r\n"
                                             "02/03/2026 10:00:00; 4.0;6.25\r\n"
                                             "02/03/2026 11:00:00;7;\r\n"));
         QCOMPARE(d.shown.size(), 1);
@@ -229,7 +224,7 @@ private slots:
         d.paths << dir.filePath("tutto") << QString();
         draw(g, QString(), QString());
         QTest::mouseClick(g.cmdEsporta, Qt::LeftButton);
-        QCOMPARE(contents(dir.filePath("tutto.csv")).count('\n'), 5);
+        QCOMPARE(fileBytes(dir.filePath("tutto.csv")).count('\n'), 5);
         QTest::mouseClick(g.cmdEsporta, Qt::LeftButton);
         QCOMPARE(d.shown.size(), 2);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
@@ -251,7 +246,7 @@ private slots:
         // Never over the yearly file itself.
         d.paths << yearly;
         QTest::mouseClick(g.cmdEsporta, Qt::LeftButton);
-        QCOMPARE(contents(yearly), yearlyBytes(2, 5));
+        QCOMPARE(fileBytes(yearly), yearlyBytes(2, 5));
         QVERIFY(d.texts().last().contains(QStringLiteral("è il file dei dati")));
 
         // A target another program holds: the operator cancels and it is left alone.
@@ -261,7 +256,7 @@ private slots:
         d.paths << busy;
         d.answers << Dialogs::Answer::Cancel;
         QTest::mouseClick(g.cmdEsporta, Qt::LeftButton);
-        QCOMPARE(contents(busy), QByteArray("in a spreadsheet"));
+        QCOMPARE(fileBytes(busy), QByteArray("in a spreadsheet"));
         QVERIFY(d.texts().last().contains(QStringLiteral("è occupato")));
 
         // A folder that does not exist: the failure is said, not reported as done.
@@ -335,7 +330,7 @@ private slots:
         draw(*g, QStringLiteral("01/03/2026"), QStringLiteral("01/03/2026"));
         d.paths << dir.filePath("out.csv");
         QTest::mouseClick(g->cmdEsporta, Qt::LeftButton);
-        QVERIFY(contents(dir.filePath("out.csv")).startsWith("Date"));
+        QVERIFY(fileBytes(dir.filePath("out.csv")).startsWith("Date"));
         g->close();
         QTRY_VERIFY(!g);
     }

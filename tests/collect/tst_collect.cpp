@@ -4,6 +4,8 @@
 // refused with the line of the fault.
 #include "data/phone_book.h"
 #include "data/yearly_file.h"
+#include "support/file_bytes.h"
+#include "support/remaining_blocks.h"
 #include "support/sim_process.h"
 
 #include <QDate>
@@ -12,26 +14,6 @@
 #include <QtTest>
 
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-// The blocks a simulator sent, each as the yearly file must hold it.
-QList<QByteArray> blocksSent(const QByteArray& sent)
-{
-    QList<QByteArray> blocks;
-    const QByteArray start = "***inizio***,";
-    for (qsizetype at = sent.indexOf(start); at >= 0; at = sent.indexOf(start, at + 1)) {
-        const qsizetype from = at + start.size();
-        const qsizetype end = sent.indexOf("***fine***,", from);
-        if (end >= 0)
-            blocks << YearlyFile::blockText(sent.mid(from, end - from));
-    }
-    return blocks;
-}
 
 // The file the window would have written from these blocks.
 QByteArray windowFile(int channels, const QList<QByteArray>& blocks)
@@ -120,8 +102,8 @@ private slots:
                  qPrintable(lines[1]));
         QVERIFY2(lines[2].startsWith("Lake: modem ") && lines[2].contains(" 7 records appended"), qPrintable(lines[2]));
         QVERIFY2(lines[3].startsWith("Hill: internet hill: 3 records appended"), qPrintable(lines[3]));
-        QCOMPARE(contents(yearly("Lake")), windowFile(2, blocksSent(lake.sent())));
-        QCOMPARE(contents(yearly("Hill")), windowFile(5, blocksSent(hill.sent())));
+        QCOMPARE(fileBytes(yearly("Lake")), windowFile(2, blocksSent(lake.sent())));
+        QCOMPARE(fileBytes(yearly("Hill")), windowFile(5, blocksSent(hill.sent())));
         const QJsonObject modem = lake.state().value("pty").toObject().value("modem").toObject();
         QCOMPARE(modem.value("dialled").toString(), QStringLiteral("5551234"));
         QCOMPARE(modem.value("mode").toString(), QStringLiteral("command"));  // hung up
@@ -130,7 +112,7 @@ private slots:
         run = collect({file, "--once", "North"});
         QCOMPARE(run.status, 0);
         QCOMPARE(blocksSent(north.sent()).size(), 2);
-        QCOMPARE(contents(yearly("North")), windowFile(3, blocksSent(north.sent())));
+        QCOMPARE(fileBytes(yearly("North")), windowFile(3, blocksSent(north.sent())));
         QVERIFY(!QFile::exists(yearly("Silent")));
     }
 
@@ -149,7 +131,7 @@ private slots:
         QVERIFY2(b.status == 0, qPrintable(b.out + b.err));
         const QList<QByteArray> blocks = blocksSent(sim.sent());
         QCOMPARE(blocks.size(), 2);
-        QCOMPARE(contents(yearly("Dam")), windowFile(4, blocks));
+        QCOMPARE(fileBytes(yearly("Dam")), windowFile(4, blocks));
         const QJsonObject memory = sim.state().value("memory").toObject();
         QCOMPARE(memory.value("fetched").toInt(), memory.value("records").toInt());
     }

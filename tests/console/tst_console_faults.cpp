@@ -136,7 +136,7 @@ private slots:
     {
         f->Nome_Centralina->setText(QStringLiteral("SITE\u20AC1"));
         click(f, f->imposta_nome);
-        QCOMPARE(dialogs->texts(), QStringList{QStringLiteral("The datalogger ID can only contain characters of the Latin-1 set.")});
+        QCOMPARE(dialogs->texts(), QStringList{QStringLiteral("The datalogger ID can only contain printable characters of the Latin-1 set.")});
         QVERIFY(port->written.isEmpty());
 
         f->Nome_Centralina->setText(QStringLiteral("SITÉ1"));  // Latin-1 travels

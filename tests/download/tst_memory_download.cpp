@@ -4,8 +4,9 @@
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
 #include "data/coefficient_table.h"
-#include "sensors/sensori_an.h"
 #include "link/conversions.h"
+#include "sensors/sensori_an.h"
+#include "support/file_bytes.h"
 #include "widgets/box_colours.h"
 #include "widgets/switch_box.h"
 
@@ -105,12 +106,6 @@ QByteArray expectedBody(const QJsonArray& memory, const Expect& e)
     return out;
 }
 
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 const QList<Known> threeRecords = {
     {"2026-12-07T10:15:30", "1234.5 987 2500.25", "-30 80 21.3", 0},
     {"2026-12-07T10:25:30", "1234.6 988.5 400", "-30.5 80.5 -0.4", 5},
@@ -189,7 +184,7 @@ private slots:
         e.rain = rain;
         const QJsonArray memory = rig->sim.state()["memory"].toArray();
         QCOMPARE(memory.size(), 3);
-        compareFile(readFile(filePath(*rig, "_SENS")), 3, 3, expectedBody(memory, e));
+        compareFile(fileBytes(filePath(*rig, "_SENS")), 3, 3, expectedBody(memory, e));
         QCOMPARE(rig->dialogs.texts(), QStringList{"Operation completed"});
         QCOMPARE(f->Nome_File_Dati->text(), QStringLiteral("PONTE1_") + QDate::currentDate().toString("dd_MM_yy") + "_SENS.txt");
         QCOMPARE(boxColour(f->Nome_File_Dati), BoxColour::StatusDone);
@@ -252,7 +247,7 @@ private slots:
         };
         e.tableLines = {line("00", {" 0", " 2.5", " 0", " 100"}), line("01", {" 0", " 2.5", " 0", " 100"}),
                         line("16", {"-1", " 1", "-12.25", " 123456789"})};
-        compareFile(readFile(filePath(*rig, "_SENS")), 3, 2, expectedBody(rig->sim.state()["memory"].toArray(), e));
+        compareFile(fileBytes(filePath(*rig, "_SENS")), 3, 2, expectedBody(rig->sim.state()["memory"].toArray(), e));
     }
 
     void temperatureFileMarksReadingsOutOfRange()
@@ -263,7 +258,7 @@ private slots:
         click(f, f->Acquisisci_Temp);
         Expect e;
         e.temperatures = true;
-        const QByteArray file = readFile(filePath(*rig, "_TEMP"));
+        const QByteArray file = fileBytes(filePath(*rig, "_TEMP"));
         compareFile(file, 3, 3, expectedBody(rig->sim.state()["memory"].toArray(), e));
         QVERIFY(file.contains(",-030.0    ,080.0     ,021.3     \r\n"));
         QVERIFY(file.contains(",**N.C.**  ,**N.C.**  ,-000.4    \r\n"));
@@ -277,7 +272,7 @@ private slots:
         Modulo1::link().fieldTimeoutMs = 400;
         Form1* f = rig->console.get();
         click(f, f->Acquisisci);
-        compareFile(readFile(filePath(*rig, "_SENS")), 0, 0, QByteArray("\r\nVALUE IN HZ \r\n\r\n\r\n\r\n\r\n\r\n"));
+        compareFile(fileBytes(filePath(*rig, "_SENS")), 0, 0, QByteArray("\r\nVALUE IN HZ \r\n\r\n\r\n\r\n\r\n\r\n"));
         QCOMPARE(rig->dialogs.texts(), QStringList{"Operation completed"});
     }
 
@@ -314,7 +309,7 @@ private slots:
         t.start();
         click(f, f->Acquisisci);
         QVERIFY2(t.elapsed() < 15000, qPrintable(QString::number(t.elapsed())));
-        QCOMPARE(readFile(path), QByteArray("an earlier download\r\n"));
+        QCOMPARE(fileBytes(path), QByteArray("an earlier download\r\n"));
         QVERIFY2(rig->dialogs.texts().join('|').contains(message), qPrintable(rig->dialogs.texts().join('|')));
         QVERIFY(f->Acquisisci->isEnabled() && f->leggi_nome->isEnabled());
         QCOMPARE(Modulo1::commandLockDepth(), 0);
@@ -345,7 +340,7 @@ private slots:
         click(f, f->Acquisisci);
         QVERIFY2(t.elapsed() < 10000, qPrintable(QString::number(t.elapsed())));
         QVERIFY(progressSeen >= 1 && progressSeen < 100);
-        QCOMPARE(readFile(path), QByteArray("kept"));
+        QCOMPARE(fileBytes(path), QByteArray("kept"));
         QCOMPARE(f->Nome_File_Dati->text(), QStringLiteral("Download cancelled"));
         // A slow line goes on sending the rest of the reply: the operator is told.
         QCOMPARE(rig->dialogs.shown.size(), 1);

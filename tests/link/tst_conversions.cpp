@@ -8,6 +8,15 @@ using namespace Conversioni;
 class TestConversions : public QObject {
     Q_OBJECT
 private slots:
+    // What may go out as text: printable Latin-1, nothing else.
+    void whatFitsTheWire()
+    {
+        QVERIFY(Conversioni::fitsTheWire(QStringLiteral("Città 12 ~")));
+        QVERIFY(!Conversioni::fitsTheWire(QStringLiteral("€")));
+        for (const char16_t c : {u'\t', u'\r', u'\n', u'\x01', u'\x7f', u'\x85'})
+            QVERIFY(!Conversioni::fitsTheWire(QStringLiteral("a") + QChar(c)));
+    }
+
     void leadingNumber_data()
     {
         QTest::addColumn<QString>("text");

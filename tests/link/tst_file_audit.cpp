@@ -12,6 +12,7 @@
 #include "data/yearly_table.h"
 #include "link/com_ports.h"
 #include "link/program_folder.h"
+#include "support/file_bytes.h"
 #include "support/file_size_limit.h"
 
 #include <QDir>
@@ -22,12 +23,6 @@
 #include <functional>
 
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 // Far more than the limit of the test leaves room for.
 QString longText() { return QString(3000, QLatin1Char('x')); }
@@ -100,11 +95,11 @@ private slots:
             written = w.write(path);
         }
         QVERIFY2(!written, w.how);
-        QCOMPARE(contents(path), before);
+        QCOMPARE(fileBytes(path), before);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QFileInfo(path).fileName()});
         // With room again, the same write succeeds: the failure was the disk's alone.
         QVERIFY(w.write(path));
-        QVERIFY(contents(path) != before);
+        QVERIFY(fileBytes(path) != before);
     }
 
     // A file created by a write that fails is not left behind half made.

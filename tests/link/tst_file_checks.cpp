@@ -1,5 +1,6 @@
 // Noticing a file that another program holds, and the operator's Retry/Cancel choice.
 #include "link/mfile.h"
+#include "support/file_bytes.h"
 #include "support/scripted_dialogs.h"
 
 #include <QDir>
@@ -63,12 +64,6 @@ void endChild(pid_t& pid)
         waitpid(pid, nullptr, 0);
     }
     pid = -1;
-}
-
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 // Fails a rename back from the temporary name, as when the folder changes between the two.
@@ -182,13 +177,13 @@ private slots:
         setFileRenamer(failRenameBack);
         QCOMPARE(Prova_Rinomina(path), 2);   // the file stays under the temporary name
         QCOMPARE(d.shown.size(), 1);
-        QCOMPARE(contents(path + ".temp"), QByteArray("old data"));
+        QCOMPARE(fileBytes(path + ".temp"), QByteArray("old data"));
         setFileRenamer(nullptr);
         // Not taken for missing: it is put back and found free.
         QVERIFY(!File_Occupato(path));
         QVERIFY(QFile::exists(path));
         QVERIFY(!QFile::exists(path + ".temp"));
-        QCOMPARE(contents(path), QByteArray("old data"));
+        QCOMPARE(fileBytes(path), QByteArray("old data"));
         QCOMPARE(d.shown.size(), 1);
     }
 
@@ -201,8 +196,8 @@ private slots:
         writeFile(path + ".temp", "someone else's");
         QCOMPARE(Prova_Rinomina(path), 1);
         QVERIFY(!File_Occupato(path));
-        QCOMPARE(contents(path), QByteArray("mine"));
-        QCOMPARE(contents(path + ".temp"), QByteArray("someone else's"));
+        QCOMPARE(fileBytes(path), QByteArray("mine"));
+        QCOMPARE(fileBytes(path + ".temp"), QByteArray("someone else's"));
         QCOMPARE(QDir(dir.path()).entryList({"beside.txt*"}, QDir::Files).size(), 2);
 
         // Alone: the file is missing, and the other one is not made into it.
@@ -210,7 +205,7 @@ private slots:
         writeFile(alone + ".temp", "someone else's");
         QVERIFY(!File_Occupato(alone));
         QVERIFY(!QFile::exists(alone));
-        QCOMPARE(contents(alone + ".temp"), QByteArray("someone else's"));
+        QCOMPARE(fileBytes(alone + ".temp"), QByteArray("someone else's"));
         QVERIFY(d.shown.isEmpty());
     }
 

@@ -1,7 +1,8 @@
 // rk550.ini, comports.ini, the program's folder and paths in it.
+#include "data/port_settings.h"
 #include "link/com_ports.h"
 #include "link/program_folder.h"
-#include "data/port_settings.h"
+#include "support/file_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,12 +11,6 @@
 #include <QtTest>
 
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 void writeFile(const QString& path, const QByteArray& data)
 {
@@ -41,9 +36,9 @@ private slots:
         bool ok = false;
         QCOMPARE(PortSettings::load(ini, &ok), 0);  // first run: created empty
         QVERIFY(ok);
-        QCOMPARE(contents(ini), QByteArray());
+        QCOMPARE(fileBytes(ini), QByteArray());
         QVERIFY(PortSettings::save(ini, 3));
-        QCOMPARE(contents(ini), QByteArray(" 3 \r\n"));
+        QCOMPARE(fileBytes(ini), QByteArray(" 3 \r\n"));
         QCOMPARE(PortSettings::load(ini), 3);
     }
 

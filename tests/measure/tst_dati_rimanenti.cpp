@@ -5,7 +5,9 @@
 #include "console/console_rig.h"
 #include "data/yearly_file.h"
 #include "measure/dati_rimanenti.h"
+#include "support/file_bytes.h"
 #include "support/file_size_limit.h"
+#include "support/remaining_blocks.h"
 
 #include <QDate>
 #include <QLineEdit>
@@ -13,34 +15,6 @@
 #include <QTimer>
 
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void write(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-// The blocks the datalogger sent, each as the file must hold it: the text between its
-// markers without the line break before the end marker.
-QList<QByteArray> blocksSent(const QByteArray& sent)
-{
-    QList<QByteArray> blocks;
-    const QByteArray start = "***inizio***,";
-    for (qsizetype at = sent.indexOf(start); at >= 0; at = sent.indexOf(start, at + 1)) {
-        const qsizetype from = at + start.size();
-        const qsizetype end = sent.indexOf("***fine***,", from);
-        if (end >= 0)
-            blocks << YearlyFile::blockText(sent.mid(from, end - from));
-    }
-    return blocks;
-}
 
 const QByteArray title3 = "Date, CH0, CH1, CH2,\r\n";
 const QByteArray olderData = title3 + "01/01/2026 00:00:00,1.0,2.0,3.0,\r\n";
@@ -119,7 +93,7 @@ private slots:
         const QList<QByteArray> blocks = blocksSent(rig->sim.sent());
         QCOMPARE(blocks.size(), 2);
         QVERIFY(!blocks[0].isEmpty() && !blocks[1].isEmpty());
-        QCOMPARE(contents(yearlyPath()), title3 + blocks[0] + "\r\n" + blocks[1] + "\r\n");
+        QCOMPARE(fileBytes(yearlyPath()), title3 + blocks[0] + "\r\n" + blocks[1] + "\r\n");
         QCOMPARE(commands("H[]"), (QStringList{"H 0,", "[,", "],", "H 0,", "[,", "],"}));
         const QJsonObject memory = rig->sim.state().value("memory").toObject();
         QCOMPARE(memory.value("fetched").toInt(), memory.value("records").toInt());
@@ -137,10 +111,10 @@ private slots:
     void aBlankBlockAppendsNothingButIsConfirmed()
     {
         QVERIFY2(open({"--preload", "0", "--acquisition", "0"}), qPrintable(rig->sim.output()));
-        write(yearlyPath(), olderData);
+        QVERIFY(writeFileBytes(yearlyPath(), olderData));
         acquireNow();
         QCOMPARE(w->lastResult().outcome, RemainingDownload::Outcome::NothingNew);
-        QCOMPARE(contents(yearlyPath()), olderData);
+        QCOMPARE(fileBytes(yearlyPath()), olderData);
         QCOMPARE(commands("[]"), (QStringList{"[,", "],"}));
 
         QVERIFY(QFile::remove(yearlyPath()));
@@ -168,11 +142,11 @@ private slots:
         QFETCH(QString, notice);
         QFETCH(QStringList, sent);
         QVERIFY2(open(fault << "--preload" << "5", 800), qPrintable(rig->sim.output()));
-        write(yearlyPath(), olderData);
+        QVERIFY(writeFileBytes(yearlyPath(), olderData));
         acquireNow();
         QCOMPARE(w->txtAvviso->text(), notice);
         QVERIFY(w->txtAvviso->isVisible());
-        QCOMPARE(contents(yearlyPath()), olderData);
+        QCOMPARE(fileBytes(yearlyPath()), olderData);
         QCOMPARE(commands("H[]"), sent);
         QVERIFY(w->cmdStart->isEnabled() && w->cmdChiudi->isEnabled());
         QCOMPARE(Modulo1::commandLockDepth(), 0);
@@ -183,7 +157,7 @@ private slots:
     void aBlockThatCannotBeWrittenIsNotConfirmed()
     {
         QVERIFY2(open({"--preload", "5", "--acquisition", "0"}), qPrintable(rig->sim.output()));
-        write(yearlyPath(), olderData);
+        QVERIFY(writeFileBytes(yearlyPath(), olderData));
         {
             // Room for the yearly file's lock, not for the block.
             const FileSizeLimit fullDisk(olderData.size() + 100);
@@ -193,14 +167,14 @@ private slots:
         QCOMPARE(w->lastResult().outcome, RemainingDownload::Outcome::WriteFailed);
         QVERIFY2(w->txtAvviso->text().startsWith(yearlyPath() + QStringLiteral(" could not be written")),
                  qPrintable(w->txtAvviso->text()));
-        QCOMPARE(contents(yearlyPath()), olderData);
+        QCOMPARE(fileBytes(yearlyPath()), olderData);
         QCOMPARE(commands("[]"), QStringList{"[,"});
 
         acquireNow();
         const QList<QByteArray> blocks = blocksSent(rig->sim.sent());
         QCOMPARE(blocks.size(), 2);
         QCOMPARE(blocks[1], blocks[0]);
-        QCOMPARE(contents(yearlyPath()), olderData + blocks[1] + "\r\n");
+        QCOMPARE(fileBytes(yearlyPath()), olderData + blocks[1] + "\r\n");
     }
 
     // "2.026" is the year 2026; an empty or a non-numeric year ends the download before
@@ -221,7 +195,7 @@ private slots:
         acquireNow();
         QCOMPARE(w->txtAnno->text(), QStringLiteral("2026"));
         QVERIFY(!w->txtAnno->isEnabled());
-        QVERIFY(contents(YearlyFile::path(rig->folder.path(), 2026)).startsWith(title3));
+        QVERIFY(fileBytes(YearlyFile::path(rig->folder.path(), 2026)).startsWith(title3));
     }
 
     // "-2" minutes: a download at once, then one each time the countdown reaches 0.

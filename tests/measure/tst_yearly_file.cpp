@@ -1,6 +1,7 @@
 // The yearly file: its name and title line, the operator's number clean-up, what of a
 // block is kept, and appends that leave whole lines only, even on a full disk.
 #include "data/yearly_file.h"
+#include "support/file_bytes.h"
 #include "support/file_size_limit.h"
 
 #include <QFile>
@@ -8,12 +9,6 @@
 #include <QtTest>
 
 namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 } // namespace
 
@@ -56,12 +51,12 @@ private slots:
     {
         const QString path = dir.filePath(QStringLiteral("data_2026.txt"));
         QVERIFY(YearlyFile::create(path, 2));
-        QCOMPARE(contents(path), QByteArray("Date, CH0, CH1,\r\n"));
+        QCOMPARE(fileBytes(path), QByteArray("Date, CH0, CH1,\r\n"));
         QVERIFY(YearlyFile::appendBlock(path, "01/01/2026 00:00:00,1,2,"));
         QString error;
         QVERIFY(!YearlyFile::create(path, 5, &error));
         QVERIFY(!error.isEmpty());
-        QCOMPARE(contents(path), QByteArray("Date, CH0, CH1,\r\n01/01/2026 00:00:00,1,2,\r\n"));
+        QCOMPARE(fileBytes(path), QByteArray("Date, CH0, CH1,\r\n01/01/2026 00:00:00,1,2,\r\n"));
     }
 
     // A block that does not fit on the disk leaves the file exactly as it was, so the
@@ -71,7 +66,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("full.txt"));
         QVERIFY(YearlyFile::create(path, 1));
         QVERIFY(YearlyFile::appendBlock(path, "01/01/2026 00:00:00,1,"));
-        const QByteArray before = contents(path);
+        const QByteArray before = fileBytes(path);
         QString error;
         {
             const FileSizeLimit fullDisk(before.size() + 10);
@@ -80,10 +75,10 @@ private slots:
             QVERIFY(!YearlyFile::create(dir.filePath(QStringLiteral("new.txt")), 400, &error));
         }
         QVERIFY(!error.isEmpty());
-        QCOMPARE(contents(path), before);
+        QCOMPARE(fileBytes(path), before);
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("new.txt"))));
         QVERIFY(YearlyFile::appendBlock(path, "02/01/2026 00:00:00,2,"));
-        QCOMPARE(contents(path), before + "02/01/2026 00:00:00,2,\r\n");
+        QCOMPARE(fileBytes(path), before + "02/01/2026 00:00:00,2,\r\n");
     }
 };
 

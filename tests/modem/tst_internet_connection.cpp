@@ -20,7 +20,6 @@
 
 #include <sys/stat.h>
 
-using DownloadMatch::fileBytes;
 
 namespace {
 

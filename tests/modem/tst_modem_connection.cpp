@@ -3,6 +3,7 @@
 // fixed-length replies; "Stop" hangs up; a memory download over the modem line writes
 // the same file as over the cable.
 #include "modem_rig.h"
+#include "support/file_bytes.h"
 
 #include "support/download_match.h"
 #include "widgets/box_colours.h"
@@ -13,12 +14,6 @@
 #include <QLineEdit>
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 void writeAll(const QString& path, const QByteArray& content)
 {
@@ -97,8 +92,8 @@ private slots:
 
         // Today's date in the row dialled, and both files rewritten at once.
         QCOMPARE(w->Uldata[2]->text(), today());
-        QCOMPARE(readAll(m.file("last.ini")).split('\n').value(2), (today() + "\r").toLatin1());
-        QVERIFY(readAll(m.file("modem.ini")).contains("Ponte\r\n0551234\r\nMarch\r\n"));
+        QCOMPARE(fileBytes(m.file("last.ini")).split('\n').value(2), (today() + "\r").toLatin1());
+        QVERIFY(fileBytes(m.file("modem.ini")).contains("Ponte\r\n0551234\r\nMarch\r\n"));
 
         QVERIFY(!w->isVisible() && !w->isEnabled());
         QVERIFY(!w->Timer1->isActive());
@@ -177,7 +172,7 @@ private slots:
         QVERIFY(m.start());
         QVERIFY(call(m));
         DownloadMatch::download(m.rig->console.get());
-        const QByteArray overModem = readAll(m.file(DownloadMatch::fileName()));
+        const QByteArray overModem = fileBytes(m.file(DownloadMatch::fileName()));
 
         QVERIFY2(cable.count("\r\n") == 3 + 8, cable.constData());
         QCOMPARE(DownloadMatch::withoutDownloadTime(overModem), DownloadMatch::withoutDownloadTime(cable));

@@ -1,6 +1,7 @@
 // The modem window against the simulator's modem: the port box's probe, readiness check
 // and search, row and page selection, dialling, and its phone-book files.
 #include "modem_rig.h"
+#include "support/file_bytes.h"
 
 #include "link/serial_port.h"
 #include "modem/modem_tcp.h"
@@ -13,12 +14,6 @@
 #include <QLineEdit>
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 void writeAll(const QString& path, const QByteArray& content)
 {
@@ -49,14 +44,14 @@ private slots:
         QCOMPARE(w->SERMODEM->text(), QStringLiteral(" 1"));
         QVERIFY2(w->status().startsWith(QStringLiteral("Modem Found on Com 1\r\nSIMULATED MODEM")), qPrintable(w->status()));
         QVERIFY(w->status().endsWith(QStringLiteral("OK\r\n\r")));
-        QCOMPARE(readAll(m.file("pmodem.ini")), QByteArray(" 1 \r\n"));
+        QCOMPARE(fileBytes(m.file("pmodem.ini")), QByteArray(" 1 \r\n"));
         // The search's own look, then the probe's.
         QCOMPARE(m.receivedSinceMark(), QByteArray("ATE0\rATI3\rATE0\rATI3\r"));
 
         QTest::mouseClick(w->CERCAMODEM, Qt::LeftButton);
         QCOMPARE(w->SERMODEM->text(), QStringLiteral(" 2"));
         QCOMPARE(w->status(), QStringLiteral("Modem not found on this COM port"));
-        QCOMPARE(readAll(m.file("pmodem.ini")), QByteArray(" 1 \r\n"));
+        QCOMPARE(fileBytes(m.file("pmodem.ini")), QByteArray(" 1 \r\n"));
         QVERIFY(w->SERMODEM->isEnabled() && w->CERCAMODEM->isEnabled());
     }
 
@@ -206,8 +201,8 @@ private slots:
         w->Nome[69]->setText(QStringLiteral("Last"));
         w->Uldata[5]->setText(QStringLiteral("01/02/2026"));
         w->Salva->trigger();
-        QVERIFY(readAll(m.file("modem.ini")).startsWith("\"Rossi, Mario\"\r\n\"\"\"0551\"\" int. 2\"\r\n31/12/2027\r\n"));
-        QCOMPARE(readAll(m.file("last.ini")).count("\r\n"), qsizetype(70));
+        QVERIFY(fileBytes(m.file("modem.ini")).startsWith("\"Rossi, Mario\"\r\n\"\"\"0551\"\" int. 2\"\r\n31/12/2027\r\n"));
+        QCOMPARE(fileBytes(m.file("last.ini")).count("\r\n"), qsizetype(70));
         w->close();
         QVERIFY(!w->isVisible());
         QVERIFY(m.rig->start->isVisible());

@@ -3,6 +3,7 @@
 // book of passwords kept from other users.
 #include "data/phone_book.h"
 #include "data/settings_fields.h"
+#include "support/file_bytes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,12 +12,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 void writeAll(const QString& path, const QByteArray& content)
 {
@@ -93,7 +88,7 @@ private slots:
             values << QStringLiteral("Station %1, east").arg(i) << QStringLiteral("\"%1\"").arg(i) << QString();
         const QString p = path("modem.ini");
         QVERIFY(PhoneBook::writeBook(p, values));
-        const QByteArray file = readAll(p);
+        const QByteArray file = fileBytes(p);
         QCOMPARE(file.count("\r\n"), qsizetype(3 * PhoneBook::Entries));
         QVERIFY(file.startsWith("\"Station 0, east\"\r\n\"\"\"0\"\"\"\r\n\r\n"));
         const PhoneBook::Values back = PhoneBook::readBook(p, 3 * PhoneBook::Entries);
@@ -154,7 +149,7 @@ private slots:
         const QString p = path("pmodem.ini");
         QCOMPARE(PhoneBook::readPort(p), 0);
         QVERIFY(PhoneBook::writePort(p, 3));
-        QCOMPARE(readAll(p), QByteArray(" 3 \r\n"));
+        QCOMPARE(fileBytes(p), QByteArray(" 3 \r\n"));
         QCOMPARE(PhoneBook::readPort(p), 3);
         writeAll(p, " 2 \r\n 5 \r\n");
         QCOMPARE(PhoneBook::readPort(p), 5);  // the last value read

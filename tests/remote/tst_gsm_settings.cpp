@@ -113,7 +113,7 @@ private slots:
         click(f, f->SCRIVI_GSM);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
         QCOMPARE(rig->dialogs.texts().last(),
-                 QStringLiteral("Phone number to call can only contain characters of the Latin-1 set. "
+                 QStringLiteral("Phone number to call can only contain printable characters of the Latin-1 set. "
                                 "Nothing was written."));
         QVERIFY(f->SCRIVI_GSM->isEnabled());
         f->NUMERO_ALLARME_TELEFONO->clear();

@@ -6,6 +6,7 @@
 
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
+#include "support/file_bytes.h"
 
 #include <QDate>
 #include <QFile>
@@ -14,12 +15,6 @@
 #include <QTemporaryDir>
 
 namespace DownloadMatch {
-
-inline QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 // The simulator's options for the known records (the folder must outlive the simulator).
 inline QStringList knownRecords(const QTemporaryDir& folder)

@@ -1,0 +1,21 @@
+// The blocks of new data a simulated datalogger sent, each as the yearly file must hold
+// it: the text between its markers without the line break before the end marker.
+#pragma once
+
+#include "data/yearly_file.h"
+
+#include <QByteArray>
+#include <QList>
+
+inline QList<QByteArray> blocksSent(const QByteArray& sent)
+{
+    QList<QByteArray> blocks;
+    const QByteArray start = "***inizio***,";
+    for (qsizetype at = sent.indexOf(start); at >= 0; at = sent.indexOf(start, at + 1)) {
+        const qsizetype from = at + start.size();
+        const qsizetype end = sent.indexOf("***fine***,", from);
+        if (end >= 0)
+            blocks << YearlyFile::blockText(sent.mid(from, end - from));
+    }
+    return blocks;
+}
