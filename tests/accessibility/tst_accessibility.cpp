@@ -123,6 +123,7 @@ private slots:
         start.onProgramEnd = [] {};
         audit(&start, QStringLiteral("start window"));
         // From "Connect", round the buttons and into the ports at COM 1, the first.
+        start.Command1->setFocus();
         QCOMPARE(WindowAudit::tabOrder(&start),
                  (QStringList{"QPushButton Command1", "QPushButton No_conn", "QPushButton Command3",
                               "QPushButton Command2", "QRadioButton Option1_0", "QCheckBox GSM",
