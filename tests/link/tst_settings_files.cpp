@@ -117,7 +117,8 @@ private slots:
         QVERIFY(!QFileInfo::exists(user));
 
         QVERIFY(QDir().mkpath(root.filePath(QStringLiteral("usr/share/applications"))));
-        writeFile(root.filePath(QStringLiteral("usr/share/applications/quorvel.desktop")), "[Desktop Entry]\n");
+        QVERIFY(writeFileBytes(root.filePath(QStringLiteral("usr/share/applications/quorvel.desktop")),
+                               "[Desktop Entry]\n"));
         QCOMPARE(ProgramFolder::choose(bin, user), user);
         QVERIFY(QFileInfo(user).isDir());
         QCOMPARE(ProgramFolder::choose(QString(), user), user);
