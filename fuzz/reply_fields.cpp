@@ -33,7 +33,12 @@ void readFields(ChunkTransport& line, const QByteArray& reply, int limit)
         check(reply.startsWith(consumed), "the fields and commas differ from the reply");
         check(consumed.size() <= line.handedOut(), "a field read before its bytes arrived");
     }
-    // Whatever is left, further reads end at once and never crash.
+    // A babble past the limit is dropped and the reading goes on with what follows; once
+    // the line has dropped, every read ends at once.
+    for (qsizetype reads = 0; !line.lost(); ++reads) {
+        check(reads <= reply.size(), "the reads never reach the end of the reply");
+        check(!Modulo1::Leggi_Campo().contains(QLatin1Char(',')), "a field holds a comma");
+    }
     for (int i = 0; i < 3; ++i)
         check(Modulo1::Leggi_Campo() == QLatin1String("%%"), "a read after the line dropped gave a field");
 }
