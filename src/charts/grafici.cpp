@@ -1,7 +1,8 @@
-// Grafici: the channel boxes, the pens, and keeping the chart in step with a table that
+// Grafici: the channel boxes and keeping the chart in step with a table that
 // grows by one row per reading without handing the chart every point again.
 #include "charts/grafici.h"
 
+#include "charts/chart_style.h"
 #include "widgets/controls.h"
 #include "widgets/window_placement.h"
 
@@ -16,20 +17,6 @@
 
 namespace {
 
-struct PenRow {
-    int r, g, b;
-    bool broken;
-    int width;
-};
-constexpr PenRow pens[16] = {
-    {240, 0, 0, false, 1},   {40, 40, 40, false, 1},   {0, 0, 240, false, 1},
-    {0, 140, 140, false, 1}, {140, 0, 140, false, 1},  {140, 140, 0, false, 1},
-    {80, 0, 240, false, 1},  {0, 80, 240, false, 1},   {200, 80, 50, true, 2},
-    {20, 80, 20, true, 2},   {50, 80, 200, true, 2},   {80, 120, 120, true, 2},
-    {120, 80, 140, true, 2}, {100, 120, 80, true, 2},  {30, 50, 200, true, 2},
-    {20, 90, 180, true, 2},
-};
-
 // A value text as a number; anything else ("Timeout", a blank) draws no point.
 std::optional<QPointF> pointOf(const ChartMatrix& m, int row, int column)
 {
@@ -42,19 +29,9 @@ std::optional<QPointF> pointOf(const ChartMatrix& m, int row, int column)
 
 } // namespace
 
-LineChart::Pen Grafici::channelPen(int channel)
-{
-    if (channel < 0 || channel >= 16)
-        return {};
-    const PenRow& p = pens[channel];
-    return LineChart::Pen{QColor(p.r, p.g, p.b), p.broken, p.width};
-}
+LineChart::Pen Grafici::channelPen(int channel) { return ChartStyle::livePen(channel); }
 
-int Grafici::labelStep(int last)
-{
-    // Halves go to the even neighbour, as every rounding of the program does.
-    return last > 20 ? std::max(1, int(std::nearbyint(last / 20.0))) : 1;
-}
+int Grafici::labelStep(int last) { return ChartStyle::labelStep(last); }
 
 Grafici::Grafici(const ChartMatrix* source, QWidget* parent)
     : QWidget(parent, Qt::Window), source_(source)

@@ -27,6 +27,7 @@ struct LineChart::Series {
     MinMaxReducer reducer;
     std::optional<QPointF> provisional;
     QList<QPointF> drawn;  // the points the layer draws
+    qint64 given = 0;      // values handed in one go by setSeriesValues
     bool dirty = false;
 };
 
@@ -157,6 +158,23 @@ void LineChart::setProvisionalPoint(int series, std::optional<QPointF> p)
     }
 }
 
+void LineChart::setSeriesValues(int series, const double* values, qsizetype count)
+{
+    if (series < 0 || series >= seriesCount())
+        return;
+    Series& s = *series_[series];
+    ReducedSeries r = reduceMinMax(values, count, columns_);
+    s.reducer.clear();
+    s.provisional.reset();
+    s.drawn = std::move(r.points);
+    s.given = r.finite;
+    s.dirty = false;
+    if (r.finite > 0) {
+        d_->low = std::min(d_->low, r.low);
+        d_->high = std::max(d_->high, r.high);
+    }
+}
+
 void LineChart::setCategories(int count, int step, const std::function<QString(int)>& label)
 {
     count = std::max(1, count);
@@ -275,7 +293,9 @@ QList<QPointF> LineChart::drawnPoints(int series) const
 
 qint64 LineChart::pointsReceived(int series) const
 {
-    return series >= 0 && series < seriesCount() ? series_[series]->reducer.count() : 0;
+    if (series < 0 || series >= seriesCount())
+        return 0;
+    return series_[series]->reducer.count() + series_[series]->given;
 }
 
 void LineChart::resizeEvent(QResizeEvent* event)

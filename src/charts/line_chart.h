@@ -40,6 +40,10 @@ public:
     // The point of the category still being filled: drawn after the others, replaced by
     // the next call, never kept. nullopt draws none.
     void setProvisionalPoint(int series, std::optional<QPointF> p);
+    // Gives a series, in one go, the whole of its values: value i at category i, a NaN
+    // drawing nothing. Reduced to the plot's pixel columns at once (every peak kept); it
+    // replaces what the series had and is not mixed with the calls above.
+    void setSeriesValues(int series, const double* values, qsizetype count);
     // Categories 0..count-1 along the horizontal axis; every step-th one, from the first,
     // is labelled with label(category).
     void setCategories(int count, int step, const std::function<QString(int)>& label);

@@ -214,6 +214,7 @@ public slots:
     void PROVA_IN_SITO_Click();
     // The sensor window.
     void Leggi_poprieta_Click();
+    void cmdScaricaRimanenti_Click();
     // Memory downloads into data files.
     void Acquisisci_Click();
     void Acquisisci_Temp_Click();

@@ -38,6 +38,7 @@ void Form1::connectHandlers()
     click(cmdApriMisuraContinua[0], &Form1::cmdApriMisuraContinua_Click);
     // "Backup" is deliberately left without a handler: it opens nothing and sends nothing.
     click(Leggi_poprieta, &Form1::Leggi_poprieta_Click);
+    click(cmdScaricaRimanenti, &Form1::cmdScaricaRimanenti_Click);
     click(Acquisisci, &Form1::Acquisisci_Click);
     click(Acquisisci_Temp, &Form1::Acquisisci_Temp_Click);
     click(Subito, &Form1::Subito_Click);

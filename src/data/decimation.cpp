@@ -2,6 +2,8 @@
 #include "data/decimation.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 MinMaxReducer::MinMaxReducer(int columns) : columns_(std::max(1, columns)) {}
 
@@ -94,4 +96,43 @@ int MinMaxReducer::takeChangedFrom()
     const int from = changedFrom_;
     changedFrom_ = drawn_;
     return from;
+}
+
+ReducedSeries reduceMinMax(const double* values, qsizetype count, int columns)
+{
+    ReducedSeries out;
+    columns = std::max(1, columns);
+    out.low = std::numeric_limits<double>::infinity();
+    out.high = -out.low;
+    if (count <= 0)
+        return out;
+    // Runs of `per` values; the last may be shorter.
+    const qsizetype per = count <= columns ? 1 : (count + columns - 1) / columns;
+    out.points.reserve(per == 1 ? count : 2 * ((count + per - 1) / per));
+    for (qsizetype from = 0; from < count; from += per) {
+        const qsizetype to = std::min(count, from + per);
+        qsizetype lowAt = -1, highAt = -1;
+        double lo = std::numeric_limits<double>::infinity(), hi = -lo;
+        qint64 finite = 0;
+        for (qsizetype i = from; i < to; ++i) {
+            const double v = values[i];
+            if (!std::isfinite(v))
+                continue;
+            ++finite;
+            if (v < lo)
+                lo = v, lowAt = i;
+            if (v > hi)
+                hi = v, highAt = i;
+        }
+        if (finite == 0)
+            continue;
+        out.finite += finite;
+        out.low = std::min(out.low, lo);
+        out.high = std::max(out.high, hi);
+        const qsizetype first = std::min(lowAt, highAt), second = std::max(lowAt, highAt);
+        out.points.append(QPointF(double(first), values[first]));
+        if (second != first)
+            out.points.append(QPointF(double(second), values[second]));
+    }
+    return out;
 }

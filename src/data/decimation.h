@@ -1,12 +1,25 @@
-// Min/max reduction of a growing series: once a series has more points than the plot
-// has pixel columns, each column is drawn as its lowest and highest point, so no peak
-// is lost and the number of points drawn stays bounded however long the series grows.
+// Min/max reduction, of a growing series or of a whole one at once. Once a series has
+// more points than the plot has pixel columns, each column is drawn as its lowest and
+// highest point, so no peak is lost and the number of points drawn stays bounded however
+// long the series is.
 #pragma once
 
 #include <QList>
 #include <QPointF>
 
 #include <vector>
+
+// A whole series reduced at once, for a series known in full (a file's column) rather
+// than growing: value i is drawn at x = i, a NaN draws nothing. Up to `columns` values
+// every finite one is kept; past that the values are split into at most `columns` runs of
+// equal length and each run gives its lowest and highest value in the order they came, so no
+// peak is lost and at most two points per column are drawn.
+struct ReducedSeries {
+    QList<QPointF> points;
+    qint64 finite = 0;   // values that are numbers
+    double low = 0, high = 0;  // their range (meaningless when finite is 0)
+};
+ReducedSeries reduceMinMax(const double* values, qsizetype count, int columns);
 
 class MinMaxReducer {
 public:

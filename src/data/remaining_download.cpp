@@ -157,6 +157,10 @@ Result Run::go()
     fileLock_.emplace(r_.path + QStringLiteral(".lock"));
     fileLock_->setStaleLockTime(0);  // held as long as the download lasts; a dead holder frees it
     if (!fileLock_->tryLock(lockWaitMs_)) {
+        if (fileLock_->error() != QLockFile::LockFailedError) {
+            r_.error = QStringLiteral("its lock file could not be created");
+            return end(Outcome::WriteFailed);
+        }
         r_.error = QStringLiteral("%1 is being written by another download.").arg(r_.path);
         return end(Outcome::FileBusy);
     }

@@ -1,18 +1,23 @@
 // Takes the README's pictures of the windows that need a datalogger's data: the sensor
 // window, the alert window, the console's GSM and GPRS settings, the console after a
-// download, the data table and the modem window with a filled phone book. Run by scripts/screenshots
+// download, the data table, the new-data window in timer mode, the modem window with a
+// filled phone book and the historical chart of a month. Run by scripts/screenshots
 // with the directory to write into; not a test.
+#include "charts/grafico_storico.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
+#include "measure/dati_rimanenti.h"
 #include "modem/modem.h"
 #include "sensors/allarmi_an.h"
 #include "sensors/sensori_an.h"
+#include "support/yearly_file_maker.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace {
@@ -57,6 +62,26 @@ bool photographModemWindow(Form1* console, const QString& programFolder, const Q
     QTest::mouseClick(w.Sel[1], Qt::LeftButton);
     const bool ok = save(&w, folder, QStringLiteral("modem-window"));
     w.close();
+    return ok;
+}
+
+// The new-data window in timer mode, after its first download. The simulator sends no
+// wake-up here: the wait for it is cut short.
+bool photographRemainingData(Form1* console, const QString& folder)
+{
+    DatiRimanenti::timing() = {.minuteMs = 60000, .dtrPauseMs = 300};
+    const int fieldTimeout = Modulo1::link().fieldTimeoutMs;
+    Modulo1::link().fieldTimeoutMs = 800;
+    click(console, console->cmdScaricaRimanenti);
+    DatiRimanenti* w = DatiRimanenti::instance();
+    if (!w)
+        return false;
+    w->txtTimer->setText(QStringLiteral("15"));
+    QTest::mouseClick(w->cmdTimer, Qt::LeftButton);
+    Modulo1::link().fieldTimeoutMs = fieldTimeout;
+    const bool ok = save(w, folder, QStringLiteral("remaining-data-timer"));
+    QTest::mouseClick(w->cmdFermaTimer, Qt::LeftButton);
+    w->close();
     return ok;
 }
 
@@ -134,6 +159,16 @@ int main(int argc, char** argv)
     showPageOf(f, f->Acquisisci);
     f->File1->setCurrentRow(0);
     ok = save(f, folder, QStringLiteral("console-after-download")) && ok;
+    ok = photographRemainingData(f, folder) && ok;
     ok = photographModemWindow(f, rig.folder.path(), folder) && ok;
+
+    // The historical chart of a yearly file holding March, a reading every ten minutes.
+    QTemporaryDir yearly;
+    const QString data = yearly.filePath(QStringLiteral("data_2026.txt"));
+    GraficoStorico* chart =
+        YearlyFileMaker::write(data, 8, QDateTime(QDate(2026, 3, 1), QTime(0, 0)), 31 * 144, 600)
+            ? GraficoStorico::openYearlyFile(data)
+            : nullptr;
+    ok = chart && save(chart, folder, QStringLiteral("historical-chart")) && ok;
     return ok ? 0 : 1;
 }

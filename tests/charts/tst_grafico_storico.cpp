@@ -1,0 +1,365 @@
+// The historical chart window: the day range and its messages, the label thinning, the
+// channel colours, the export's bytes and its guards, and opening a yearly file, awkward
+// or busy ones included.
+#include "charts/grafico_storico.h"
+#include "support/scripted_dialogs.h"
+#include "support/yearly_file_maker.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// perDay readings a day from 1 March 2026, 00:00, every minute, with three channels.
+QByteArray yearlyBytes(int days, int perDay, int channels = 3)
+{
+    QByteArray f = YearlyFileMaker::titleLine(channels);
+    for (int d = 0; d < days; ++d) {
+        for (int i = 0; i < perDay; ++i) {
+            f += QStringLiteral("%1/03/2026 %2:%3:00,")
+                     .arg(d + 1, 2, 10, QLatin1Char('0'))
+                     .arg(i / 60, 2, 10, QLatin1Char('0'))
+                     .arg(i % 60, 2, 10, QLatin1Char('0'))
+                     .toLatin1();
+            for (int k = 0; k < channels; ++k)
+                f += QByteArray::number(100 * (k + 1) + d + i * 0.5, 'f', 1) + ',';
+            f += "\r\n";
+        }
+    }
+    return f;
+}
+
+YearlyTable tableOf(const QByteArray& bytes)
+{
+    YearlyTable t;
+    t.parse(bytes);
+    return t;
+}
+
+QByteArray contents(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+void tickOnly(GraficoStorico& g, const QList<int>& channels)
+{
+    for (int k = 0; k < 8; ++k)
+        g.chkCH[k]->setChecked(channels.contains(k));
+}
+
+void draw(GraficoStorico& g, const QString& from, const QString& to)
+{
+    g.txtDal->setText(from);
+    g.txtAl->setText(to);
+    QTest::mouseClick(g.cmdDisegna, Qt::LeftButton);
+}
+
+} // namespace
+
+class GraficoStoricoTest : public QObject {
+    Q_OBJECT
+private slots:
+    void sameDateInBothBoxesShowsThatDayOnly()
+    {
+        ScriptedDialogs d;
+        GraficoStorico g(tableOf(yearlyBytes(3, 30)));
+        g.showChannelBoxes(3);
+        tickOnly(g, {1});
+        draw(g, QStringLiteral("02/03/2026"), QStringLiteral(" 02/03/2026 "));
+        QVERIFY(d.shown.isEmpty());
+        QCOMPARE(g.drawn().start, 31);
+        QCOMPARE(g.drawn().end, 60);
+        QCOMPARE(g.MSChart1->categoryCount(), 30);
+        QCOMPARE(g.MSChart1->seriesCount(), 1);
+        QCOMPARE(g.MSChart1->seriesName(0), QStringLiteral("CH1"));
+        const QList<QPointF> points = g.MSChart1->drawnPoints(0);
+        QCOMPARE(points.size(), 30);
+        QCOMPARE(points.first(), QPointF(0, 201));
+        QCOMPARE(points.last(), QPointF(29, 201 + 29 * 0.5));
+        for (const QString& label : g.MSChart1->labels())
+            QVERIFY2(label.startsWith(QStringLiteral("02/03/2026")), qPrintable(label));
+        QVERIFY(g.MSChart1->legendVisible());
+    }
+
+    void outsideTheFileTheChartIsEmpty()
+    {
+        ScriptedDialogs d;
+        GraficoStorico g(tableOf(yearlyBytes(3, 10)));
+        g.showChannelBoxes(3);
+        tickOnly(g, {0, 2});
+        draw(g, QString(), QStringLiteral("28/02/2026"));  // "to" before the first date
+        QCOMPARE(g.MSChart1->seriesCount(), 0);
+        QVERIFY(g.drawn().isEmpty());
+        draw(g, QStringLiteral("04/03/2026"), QString());  // "from" after the last date
+        QCOMPARE(g.MSChart1->seriesCount(), 0);
+        QCOMPARE(g.MSChart1->categoryCount(), 1);
+        draw(g, QString(), QString());
+        QCOMPARE(g.MSChart1->seriesCount(), 2);
+        QCOMPARE(g.MSChart1->categoryCount(), 30);
+        tickOnly(g, {});
+        QTest::mouseClick(g.cmdDisegna, Qt::LeftButton);
+        QCOMPARE(g.MSChart1->seriesCount(), 0);
+        QVERIFY(d.shown.isEmpty());
+    }
+
+    void eachDateMessageForItsCase_data()
+    {
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("from not a date") << "1 marzo" << "" << "Specificare una data di inizio valida.";
+        QTest::newRow("from impossible") << "30/02/2026" << "02/03/2026" << "Specificare una data di inizio valida.";
+        QTest::newRow("to not a date") << "01/03/2026" << "03/2026" << "Specificare una data di fine valida.";
+        QTest::newRow("to before from") << "03/03/2026" << "02/03/2026"
+                                        << "La data di fine deve essere successiva alla data di inizio.";
+        QTest::newRow("both empty") << " " << "" << "";
+        QTest::newRow("same day") << "02/03/2026" << "02/03/2026" << "";
+    }
+
+    void eachDateMessageForItsCase()
+    {
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QString, message);
+        ScriptedDialogs d;
+        GraficoStorico g(tableOf(yearlyBytes(3, 10)));
+        g.showChannelBoxes(3);
+        g.show();
+        tickOnly(g, {0});
+        draw(g, QString(), QString());
+        QVERIFY(g.cmdEsporta->isEnabled());
+        QTest::mouseClick(g.chkCH[1], Qt::LeftButton, {}, QPoint(8, g.chkCH[1]->height() / 2));
+        QVERIFY(!g.cmdEsporta->isEnabled());
+        draw(g, from, to);
+        if (message.isEmpty()) {
+            QVERIFY(d.shown.isEmpty());
+            QVERIFY(g.cmdEsporta->isEnabled());
+            QCOMPARE(g.MSChart1->seriesCount(), 2);
+            return;
+        }
+        QCOMPARE(d.shown.size(), 1);
+        QCOMPARE(d.shown[0].text, message);
+        QCOMPARE(d.shown[0].title, QStringLiteral("Azione annullata"));
+        // Nothing drawn: the chart and the export still hold the last drawing.
+        QCOMPARE(g.MSChart1->seriesCount(), 1);
+        QCOMPARE(g.drawn().channels, QList<int>{0});
+        QVERIFY(!g.cmdEsporta->isEnabled());
+    }
+
+    void labelsThinnedPastTwentyCategories()
+    {
+        GraficoStorico g(tableOf(yearlyBytes(1, 60)));
+        g.showChannelBoxes(3);
+        tickOnly(g, {0});
+        g.popola_grafico();
+        QCOMPARE(g.MSChart1->categoryCount(), 60);
+        QCOMPARE(g.MSChart1->labelStep(), 3);
+        QList<int> every3rd;
+        for (int c = 0; c < 60; c += 3)
+            every3rd << c;
+        QCOMPARE(g.MSChart1->labelledCategories(), every3rd);
+        QCOMPARE(g.MSChart1->labels()[1], QStringLiteral("01/03/2026 00:03:00"));
+
+        GraficoStorico h(tableOf(yearlyBytes(1, 25)));
+        h.showChannelBoxes(3);
+        tickOnly(h, {0});
+        h.popola_grafico();
+        QCOMPARE(h.MSChart1->labelStep(), 1);
+        QCOMPARE(h.MSChart1->labelledCategories().size(), 25);
+    }
+
+    void channelColoursAndBoxes()
+    {
+        GraficoStorico g(tableOf(yearlyBytes(1, 5, 8)));
+        g.showChannelBoxes(8);
+        g.show();
+        tickOnly(g, {0, 1, 2, 3, 4, 5, 6, 7});
+        g.popola_grafico();
+        const int rgb[8][3] = {{240, 0, 0},   {40, 40, 40},  {0, 0, 240},  {0, 140, 140},
+                               {140, 0, 140}, {140, 140, 0}, {80, 0, 240}, {0, 80, 240}};
+        QCOMPARE(g.MSChart1->seriesCount(), 8);
+        for (int k = 0; k < 8; ++k) {
+            QCOMPARE(g.MSChart1->seriesName(k), QStringLiteral("CH%1").arg(k));
+            QCOMPARE(g.MSChart1->seriesPen(k), (LineChart::Pen{QColor(rgb[k][0], rgb[k][1], rgb[k][2]), false, 1}));
+        }
+        g.showChannelBoxes(5);
+        for (int k = 0; k < 8; ++k)
+            QCOMPARE(g.chkCH[k]->isVisible(), k < 5);
+        QCOMPARE(g.windowTitle(), QStringLiteral("Grafici"));
+        QCOMPARE(g.chkCH[3]->accessibleName(), QStringLiteral("CH3"));
+        QCOMPARE(g.txtDal->accessibleName(), QStringLiteral("Dal"));
+    }
+
+    void exportWritesTheDrawnRowsAndChannels()
+    {
+        ScriptedDialogs d;
+        QTemporaryDir dir;
+        const QByteArray file = "Date, CH0, CH1, CH2,\r\n"
+                                "01/03/2026 10:00:00,1.5,2.5,3.5,\r\n"
+                                "02/03/2026 10:00:00, 4.0,%%,6.25,\r\n"
+                                "02/03/2026 11:00:00,7,8\r\n"
+                                "03/03/2026 10:00:00,9,10,11,\r\n";
+        GraficoStorico g(tableOf(file));
+        g.showChannelBoxes(3);
+        tickOnly(g, {0, 2});
+        draw(g, QStringLiteral("02/03/2026"), QStringLiteral("02/03/2026"));
+        const QString path = dir.filePath("giorno.csv");
+        d.paths << path;
+        QTest::mouseClick(g.cmdEsporta, Qt::LeftButton);
+        QCOMPARE(contents(path), QByteArray("Date;CH0;CH2\r\n"
+                                            "02/03/2026 10:00:00; 4.0;6.25\r\n"
+                                            "02/03/2026 11:00:00;7;\r\n"));
+        QCOMPARE(d.shown.size(), 1);
+        QCOMPARE(d.shown[0].text, QStringLiteral("Dati esportati nel file ") + path + QStringLiteral("."));
+        QCOMPARE(d.shown[0].title, QStringLiteral("Esportazione dati"));
+
+        // A name without an extension gets ".csv"; cancelling the dialog writes nothing.
+        d.paths << dir.filePath("tutto") << QString();
+        draw(g, QString(), QString());
+        QTest::mouseClick(g.cmdEsporta, Qt::LeftButton);
+        QCOMPARE(contents(dir.filePath("tutto.csv")).count('\n'), 5);
+        QTest::mouseClick(g.cmdEsporta, Qt::LeftButton);
+        QCOMPARE(d.shown.size(), 2);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+    }
+
+    void exportGuards()
+    {
+        ScriptedDialogs d;
+        QTemporaryDir dir;
+        const QString yearly = dir.filePath("data_2026.txt");
+        writeFile(yearly, yearlyBytes(2, 5));
+        YearlyTable t;
+        QVERIFY(t.load(yearly));
+        GraficoStorico g(std::move(t), yearly);
+        g.showChannelBoxes(3);
+        tickOnly(g, {0});
+        draw(g, QString(), QString());
+
+        // Never over the yearly file itself.
+        d.paths << yearly;
+        QTest::mouseClick(g.cmdEsporta, Qt::LeftButton);
+        QCOMPARE(contents(yearly), yearlyBytes(2, 5));
+        QVERIFY(d.texts().last().contains(QStringLiteral("è il file dei dati")));
+
+        // A target another program holds: the operator cancels and it is left alone.
+        const QString busy = dir.filePath("aperto.csv");
+        writeFile(busy, "in a spreadsheet");
+        writeFile(dir.filePath(".~lock.aperto.csv#"), "user");
+        d.paths << busy;
+        d.answers << Dialogs::Answer::Cancel;
+        QTest::mouseClick(g.cmdEsporta, Qt::LeftButton);
+        QCOMPARE(contents(busy), QByteArray("in a spreadsheet"));
+        QVERIFY(d.texts().last().contains(QStringLiteral("è occupato")));
+
+        // A folder that does not exist: the failure is said, not reported as done.
+        d.paths << dir.filePath("nowhere/x.csv");
+        QTest::mouseClick(g.cmdEsporta, Qt::LeftButton);
+        QVERIFY(d.texts().last().startsWith(QStringLiteral("Impossibile scrivere il file ")));
+    }
+
+    void openingAYearlyFile()
+    {
+        ScriptedDialogs d;
+        QTemporaryDir dir;
+        const QString path = dir.filePath("data_2026.txt");
+        QCOMPARE(GraficoStorico::openYearlyFile(path), nullptr);
+        QCOMPARE(d.shown.size(), 1);
+        QCOMPARE(d.shown[0].text, QStringLiteral("Data not found."));
+        QCOMPARE(d.shown[0].title, QStringLiteral("Canceled"));
+
+        writeFile(path, yearlyBytes(2, 40, 5));
+        QPointer<GraficoStorico> g = GraficoStorico::openYearlyFile(path);
+        QVERIFY(g);
+        QVERIFY(g->isVisible());
+        for (int k = 0; k < 8; ++k) {
+            QCOMPARE(g->chkCH[k]->isVisible(), k < 5);
+            QCOMPARE(g->chkCH[k]->isChecked(), k < 5);
+        }
+        QCOMPARE(g->MSChart1->seriesCount(), 5);
+        QCOMPARE(g->MSChart1->categoryCount(), 80);
+        QVERIFY(g->cmdEsporta->isEnabled());
+        QSignalSpy closed(g.data(), &GraficoStorico::closed);
+        QTest::mouseClick(g->cmdChiudi, Qt::LeftButton);
+        QCOMPARE(closed.size(), 1);
+        QTRY_VERIFY(!g);  // unloaded
+
+        // A file another program holds is not read when the operator gives up.
+        writeFile(dir.filePath(".~lock.data_2026.txt#"), "user");
+        d.answers << Dialogs::Answer::Cancel;
+        QCOMPARE(GraficoStorico::openYearlyFile(path), nullptr);
+        QVERIFY(d.texts().last().contains(QStringLiteral("è occupato")));
+        for (QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY(!w->isVisible());
+    }
+
+    void awkwardFilesOpen_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("empty") << QByteArray() << 0 << 0;
+        QTest::newRow("only a title") << QByteArray("Date, CH0, CH1,\r\n") << 2 << 0;
+        QTest::newRow("no trailing comma") << QByteArray("Date, CH0, CH1\r\n01/03/2026 10:00:00,1,2\r\n") << 1 << 1;
+        QTest::newRow("short and blank lines")
+            << QByteArray("Date, CH0, CH1,\r\n01/03/2026 10:00:00,1\r\n\r\n\n01/03/2026 10:02:00,\r\n") << 2 << 4;
+        QTest::newRow("LF and garbage") << QByteArray("Date, CH0,\nx,y\n\xff\xfe,\x01\n") << 1 << 2;
+    }
+
+    void awkwardFilesOpen()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, channels);
+        QFETCH(int, rows);
+        ScriptedDialogs d;
+        QTemporaryDir dir;
+        const QString path = dir.filePath("data_2026.txt");
+        writeFile(path, file);
+        QPointer<GraficoStorico> g = GraficoStorico::openYearlyFile(path);
+        QVERIFY(g);
+        QCOMPARE(g->table().seriesCount(), channels);
+        QCOMPARE(g->drawn().rowCount(), rows);
+        QCOMPARE(g->MSChart1->seriesCount(), rows > 0 ? channels : 0);
+        draw(*g, QStringLiteral("01/03/2026"), QStringLiteral("01/03/2026"));
+        d.paths << dir.filePath("out.csv");
+        QTest::mouseClick(g->cmdEsporta, Qt::LeftButton);
+        QVERIFY(contents(dir.filePath("out.csv")).startsWith("Date"));
+        g->close();
+        QTRY_VERIFY(!g);
+    }
+
+    // Many more rows than pixel columns: every peak is still drawn, and at most two
+    // points per column.
+    void aLongFileIsDrawnReducedWithItsPeaks()
+    {
+        QByteArray file = yearlyBytes(30, 1440, 2);
+        const QByteArray spike = "15/03/2026 12:00:00,";
+        const int at = int(file.indexOf(spike)) + spike.size();
+        file.replace(at, int(file.indexOf(',', at)) - at, "99999");
+        GraficoStorico g(tableOf(file));
+        g.showChannelBoxes(2);
+        g.show();
+        tickOnly(g, {0});
+        g.popola_grafico();
+        const QList<QPointF> points = g.MSChart1->drawnPoints(0);
+        QVERIFY(points.size() <= 2 * g.MSChart1->plotColumns());
+        QVERIFY(points.contains(QPointF(14 * 1440 + 720, 99999)));
+        QCOMPARE(g.MSChart1->pointsReceived(0), 30 * 1440);
+        QCOMPARE(g.MSChart1->labelledCategories().size(), 20);
+    }
+};
+
+QTEST_MAIN(GraficoStoricoTest)
+#include "tst_grafico_storico.moc"

@@ -1,0 +1,284 @@
+// The new-data window against the simulated datalogger: blocks appended under one title
+// line exactly as sent, confirmed only once on disk; the ends without data; the year and
+// interval clean-ups; the minute timer and its countdown; closing.
+#include "charts/grafico_storico.h"
+#include "console/console_rig.h"
+#include "data/yearly_file.h"
+#include "measure/dati_rimanenti.h"
+#include "support/file_size_limit.h"
+
+#include <QDate>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+QByteArray contents(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void write(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// The blocks the datalogger sent, each as the file must hold it: the text between its
+// markers without the line break before the end marker.
+QList<QByteArray> blocksSent(const QByteArray& sent)
+{
+    QList<QByteArray> blocks;
+    const QByteArray start = "***inizio***,";
+    for (qsizetype at = sent.indexOf(start); at >= 0; at = sent.indexOf(start, at + 1)) {
+        const qsizetype from = at + start.size();
+        const qsizetype end = sent.indexOf("***fine***,", from);
+        if (end >= 0)
+            blocks << YearlyFile::blockText(sent.mid(from, end - from));
+    }
+    return blocks;
+}
+
+const QByteArray title3 = "Date, CH0, CH1, CH2,\r\n";
+const QByteArray olderData = title3 + "01/01/2026 00:00:00,1.0,2.0,3.0,\r\n";
+
+} // namespace
+
+class DatiRimanentiTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<ConsoleRig> rig;
+    DatiRimanenti* w = nullptr;
+    int commandMark = 0;
+
+    bool open(QStringList simArgs, int fieldTimeoutMs = 3000)
+    {
+        simArgs << "--wake-idle" << "250" << "--channels" << "3,0,0,0";
+        rig = std::make_unique<ConsoleRig>(simArgs);
+        if (!rig->connect())
+            return false;
+        Modulo1::link().pausePercent = 10;
+        Modulo1::link().fieldTimeoutMs = fieldTimeoutMs;
+        DatiRimanenti::timing() = {.minuteMs = 150, .dtrPauseMs = 100};
+        rig->console->show();
+        QTest::mouseClick(rig->console->cmdScaricaRimanenti, Qt::LeftButton);
+        w = DatiRimanenti::instance();
+        commandMark = rig->sim.commandCount();
+        return w && w->isVisible();
+    }
+    QString yearlyPath() const
+    {
+        return YearlyFile::path(rig->folder.path(), QDate::currentDate().year());
+    }
+    QStringList commands(const QString& letters) { return rig->sim.commandsSince(commandMark, letters); }
+    void acquireNow() { QTest::mouseClick(w->cmdStart, Qt::LeftButton); }
+
+private slots:
+    void cleanup()
+    {
+        delete DatiRimanenti::instance();
+        w = nullptr;
+        rig.reset();
+        DatiRimanenti::timing() = {};
+    }
+
+    // Two downloads: one title line, then each block exactly as the datalogger sent it,
+    // and each confirmed, so the datalogger has handed over all it recorded.
+    void twoDownloadsAppendTwoBlocksUnderOneTitle()
+    {
+        QVERIFY2(open({"--preload", "4", "--timer", "1"}), qPrintable(rig->sim.output()));
+        QCOMPARE(rig->console->cmdScaricaRimanenti->text(), QStringLiteral("Scarica nuovi dati"));
+        QCOMPARE(w->txtAnno->text(), QString::number(QDate::currentDate().year()));
+        QCOMPARE(w->txtAvviso->text(), QStringLiteral("Ready."));
+        QVERIFY(w->cmdStart->isEnabled() && w->cmdTimer->isEnabled() && !w->cmdGraf->isEnabled()
+                && !w->cmdFermaTimer->isEnabled());
+
+        QStringList notices;
+        bool consoleLockedWhileReceiving = false;
+        connect(w->txtAvviso, &QLineEdit::textChanged, this, [&](const QString& t) {
+            notices << t;
+            if (t == QLatin1String("Receiving data from datalogger..."))
+                consoleLockedWhileReceiving = !rig->console->leggi_nome->isEnabled()
+                                              && !w->cmdStart->isEnabled() && !w->cmdChiudi->isEnabled();
+        });
+        acquireNow();
+        QCOMPARE(notices.mid(0, 3), (QStringList{"Connecting to Datalogger...", "Connecting to datalogger...",
+                                                 "Receiving data from datalogger..."}));
+        QVERIFY(consoleLockedWhileReceiving);
+        QVERIFY(w->txtAvviso->text().startsWith(QStringLiteral("Last acquired: ")));
+        QVERIFY(!w->txtAnno->isEnabled());
+        QVERIFY(w->cmdStart->isEnabled() && w->cmdChiudi->isEnabled() && w->cmdGraf->isEnabled());
+        QCOMPARE(rig->console->leggi_nome->isEnabled(), true);
+
+        QTest::qWait(1300);  // the datalogger records again meanwhile
+        acquireNow();
+        QCOMPARE(w->lastResult().outcome, RemainingDownload::Outcome::Appended);
+
+        const QList<QByteArray> blocks = blocksSent(rig->sim.sent());
+        QCOMPARE(blocks.size(), 2);
+        QVERIFY(!blocks[0].isEmpty() && !blocks[1].isEmpty());
+        QCOMPARE(contents(yearlyPath()), title3 + blocks[0] + "\r\n" + blocks[1] + "\r\n");
+        QCOMPARE(commands("H[]"), (QStringList{"H 0,", "[,", "],", "H 0,", "[,", "],"}));
+        const QJsonObject memory = rig->sim.state().value("memory").toObject();
+        QCOMPARE(memory.value("fetched").toInt(), memory.value("records").toInt());
+
+        // "Graph" charts the file; closing the chart gives the button back.
+        QTest::mouseClick(w->cmdGraf, Qt::LeftButton);
+        QVERIFY(w->chartWindow() && w->chartWindow()->isVisible());
+        QVERIFY(w->GraficoAperto && !w->cmdGraf->isEnabled());
+        w->chartWindow()->close();
+        QVERIFY(!w->GraficoAperto && w->cmdGraf->isEnabled());
+    }
+
+    // Nothing new: nothing appended, the empty block still confirmed; a file that held
+    // data keeps it.
+    void aBlankBlockAppendsNothingButIsConfirmed()
+    {
+        QVERIFY2(open({"--preload", "0", "--acquisition", "0"}), qPrintable(rig->sim.output()));
+        write(yearlyPath(), olderData);
+        acquireNow();
+        QCOMPARE(w->lastResult().outcome, RemainingDownload::Outcome::NothingNew);
+        QCOMPARE(contents(yearlyPath()), olderData);
+        QCOMPARE(commands("[]"), (QStringList{"[,", "],"}));
+
+        QVERIFY(QFile::remove(yearlyPath()));
+        QTest::mouseClick(w->cmdGraf, Qt::LeftButton);
+        QCOMPARE(rig->dialogs.texts(), QStringList{"Data not found."});
+        QVERIFY(!w->chartWindow() && w->cmdGraf->isEnabled() && !w->GraficoAperto);
+    }
+
+    // Every way the block can fail to arrive: a notice, nothing appended, no "]".
+    void aBlockThatDoesNotArriveIsNeitherWrittenNorConfirmed_data()
+    {
+        QTest::addColumn<QStringList>("fault");
+        QTest::addColumn<QString>("notice");
+        QTest::addColumn<QStringList>("sent");
+        QTest::newRow("silent") << QStringList{"--fault-silent-cmds", "["} << "Timeout." << QStringList{"H 0,", "[,"};
+        QTest::newRow("no start marker") << QStringList{"--fault-garbage", "["}
+                                         << "Error while receiving data." << QStringList{"H 0,", "[,"};
+        QTest::newRow("cut short") << QStringList{"--fault-truncate", "40:["} << "Timeout." << QStringList{"H 0,", "[,"};
+        QTest::newRow("no channel count") << QStringList{"--fault-silent-cmds", "H"}
+                                          << "The datalogger did not answer." << QStringList{"H 0,"};
+    }
+    void aBlockThatDoesNotArriveIsNeitherWrittenNorConfirmed()
+    {
+        QFETCH(QStringList, fault);
+        QFETCH(QString, notice);
+        QFETCH(QStringList, sent);
+        QVERIFY2(open(fault << "--preload" << "5", 800), qPrintable(rig->sim.output()));
+        write(yearlyPath(), olderData);
+        acquireNow();
+        QCOMPARE(w->txtAvviso->text(), notice);
+        QVERIFY(w->txtAvviso->isVisible());
+        QCOMPARE(contents(yearlyPath()), olderData);
+        QCOMPARE(commands("H[]"), sent);
+        QVERIFY(w->cmdStart->isEnabled() && w->cmdChiudi->isEnabled());
+        QCOMPARE(Modulo1::commandLockDepth(), 0);
+    }
+
+    // A block the disk cannot take is not confirmed: the datalogger sends it again, and
+    // the next download appends it whole.
+    void aBlockThatCannotBeWrittenIsNotConfirmed()
+    {
+        QVERIFY2(open({"--preload", "5", "--acquisition", "0"}), qPrintable(rig->sim.output()));
+        write(yearlyPath(), olderData);
+        {
+            // Room for the yearly file's lock, not for the block.
+            const FileSizeLimit fullDisk(olderData.size() + 100);
+            QVERIFY(fullDisk.active());
+            acquireNow();
+        }
+        QCOMPARE(w->lastResult().outcome, RemainingDownload::Outcome::WriteFailed);
+        QVERIFY2(w->txtAvviso->text().startsWith(yearlyPath() + QStringLiteral(" could not be written")),
+                 qPrintable(w->txtAvviso->text()));
+        QCOMPARE(contents(yearlyPath()), olderData);
+        QCOMPARE(commands("[]"), QStringList{"[,"});
+
+        acquireNow();
+        const QList<QByteArray> blocks = blocksSent(rig->sim.sent());
+        QCOMPARE(blocks.size(), 2);
+        QCOMPARE(blocks[1], blocks[0]);
+        QCOMPARE(contents(yearlyPath()), olderData + blocks[1] + "\r\n");
+    }
+
+    // "2.026" is the year 2026; an empty or a non-numeric year ends the download before
+    // anything is asked, with the box open again for a correction.
+    void theYearBox()
+    {
+        QVERIFY2(open({"--preload", "2", "--acquisition", "0"}), qPrintable(rig->sim.output()));
+        w->txtAnno->setText(QString());
+        acquireNow();
+        w->txtAnno->setText(QStringLiteral("20x6"));
+        acquireNow();
+        QCOMPARE(rig->dialogs.texts(), (QStringList{"Insert a value for Year.", "Insert a valid Year value."}));
+        QCOMPARE(rig->dialogs.shown.last().title, QStringLiteral("Canceled"));
+        QVERIFY(commands("H[]").isEmpty());
+        QVERIFY(w->txtAnno->isEnabled() && w->cmdStart->isEnabled());
+
+        w->txtAnno->setText(QStringLiteral("2.026"));
+        acquireNow();
+        QCOMPARE(w->txtAnno->text(), QStringLiteral("2026"));
+        QVERIFY(!w->txtAnno->isEnabled());
+        QVERIFY(contents(YearlyFile::path(rig->folder.path(), 2026)).startsWith(title3));
+    }
+
+    // "-2" minutes: a download at once, then one each time the countdown reaches 0.
+    // Closing asks while the timer runs.
+    void theTimerCountsDownAndDownloadsAtZero()
+    {
+        QVERIFY2(open({"--preload", "3", "--timer", "1"}), qPrintable(rig->sim.output()));
+        QStringList countdown;
+        connect(w->txtProssimo, &QLineEdit::textChanged, this, [&](const QString& t) { countdown << t; });
+        w->txtTimer->setText(QStringLiteral("-2"));
+        QTest::mouseClick(w->cmdTimer, Qt::LeftButton);
+        QCOMPARE(commands("]").size(), 1);
+        QCOMPARE(w->txtProssimo->text(), QStringLiteral("2"));
+        QVERIFY(!w->cmdStart->isEnabled() && !w->cmdTimer->isEnabled() && !w->cmdChiudi->isEnabled());
+        QVERIFY(w->cmdFermaTimer->isEnabled() && w->timerMode());
+
+        QTRY_COMPARE_WITH_TIMEOUT(commands("]").size(), 2, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(w->txtProssimo->text(), QStringLiteral("2"), 3000);
+        QCOMPARE(countdown.mid(0, 5), (QStringList{"0", "2", "1", "0", "2"}));
+
+        rig->dialogs.answers.enqueue(Dialogs::Answer::No);
+        QVERIFY(!w->close());
+        QCOMPARE(rig->dialogs.texts().last(), QStringLiteral("Data acqisition timer will be stopped.\n\nClose?"));
+        QTest::mouseClick(w->cmdFermaTimer, Qt::LeftButton);
+        QCOMPARE(w->txtProssimo->text(), QStringLiteral("---"));
+        QVERIFY(w->cmdStart->isEnabled() && w->cmdChiudi->isEnabled() && !w->timerMode());
+        const qsizetype asked = rig->dialogs.shown.size();
+        QVERIFY(w->close());
+        QCOMPARE(rig->dialogs.shown.size(), asked);
+    }
+
+    // The countdown reaches 0 while the console waits for a slow reply: the download
+    // waits for the link instead of interleaving with it.
+    void aDueDownloadWaitsForAnExchangeInProgress()
+    {
+        QVERIFY2(open({"--preload", "3", "--fault-slow", "900:Q"}), qPrintable(rig->sim.output()));
+        w->txtTimer->setText(QStringLiteral("1"));
+        QTest::mouseClick(w->cmdTimer, Qt::LeftButton);
+        const int afterFirst = rig->sim.commandCount();
+        QVERIFY(QTest::qWaitFor([&] { return w->Timer1->isActive(); }, 2000));
+
+        bool interleaved = false;
+        QTimer probe;
+        connect(&probe, &QTimer::timeout, this, [&] {
+            interleaved = interleaved || w->downloading()
+                          || !rig->sim.commandsSince(afterFirst, QStringLiteral("H")).isEmpty();
+        });
+        probe.start(50);
+        QTest::mouseClick(rig->console->leggi_nome, Qt::LeftButton);  // waits 0.9 s for its reply
+        probe.stop();
+        QVERIFY(!interleaved);
+        QCOMPARE(w->minutesLeft(), 0);
+        QVERIFY(!rig->console->Nome_Centralina->text().isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(!rig->sim.commandsSince(afterFirst, QStringLiteral("]")).isEmpty(), 5000);
+        QTest::mouseClick(w->cmdFermaTimer, Qt::LeftButton);
+    }
+};
+
+QTEST_MAIN(DatiRimanentiTest)
+#include "tst_dati_rimanenti.moc"
