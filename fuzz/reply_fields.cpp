@@ -2,7 +2,7 @@
 // is read field by field. The fields and their commas must give back the reply's bytes
 // in order, and a read may end without a field only when the reply holds no comma
 // further on, or when the next comma lies past the longest field the link accepts.
-// A second mode reads up to a terminator as the dialling and the probe do.
+// A second mode reads up to a terminator, as the remaining-data download does.
 #include "link/modulo1.h"
 #include "support/chunk_transport.h"
 #include "support/fuzz_support.h"
