@@ -35,10 +35,17 @@ QString problem(const QByteArray& content)
         return QStringLiteral("The address file holds an empty address.");
     static const QRegularExpression name(
         QStringLiteral(R"(^(?=.{1,253}$)([A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?)(\.[A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?)*$)"));
+    const QString notAnAddress =
+        QStringLiteral("The address file gives \"%1\", which is not an internet address.").arg(host);
+    // The address parser stops at a zero byte and takes what came before it: a file cut
+    // short and padded with zeros ("93.4", zeros, "OK") must not give the address 93.0.0.4.
+    for (QChar c : host)
+        if (c.unicode() <= ' ' || c.unicode() >= 0x7f)
+            return notAnAddress;
     QHostAddress ip;
     if (ip.setAddress(host) || name.match(host).hasMatch())
         return QString();
-    return QStringLiteral("The address file gives \"%1\", which is not an internet address.").arg(host);
+    return notAnAddress;
 }
 
 } // namespace AddressFile

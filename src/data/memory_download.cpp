@@ -99,6 +99,7 @@ Result transfer(const Options& options, const std::function<void(int)>& progress
     const QString k = Modulo1::Leggi_Campo();
     if (store.records > 0 && k == timeoutMark) {
         result.outcome = Outcome::LinkLost;
+        store = Store();  // the record count read is no record held
         return result;
     }
     store.channels = count(k);
