@@ -161,6 +161,9 @@ void Session::checkIdle()
     if (m_clock.elapsed() - m_lastActivityMs < m_wakeIdleMs)
         return;
     ++m_wakeUps;
+    // One wake-up per idle period, as one DTR raise gives one: the next comes only after
+    // the line has been idle that long again.
+    m_lastActivityMs = m_clock.elapsed();
     toLine(kWakeUp);
 }
 

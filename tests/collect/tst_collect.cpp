@@ -76,10 +76,10 @@ private slots:
     // fourth station fails with its message, the others still succeed, status 1.
     void stationsInOneRun()
     {
-        SimProcess north({"--wake-idle", "150", "--channels", "3,0,0,0", "--preload", "5", "--timer", "1"});
-        SimProcess lake({"--modem", "--dial-ms", "300", "--guard-ms", "300", "--wake-idle", "150",
+        SimProcess north({"--wake-idle", "400", "--channels", "3,0,0,0", "--preload", "5", "--timer", "1"});
+        SimProcess lake({"--modem", "--dial-ms", "300", "--guard-ms", "300", "--wake-idle", "400",
                          "--channels", "2,0,0,0", "--preload", "7", "--acquisition", "0"});
-        SimProcess hill({"--telnet", "--ftp", "127.0.0.1:0", "--ftp-dir", "hill", "--wake-idle", "150",
+        SimProcess hill({"--telnet", "--ftp", "127.0.0.1:0", "--ftp-dir", "hill", "--wake-idle", "400",
                          "--channels", "5,0,0,0", "--preload", "3", "--acquisition", "0"});
         SimProcess silent({"--fault-silent"});
         QVERIFY(north.start() && lake.start() && hill.startTcp() && silent.start());
@@ -120,7 +120,7 @@ private slots:
     // the file; the datalogger's records end up in the file once each, in order.
     void twoRunsAtOnceNeverInterleave()
     {
-        SimProcess sim({"--wake-idle", "150", "--channels", "4,0,0,0", "--preload", "300", "--baud", "57600"});
+        SimProcess sim({"--wake-idle", "400", "--channels", "4,0,0,0", "--preload", "300", "--baud", "57600"});
         QVERIFY(sim.start());
         const QString file = stationsFile(serialStation("Dam", sim));
         std::unique_ptr<QProcess> first = start({file}, 10);

@@ -29,7 +29,7 @@ class DatiRimanentiTest : public QObject {
 
     bool open(QStringList simArgs, int fieldTimeoutMs = 3000)
     {
-        simArgs << "--wake-idle" << "250" << "--channels" << "3,0,0,0";
+        simArgs << "--wake-idle" << "400" << "--channels" << "3,0,0,0";
         rig = std::make_unique<ConsoleRig>(simArgs);
         if (!rig->connect())
             return false;
@@ -141,7 +141,7 @@ private slots:
         QFETCH(QStringList, fault);
         QFETCH(QString, notice);
         QFETCH(QStringList, sent);
-        QVERIFY2(open(fault << "--preload" << "5", 800), qPrintable(rig->sim.output()));
+        QVERIFY2(open(fault << "--preload" << "5", 1500), qPrintable(rig->sim.output()));
         QVERIFY(writeFileBytes(yearlyPath(), olderData));
         acquireNow();
         QCOMPARE(w->txtAvviso->text(), notice);
