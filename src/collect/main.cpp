@@ -64,7 +64,6 @@ int main(int argc, char** argv)
     }
     if (parser.isSet(folder))
         ProgramFolder::setOverride(parser.value(folder));
-    settings.programFolder = ProgramFolder::path();
 
     const StationsFile stations = readStationsFile(parser.positionalArguments().first());
     for (const QString& fault : stations.faults)

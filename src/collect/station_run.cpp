@@ -2,7 +2,6 @@
 #include "collect/station_run.h"
 
 #include "collect/station_links.h"
-
 #include "data/remaining_download.h"
 #include "data/yearly_file.h"
 #include "link/dialogs.h"

@@ -7,7 +7,6 @@
 #include <QString>
 
 struct CollectSettings {
-    QString programFolder;      // where comports.ini, modem.ini and ftp.ini are
     int fieldTimeoutMs = 60000; // every wait for the datalogger
     int lockWaitMs = 120000;    // for a port or a yearly file another run holds
     int connectTimeoutMs = 60000;
