@@ -42,6 +42,11 @@ QString problem(const QByteArray& content)
     for (QChar c : host)
         if (c.unicode() <= ' ' || c.unicode() >= 0x7f)
             return notAnAddress;
+    // It also takes a sign before a number ("+92.168.1.20"): before an IPv6 scope ("%eth0")
+    // an address holds only what host names and addresses are written with.
+    static const QRegularExpression addressCharacters(QStringLiteral("^[A-Za-z0-9.:-]+$"));
+    if (!addressCharacters.match(host.section(QLatin1Char('%'), 0, 0)).hasMatch())
+        return notAnAddress;
     QHostAddress ip;
     if (ip.setAddress(host) || name.match(host).hasMatch())
         return QString();

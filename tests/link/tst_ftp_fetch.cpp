@@ -96,6 +96,9 @@ private slots:
         QTest::newRow("not an address") << QByteArray("93.40.1.2; rm -rf /OK") << "93.40.1.2; rm -rf /" << false;
         QTest::newRow("empty file") << QByteArray() << "" << false;
         // Found by the fuzzer: the address parser read up to the first zero byte.
+        // The address parser takes a sign before a number; no address is written so.
+        QTest::newRow("signed number") << QByteArray("+92.168.1.20OK,\r") << "+92.168.1.20" << false;
+        QTest::newRow("scoped IPv6") << QByteArray("fe80::1%eth0OK\r\n") << "fe80::1%eth0" << true;
         QTest::newRow("zeros inside") << QByteArray("93.4\0\0\0\0OK\r\n", 12) << QString::fromLatin1("93.4\0\0\0\0", 8) << false;
         QTest::newRow("control character in a scope") << QByteArray("fe80::1%eth0\x01OK") << "fe80::1%eth0\x01" << false;
     }
