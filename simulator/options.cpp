@@ -78,6 +78,10 @@ Fault injection (LETTERS is a set of command letters, e.g. "QGA"):
   --fault-columns N              "A" and "a" announce N values per record
   --fault-drop-after N           drop the link after sending N bytes in total
   --fault-ftp-mute               the FTP server accepts connections and never answers
+  --fault-at L:FIELD:KIND        once, at the first reply to command letter L, from its
+                        field FIELD (0 is the first): KIND silent (nothing more is sent),
+                        garbage (that field garbled) or drop (the link drops before it);
+                        may be given more than once
 
   --help                print this text
 )");
@@ -102,6 +106,26 @@ bool parseAmountAndLetters(const QString& text, int& amount, QByteArray& letters
     if (!parseInt(colon < 0 ? text : text.left(colon), amount, 0, 100000000))
         return false;
     letters = colon < 0 ? QByteArray() : text.mid(colon + 1).toLatin1();
+    return true;
+}
+
+// "L:FIELD:KIND".
+bool parseFieldFault(const QString& text, QList<FieldFault>& faults)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    if (parts.size() != 3 || parts[0].size() != 1)
+        return false;
+    static const std::map<QString, FieldFault::Kind> kinds = {
+        {QStringLiteral("silent"), FieldFault::Kind::Silent},
+        {QStringLiteral("garbage"), FieldFault::Kind::Garbage},
+        {QStringLiteral("drop"), FieldFault::Kind::Drop}};
+    const auto kind = kinds.find(parts[2]);
+    FieldFault f;
+    if (kind == kinds.end() || !parseInt(parts[1], f.field, 0, 100000000))
+        return false;
+    f.letter = parts[0].at(0).toLatin1();
+    f.kind = kind->second;
+    faults << f;
     return true;
 }
 
@@ -205,6 +229,7 @@ const std::map<QString, Setter>& valueOptions()
         {"--fault-columns", [](Options& o, const QString& v) {
              return parseInt(v, o.faults.claimedColumns, 0, 100000);
          }},
+        {"--fault-at", [](Options& o, const QString& v) { return parseFieldFault(v, o.faults.fieldFaults); }},
         {"--fault-drop-after", [](Options& o, const QString& v) {
              int n = 0;
              const bool ok = parseInt(v, n, 0, 2000000000);

@@ -2,8 +2,18 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
+
+// A fault that strikes once, at one field of the first reply to a command letter: the
+// datalogger falls silent before that field, garbles it, or drops the link before it.
+struct FieldFault {
+    enum class Kind { Silent, Garbage, Drop };
+    char letter = 0;
+    int field = 0;                 // 0: the reply's first field
+    Kind kind = Kind::Silent;
+};
 
 struct FaultOptions {
     bool silentAll = false;        // answer nothing at all
@@ -15,6 +25,7 @@ struct FaultOptions {
     QByteArray garbageCommands;    // replies of these letters get garbled fields
     qint64 dropAfterBytes = -1;    // close the link after sending this many bytes
     int claimedColumns = -1;       // values per record announced by "A"/"a" (-1: the real count)
+    QList<FieldFault> fieldFaults;
 };
 
 struct Options {

@@ -66,19 +66,19 @@ void Session::onConnected()
 
 void Session::onCommand(const Command& cmd)
 {
-    const QByteArray reply = m_faults.apply(cmd.letter, m_logger->execute(cmd));
-    if (!reply.isEmpty())
-        queueReply(reply, m_faults.delayMs(cmd.letter));
+    const Faults::Reply reply = m_faults.apply(cmd.letter, m_logger->execute(cmd));
+    if (!reply.bytes.isEmpty() || reply.dropAfter)
+        queueReply(reply.bytes, m_faults.delayMs(cmd.letter), reply.dropAfter);
 }
 
-void Session::queueReply(const QByteArray& bytes, int delayMs)
+void Session::queueReply(const QByteArray& bytes, int delayMs, bool dropAfter)
 {
     if (delayMs <= 0 && m_delayed.empty()) {
         if (!m_modem || m_modem->online())
-            toLine(bytes);
+            toLine(bytes, dropAfter);
         return;
     }
-    m_delayed.push_back({m_clock.elapsed() + delayMs, bytes});
+    m_delayed.push_back({m_clock.elapsed() + delayMs, bytes, dropAfter});
     if (!m_delayTimer.isActive())
         m_delayTimer.start(int(qMax<qint64>(0, m_delayed.front().dueMs - m_clock.elapsed())));
 }
@@ -87,19 +87,27 @@ void Session::releaseDue()
 {
     // Replies leave in the order of their commands, each no earlier than its delay.
     while (!m_delayed.empty() && m_delayed.front().dueMs <= m_clock.elapsed()) {
-        const QByteArray bytes = m_delayed.front().bytes;
+        const Pending due = m_delayed.front();
         m_delayed.pop_front();
         if (!m_modem || m_modem->online())
-            toLine(bytes);
+            toLine(due.bytes, due.dropAfter);
     }
     if (!m_delayed.empty())
         m_delayTimer.start(int(qMax<qint64>(0, m_delayed.front().dueMs - m_clock.elapsed())));
 }
 
-void Session::toLine(const QByteArray& bytes)
+void Session::toLine(const QByteArray& bytes, bool dropAfter)
 {
-    if (m_dropped || bytes.isEmpty())
+    if (m_dropped)
         return;
+    m_lineBytes += bytes.size();
+    if (dropAfter)
+        m_dropAt = m_lineBytes;
+    if (bytes.isEmpty()) {
+        if (dropAfter && m_txBytes >= m_dropAt)
+            dropLink();
+        return;
+    }
     if (m_baud <= 0) {
         write(bytes);
         return;
@@ -133,9 +141,11 @@ void Session::write(const QByteArray& bytes)
 {
     if (m_dropped)
         return;
-    const qint64 limit = m_faults.dropAfterBytes();
+    qint64 limit = m_dropFired ? -1 : m_faults.dropAfterBytes();
+    if (m_dropAt >= 0 && (limit < 0 || m_dropAt < limit))
+        limit = m_dropAt;
     QByteArray out = bytes;
-    const bool drop = !m_dropFired && limit >= 0 && m_txBytes + out.size() >= limit;
+    const bool drop = limit >= 0 && m_txBytes + out.size() >= limit;
     if (drop)
         out.truncate(int(limit - m_txBytes));
     if (!out.isEmpty()) {
@@ -145,13 +155,19 @@ void Session::write(const QByteArray& bytes)
         m_txBytes += out.size();
     }
     m_lastActivityMs = m_clock.elapsed();
-    if (drop) {
-        m_dropped = true;
-        m_paced.clear();
-        m_delayed.clear();
-        m_dropFired = true;   // the fault strikes once; a new TCP client is served again
-        m_transport->drop();
-    }
+    if (drop)
+        dropLink();
+}
+
+void Session::dropLink()
+{
+    m_dropped = true;
+    m_paced.clear();
+    m_delayed.clear();
+    m_lineBytes = m_txBytes;
+    m_dropAt = -1;
+    m_dropFired = true;   // each fault strikes once; a new TCP client is served again
+    m_transport->drop();
 }
 
 void Session::checkIdle()

@@ -28,16 +28,18 @@ public:
     QJsonObject toJson() const;
 
 private:
-    struct Pending { qint64 dueMs; QByteArray bytes; };
+    struct Pending { qint64 dueMs; QByteArray bytes; bool dropAfter; };
 
     void onReceived(const QByteArray& bytes);
     void onConnected();
     void onCommand(const Command& cmd);
-    void queueReply(const QByteArray& bytes, int delayMs);
+    void queueReply(const QByteArray& bytes, int delayMs, bool dropAfter);
     void releaseDue();
-    void toLine(const QByteArray& bytes);     // paced, counted and logged
+    // Paced, counted and logged; with dropAfter the link drops once these bytes are out.
+    void toLine(const QByteArray& bytes, bool dropAfter = false);
     void pump();
     void write(const QByteArray& bytes);
+    void dropLink();
     void checkIdle();
 
     Transport* m_transport;
@@ -62,6 +64,8 @@ private:
     QTimer m_idleTimer;
     qint64 m_rxBytes = 0;
     qint64 m_txBytes = 0;
+    qint64 m_lineBytes = 0;       // bytes handed to the line, sent or waiting for the pace
+    qint64 m_dropAt = -1;         // a field fault drops the link when m_txBytes reaches this
     bool m_dropped = false;
     bool m_dropFired = false;
     int m_wakeUps = 0;

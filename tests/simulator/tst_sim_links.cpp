@@ -2,6 +2,7 @@
 #include "sim_client.h"
 #include "support/sim_process.h"
 
+#include <QDate>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -160,6 +161,30 @@ private slots:
         }
     }
 
+    // A field fault strikes the first reply of its letter once, at the field it names.
+    void fieldFaultsStrikeOnceAtTheirField()
+    {
+        SimProcess sim({"--fault-at", "C:1:silent", "--fault-at", "G:2:garbage", "--fault-at", "W:1:drop",
+                        "--fault-at", "Q:0:garbage"});
+        QVERIFY(sim.startTcp());
+        SimClient c;
+        QVERIFY(c.openTcp(sim.tcpPort()));
+        c.write("C,");
+        QCOMPARE(c.drain(300), QByteArray("000,"));
+        c.write("C,");
+        QCOMPARE(c.fields(3), QByteArray("000,010,000,"));   // once only
+        c.write("G,");
+        const QList<QByteArray> date = c.fields(5).split(',');
+        QVERIFY(date[2].size() == 4 && date[2] != QByteArray::number(QDate::currentDate().year()));
+        QVERIFY(date[1].toInt() >= 1);                          // the other fields are sound
+        c.write("Q");
+        const QByteArray name = c.fields(1);
+        QVERIFY(name.size() == 6 && name != "SIM01,");
+        c.write("W");
+        QCOMPARE(c.drain(500).count(','), 1);
+        QVERIFY(c.closedByPeer());
+    }
+
     void droppedLinkAfterSomeBytes()
     {
         SimProcess sim({"--fault-drop-after", "1000", "--preload", "100"});
@@ -231,7 +256,7 @@ private slots:
         for (const char* o : {"--pty", "--tcp", "--telnet", "--modem", "--baud", "--wake-idle", "--wire-log",
                               "--state-dump", "--name", "--model", "--channels", "--preload", "--speed",
                               "--fault-silent", "--fault-slow", "--fault-truncate", "--fault-garbage",
-                              "--fault-drop-after", "--dial-ms", "--dial-result", "--ati3"})
+                              "--fault-drop-after", "--fault-at", "--dial-ms", "--dial-result", "--ati3"})
             QVERIFY2(help.contains(QLatin1String(o)), o);
         p.start(QStringLiteral(QUORVEL_SIM_PATH), {"--model", "7", "--pty", "/tmp/x"});
         QVERIFY(p.waitForFinished(5000));
