@@ -6,6 +6,8 @@
 #include "link/conversions.h"
 #include "link/modulo1.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 using Conversioni::Format;
@@ -19,11 +21,26 @@ namespace {
 const QString timeoutMark = QStringLiteral("%%");
 constexpr int stampWidths[6] = {3, 3, 5, 3, 3, 3};
 
-// The record or column count at the head of the reply; a time-out counts as 0.
+// The record or column count at the head of the reply.
 int count(const QString& field)
 {
     const double v = Val(field);
     return v > 0 ? int(qMin(v, 1e9)) : 0;
+}
+
+bool isCount(const QString& field)
+{
+    static const QRegularExpression digits(QStringLiteral("^ *[0-9]+ *$"));
+    return digits.match(field).hasMatch();
+}
+
+// A time-stamp part or a value as the datalogger writes them: a decimal number, or
+// nothing. Anything else is a field garbled on the line, which would be written as 0.
+bool numberOrBlank(const QString& field)
+{
+    static const QRegularExpression number(
+        QStringLiteral("^ *([+-]?([0-9]+([.][0-9]*)?|[.][0-9]+)([eE][+-]?[0-9]+)?)? *$"));
+    return number.match(field).hasMatch();
 }
 
 // Writes text cut or blank-padded to width characters at dst.
@@ -56,14 +73,28 @@ public:
             outcome_ = (cancelled_ && cancelled_()) ? Outcome::Cancelled : Outcome::LinkLost;
             return false;
         }
+        if (!numberOrBlank(field)) {
+            outcome_ = Outcome::Garbled;
+            garbled_ = field;
+            return false;
+        }
         return true;
     }
     Outcome outcome() const { return outcome_; }
+    const QString& garbled() const { return garbled_; }
 
 private:
     const std::function<bool()>& cancelled_;
     Outcome outcome_ = Outcome::Completed;
+    QString garbled_;
 };
+
+// A field for a message: a garbled one may run to thousands of characters.
+QString quoted(const QString& field)
+{
+    constexpr int shown = 40;
+    return QLatin1Char('"') + field.left(shown) + (field.size() > shown ? QStringLiteral("...\"") : QStringLiteral("\""));
+}
 
 } // namespace
 
@@ -94,12 +125,29 @@ Result transfer(const Options& options, const std::function<void(int)>& progress
         result.outcome = Outcome::NotSent;
         return result;
     }
-    // A datalogger silent from the start holds no records: N and K read as 0.
-    store.records = count(Modulo1::Leggi_Campo());
+    // A datalogger silent from the start, or a count garbled on the line, is no download:
+    // taken as 0 records it would replace the day's file with an empty one.
+    const QString n = Modulo1::Leggi_Campo();
+    if (n == timeoutMark) {
+        result.outcome = Outcome::NoAnswer;
+        return result;
+    }
+    if (!isCount(n)) {
+        result.outcome = Outcome::Garbled;
+        result.garbled = QStringLiteral("the record count ") + quoted(n);
+        return result;
+    }
+    store.records = count(n);
     const QString k = Modulo1::Leggi_Campo();
     if (store.records > 0 && k == timeoutMark) {
         result.outcome = Outcome::LinkLost;
         store = Store();  // the record count read is no record held
+        return result;
+    }
+    if (k != timeoutMark && !isCount(k)) {
+        result.outcome = Outcome::Garbled;
+        result.garbled = QStringLiteral("the channel count ") + quoted(k);
+        store = Store();
         return result;
     }
     store.channels = count(k);
@@ -139,6 +187,9 @@ Result transfer(const Options& options, const std::function<void(int)>& progress
                     Conversioni::Plain(Val(field)), Store::ValueWidth);
         if (reader.outcome() != Outcome::Completed) {
             result.outcome = reader.outcome();
+            if (result.outcome == Outcome::Garbled)
+                result.garbled = QStringLiteral("record ") + QString::number(r + 1) + QLatin1Char(' ')
+                                 + quoted(reader.garbled());
             store = Store();
             return result;
         }

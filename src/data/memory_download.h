@@ -50,12 +50,15 @@ enum class Outcome {
     TooManyRecords,  // more than Store::MaxRecords
     TooManyColumns,  // more than Store::MaxColumns
     LinkLost,        // a field timed out after data had been flowing
+    NoAnswer,        // the record count never came
+    Garbled,         // a count or a record field that is no number
     Cancelled,
 };
 
 struct Result {
     Outcome outcome = Outcome::Completed;
     Store store;
+    QString garbled;  // with Outcome::Garbled: which field, and its text
 };
 
 // Sends "A" or "a" and reads the reply. progress receives the percentage after each

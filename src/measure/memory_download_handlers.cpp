@@ -34,8 +34,9 @@ bool creatable(const QString& path)
     return ok;
 }
 
-QString failureText(Outcome outcome, const QString& path)
+QString failureText(const Result& result, const QString& path)
 {
+    const Outcome outcome = result.outcome;
     const QString kept = QStringLiteral(" Nothing was written; ") + path
                          + QStringLiteral(" was left as it was.");
     switch (outcome) {
@@ -47,6 +48,11 @@ QString failureText(Outcome outcome, const QString& path)
                + Conversioni::CStr(Store::MaxColumns) + QStringLiteral(").") + kept;
     case Outcome::LinkLost:
         return QStringLiteral("The datalogger stopped sending during the download.") + kept;
+    case Outcome::NoAnswer:
+        return QStringLiteral("The datalogger did not answer.") + kept;
+    case Outcome::Garbled:
+        return QStringLiteral("The datalogger sent a garbled field (") + result.garbled
+               + QStringLiteral("); the download was stopped and can be tried again.") + kept;
     default:
         return {};
     }
@@ -108,7 +114,7 @@ void Form1::download(bool temperatures)
         else if (result.outcome == Outcome::Cancelled)
             endCancelledDownload();
         else
-            dialogs().inform(failureText(result.outcome, path), QStringLiteral("Warning"),
+            dialogs().inform(failureText(result, path), QStringLiteral("Warning"),
                              Dialogs::Icon::Warning);
         return;
     }

@@ -265,15 +265,20 @@ private slots:
         QVERIFY(f->Nome_File_Dati->text().endsWith(QStringLiteral("_TEMP.txt")));
     }
 
-    void silentDataloggerGivesTheHeaderOnly()
+    // A datalogger that does not answer the download is no empty memory: the day's file
+    // is not replaced by one without records.
+    void silentDataloggerWritesNoFile()
     {
         auto rig = connected({"--channels", "3,0,0,0", "--fault-silent-cmds", "A"});
         QVERIFY(rig);
         Modulo1::link().fieldTimeoutMs = 400;
         Form1* f = rig->console.get();
+        QVERIFY(writeFileBytes(filePath(*rig, "_SENS"), "the morning's download\r\n"));
         click(f, f->Acquisisci);
-        compareFile(fileBytes(filePath(*rig, "_SENS")), 0, 0, QByteArray("\r\nVALUE IN HZ \r\n\r\n\r\n\r\n\r\n\r\n"));
-        QCOMPARE(rig->dialogs.texts(), QStringList{"Operation completed"});
+        QCOMPARE(fileBytes(filePath(*rig, "_SENS")), QByteArray("the morning's download\r\n"));
+        QCOMPARE(rig->dialogs.shown.size(), 1);
+        QVERIFY(rig->dialogs.shown[0].text.startsWith(QStringLiteral("The datalogger did not answer.")));
+        QVERIFY(f->Acquisisci->isEnabled());
     }
 
     // Failures write nothing: an earlier file of the same name stays byte for byte.
@@ -287,6 +292,7 @@ private slots:
                                         << "more records than can be downloaded";
         QTest::newRow("129 columns") << QStringList{"--fault-columns", "129"}
                                      << "more values per record than can be stored";
+        QTest::newRow("garbled value") << QStringList{"--fault-at", "A:8:garbage"} << "garbled field (record 1";
         QTest::newRow("link dropped halfway")
             << QStringList{"--preload", "400", "--channels", "8,0,0,0", "--fault-drop-after", "18000"}
             << "stopped sending during the download";
