@@ -38,9 +38,7 @@ bool isCount(const QString& field)
 // nothing. Anything else is a field garbled on the line, which would be written as 0.
 bool numberOrBlank(const QString& field)
 {
-    static const QRegularExpression number(
-        QStringLiteral("^ *([+-]?([0-9]+([.][0-9]*)?|[.][0-9]+)([eE][+-]?[0-9]+)?)? *$"));
-    return number.match(field).hasMatch();
+    return field.trimmed().isEmpty() || Conversioni::IsNumeric(field);
 }
 
 // Writes text cut or blank-padded to width characters at dst.

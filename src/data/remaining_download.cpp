@@ -122,6 +122,13 @@ std::optional<Outcome> Run::receiveAndAppend()
     view_.graphAvailable(false);
     if (!text.trimmed().isEmpty()) {
         const QByteArray block = YearlyFile::blockText(text.toLatin1());
+        // Confirmed, a block is gone from the datalogger: a garbled one is left there, to
+        // come again whole at the next download.
+        r_.garbled = YearlyFile::garbledLine(block);
+        if (!r_.garbled.isEmpty()) {
+            view_.graphAvailable(true);
+            return Outcome::Garbled;
+        }
         if (!block.isEmpty()) {
             if (!YearlyFile::appendBlock(r_.path, block, &r_.error)) {
                 view_.graphAvailable(true);
@@ -192,6 +199,8 @@ QString noticeFor(const Result& result)
         return QStringLiteral("Timeout.");
     case Outcome::BadStart:
         return QStringLiteral("Error while receiving data.");
+    case Outcome::Garbled:
+        return QStringLiteral("Error while receiving data: a garbled record; the datalogger keeps the block.");
     // The datalogger's silence is said, not left behind a "Connecting..." notice.
     case Outcome::NoAnswer:
         return QStringLiteral("The datalogger did not answer.");

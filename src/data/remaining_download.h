@@ -17,6 +17,7 @@ enum class Outcome {
     FileBusy,     // the yearly file is held by another program or another download
     Timeout,      // no start marker, or no end marker, in time
     BadStart,     // the reply did not begin with the start marker
+    Garbled,      // a line of the block is not a record: neither appended nor confirmed
     SendFailed,   // a command could not be sent
     WriteFailed,  // the yearly file could not be created or appended to
 };
@@ -46,6 +47,7 @@ struct Result {
     int records = 0;      // lines appended
     QString lastStamp;    // the first field of the last line appended
     QString error;      // what the file system said, for WriteFailed
+    QByteArray garbled;  // the line that was not a record, for Garbled
 };
 
 // Runs one download over the link in use. The command lock is held while it talks, and

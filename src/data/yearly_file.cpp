@@ -2,9 +2,11 @@
 #include "data/yearly_file.h"
 
 #include "data/text_file.h"
+#include "link/conversions.h"
 #include "link/program_folder.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 namespace YearlyFile {
 
@@ -55,6 +57,24 @@ QByteArray blockText(const QByteArray& received)
     while (to > from && text.at(to - 1) == ' ')
         --to;
     return text.mid(from, to - from);
+}
+
+QByteArray garbledLine(const QByteArray& block)
+{
+    static const QRegularExpression readingTime(
+        QStringLiteral(R"(^\d{1,2}/\d{1,2}/\d{2,4}( \d{1,2}[:.]\d{1,2}([:.]\d{1,2})?)?$)"));
+    for (const QByteArray& raw : block.split('\n')) {
+        const QByteArray line = raw.trimmed();
+        if (line.isEmpty())
+            continue;
+        const QList<QByteArray> fields = line.split(',');
+        bool sound = readingTime.match(QString::fromLatin1(fields.first().trimmed())).hasMatch();
+        for (qsizetype i = 1; sound && i < fields.size(); ++i)
+            sound = fields[i].trimmed().isEmpty() || Conversioni::IsNumeric(QString::fromLatin1(fields[i]));
+        if (!sound)
+            return line;
+    }
+    return {};
 }
 
 bool create(const QString& path, int channels, QString* errorText)

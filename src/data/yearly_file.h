@@ -23,6 +23,11 @@ std::optional<int> cleanNumber(const QString& text);
 // The datalogger's own line breaks stay. Empty when there is nothing to append.
 QByteArray blockText(const QByteArray& received);
 
+// The first line of a block that is not as the datalogger writes its records (a reading
+// time, then fields that are numbers or blank): a block garbled on the line. Empty when
+// every line is sound.
+QByteArray garbledLine(const QByteArray& block);
+
 // Creates the file with its title line and CR LF, on disk when this returns. An
 // existing file is never touched (false with errorText, as for any failure).
 bool create(const QString& path, int channels, QString* errorText = nullptr);

@@ -47,6 +47,18 @@ private slots:
     }
 
     // Created once, with its title; never created over a file that is there.
+    // A block garbled on the line is told by its first line that is no record.
+    void garbledLines()
+    {
+        const QByteArray sound = "01/02/2026 10:00:00,1.5, -2.25e1,,\r\n2/2/2026 10:00,1600,\r\n\r\n";
+        QCOMPARE(YearlyFile::garbledLine(sound), QByteArray());
+        QCOMPARE(YearlyFile::garbledLine(""), QByteArray());
+        QCOMPARE(YearlyFile::garbledLine("01/02/2026 10:00:00,1.5,\r\n01/02/2026 10:10:00,1?#x,\r\n"),
+                 QByteArray("01/02/2026 10:10:00,1?#x,"));
+        QCOMPARE(YearlyFile::garbledLine("0#/02/2026 10:00:00,1.5,"), QByteArray("0#/02/2026 10:00:00,1.5,"));
+        QCOMPARE(YearlyFile::garbledLine("READY\r\nS2"), QByteArray("READY"));
+    }
+
     void creationNeverTouchesAnExistingFile()
     {
         const QString path = dir.filePath(QStringLiteral("data_2026.txt"));

@@ -1,0 +1,54 @@
+// Rows of a fault matrix: at each step of an exchange the datalogger falls silent, garbles
+// its answer, or the line drops; and what must hold after any of them.
+#pragma once
+
+#include "link/modulo1.h"
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QStringList>
+#include <QTest>
+
+namespace FaultMatrix {
+
+// One step: the reply to `letter`, from its field `field` (0 is the first).
+struct Step {
+    const char* name;
+    char letter;
+    int field = 0;
+};
+
+inline const QStringList& kinds()
+{
+    static const QStringList all = {"silent", "garbage", "drop"};
+    return all;
+}
+
+// Columns "fault" (the simulator's options) and "kind"; one row per step and kind.
+inline void addRows(const QList<Step>& steps, const QStringList& faultKinds = kinds())
+{
+    QTest::addColumn<QStringList>("fault");
+    QTest::addColumn<QString>("kind");
+    for (const Step& s : steps)
+        for (const QString& kind : faultKinds) {
+            const QString option = QStringLiteral("%1:%2:%3").arg(QLatin1Char(s.letter)).arg(s.field).arg(kind);
+            QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(QLatin1String(s.name), kind)))
+                << QStringList{"--fault-at", option} << kind;
+        }
+}
+
+// The console's lock is released and the action ended within its time-outs.
+inline bool settled(const QElapsedTimer& t, qint64 boundMs)
+{
+    if (Modulo1::commandLockDepth() != 0) {
+        qWarning("the console is still locked");
+        return false;
+    }
+    if (t.elapsed() > boundMs) {
+        qWarning("took %lld ms, more than the time-outs allow (%lld ms)", t.elapsed(), boundMs);
+        return false;
+    }
+    return true;
+}
+
+} // namespace FaultMatrix

@@ -1,0 +1,73 @@
+// The automatic connection ("Connect") with a fault at each of its reads: it ends within
+// its time-outs with the console unlocked, a dropped line never passes for a connection,
+// a silence is named, and a connection that stops says where and can be tried again.
+#include "faults/fault_matrix.h"
+#include "startup/start_rig.h"
+#include "support/file_bytes.h"
+#include "support/scripted_dialogs.h"
+#include "support/sim_process.h"
+
+#include <QPushButton>
+#include <QRadioButton>
+
+using FaultMatrix::Step;
+
+class FaultsConnection : public QObject {
+    Q_OBJECT
+
+private slots:
+    void eachReadOfTheConnection_data()
+    {
+        FaultMatrix::addRows({{"probe", 'V'}, {"channel list", 'H'}, {"date", 'G'}, {"date, its year", 'G', 2},
+                              {"start date", 'Y'}, {"timer", 'C'}, {"timer, its seconds", 'C', 2},
+                              {"pre-heating", 'E'}, {"internal parameters", 'W'}, {"memory", 'M'},
+                              {"memory, its second field", 'M', 1}, {"name", 'Q'}, {"model", 'D'},
+                              {"events counter", 'U'}, {"acquisition status", 'O'}});
+    }
+    void eachReadOfTheConnection()
+    {
+        QFETCH(QStringList, fault);
+        QFETCH(QString, kind);
+        QTemporaryDir folder;
+        SimProcess sim(fault);
+        QVERIFY2(sim.start(), qPrintable(sim.output()));
+        StartRig rig(folder.path(), {sim.ptyPath()});
+        ScriptedDialogs script;
+        Modulo1::link().fieldTimeoutMs = 500;
+        Modulo1::link().pausePercent = 10;
+        rig.start->show();
+        rig.start->Option1[0]->setChecked(true);
+        QElapsedTimer t;
+        t.start();
+        QTest::mouseClick(rig.start->Command1, Qt::LeftButton);
+        QVERIFY(FaultMatrix::settled(t, 15000));
+
+        const bool connected = rig.console->isVisible();
+        const QString statuses = rig.statuses.join('|');
+        // A dropped line never passes for a connection; a read that fell silent part-way
+        // either stops it or is named as incomplete, and the rest is read.
+        if (kind == QLatin1String("drop"))
+            QVERIFY2(!connected, qPrintable(statuses));
+        if (kind == QLatin1String("silent") && connected)
+            QVERIFY2(rig.statuses.filter(QStringLiteral(": incomplete answer")).size() == 1, qPrintable(statuses));
+        if (!connected) {
+            // The start window is usable again and the last status says why.
+            QVERIFY(rig.start->isVisible() && rig.start->isEnabled());
+            QVERIFY(!rig.statuses.isEmpty());
+            QVERIFY2(!rig.statuses.last().endsWith(QLatin1String(": OK")), qPrintable(rig.statuses.join('|')));
+            QVERIFY(rig.start->Command1->isEnabled());
+        } else {
+            QVERIFY(rig.console->isEnabled());
+        }
+        // A second try, on a datalogger that now answers, connects.
+        if (!connected && sim.isRunning() && QFile::exists(sim.ptyPath())) {
+            rig.statuses.clear();
+            script.shown.clear();
+            QTest::mouseClick(rig.start->Command1, Qt::LeftButton);
+            QVERIFY2(rig.console->isVisible(), qPrintable(rig.statuses.join('|') + " / " + script.texts().join('|')));
+        }
+    }
+};
+
+QTEST_MAIN(FaultsConnection)
+#include "tst_faults_connection.moc"

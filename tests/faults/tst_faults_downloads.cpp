@@ -1,0 +1,131 @@
+// The memory download and the new-data download with a fault at each step: each ends
+// within its time-outs with the console unlocked and a message, the file that held data
+// before is as it was (or, for new data, only appended to), and once the line is sound
+// again nothing the datalogger recorded is missing.
+#include "console/console_clicks.h"
+#include "console/console_rig.h"
+#include "data/yearly_file.h"
+#include "faults/fault_matrix.h"
+#include "measure/dati_rimanenti.h"
+#include "support/file_bytes.h"
+#include "support/remaining_blocks.h"
+
+#include <QDate>
+#include <QDir>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QPushButton>
+
+using FaultMatrix::Step;
+
+namespace {
+
+const QByteArray earlierDownload = "the morning's download\r\n";
+const QByteArray olderYear = "Date, CH0, CH1, CH2,\r\n01/01/2026 00:00:00,1.0,2.0,3.0,\r\n";
+
+} // namespace
+
+class FaultsDownloads : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup()
+    {
+        delete DatiRimanenti::instance();
+        DatiRimanenti::timing() = {};
+    }
+
+    // Three records of three channels: fields 0 and 1 are the counts, then nine per record.
+    void eachFieldOfTheMemoryDownload_data()
+    {
+        FaultMatrix::addRows({{"record count", 'A', 0}, {"channel count", 'A', 1}, {"first time stamp", 'A', 2},
+                              {"first value", 'A', 8}, {"second record", 'A', 11}, {"last field", 'A', 28}});
+    }
+    void eachFieldOfTheMemoryDownload()
+    {
+        QFETCH(QStringList, fault);
+        ConsoleRig rig(QStringList{"--name", "PONTE1", "--channels", "3,0,0,0", "--preload", "3",
+                                   "--acquisition", "0"} + fault);
+        QVERIFY2(rig.connect(), qPrintable(rig.sim.output()));
+        Modulo1::link().fieldTimeoutMs = 500;
+        Form1* f = rig.console.get();
+        f->show();
+        f->Nome_Centralina->setText(QStringLiteral("PONTE1"));
+        const QString path = rig.folder.filePath(QStringLiteral("PONTE1_") + QDate::currentDate().toString("dd_MM_yy")
+                                                 + QStringLiteral("_SENS.txt"));
+        QVERIFY(writeFileBytes(path, earlierDownload));
+        QElapsedTimer t;
+        t.start();
+        click(f, f->Acquisisci);
+        QVERIFY(FaultMatrix::settled(t, 8000));
+
+        QCOMPARE(fileBytes(path), earlierDownload);
+        // A dropped line is told once, then the download's own message.
+        QFETCH(QString, kind);
+        QCOMPARE(rig.dialogs.shown.size(), kind == QLatin1String("drop") ? 2 : 1);
+        QVERIFY2(rig.dialogs.shown.last().text.contains(QStringLiteral("Nothing was written")),
+                 qPrintable(rig.dialogs.texts().join('|')));
+        QVERIFY(f->Acquisisci->isEnabled() && f->leggi_nome->isEnabled());
+        QCOMPARE(QDir(rig.folder.path()).entryList({"PONTE1_*"}, QDir::Files | QDir::Hidden).size(), 1);
+    }
+
+    // Three records of three channels in the block: field 0 is the start marker, then a
+    // reading time and three values per record, then the end marker (field 13).
+    void eachStepOfTheNewDataDownload_data()
+    {
+        FaultMatrix::addRows({{"channel count", 'H'}, {"start marker", '['}, {"first reading time", '[', 1},
+                              {"a value", '[', 3}, {"last record", '[', 9}, {"end marker", '[', 13},
+                              {"confirmation", ']'}});
+    }
+    void eachStepOfTheNewDataDownload()
+    {
+        QFETCH(QStringList, fault);
+        QFETCH(QString, kind);
+        ConsoleRig rig(QStringList{"--wake-idle", "400", "--channels", "3,0,0,0", "--preload", "3",
+                                   "--acquisition", "0"} + fault);
+        QVERIFY2(rig.connect(), qPrintable(rig.sim.output()));
+        Modulo1::link().fieldTimeoutMs = 800;
+        DatiRimanenti::timing() = {.minuteMs = 150, .dtrPauseMs = 100};
+        rig.console->show();
+        QTest::mouseClick(rig.console->cmdScaricaRimanenti, Qt::LeftButton);
+        DatiRimanenti* w = DatiRimanenti::instance();
+        QVERIFY(w && w->isVisible());
+        const QString path = YearlyFile::path(rig.folder.path(), QDate::currentDate().year());
+        QVERIFY(writeFileBytes(path, olderYear));
+        QElapsedTimer t;
+        t.start();
+        QTest::mouseClick(w->cmdStart, Qt::LeftButton);
+        QVERIFY(FaultMatrix::settled(t, 10000));
+        QVERIFY(w->cmdStart->isEnabled() && w->cmdChiudi->isEnabled());
+        QVERIFY(!w->txtAvviso->text().isEmpty());
+
+        using RemainingDownload::Outcome;
+        const Outcome outcome = w->lastResult().outcome;
+        const QByteArray after = fileBytes(path);
+        const QList<QByteArray> blocks = blocksSent(rig.sim.sent());
+        if (outcome == Outcome::Appended) {
+            // Only a fault after the block was on disk lets it through.
+            QVERIFY2(fault.join(' ').contains(QLatin1Char(']')), qPrintable(w->txtAvviso->text()));
+            QCOMPARE(after, olderYear + blocks.last() + "\r\n");
+        } else {
+            QCOMPARE(after, olderYear);
+            QVERIFY(!rig.sim.received().contains(']'));
+        }
+        if (kind == QLatin1String("drop"))
+            return;  // the line is gone; what the datalogger kept is checked above
+
+        // The line is sound again: a second download leaves every record in the file.
+        QTest::mouseClick(w->cmdStart, Qt::LeftButton);
+        QVERIFY2(w->lastResult().outcome == Outcome::Appended || w->lastResult().outcome == Outcome::NothingNew,
+                 qPrintable(w->txtAvviso->text()));
+        const QByteArray whole = fileBytes(path);
+        QVERIFY(whole.startsWith(olderYear));
+        const QJsonObject memory = rig.sim.state().value("memory").toObject();
+        QCOMPARE(memory.value("fetched").toInt(), memory.value("records").toInt());
+        for (const QByteArray& line : blocksSent(rig.sim.sent()).last().split('\n'))
+            QVERIFY2(whole.contains(line.trimmed()), line.constData());
+    }
+};
+
+QTEST_MAIN(FaultsDownloads)
+#include "tst_faults_downloads.moc"
