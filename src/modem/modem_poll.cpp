@@ -17,11 +17,18 @@ using Modulo1::ReadStep;
 
 // Each tick shows the modem's latest answer. "CONNECT" counts only where a modem puts it,
 // after the CR LF that opens its answer; an answer after which no "CONNECT" can come
-// ends the dialling.
+// ends the dialling, as does a line that has gone (no answer can come over it).
 void Modem::Timer1_Timer()
 {
     SerialPort* port = Modulo1::serial();
-    if (inConnectedPhase_ || Modulo1::linkBusy() || !port || !port->isOpen())
+    if (inConnectedPhase_ || Modulo1::linkBusy() || !port)
+        return;
+    if (port->lost()) {
+        Timer1->stop();
+        showStatus(QStringLiteral("Call ended: ") + port->lossText());
+        return;
+    }
+    if (!port->isOpen())
         return;
     fittizio = QString::fromLatin1(port->takeAll());
     if (fittizio.isEmpty())
