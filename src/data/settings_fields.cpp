@@ -67,8 +67,12 @@ QStringList read(const QByteArray& content)
     return fields;
 }
 
-QString write(const QString& value)
+QString write(const QString& typed)
 {
+    // A line break typed or pasted into a value would start a line of its own and shift
+    // every value after it: it is written as a blank.
+    QString value = typed;
+    value.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
     const bool plain = !value.contains(QLatin1Char(',')) && !value.startsWith(QLatin1Char('"'))
                        && !value.startsWith(QLatin1Char(' '));
     if (plain)

@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <mutex>
+#include <utility>
 
 namespace FtpFetch {
 
@@ -75,6 +76,14 @@ Result fetch(const Request& request, const std::function<bool()>& cancelRequeste
         result.error = QStringLiteral("\"%1\" is not an FTP site name.").arg(request.site);
         return result;
     }
+    // The account travels in the FTP server's command lines: a line break in it would end
+    // the USER or PASS line and start a command of its own.
+    for (const auto& [what, text] : {std::pair{"user name", &request.user}, std::pair{"password", &request.password}})
+        for (QChar c : *text)
+            if (c.unicode() < 0x20 || c.unicode() == 0x7f) {
+                result.error = QStringLiteral("The %1 holds a control character.").arg(QLatin1String(what));
+                return result;
+            }
     std::unique_ptr<CURL, EasyDeleter> easy(curl_easy_init());
     std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
     Sink sink;

@@ -49,6 +49,13 @@ private slots:
                  qPrintable(refused.error));
         QVERIFY(!refused.error.contains(QStringLiteral("wrong")));
 
+        // A line break in the account would start a command of its own: not sent at all.
+        FtpFetch::Request injected = good;
+        injected.password = password + QStringLiteral("\r\nDELE IPaddress.ip");
+        const FtpFetch::Result refusedHere = FtpFetch::fetch(injected);
+        QVERIFY(!refusedHere.ok);
+        QCOMPARE(refusedHere.error, QStringLiteral("The password holds a control character."));
+
         FtpFetch::Request elsewhere = good;
         elsewhere.directory = QStringLiteral("station 8");
         QVERIFY(!FtpFetch::fetch(elsewhere).ok);

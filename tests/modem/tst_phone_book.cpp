@@ -96,6 +96,30 @@ private slots:
         QCOMPARE(back.values, values);
     }
 
+    // Whatever was typed or pasted into a book box: a line break would start a line of its
+    // own and shift every entry after it; it is written as a blank. A character outside
+    // Latin-1 cannot be stored and comes back "?".
+    void typedTextsNeverShiftTheBook()
+    {
+        const QStringList typed = {QString(400, QLatin1Char('9')), "12,Q", "\"3\",\"V\"", "città € 数据",
+                                   "1\t2\r\n\x01Y", "line\nbreak", "\r"};
+        const QStringList expected = {QString(400, QLatin1Char('9')), "12,Q", "\"3\",\"V\"", "città ? ??",
+                                      "1\t2  \x01Y", "line break", " "};
+        QStringList values;
+        for (int i = 0; i < PhoneBook::Entries; ++i)
+            values << typed[i % typed.size()] << QString::number(i) << typed[(i + 3) % typed.size()];
+        const QString p = path("modem.ini");
+        QVERIFY(PhoneBook::writeBook(p, values));
+        QCOMPARE(fileBytes(p).count("\r\n"), qsizetype(3 * PhoneBook::Entries));
+        const PhoneBook::Values back = PhoneBook::readBook(p, 3 * PhoneBook::Entries);
+        QVERIFY(back.complete);
+        for (int i = 0; i < PhoneBook::Entries; ++i) {
+            QCOMPARE(back.values[3 * i], expected[i % typed.size()]);
+            QCOMPARE(back.values[3 * i + 1], QString::number(i));
+            QCOMPARE(back.values[3 * i + 2], expected[(i + 3) % typed.size()]);
+        }
+    }
+
     void shortAndMissingFiles()
     {
         const QString missing = path("new.ini");
