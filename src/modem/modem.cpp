@@ -88,6 +88,13 @@ void Modem::dial(const QString& number)
     Modulo1::Pausa(50);
     if (number.isEmpty())
         return;
+    // A line end pasted into the number would end the dial command and start another.
+    if (!Conversioni::fitsTheWire(number)) {
+        dialogs().inform(QStringLiteral("The number can only contain printable characters of the Latin-1 set. "
+                                        "Nothing was dialled."),
+                         QStringLiteral("GSM CONNECTION"), Dialogs::Icon::Warning);
+        return;
+    }
     Interroga_Modem(QStringLiteral("ATD") + number + QLatin1Char('\r'));
     Timer1->start();
 }

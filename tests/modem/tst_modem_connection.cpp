@@ -145,6 +145,26 @@ private slots:
         QVERIFY(m.rig->start->isVisible());  // no hand-over
     }
 
+    // A line end pasted into the number would end "ATD" and start a command of its own:
+    // the number is refused, and only "atx0" reaches the modem.
+    void aNumberHoldingALineEndIsNotDialled()
+    {
+        ModemRig m;
+        QVERIFY(m.start());
+        writeAll(m.file(QStringLiteral("pmodem.ini")), " 1 \r\n");
+        Modem* w = m.open();
+        QVERIFY(w);
+        Modulo1::link().pausePercent = 10;
+        QTest::mouseClick(w->Sel[2], Qt::LeftButton);
+        w->Telefono[2]->setText(QStringLiteral("0551234\rATZ"));
+        m.receivedSinceMark();
+        w->Connetti->trigger();
+        QCOMPARE(m.receivedSinceMark(), QByteArray("atx0\r"));
+        QCOMPARE(m.dialogs.shown.size(), 1);
+        QVERIFY(m.dialogs.shown[0].text.endsWith(QStringLiteral("Nothing was dialled.")));
+        QVERIFY(!w->Timer1->isActive());
+    }
+
     // "Stop" on a line that is up: the escape after the guard time, then "ATH".
     void stopHangsUpAConnectedLine()
     {
