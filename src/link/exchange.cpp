@@ -136,38 +136,37 @@ QString Leggi_Campo()
     LinkState& s = link();
     if (linkBusy() || exchangesAbandoned())
         return timeoutMark;
-    QElapsedTimer started;
-    started.start();
     LinkTransport* t = readTransport();
-    int comma = -1;
+    // A field already buffered is taken at once, without the clock, the user interface or
+    // the port: once per field, they would cost more than the field itself in a download.
+    int comma = s.receive.indexOf(',');
     bool timedOut = false;
-    for (bool first = true;; first = false) {
-        // A field already buffered is taken at once: servicing the user interface and
-        // the port once per field would cost more than the field itself in a download.
-        comma = first ? s.receive.indexOf(',') : -1;
-        if (comma < 0) {
+    if (comma < 0) {
+        QElapsedTimer started;
+        started.start();
+        for (bool first = true;; first = false) {
             serviceUi(first ? 0 : pollMs);
             if (t)
                 pullInput(t);
             comma = s.receive.indexOf(',');
+            if (comma < 0 && s.receive.size() > s.maxFieldBytes) {
+                // A line that babbles without a comma ends the read; its bytes are
+                // dropped so that it cannot fill the memory.
+                s.receive.clear();
+                timedOut = true;
+                break;
+            }
+            if (comma < 0 && linkGone(t)) {
+                timedOut = true;
+                break;
+            }
+            if (started.elapsed() >= s.fieldTimeoutMs) {
+                timedOut = true;  // wins over a comma found in the same pass
+                break;
+            }
+            if (comma >= 0)
+                break;
         }
-        if (comma < 0 && s.receive.size() > s.maxFieldBytes) {
-            // A line that babbles without a comma ends the read; its bytes are dropped
-            // so that it cannot fill the memory.
-            s.receive.clear();
-            timedOut = true;
-            break;
-        }
-        if (comma < 0 && linkGone(t)) {
-            timedOut = true;
-            break;
-        }
-        if (started.elapsed() >= s.fieldTimeoutMs) {
-            timedOut = true;  // wins over a comma found in the same pass
-            break;
-        }
-        if (comma >= 0)
-            break;
     }
     QString field;
     if (!timedOut) {
