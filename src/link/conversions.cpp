@@ -221,11 +221,35 @@ bool fitsTheWire(const QString& text)
     return true;
 }
 
+// By hand rather than with a pattern: a download checks every value it receives.
 bool IsNumeric(const QString& text)
 {
-    static const QRegularExpression number(
-        QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eEdD][+-]?\\d+)?$"));
-    return number.match(text.trimmed()).hasMatch();
+    const QStringView v = QStringView(text).trimmed();
+    const qsizetype n = v.size();
+    qsizetype i = 0;
+    const auto digits = [&] {
+        const qsizetype from = i;
+        while (i < n && v[i] >= QLatin1Char('0') && v[i] <= QLatin1Char('9'))
+            ++i;
+        return i - from;
+    };
+    if (i < n && (v[i] == QLatin1Char('+') || v[i] == QLatin1Char('-')))
+        ++i;
+    qsizetype mantissa = digits();
+    if (i < n && v[i] == QLatin1Char('.')) {
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0)
+        return false;
+    if (i < n && QStringLiteral("eEdD").contains(v[i])) {
+        ++i;
+        if (i < n && (v[i] == QLatin1Char('+') || v[i] == QLatin1Char('-')))
+            ++i;
+        if (digits() == 0)
+            return false;
+    }
+    return i == n;
 }
 
 QString Format(const QString& text, const QString& pattern)

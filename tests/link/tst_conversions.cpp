@@ -17,6 +17,18 @@ private slots:
             QVERIFY(!Conversioni::fitsTheWire(QStringLiteral("a") + QChar(c)));
     }
 
+    // What reads as a number whole: a sign, digits with a point, an exponent (E or D),
+    // blanks around; nothing else, not even a lone point or sign.
+    void wholeNumbers()
+    {
+        for (const char* yes : {"0", "-12", "+3.", ".5", " 1234.5 ", "1e3", "-2.5E-07", "4d2", "7\r\n"})
+            QVERIFY2(Conversioni::IsNumeric(QString::fromLatin1(yes)), yes);
+        for (const char* no : {"", " ", ".", "-", "+.", "1e", "1e+", "1.2.3", "12a", "1,5", "--1", "e5", "1 2",
+                               "?#x", "\xb2"})
+            QVERIFY2(!Conversioni::IsNumeric(QString::fromLatin1(no)), no);
+        QVERIFY(!Conversioni::IsNumeric(QStringLiteral("\u0663")));  // a digit of another script
+    }
+
     void leadingNumber_data()
     {
         QTest::addColumn<QString>("text");
