@@ -61,8 +61,8 @@ QByteArray blockText(const QByteArray& received)
 
 QByteArray garbledLine(const QByteArray& block)
 {
-    static const QRegularExpression readingTime(
-        QStringLiteral(R"(^\d{1,2}/\d{1,2}/\d{2,4}( \d{1,2}[:.]\d{1,2}([:.]\d{1,2})?)?$)"));
+    // The reading time in whatever numeric form the datalogger writes it.
+    static const QRegularExpression readingTime(QStringLiteral(R"(^\d[\d /:.-]*$)"));
     for (const QByteArray& raw : block.split('\n')) {
         const QByteArray line = raw.trimmed();
         if (line.isEmpty())

@@ -24,8 +24,8 @@ std::optional<int> cleanNumber(const QString& text);
 QByteArray blockText(const QByteArray& received);
 
 // The first line of a block that is not as the datalogger writes its records (a reading
-// time, then fields that are numbers or blank): a block garbled on the line. Empty when
-// every line is sound.
+// time of digits and separators, then fields that are numbers or blank): a block garbled
+// on the line. Empty when every line is sound.
 QByteArray garbledLine(const QByteArray& block);
 
 // Creates the file with its title line and CR LF, on disk when this returns. An

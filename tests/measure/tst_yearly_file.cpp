@@ -50,7 +50,8 @@ private slots:
     // A block garbled on the line is told by its first line that is no record.
     void garbledLines()
     {
-        const QByteArray sound = "01/02/2026 10:00:00,1.5, -2.25e1,,\r\n2/2/2026 10:00,1600,\r\n\r\n";
+        const QByteArray sound = "01/02/2026 10:00:00,1.5, -2.25e1,,\r\n2/2/2026 10:00,1600,\r\n\r\n"
+                                 "2026-02-02 10.10,1601,\r\n";
         QCOMPARE(YearlyFile::garbledLine(sound), QByteArray());
         QCOMPARE(YearlyFile::garbledLine(""), QByteArray());
         QCOMPARE(YearlyFile::garbledLine("01/02/2026 10:00:00,1.5,\r\n01/02/2026 10:10:00,1?#x,\r\n"),
