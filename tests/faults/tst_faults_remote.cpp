@@ -6,19 +6,13 @@
 #include "link/read_sequence.h"
 #include "modem/internet_rig.h"
 #include "modem/modem_rig.h"
+#include "support/file_bytes.h"
 
 #include <QAction>
-#include <QFile>
 
 using FaultMatrix::Step;
 
 namespace {
-
-bool writeFile(const QString& path, const QByteArray& content)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
-}
 
 // The window's status line has said how the attempt ended, or the console took over.
 bool ended(const QStringList& statuses, const Form1& console)
@@ -36,8 +30,8 @@ class FaultsRemote : public QObject {
     // Dials row 2 of the book; true once the attempt has ended.
     static bool dial(ModemRig& m, QElapsedTimer& t)
     {
-        if (!writeFile(m.file(QStringLiteral("modem.ini")), "A\r\n1\r\n\r\nB\r\n2\r\n\r\nPonte\r\n0551234\r\nMarch\r\n")
-            || !writeFile(m.file(QStringLiteral("pmodem.ini")), " 1 \r\n"))
+        if (!writeFileBytes(m.file(QStringLiteral("modem.ini")), "A\r\n1\r\n\r\nB\r\n2\r\n\r\nPonte\r\n0551234\r\nMarch\r\n")
+            || !writeFileBytes(m.file(QStringLiteral("pmodem.ini")), " 1 \r\n"))
             return false;
         Modem* w = m.open();
         if (!w)
