@@ -137,8 +137,12 @@ std::optional<Outcome> Run::receiveAndAppend()
             r_.appended = block.size() + 2;
             countRecords(block);
         }
+        if (!block.isEmpty())
+            r_.error = view_.keep(block);
     }
     view_.graphAvailable(true);
+    if (!r_.error.isEmpty())
+        return Outcome::KeepFailed;
     return std::nullopt;
 }
 
@@ -212,6 +216,8 @@ QString noticeFor(const Result& result)
     case Outcome::WriteFailed:
         return QStringLiteral("%1 could not be written (%2): the datalogger keeps the data.")
             .arg(result.path, result.error);
+    case Outcome::KeepFailed:
+        return QStringLiteral("%1: the datalogger keeps the data.").arg(result.error);
     default:
         return QString();
     }

@@ -20,6 +20,7 @@ enum class Outcome {
     Garbled,      // a line of the block is not a record: neither appended nor confirmed
     SendFailed,   // a command could not be sent
     WriteFailed,  // the yearly file could not be created or appended to
+    KeepFailed,   // the view could not keep the block (its store refused it)
 };
 
 class View {
@@ -35,6 +36,15 @@ public:
     // The block is about to be received: the view keeps the operator from starting
     // another download or closing.
     virtual void receiving() {}
+    // The block is in the yearly file (or was found there already) and is about to be
+    // confirmed: a view that keeps the records elsewhere too does it now, the whole block
+    // as the datalogger offered it, and returns an empty text, or why it could not (the
+    // download then ends without confirming, so the datalogger sends the block again).
+    virtual QString keep(const QByteArray& block)
+    {
+        (void)block;
+        return QString();
+    }
     // Every download ends here, DTR already dropped: the view's pause and clean-up.
     virtual void finish() = 0;
 };
@@ -46,7 +56,7 @@ struct Result {
     qint64 appended = 0;  // bytes appended to it
     int records = 0;      // lines appended
     QString lastStamp;    // the first field of the last line appended
-    QString error;      // what the file system said, for WriteFailed
+    QString error;      // what the file system said, for WriteFailed; the view, for KeepFailed
     QByteArray garbled;  // the line that was not a record, for Garbled
 };
 
