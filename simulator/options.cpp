@@ -36,7 +36,8 @@ Transports (at least one):
                         after a command letter (default 200)
   --tcp-gap-ms MS       the same on TCP (default 30)
   --wake-idle MS        send the wake-up text "S2" whenever the line has been idle for
-                        MS milliseconds (a pty has no DTR line; default: never)
+                        MS milliseconds (a pty has no DTR line; default: never); after
+                        a block ("[") not yet confirmed, only after ten times that
 
 Datalogger state at start:
   --name TEXT           datalogger name (default SIM01)

@@ -12,6 +12,9 @@ namespace {
 const QByteArray kWakeUp = "READY\r\nS2";
 constexpr int kPaceTickMs = 5;
 constexpr int kIdleTickMs = 100;
+// After sending a block, the datalogger waits for its confirmation this many idle
+// periods before it wakes up again on its own.
+constexpr int kBlockPatience = 10;
 
 } // namespace
 
@@ -66,6 +69,8 @@ void Session::onConnected()
 
 void Session::onCommand(const Command& cmd)
 {
+    if (cmd.letter == "[" || cmd.letter == "]")
+        m_awaitingConfirmation = cmd.letter == "[";
     const Faults::Reply reply = m_faults.apply(cmd.letter, m_logger->execute(cmd));
     if (!reply.bytes.isEmpty() || reply.dropAfter)
         queueReply(reply.bytes, m_faults.delayMs(cmd.letter), reply.dropAfter);
@@ -174,8 +179,10 @@ void Session::checkIdle()
 {
     if (m_dropped || (m_modem && !m_modem->online()) || m_transport->pendingBytes() > 0)
         return;
-    if (m_clock.elapsed() - m_lastActivityMs < m_wakeIdleMs)
+    const qint64 idle = m_clock.elapsed() - m_lastActivityMs;
+    if (idle < m_wakeIdleMs || (m_awaitingConfirmation && idle < qint64(kBlockPatience) * m_wakeIdleMs))
         return;
+    m_awaitingConfirmation = false;
     ++m_wakeUps;
     // One wake-up per idle period, as one DTR raise gives one: the next comes only after
     // the line has been idle that long again.

@@ -69,5 +69,6 @@ private:
     bool m_dropped = false;
     bool m_dropFired = false;
     int m_wakeUps = 0;
+    bool m_awaitingConfirmation = false;  // a block was sent and "]" has not come yet
     int m_connections = 0;
 };
