@@ -6,9 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 
-#include <cstdio>
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
@@ -16,8 +15,6 @@
 namespace mFile {
 
 namespace {
-
-const QString tempSuffix = QStringLiteral(".temp");
 
 // A byte-range lock (POSIX or open-file-description) held on the file by anyone else.
 bool rangeLocked(int fd)
@@ -49,79 +46,17 @@ bool officeLockBeside(const QString& path)
                                                  + QLatin1Char('#')));
 }
 
-bool taken(const QString& name)
+// Can be written to: opened for appending, without creating it and without a byte written.
+bool openableForAppend(const QString& path)
 {
-    const QFileInfo info(name);
-    return info.exists() || info.isSymLink();
-}
-
-// A plain rename that refuses a destination that exists. Unlike QFile::rename it never
-// falls back to copying the file, which for a large data file would be slow and, cut
-// short, would look like the file itself.
-bool renameFile(const QString& from, const QString& to)
-{
-    return !taken(to)
-           && ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
-}
-
-FileRenamer renamer = renameFile;
-
-// The files this process renamed for the check and could not rename back: the file's
-// absolute path -> the name it was left under. Only these are ever renamed back. A file
-// already standing under the temporary name belongs to someone else (another program, an
-// earlier run) and is never touched: neither taken for ours nor for a sign of "busy".
-QHash<QString, QString>& stranded()
-{
-    static QHash<QString, QString> names;
-    return names;
-}
-
-QString key(const QString& path)
-{
-    return QFileInfo(path).absoluteFilePath();
-}
-
-// NAME.temp; when that name is already taken, the first free of NAME.temp1, NAME.temp2...
-QString probeName(const QString& path)
-{
-    QString probe = path + tempSuffix;
-    for (int n = 1; taken(probe); ++n)
-        probe = path + tempSuffix + QString::number(n);
-    return probe;
-}
-
-bool renameBoth(const QString& path)
-{
-    const QString probe = probeName(path);
-    if (!renamer(path, probe))
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0)
         return false;
-    if (renamer(probe, path))
-        return true;
-    stranded().insert(key(path), probe);
-    return false;
-}
-
-// A file this process left under the temporary name goes back first, so that no later
-// step takes the file for missing and writes over its data.
-void restoreLeftover(const QString& path)
-{
-    const auto it = stranded().find(key(path));
-    if (it == stranded().end())
-        return;
-    if (!taken(it.value())) {
-        stranded().erase(it);   // moved away since: nothing of ours is left there
-        return;
-    }
-    if (!taken(path) && renamer(it.value(), path))
-        stranded().erase(it);
+    ::close(fd);
+    return true;
 }
 
 } // namespace
-
-void setFileRenamer(FileRenamer r)
-{
-    renamer = r ? r : renameFile;
-}
 
 bool File_Esiste(const QString& path)
 {
@@ -150,10 +85,8 @@ bool heldByAnotherProgram(const QString& path)
 
 int Prova_Rinomina(const QString& path)
 {
-    restoreLeftover(path);
-    if (!heldByAnotherProgram(path) && renameBoth(path))
+    if (!heldByAnotherProgram(path) && openableForAppend(path))
         return 1;
-    restoreLeftover(path);
     const auto answer = dialogs().message(
         QStringLiteral("Il file ") + path
             + QStringLiteral(" è occupato. Chiudere le applicazioni che utilizzano il file."),
@@ -165,7 +98,6 @@ int Prova_Rinomina(const QString& path)
 bool File_Occupato(const QString& path)
 {
     for (;;) {
-        restoreLeftover(path);
         if (!File_Esiste(path))
             return false;
         switch (Prova_Rinomina(path)) {

@@ -11,15 +11,12 @@ void Cancella_File(const QString& path);
 // True: the file exists, is in use and the operator gave up. False: missing or free.
 bool File_Occupato(const QString& path);
 // 1 free; 0 in use and the operator chose Retry; 2 in use and the operator cancelled.
+// The file is never moved to find out: a check that renamed it aside and back would
+// leave it under the other name if the program died between the two.
 int Prova_Rinomina(const QString& path);
 
 // True when another process holds a lock on the file or an office lock file stands
 // beside it (a rename alone does not show that on Linux).
 bool heldByAnotherProgram(const QString& path);
-
-// The rename used by the checks; replaceable so that a failed rename can be exercised.
-// nullptr restores the real one.
-using FileRenamer = bool (*)(const QString& from, const QString& to);
-void setFileRenamer(FileRenamer renamer);
 
 } // namespace mFile

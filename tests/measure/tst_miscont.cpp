@@ -6,8 +6,10 @@
 #include "link/mfile.h"
 #include "measure/miscont.h"
 #include "support/fake_transport.h"
+#include "support/file_bytes.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -105,7 +107,6 @@ private slots:
         delete MisCont::instance();
         w = nullptr;
         rig.reset();
-        mFile::setFileRenamer(nullptr);
     }
 
     // The file holds exactly the table, and the table exactly what the datalogger sent.
@@ -320,7 +321,9 @@ private slots:
             QVERIFY(old.open(QIODevice::WriteOnly));
             old.write("earlier run\r\n");
         }
-        mFile::setFileRenamer([](const QString&, const QString&) { return false; });
+        const QString officeLock = QFileInfo(chosenPath()).dir().filePath(
+            QStringLiteral(".~lock.") + QFileInfo(chosenPath()).fileName() + QLatin1Char('#'));
+        QVERIFY(writeFileBytes(officeLock, "someone,office"));
         rig->dialogs.answers.enqueue(Dialogs::Answer::Cancel);
         start();
         QCOMPARE(rig->dialogs.shown.size(), 2);
@@ -330,6 +333,7 @@ private slots:
         QCOMPARE(fileLines(chosenPath()), QStringList{"earlier run"});
         QVERIFY(!rig->sim.received().contains("p0,"));
         QVERIFY(w->cmdStart->isEnabled());
+        QFile::remove(officeLock);
     }
 };
 
