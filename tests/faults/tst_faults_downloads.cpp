@@ -120,7 +120,7 @@ private slots:
                  qPrintable(w->txtAvviso->text()));
         const QByteArray whole = fileBytes(path);
         QVERIFY(whole.startsWith(olderYear));
-        const QJsonObject memory = rig.sim.state().value("memory").toObject();
+        const QJsonObject memory = rig.sim.state();
         QCOMPARE(memory.value("fetched").toInt(), memory.value("records").toInt());
         for (const QByteArray& line : blocksSent(rig.sim.sent()).last().split('\n'))
             QVERIFY2(whole.contains(line.trimmed()), line.constData());

@@ -19,3 +19,13 @@ inline QList<QByteArray> blocksSent(const QByteArray& sent)
     }
     return blocks;
 }
+
+// How many records the blocks hold: the datalogger has handed over that many once it has
+// had them all confirmed.
+inline int recordsIn(const QList<QByteArray>& blocks)
+{
+    int n = 0;
+    for (const QByteArray& b : blocks)
+        n += b.isEmpty() ? 0 : int(b.count('\n')) + 1;
+    return n;
+}
