@@ -1,4 +1,5 @@
-// The yearly file: its name, its title line, and appending blocks that survive a crash.
+// The yearly file: its name, its title line, creating it whole, and appending blocks
+// exactly once, in a way that survives a crash at any instant.
 #include "data/yearly_file.h"
 
 #include "data/text_file.h"
@@ -6,17 +7,146 @@
 #include "link/program_folder.h"
 
 #include <QFile>
-#include <QRegularExpression>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace YearlyFile {
 
 namespace {
 
-bool fail(QFile& f, QString* errorText)
+const QString newSuffix = QStringLiteral(".new");
+const QString oldCheckSuffix = QStringLiteral(".temp");
+
+QByteArrayView trimmed(QByteArrayView text)
 {
-    if (errorText)
-        *errorText = f.errorString();
-    return false;
+    while (!text.isEmpty() && QChar::isSpace(uchar(text.front())))
+        text = text.sliced(1);
+    while (!text.isEmpty() && QChar::isSpace(uchar(text.back())))
+        text.chop(1);
+    return text;
+}
+
+// The reading time in whatever numeric form the datalogger writes it: a digit, then
+// digits, blanks and the separators / : . -
+bool isReadingTime(QByteArrayView text)
+{
+    if (text.isEmpty() || !QChar::isDigit(uchar(text.front())))
+        return false;
+    for (char c : text)
+        if (!QChar::isDigit(uchar(c)) && c != ' ' && c != '/' && c != ':' && c != '.' && c != '-')
+            return false;
+    return true;
+}
+
+bool isRecord(QByteArrayView line)
+{
+    qsizetype comma = line.indexOf(',');
+    if (!isReadingTime(trimmed(line.first(comma < 0 ? line.size() : comma))))
+        return false;
+    while (comma >= 0) {
+        line = line.sliced(comma + 1);
+        comma = line.indexOf(',');
+        const QByteArrayView field = comma < 0 ? line : line.first(comma);
+        if (!trimmed(field).isEmpty() && !Conversioni::IsNumeric(QString::fromLatin1(field)))
+            return false;
+    }
+    return true;
+}
+
+bool isNamed(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+// The file's folder on disk too, so that a name just given survives a power cut.
+void syncFolder(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(),
+                          O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Gives from the name to only while no file has it. A hard link does that in one step;
+// where the file system has none (a memory stick), a rename that refuses an existing
+// name, or at last a plain rename after looking (the yearly file's lock keeps the
+// program's own downloads out of the way meanwhile).
+int giveName(const QByteArray& source, const QByteArray& target, const QString& to)
+{
+    if (::link(source.constData(), target.constData()) == 0)
+        return 0;
+    if (errno == EEXIST)
+        return EEXIST;
+    if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL)
+        return errno;
+    if (isNamed(to))
+        return EEXIST;
+    return ::rename(source.constData(), target.constData()) == 0 ? 0 : errno;
+}
+
+bool nameWhenAbsent(const QString& from, const QString& to, QString* errorText)
+{
+    const int error = giveName(QFile::encodeName(from), QFile::encodeName(to), to);
+    if (error != 0 && errorText)
+        *errorText = error == EEXIST ? QStringLiteral("the file exists already")
+                                     : QString::fromLocal8Bit(std::strerror(error));
+    return error == 0;
+}
+
+// The last bytes of the file (at most n) and whether a line starts right before them.
+struct Tail {
+    QByteArray bytes;
+    bool atLineStart = true;
+    bool endsLine = true;  // the file is empty or ends with a line end
+};
+
+std::optional<Tail> readTail(const QString& path, qint64 n, QString* errorText)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (errorText)
+            *errorText = f.errorString();
+        return std::nullopt;
+    }
+    Tail tail;
+    const qint64 size = f.size();
+    const qint64 from = qMax<qint64>(0, size - n - 1);
+    f.seek(from);
+    tail.bytes = f.read(size - from);
+    if (from > 0 || tail.bytes.size() > n) {
+        tail.atLineStart = tail.bytes.startsWith('\n');
+        tail.bytes.remove(0, 1);
+    }
+    tail.endsLine = size == 0 || (!tail.bytes.isEmpty() && tail.bytes.endsWith('\n'));
+    if (tail.bytes.size() != qMin(size, n)) {
+        if (errorText)
+            *errorText = f.errorString();
+        return std::nullopt;
+    }
+    return tail;
+}
+
+// How much of piece the file already ends with: the longest start of piece that the
+// file's last lines (the last one maybe cut short) are, beginning at a line start.
+qsizetype overlap(const Tail& tail, QByteArrayView piece)
+{
+    const QByteArrayView t(tail.bytes);
+    for (qsizetype p = 0; p < t.size(); ++p) {
+        const bool lineStart = p == 0 ? tail.atLineStart : t.at(p - 1) == '\n';
+        if (lineStart && t.sliced(p) == piece.first(t.size() - p))
+            return t.size() - p;
+    }
+    return 0;
 }
 
 } // namespace
@@ -45,53 +175,84 @@ std::optional<int> cleanNumber(const QString& text)
     return n;
 }
 
-QByteArray blockText(const QByteArray& received)
+QByteArray blockText(QByteArray received)
 {
-    QByteArray text = received;
-    if (text.size() > 2)
-        text.chop(2);
-    qsizetype from = 0;
-    qsizetype to = text.size();
-    while (from < to && text.at(from) == ' ')
-        ++from;
-    while (to > from && text.at(to - 1) == ' ')
+    if (received.size() > 2)
+        received.chop(2);
+    qsizetype to = received.size();
+    while (to > 0 && received.at(to - 1) == ' ')
         --to;
-    return text.mid(from, to - from);
+    received.truncate(to);
+    qsizetype from = 0;
+    while (from < received.size() && received.at(from) == ' ')
+        ++from;
+    received.remove(0, from);
+    return received;
 }
 
-QByteArray garbledLine(const QByteArray& block)
+QByteArray garbledLine(QByteArrayView block)
 {
-    // The reading time in whatever numeric form the datalogger writes it.
-    static const QRegularExpression readingTime(QStringLiteral(R"(^\d[\d /:.-]*$)"));
-    for (const QByteArray& raw : block.split('\n')) {
-        const QByteArray line = raw.trimmed();
-        if (line.isEmpty())
-            continue;
-        const QList<QByteArray> fields = line.split(',');
-        bool sound = readingTime.match(QString::fromLatin1(fields.first().trimmed())).hasMatch();
-        for (qsizetype i = 1; sound && i < fields.size(); ++i)
-            sound = fields[i].trimmed().isEmpty() || Conversioni::IsNumeric(QString::fromLatin1(fields[i]));
-        if (!sound)
-            return line;
+    while (!block.isEmpty()) {
+        const qsizetype end = block.indexOf('\n');
+        const QByteArrayView line = trimmed(end < 0 ? block : block.first(end));
+        if (!line.isEmpty() && !isRecord(line))
+            return line.toByteArray();
+        block = end < 0 ? QByteArrayView() : block.sliced(end + 1);
     }
     return {};
 }
 
 bool create(const QString& path, int channels, QString* errorText)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return fail(f, errorText);
-    f.close();
-    if (TextFile::appendWhole(path, titleLine(channels) + "\r\n", errorText))
-        return true;
-    f.remove();  // only ever our own empty file
-    return false;
+    const QString temporary = path + newSuffix;
+    QFile::remove(temporary);
+    bool created = TextFile::appendWhole(temporary, titleLine(channels) + "\r\n", errorText)
+                   && nameWhenAbsent(temporary, path, errorText);
+    QFile::remove(temporary);
+    if (created)
+        syncFolder(path);
+    return created;
 }
 
-bool appendBlock(const QString& path, const QByteArray& block, QString* errorText)
+QString tidy(const QString& path)
 {
-    return TextFile::appendWhole(path, block + "\r\n", errorText);
+    QFile::remove(path + newSuffix);
+    const QString aside = path + oldCheckSuffix;
+    if (!isNamed(aside))
+        return QString();
+    if (!isNamed(path)) {
+        QString error;
+        if (nameWhenAbsent(aside, path, &error) && (QFile::remove(aside) || !isNamed(aside))) {
+            syncFolder(path);
+            return QString();
+        }
+        return QStringLiteral("%1 could not be given back its name %2 (%3)").arg(aside, path, error);
+    }
+    return QStringLiteral("%1 stands beside %2, left there by an earlier check: join its records to %2 "
+                          "(or remove it) before the next download")
+        .arg(aside, path);
+}
+
+std::optional<Appended> appendBlock(const QString& path, const QByteArray& block, QString* errorText)
+{
+    QByteArray piece = block + "\r\n";
+    Appended done;
+    if (QFile::exists(path)) {
+        const std::optional<Tail> tail = readTail(path, piece.size(), errorText);
+        if (!tail)
+            return std::nullopt;
+        done.alreadyThere = overlap(*tail, piece);
+        piece.remove(0, done.alreadyThere);
+        // A last line of another's making that has no line end does not take the
+        // block's first line onto itself.
+        if (done.alreadyThere == 0 && !tail->endsLine)
+            piece.prepend("\r\n");
+        done.alreadyThere = qMin(done.alreadyThere, block.size());
+    }
+    if (!piece.isEmpty() && !TextFile::appendWhole(path, piece, errorText))
+        return std::nullopt;
+    done.written = piece.size();
+    return done;
 }
 
 } // namespace YearlyFile

@@ -58,7 +58,7 @@ QList<Writer> writers()
              });
          }},
         {"mc_ file", "appended", [](const QString& p) { return ContinuousFile::appendLine(p, longText()); }},
-        {"data_YEAR.txt", "appended", [](const QString& p) { return YearlyFile::appendBlock(p, longText().toLatin1()); }},
+        {"data_YEAR.txt", "appended", [](const QString& p) { return YearlyFile::appendBlock(p, longText().toLatin1()).has_value(); }},
     };
 }
 

@@ -10,6 +10,12 @@
 
 namespace {
 
+const QByteArray title = "Date, CH0,\r\n";
+const QByteArray a = "01/01/2026 00:00:00,1,";
+const QByteArray b = "01/01/2026 00:10:00,2,";
+const QByteArray c = "01/01/2026 00:20:00,3,";
+const QByteArray crlf = "\r\n";
+
 } // namespace
 
 class YearlyFileTest : public QObject {
@@ -65,11 +71,74 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("data_2026.txt"));
         QVERIFY(YearlyFile::create(path, 2));
         QCOMPARE(fileBytes(path), QByteArray("Date, CH0, CH1,\r\n"));
+        QVERIFY(!QFile::exists(path + ".new"));
         QVERIFY(YearlyFile::appendBlock(path, "01/01/2026 00:00:00,1,2,"));
         QString error;
         QVERIFY(!YearlyFile::create(path, 5, &error));
         QVERIFY(!error.isEmpty());
         QCOMPARE(fileBytes(path), QByteArray("Date, CH0, CH1,\r\n01/01/2026 00:00:00,1,2,\r\n"));
+    }
+
+    // Exactly once: what the file already ends with (a block appended by a download that
+    // died before confirming it, sent again with what came since) is not added again; a
+    // block torn by that death is completed; a last line without a line end that is not
+    // the block's does not take the block's first line onto itself.
+    void appendsExactlyOnce_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("block");
+        QTest::addColumn<QByteArray>("after");
+        QTest::addColumn<qsizetype>("alreadyThere");
+        const QByteArray ab = a + crlf + b;
+        QTest::newRow("new") << title << ab << title + ab + crlf << qsizetype(0);
+        QTest::newRow("the same block again") << title + ab + crlf << ab << title + ab + crlf << ab.size();
+        QTest::newRow("again with more") << title + a + crlf << ab + crlf + c << title + ab + crlf + c + crlf
+                                         << qsizetype(a.size() + 2);
+        QTest::newRow("torn") << title + a + crlf + b.left(7) << ab << title + ab + crlf
+                              << qsizetype(a.size() + 2 + 7);
+        QTest::newRow("torn in its line end") << title + a + "\r" << a << title + a + crlf << a.size();
+        QTest::newRow("a line of another's") << title + "edited by hand" << a
+                                             << title + "edited by hand" + crlf + a + crlf << qsizetype(0);
+        QTest::newRow("not at a line start") << title + "9" + a + crlf << a << title + "9" + a + crlf + a + crlf
+                                             << qsizetype(0);
+        QTest::newRow("an older record") << title + a + crlf + b + crlf << a << title + a + crlf + b + crlf + a + crlf
+                                         << qsizetype(0);
+    }
+    void appendsExactlyOnce()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, block);
+        QFETCH(QByteArray, after);
+        QFETCH(qsizetype, alreadyThere);
+        const QString path = dir.filePath(QStringLiteral("once.txt"));
+        QVERIFY(writeFileBytes(path, before));
+        const std::optional<YearlyFile::Appended> done = YearlyFile::appendBlock(path, block);
+        QVERIFY(done);
+        QCOMPARE(fileBytes(path), after);
+        QCOMPARE(done->alreadyThere, alreadyThere);
+        QCOMPARE(done->written, after.size() - before.size());
+    }
+
+    // What a download that died left is put right before the next one writes: a title file
+    // not yet in place goes; a file an older check left renamed aside gets its name back;
+    // with both names taken nothing is touched, and the reason is given.
+    void leftoversOfADownloadThatDied()
+    {
+        const QString path = dir.filePath(QStringLiteral("data_2031.txt"));
+        QVERIFY(writeFileBytes(path + ".new", title));
+        QCOMPARE(YearlyFile::tidy(path), QString());
+        QVERIFY(!QFile::exists(path + ".new") && !QFile::exists(path));
+
+        QVERIFY(writeFileBytes(path + ".temp", title + a + crlf));
+        QCOMPARE(YearlyFile::tidy(path), QString());
+        QCOMPARE(fileBytes(path), title + a + crlf);
+        QVERIFY(!QFile::exists(path + ".temp"));
+
+        QVERIFY(writeFileBytes(path + ".temp", title + b + crlf));
+        const QString said = YearlyFile::tidy(path);
+        QVERIFY2(said.startsWith(path + ".temp stands beside " + path), qPrintable(said));
+        QCOMPARE(fileBytes(path), title + a + crlf);
+        QCOMPARE(fileBytes(path + ".temp"), title + b + crlf);
     }
 
     // A block that does not fit on the disk leaves the file exactly as it was, so the
