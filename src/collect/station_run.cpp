@@ -93,6 +93,7 @@ StationReport download(const Station& station, const CollectSettings& settings)
     using RemainingDownload::Outcome;
     report.ok = r.outcome == Outcome::Appended || r.outcome == Outcome::NothingNew;
     report.records = r.records;
+    report.alreadyOnFile = r.alreadyOnFile;
     report.lastStamp = r.lastStamp;
     report.path = r.path;
     if (!report.ok)
@@ -143,8 +144,12 @@ QString reportLine(const Station& station, const StationReport& report)
     if (!report.ok)
         return QStringLiteral("%1: %2 %3: FAILED: %4 (%5)")
             .arg(station.name, linkName(station.link), where, report.error, took);
-    return QStringLiteral("%1: %2 %3: %4 records appended to %5, last %6 (%7)")
+    // Records an earlier run appended and could not confirm came again: said, not hidden.
+    const QString again = report.alreadyOnFile == 0
+                              ? QString()
+                              : QStringLiteral(" (%1 already there)").arg(report.alreadyOnFile);
+    return QStringLiteral("%1: %2 %3: %4 records appended to %5%6, last %7 (%8)")
         .arg(station.name, linkName(station.link), where)
         .arg(report.records)
-        .arg(report.path, report.lastStamp.isEmpty() ? QStringLiteral("-") : report.lastStamp, took);
+        .arg(report.path, again, report.lastStamp.isEmpty() ? QStringLiteral("-") : report.lastStamp, took);
 }

@@ -15,6 +15,7 @@ struct CollectSettings {
 struct StationReport {
     bool ok = false;
     int records = 0;
+    int alreadyOnFile = 0;  // records sent again that the yearly file held already
     QString lastStamp;
     QString path;
     QString error;

@@ -22,11 +22,29 @@ namespace {
 const QString timeoutMark = QStringLiteral("%%");
 // Four multiplexers of sixteen: a larger count is not a channel count.
 constexpr int maxChannels = 64;
+// The largest block a datalogger can hold is its whole memory: 5000 records of 64
+// channels, each a time stamp and 64 values of at most a dozen characters, under 4 MB.
+// Twice that is taken before a block is given up as no block.
+constexpr qint64 largestBlock = qint64(8) << 20;
+// A line that has been quiet this long carries no block: a datalogger streams its block
+// without pauses.
+constexpr int quietLineMs = 200;
 
 void setDtr(bool on)
 {
     if (LinkTransport* t = Modulo1::transport())
         t->setDtr(on);
+}
+
+// A download that died in the middle of a block left the datalogger sending it: the
+// rest is let run out before anything is asked, so that it is not read as an answer.
+// Only a line that can be flushed keeps such a rest; a new call or connection does not.
+bool lineQuiet()
+{
+    LinkTransport* t = Modulo1::transport();
+    if (!t || !t->rules().flushable)
+        return true;
+    return Modulo1::discardUntilQuiet(quietLineMs, Modulo1::link().fieldTimeoutMs);
 }
 
 // The datalogger answers DTR with some text and "S2". An "S2" with nothing before it is
@@ -55,6 +73,31 @@ std::variant<int, Outcome> channelCount()
     return n && *n > 0 && *n <= maxChannels ? *n : 0;
 }
 
+// The non-blank lines of text.
+int recordsIn(QByteArrayView text)
+{
+    int n = 0;
+    for (qsizetype from = 0; from < text.size();) {
+        qsizetype end = text.indexOf('\n', from);
+        if (end < 0)
+            end = text.size();
+        if (!text.sliced(from, end - from).trimmed().isEmpty())
+            ++n;
+        from = end + 1;
+    }
+    return n;
+}
+
+// "212 kB": a size for a message.
+QString sizeText(qint64 bytes)
+{
+    if (bytes < 10000)
+        return QStringLiteral("%1 bytes").arg(bytes);
+    if (bytes < 10000000)
+        return QStringLiteral("%1 kB").arg(bytes / 1000);
+    return QStringLiteral("%1 MB").arg(bytes / 1000000);
+}
+
 class Run {
 public:
     Run(View& view, int lockWaitMs) : view_(view), lockWaitMs_(lockWaitMs) {}
@@ -62,9 +105,10 @@ public:
 
 private:
     Result end(Outcome outcome);
+    std::optional<Outcome> lockFile();
     bool fileReady();
-    std::optional<Outcome> receiveAndAppend();
-    void countRecords(const QByteArray& block);
+    std::optional<Outcome> receive(QByteArray& block);
+    std::optional<Outcome> append(const QByteArray& block);
 
     View& view_;
     int lockWaitMs_;
@@ -83,6 +127,22 @@ Result Run::end(Outcome outcome)
     return r_;
 }
 
+// The yearly file's lock ("path.lock"), so that two downloads never append to one file
+// at once; nullopt once it is held.
+std::optional<Outcome> Run::lockFile()
+{
+    fileLock_.emplace(r_.path + QStringLiteral(".lock"));
+    fileLock_->setStaleLockTime(0);  // held as long as the download lasts; a dead holder frees it
+    if (fileLock_->tryLock(lockWaitMs_))
+        return std::nullopt;
+    if (fileLock_->error() != QLockFile::LockFailedError) {
+        r_.error = QStringLiteral("its lock file could not be created");
+        return Outcome::WriteFailed;
+    }
+    r_.error = QStringLiteral("%1 is being written by another download.").arg(r_.path);
+    return Outcome::FileBusy;
+}
+
 // The yearly file exists, free, or has just been created with its title line.
 bool Run::fileReady()
 {
@@ -94,20 +154,8 @@ bool Run::fileReady()
     return created;
 }
 
-void Run::countRecords(const QByteArray& block)
-{
-    for (const QByteArray& line : block.split('\n')) {
-        const QByteArray record = line.trimmed();
-        if (record.isEmpty())
-            continue;
-        ++r_.records;
-        r_.lastStamp = QString::fromLatin1(record.left(record.indexOf(',')));
-    }
-}
-
-// The block between the markers, appended when it holds anything; nullopt when all went
-// well, else how the download ends.
-std::optional<Outcome> Run::receiveAndAppend()
+// The text between the markers, or how receiving it ended.
+std::optional<Outcome> Run::receive(QByteArray& block)
 {
     if (!Modulo1::Invia_Comando(QStringLiteral("["), QString()))
         return Outcome::SendFailed;
@@ -116,40 +164,57 @@ std::optional<Outcome> Run::receiveAndAppend()
         return Outcome::Timeout;
     if (start != QLatin1String("***inizio***"))
         return Outcome::BadStart;
-    const QString text = Modulo1::Leggi_Fino_A(QStringLiteral("***fine***,"));
-    if (text == timeoutMark)
+    Modulo1::BlockRead read = Modulo1::readBlock(QByteArrayLiteral("***fine***,"), largestBlock);
+    switch (read.end) {
+    case Modulo1::BlockRead::End::Complete:
+        block = YearlyFile::blockText(std::move(read.text));
+        if (QByteArrayView(block).trimmed().isEmpty())
+            block.clear();  // line ends only: nothing to append
+        return std::nullopt;
+    case Modulo1::BlockRead::End::Silent:
+        r_.blockBytes = read.received;
         return Outcome::Timeout;
-    view_.graphAvailable(false);
-    if (!text.trimmed().isEmpty()) {
-        const QByteArray block = YearlyFile::blockText(text.toLatin1());
-        // Confirmed, a block is gone from the datalogger: a garbled one is left there, to
-        // come again whole at the next download.
-        r_.garbled = YearlyFile::garbledLine(block);
-        if (!r_.garbled.isEmpty()) {
-            view_.graphAvailable(true);
-            return Outcome::Garbled;
-        }
-        if (!block.isEmpty()) {
-            if (!YearlyFile::appendBlock(r_.path, block, &r_.error)) {
-                view_.graphAvailable(true);
-                return Outcome::WriteFailed;
-            }
-            r_.appended = block.size() + 2;
-            countRecords(block);
-        }
-        if (!block.isEmpty())
-            r_.error = view_.keep(block);
+    case Modulo1::BlockRead::End::TooLarge:
+        r_.blockBytes = read.received;
+        return Outcome::TooLarge;
+    case Modulo1::BlockRead::End::Lost:
+        r_.blockBytes = read.received;
+        return Outcome::LinkLost;
     }
-    view_.graphAvailable(true);
-    if (!r_.error.isEmpty())
-        return Outcome::KeepFailed;
-    return std::nullopt;
+    return Outcome::Timeout;
+}
+
+// The block into the yearly file, all of it that the file does not hold yet, then into
+// whatever else the view keeps it in; nullopt when all went well.
+std::optional<Outcome> Run::append(const QByteArray& block)
+{
+    // Confirmed, a block is gone from the datalogger: a garbled one is left there, to
+    // come again whole at the next download.
+    r_.garbled = YearlyFile::garbledLine(block);
+    if (!r_.garbled.isEmpty())
+        return Outcome::Garbled;
+    const std::optional<YearlyFile::Appended> done = YearlyFile::appendBlock(r_.path, block, &r_.error);
+    if (!done)
+        return Outcome::WriteFailed;
+    r_.appended = done->written;
+    // A line the file held only the start of was completed: it counts as appended.
+    qsizetype kept = done->alreadyThere;
+    if (kept > 0 && kept < block.size())
+        kept = block.lastIndexOf('\n', kept - 1) + 1;
+    r_.alreadyOnFile = recordsIn(QByteArrayView(block).first(kept));
+    r_.records = recordsIn(block) - r_.alreadyOnFile;
+    const QByteArray last = block.mid(block.lastIndexOf('\n') + 1).trimmed();
+    r_.lastStamp = QString::fromLatin1(last.left(last.indexOf(',')));
+    r_.error = view_.keep(block);
+    return r_.error.isEmpty() ? std::nullopt : std::optional(Outcome::KeepFailed);
 }
 
 Result Run::go()
 {
     Modulo1::CommandLock lock;
     Modulo1::Svuota_Ricezione();
+    if (!lineQuiet())
+        return end(Outcome::LineBusy);
     setDtr(true);
     view_.notice(QStringLiteral("Connecting to Datalogger..."));
     waitForWakeUp();
@@ -165,22 +230,23 @@ Result Run::go()
     if (r_.channels == 0)
         return end(Outcome::NoChannels);
     view_.graphAvailable(true);
-    fileLock_.emplace(r_.path + QStringLiteral(".lock"));
-    fileLock_->setStaleLockTime(0);  // held as long as the download lasts; a dead holder frees it
-    if (!fileLock_->tryLock(lockWaitMs_)) {
-        if (fileLock_->error() != QLockFile::LockFailedError) {
-            r_.error = QStringLiteral("its lock file could not be created");
-            return end(Outcome::WriteFailed);
-        }
-        r_.error = QStringLiteral("%1 is being written by another download.").arg(r_.path);
-        return end(Outcome::FileBusy);
-    }
+    if (const std::optional<Outcome> failed = lockFile())
+        return end(*failed);
+    r_.error = YearlyFile::tidy(r_.path);
+    if (!r_.error.isEmpty())
+        return end(Outcome::FileAside);
     if (!fileReady())
         return end(r_.error.isEmpty() ? Outcome::FileBusy : Outcome::WriteFailed);  // busy: already asked
 
     view_.receiving();
     view_.notice(QStringLiteral("Receiving data from datalogger..."));
-    if (const std::optional<Outcome> failed = receiveAndAppend())
+    QByteArray block;
+    if (const std::optional<Outcome> failed = receive(block))
+        return end(*failed);
+    view_.graphAvailable(false);
+    const std::optional<Outcome> failed = block.isEmpty() ? std::nullopt : append(block);
+    view_.graphAvailable(true);
+    if (failed)
         return end(*failed);
     view_.notice(QString());
 
@@ -198,9 +264,25 @@ Result run(View& view, int lockWaitMs) { return Run(view, lockWaitMs).go(); }
 
 QString noticeFor(const Result& result)
 {
+    const QString kept = QStringLiteral("; the data stays in the datalogger.");
     switch (result.outcome) {
     case Outcome::Timeout:
-        return QStringLiteral("Timeout.");
+        if (result.blockBytes < 0)
+            return QStringLiteral("Timeout.");
+        return QStringLiteral("Timeout: the datalogger stopped sending after %1 of the block")
+                   .arg(sizeText(result.blockBytes))
+               + kept;
+    case Outcome::TooLarge:
+        return QStringLiteral("Error while receiving data: the block exceeds %1 without its end, more than "
+                              "a datalogger can hold")
+                   .arg(sizeText(largestBlock))
+               + kept;
+    case Outcome::LinkLost:
+        return QStringLiteral("The link was lost after %1 of the block").arg(sizeText(result.blockBytes)) + kept;
+    case Outcome::LineBusy:
+        return QStringLiteral("The datalogger is still sending the block of an earlier download; try again "
+                              "in a few minutes")
+               + kept;
     case Outcome::BadStart:
         return QStringLiteral("Error while receiving data.");
     case Outcome::Garbled:
@@ -213,6 +295,8 @@ QString noticeFor(const Result& result)
     case Outcome::FileBusy:
         return result.error.isEmpty() ? QStringLiteral("%1 is in use by another program.").arg(result.path)
                                       : result.error;
+    case Outcome::FileAside:
+        return result.error + kept;
     case Outcome::WriteFailed:
         return QStringLiteral("%1 could not be written (%2): the datalogger keeps the data.")
             .arg(result.path, result.error);

@@ -15,8 +15,12 @@ enum class Outcome {
     NoAnswer,     // no answer, or a blank one, to the channel count
     NoChannels,   // a channel count of 0 (or one that is not a count)
     FileBusy,     // the yearly file is held by another program or another download
-    Timeout,      // no start marker, or no end marker, in time
+    FileAside,    // an earlier check left the yearly file's data under another name
+    LineBusy,     // the line did not fall quiet: a block of an earlier download still comes
+    Timeout,      // no start marker in time, or the block stopped coming before its end
     BadStart,     // the reply did not begin with the start marker
+    TooLarge,     // the block grew past anything a datalogger can hold
+    LinkLost,     // the link went in the middle of the block
     Garbled,      // a line of the block is not a record: neither appended nor confirmed
     SendFailed,   // a command could not be sent
     WriteFailed,  // the yearly file could not be created or appended to
@@ -55,7 +59,9 @@ struct Result {
     QString path;       // the yearly file, once known
     qint64 appended = 0;  // bytes appended to it
     int records = 0;      // lines appended
-    QString lastStamp;    // the first field of the last line appended
+    int alreadyOnFile = 0;  // lines of the block the file held already, not appended again
+    QString lastStamp;    // the first field of the block's last line
+    qint64 blockBytes = -1;  // of a block that failed, the bytes that came (-1: none began)
     QString error;      // what the file system said, for WriteFailed; the view, for KeepFailed
     QByteArray garbled;  // the line that was not a record, for Garbled
 };

@@ -176,36 +176,55 @@ QString Leggi_Campo()
     return finishRead(t, timedOut, field);
 }
 
+namespace {
+
+// Where the terminator is in the receive buffer, by the transport's rule: the first one
+// on a cable; over the internet only one that ends all the text so far. Only the tail
+// that could still hold the start of the terminator is searched again.
+class TerminatorSearch {
+public:
+    TerminatorSearch(const QByteArray& end, const LinkTransport* t)
+        : end_(end), atEnd_(t && t->rules().terminatorAtEnd) {}
+    bool textStaysBuffered() const { return atEnd_; }
+    int find(ReceiveBuffer& receive)
+    {
+        if (end_.isEmpty())
+            return -1;
+        const int size = receive.size();
+        if (atEnd_)
+            return receive.endsWith(end_) ? size - int(end_.size()) : -1;
+        const int found = receive.find(end_, searchFrom_);
+        searchFrom_ = qMax(0, size - int(end_.size()) + 1);
+        return found;
+    }
+
+private:
+    QByteArray end_;
+    bool atEnd_;
+    int searchFrom_ = 0;
+};
+
+} // namespace
+
 QString Leggi_Fino_A(const QString& terminator)
 {
     LinkState& s = link();
     if (linkBusy())
         return timeoutMark;
-    const QByteArray end = terminator.toLatin1();
     QElapsedTimer started;
     started.start();
     LinkTransport* t = readTransport();
-    const bool atEnd = t && t->rules().terminatorAtEnd;
-    int searchFrom = 0;
+    TerminatorSearch search(terminator.toLatin1(), t);
     int found = -1;
     bool timedOut = false;
     for (bool first = true;; first = false) {
         serviceUi(first ? 0 : pollMs);
         if (t)
             pullInput(t);
-        const int size = s.receive.size();
-        if (atEnd) {
-            if (s.receive.endsWith(end))
-                found = size - int(end.size());
-        } else {
-            found = s.receive.find(end, searchFrom);
-            // Only the tail that could still hold the start of the terminator is searched again.
-            searchFrom = qMax(0, size - int(end.size()) + 1);
-        }
-        if (found >= 0 && !end.isEmpty())
+        found = search.find(s.receive);
+        if (found >= 0)
             break;
-        found = -1;
-        if (started.elapsed() >= s.fieldTimeoutMs || size > s.maxFieldBytes || linkGone(t)) {
+        if (started.elapsed() >= s.fieldTimeoutMs || s.receive.size() > s.maxFieldBytes || linkGone(t)) {
             timedOut = true;
             break;
         }
@@ -214,11 +233,56 @@ QString Leggi_Fino_A(const QString& terminator)
     if (!timedOut) {
         const QByteArray before = s.receive.take(found);
         s.receive.clear();
-        if (atEnd)
+        if (search.textStaysBuffered())
             s.receive.append(before);  // the text stays in the buffer
         text = QString::fromLatin1(before);
     }
     return finishRead(t, timedOut, text);
+}
+
+BlockRead readBlock(const QByteArray& terminator, qint64 maxBytes)
+{
+    LinkState& s = link();
+    BlockRead r;
+    if (linkBusy()) {
+        r.end = BlockRead::End::Lost;
+        return r;
+    }
+    LinkTransport* t = readTransport();
+    TerminatorSearch search(terminator, t);
+    QElapsedTimer quiet;
+    quiet.start();
+    int found = -1;
+    for (bool first = true; found < 0; first = false) {
+        serviceUi(first ? 0 : pollMs);
+        const int before = s.receive.size();
+        if (t)
+            pullInput(t);
+        if (s.receive.size() != before)
+            quiet.restart();
+        found = search.find(s.receive);
+        if (found >= 0)
+            r.end = BlockRead::End::Complete;
+        else if (s.receive.size() > maxBytes)
+            r.end = BlockRead::End::TooLarge;
+        else if (linkGone(t))
+            r.end = BlockRead::End::Lost;
+        else if (quiet.elapsed() >= s.fieldTimeoutMs)
+            r.end = BlockRead::End::Silent;
+        else
+            continue;
+        break;
+    }
+    r.received = s.receive.size();
+    // The block leaves the buffer without a copy; what followed the terminator goes
+    // with the rest of the reply, as after any read up to a terminator.
+    if (found >= 0) {
+        r.text = s.receive.takeAll();
+        r.text.truncate(found);
+    }
+    s.receive.clear();
+    finishRead(t, found < 0, QString());
+    return r;
 }
 
 } // namespace Modulo1

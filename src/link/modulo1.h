@@ -28,6 +28,8 @@ public:
     QString takeText(int n); // the same, as text of one character per byte
     void drop(int n);        // removes the first n unread bytes
     QByteArray peekAll() const { return bytes_.mid(start_); }
+    // Removes and returns every unread byte; without a copy when nothing was consumed.
+    QByteArray takeAll();
     // Position (relative to the unread start) of needle at or after from, or -1.
     int find(const QByteArray& needle, int from) const;
     bool endsWith(const QByteArray& tail) const;
@@ -99,6 +101,22 @@ int Apri_Seriale(int port);
 bool Invia_Comando(const QString& command, const QString& values);
 QString Leggi_Campo();
 QString Leggi_Fino_A(const QString& terminator);
+
+// A long text up to a terminator (a block of records): unlike Leggi_Fino_A it waits as
+// long as bytes keep coming, and gives up only when none has come for the field
+// time-out, or when more than maxBytes have come without the terminator.
+struct BlockRead {
+    enum class End {
+        Complete,  // the terminator came; text holds what was before it
+        Silent,    // nothing came for the field time-out
+        TooLarge,  // more than maxBytes without the terminator
+        Lost,      // the link went (or the exchange was abandoned)
+    };
+    End end = End::Silent;
+    QByteArray text;
+    qint64 received = 0;  // bytes that came before the read ended
+};
+BlockRead readBlock(const QByteArray& terminator, qint64 maxBytes);
 QString Invia_Attendi(const QString& text, int count);
 QString Invia_Attendi_Porta(const QString& text, int count);
 void Apri_Porta();

@@ -25,6 +25,13 @@ QByteArray ReceiveBuffer::take(int n)
     return out;
 }
 
+QByteArray ReceiveBuffer::takeAll()
+{
+    QByteArray out = start_ == 0 ? std::move(bytes_) : bytes_.mid(start_);
+    clear();
+    return out;
+}
+
 QString ReceiveBuffer::takeText(int n)
 {
     n = qBound(0, n, size());

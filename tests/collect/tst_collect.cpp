@@ -135,6 +135,71 @@ private slots:
         QCOMPARE(sim.state().value("fetched").toInt(), recordsIn(blocks));
     }
 
+    // The whole memory, 5000 records of 64 channels, on a cable and through a modem, each
+    // at a line speed that makes the block take about 6 s against a 1 s time-out on
+    // silence: fetched in one run, appended whole and confirmed.
+    void aFullMemoryComesInOneRun_data()
+    {
+        QTest::addColumn<bool>("modem");
+        QTest::newRow("cable") << false;
+        QTest::newRow("modem") << true;
+    }
+    void aFullMemoryComesInOneRun()
+    {
+        QFETCH(bool, modem);
+        QStringList options{"--wake-idle", "300", "--channels", "16,16,16,16", "--preload", "5000",
+                            "--acquisition", "0", "--baud", "4000000"};
+        if (modem)
+            options << "--modem" << "--dial-ms" << "300" << "--guard-ms" << "300";
+        SimProcess sim(options);
+        QVERIFY(sim.start());
+        QVERIFY(PhoneBook::writeBook(dir.filePath("modem.ini"), {"Full", "5550000", "01/01/2026"}));
+        const QString name = modem ? QStringLiteral("FullByModem") : QStringLiteral("Full");
+        const QString file = stationsFile(
+            modem ? QStringLiteral("[%1]\nlink = modem\nport = %2\nentry = Full\nfolder = %3\n")
+                        .arg(name, sim.ptyPath(), dir.filePath(name))
+                  : serialStation(name, sim));
+        const Run run = finish(*start({file}, 1));
+        QVERIFY2(run.status == 0, qPrintable(run.out + run.err));
+        QVERIFY2(run.out.contains(": 5000 records appended"), qPrintable(run.out));
+        const QList<QByteArray> blocks = blocksSent(sim.sent());
+        QCOMPARE(blocks.size(), 1);
+        QCOMPARE(fileBytes(yearly(name)), windowFile(16, blocks));
+        QCOMPARE(sim.state().value("fetched").toInt(), 5000);
+    }
+
+    // A run killed in the middle of a block leaves the datalogger sending the rest of it.
+    // The next run asks nothing until the line is quiet: while the rest still comes after
+    // its time-out it gives up with that reason; given time, it lets the rest run out and
+    // then takes the block whole.
+    void aRunKilledInTheMiddleOfABlock()
+    {
+        SimProcess sim({"--wake-idle", "300", "--channels", "16,16,16,16", "--preload", "1000",
+                        "--acquisition", "0", "--baud", "1000000"});
+        QVERIFY(sim.start());
+        const QString file = stationsFile(serialStation("Cut", sim));
+        std::unique_ptr<QProcess> first = start({file}, 10);
+        QVERIFY(QTest::qWaitFor([&] { return sim.sent().size() > 100000; }, 20000));
+        first->kill();
+        first->waitForFinished();
+        const int commands = sim.commandCount();
+
+        Run run = finish(*start({file}, 1));
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.out.contains("FAILED: The datalogger is still sending the block of an earlier download"),
+                 qPrintable(run.out));
+        QCOMPARE(sim.commandCount(), commands);
+
+        run = finish(*start({file}, 10));
+        QVERIFY2(run.status == 0, qPrintable(run.out + run.err));
+        QVERIFY2(run.out.contains(": 1000 records appended"), qPrintable(run.out));
+        const QList<QByteArray> blocks = blocksSent(sim.sent());
+        QCOMPARE(blocks.size(), 2);
+        QCOMPARE(blocks[1], blocks[0]);
+        QCOMPARE(fileBytes(yearly("Cut")), windowFile(16, {blocks[1]}));
+        QCOMPARE(sim.state().value("fetched").toInt(), 1000);
+    }
+
     void aBadStationsFile()
     {
         const QString file = stationsFile("[Dam]\nlink = serial\nport = /dev/null\nfolder = /tmp/x\n\n"

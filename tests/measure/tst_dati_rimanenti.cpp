@@ -10,9 +10,12 @@
 #include "support/remaining_blocks.h"
 
 #include <QDate>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+
+#include <unistd.h>
 
 namespace {
 
@@ -29,7 +32,7 @@ class DatiRimanentiTest : public QObject {
 
     bool open(QStringList simArgs, int fieldTimeoutMs = 3000)
     {
-        simArgs << "--wake-idle" << "400" << "--channels" << "3,0,0,0";
+        simArgs = QStringList{"--wake-idle", "400", "--channels", "3,0,0,0"} + simArgs;
         rig = std::make_unique<ConsoleRig>(simArgs);
         if (!rig->connect())
             return false;
@@ -95,8 +98,7 @@ private slots:
         QVERIFY(!blocks[0].isEmpty() && !blocks[1].isEmpty());
         QCOMPARE(fileBytes(yearlyPath()), title3 + blocks[0] + "\r\n" + blocks[1] + "\r\n");
         QCOMPARE(commands("H[]"), (QStringList{"H 0,", "[,", "],", "H 0,", "[,", "],"}));
-        const QJsonObject memory = rig->sim.state().value("memory").toObject();
-        QCOMPARE(memory.value("fetched").toInt(), memory.value("records").toInt());
+        QCOMPARE(rig->sim.state().value("fetched").toInt(), recordsIn(blocks));
 
         // "Graph" charts the file; closing the chart gives the button back.
         QTest::mouseClick(w->cmdGraf, Qt::LeftButton);
@@ -132,7 +134,10 @@ private slots:
         QTest::newRow("silent") << QStringList{"--fault-silent-cmds", "["} << "Timeout." << QStringList{"H 0,", "[,"};
         QTest::newRow("no start marker") << QStringList{"--fault-garbage", "["}
                                          << "Error while receiving data." << QStringList{"H 0,", "[,"};
-        QTest::newRow("cut short") << QStringList{"--fault-truncate", "40:["} << "Timeout." << QStringList{"H 0,", "[,"};
+        QTest::newRow("cut short") << QStringList{"--fault-truncate", "40:["}
+                                   << "Timeout: the datalogger stopped sending after 27 bytes of the block; the "
+                                      "data stays in the datalogger."
+                                   << QStringList{"H 0,", "[,"};
         QTest::newRow("no channel count") << QStringList{"--fault-silent-cmds", "H"}
                                           << "The datalogger did not answer." << QStringList{"H 0,"};
     }
@@ -175,6 +180,47 @@ private slots:
         QCOMPARE(blocks.size(), 2);
         QCOMPARE(blocks[1], blocks[0]);
         QCOMPARE(fileBytes(yearlyPath()), olderData + blocks[1] + "\r\n");
+    }
+
+    // A backlog that takes longer to come than the time-out on silence (the whole memory,
+    // 5000 records of 64 channels, for about 6 s against 1.5 s) is read for as long as it
+    // keeps coming, appended whole and confirmed.
+    void aBacklogLongerThanTheTimeOutComesIn()
+    {
+        QVERIFY2(open({"--channels", "16,16,16,16", "--preload", "5000", "--acquisition", "0", "--baud", "4000000"},
+                      1500),
+                 qPrintable(rig->sim.output()));
+        acquireNow();
+        QCOMPARE(w->lastResult().outcome, RemainingDownload::Outcome::Appended);
+        QCOMPARE(w->lastResult().records, 5000);
+        const QList<QByteArray> blocks = blocksSent(rig->sim.sent());
+        QCOMPARE(blocks.size(), 1);
+        QVERIFY(blocks[0].size() > 2000000);
+        QCOMPARE(fileBytes(yearlyPath()), YearlyFile::titleLine(w->lastResult().channels) + "\r\n" + blocks[0] + "\r\n");
+        QCOMPARE(rig->sim.state().value("fetched").toInt(), 5000);
+    }
+
+    // A download that died after writing the block and before confirming it: the block
+    // comes again with what was recorded since, and only that is appended; then confirmed.
+    void aBlockTheFileHoldsAlreadyIsNotAppendedAgain()
+    {
+        const QString records = QDir::temp().filePath(QStringLiteral("quorvel-known-records-%1").arg(getpid()));
+        QVERIFY(writeFileBytes(records, "2026-03-01T10:00:00;1000 1001 1002;20 20 20;0\n"
+                                        "2026-03-01T10:10:00;1010 1011 1012;20 20 20;0\n"
+                                        "2026-03-01T10:20:00;1020 1021 1022;20 20 20;0\n"));
+        const QByteArray first = "01/03/2026 10:00:00,1000.0,1001.0,1002.0,\r\n"
+                                 "01/03/2026 10:10:00,1010.0,1011.0,1012.0,\r\n";
+        const QByteArray third = "01/03/2026 10:20:00,1020.0,1021.0,1022.0,";
+        QVERIFY2(open({"--records", records, "--acquisition", "0"}), qPrintable(rig->sim.output()));
+        QFile::remove(records);
+        QVERIFY(writeFileBytes(yearlyPath(), title3 + first));
+        acquireNow();
+        QCOMPARE(w->lastResult().outcome, RemainingDownload::Outcome::Appended);
+        QCOMPARE(w->lastResult().records, 1);
+        QCOMPARE(w->lastResult().alreadyOnFile, 2);
+        QCOMPARE(fileBytes(yearlyPath()), title3 + first + third + "\r\n");
+        QCOMPARE(commands("[]"), (QStringList{"[,", "],"}));
+        QCOMPARE(rig->sim.state().value("fetched").toInt(), 3);
     }
 
     // "2.026" is the year 2026; an empty or a non-numeric year ends the download before
