@@ -28,7 +28,9 @@ constexpr int maxChannels = 64;
 constexpr qint64 largestBlock = qint64(8) << 20;
 // A line that has been quiet this long carries no block: a datalogger streams its block
 // without pauses.
-constexpr int quietLineMs = 200;
+constexpr int quietLineMs = 150;
+// What a datalogger sends when it wakes up, the last bytes of its greeting.
+const QByteArray wakeUpText = QByteArrayLiteral("S2");
 
 void setDtr(bool on)
 {
@@ -37,14 +39,15 @@ void setDtr(bool on)
 }
 
 // A download that died in the middle of a block left the datalogger sending it: the
-// rest is let run out before anything is asked, so that it is not read as an answer.
-// Only a line that can be flushed keeps such a rest; a new call or connection does not.
+// rest is let run out before anything is asked, so that it is not read as an answer. A
+// wake-up text shows the datalogger at rest too. Only a line that can be flushed keeps
+// such a rest; a new call or connection does not.
 bool lineQuiet()
 {
     LinkTransport* t = Modulo1::transport();
     if (!t || !t->rules().flushable)
         return true;
-    return Modulo1::discardUntilQuiet(quietLineMs, Modulo1::link().fieldTimeoutMs);
+    return Modulo1::discardUntilQuiet(quietLineMs, Modulo1::link().fieldTimeoutMs, wakeUpText);
 }
 
 // The datalogger answers DTR with some text and "S2". An "S2" with nothing before it is
@@ -54,7 +57,7 @@ void waitForWakeUp()
 {
     QElapsedTimer waited;
     waited.start();
-    while (Modulo1::Leggi_Fino_A(QStringLiteral("S2")).isEmpty()) {
+    while (Modulo1::Leggi_Fino_A(QString::fromLatin1(wakeUpText)).isEmpty()) {
         if (waited.elapsed() >= Modulo1::link().fieldTimeoutMs)
             return;
         Modulo1::serviceUi();

@@ -80,7 +80,7 @@ void Svuota_Ricezione()
         t->close();
 }
 
-bool discardUntilQuiet(int quietMs, int maxMs)
+bool discardUntilQuiet(int quietMs, int maxMs, const QByteArray& settled)
 {
     LinkTransport* t = transport();
     if (linkBusy() || !t)
@@ -90,14 +90,20 @@ bool discardUntilQuiet(int quietMs, int maxMs)
     total.start();
     quiet.start();
     bool quietEnough = true;
+    QByteArray tail;  // the last bytes, where settled would be
     while (quiet.elapsed() < quietMs && !t->lost()) {
         if (total.elapsed() >= maxMs) {
             quietEnough = false;
             break;
         }
         serviceUi(pollMs);
-        if (t->isOpen() && !t->takeAll().isEmpty())
-            quiet.restart();
+        const QByteArray got = t->isOpen() ? t->takeAll() : QByteArray();
+        if (got.isEmpty())
+            continue;
+        quiet.restart();
+        tail = (tail + got).right(qMax<qsizetype>(settled.size(), 1));
+        if (!settled.isEmpty() && tail == settled)
+            break;
     }
     link().receive.clear();
     return quietEnough;

@@ -124,8 +124,9 @@ void Chiudi_Porta();
 void Pausa(int hundredths);
 void Svuota_Ricezione();
 // Discards what arrives until the line has been quiet for quietMs, at most maxMs: the
-// rest of a reply that was abandoned. False when the line was still busy at the end.
-bool discardUntilQuiet(int quietMs, int maxMs);
+// rest of a reply that was abandoned. Text that ends with settled (when given) shows
+// the peer at rest as well as quiet would. False when the line was still busy at the end.
+bool discardUntilQuiet(int quietMs, int maxMs, const QByteArray& settled = {});
 // The console's command lock. It nests: only the release that matches the outermost
 // Disabilita_Comandi enables the controls again.
 void Disabilita_Comandi();
