@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace YearlyFile {
@@ -62,6 +63,14 @@ bool isNamed(const QString& path)
 {
     const QFileInfo info(path);
     return info.exists() || info.isSymLink();
+}
+
+// Two names of one file (a rename by a hard link that died before the old name went).
+bool sameFile(const QString& a, const QString& b)
+{
+    struct stat sa {}, sb {};
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 && ::stat(QFile::encodeName(b).constData(), &sb) == 0
+           && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 // The file's folder on disk too, so that a name just given survives a power cut.
@@ -218,7 +227,7 @@ QString tidy(const QString& path)
 {
     QFile::remove(path + newSuffix);
     const QString aside = path + oldCheckSuffix;
-    if (!isNamed(aside))
+    if (!isNamed(aside) || (sameFile(aside, path) && QFile::remove(aside)))
         return QString();
     if (!isNamed(path)) {
         QString error;

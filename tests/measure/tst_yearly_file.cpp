@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <unistd.h>
+
 namespace {
 
 const QByteArray title = "Date, CH0,\r\n";
@@ -130,6 +132,12 @@ private slots:
         QVERIFY(!QFile::exists(path + ".new") && !QFile::exists(path));
 
         QVERIFY(writeFileBytes(path + ".temp", title + a + crlf));
+        QCOMPARE(YearlyFile::tidy(path), QString());
+        QCOMPARE(fileBytes(path), title + a + crlf);
+        QVERIFY(!QFile::exists(path + ".temp"));
+
+        // Given its name back by a link, and the program died before the old name went.
+        QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(path + ".temp").constData()), 0);
         QCOMPARE(YearlyFile::tidy(path), QString());
         QCOMPARE(fileBytes(path), title + a + crlf);
         QVERIFY(!QFile::exists(path + ".temp"));
