@@ -3,3 +3,6 @@ quorvel_test(tst_collect integration quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_
 add_dependencies(tst_collect quorvel-collect)
 target_compile_definitions(tst_collect PRIVATE QUORVEL_COLLECT_PATH="$<TARGET_FILE:quorvel-collect>"
   QUORVEL_STATIONS_EXAMPLE="${PROJECT_SOURCE_DIR}/packaging/stations.ini.example")
+quorvel_test(tst_collect_kills integration quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_collect_kills.cpp)
+add_dependencies(tst_collect_kills quorvel-collect)
+target_compile_definitions(tst_collect_kills PRIVATE QUORVEL_COLLECT_PATH="$<TARGET_FILE:quorvel-collect>")
