@@ -6,6 +6,7 @@
 #include "data/yearly_file.h"
 #include "link/dialogs.h"
 #include "link/modulo1.h"
+#include "store/reading_store.h"
 
 #include <QDate>
 #include <QDir>
@@ -16,10 +17,12 @@
 namespace {
 
 // The download's view when nobody watches: the year is this year's, the notices are
-// kept for the report, the pause after a download is the hang-up that follows.
+// kept for the report, the pause after a download is the hang-up that follows. With a
+// store, each block goes into it before it is confirmed.
 class UnattendedView final : public RemainingDownload::View {
 public:
-    explicit UnattendedView(const QString& folder) : folder_(folder) {}
+    UnattendedView(const Station& station, ReadingStore* store)
+        : folder_(station.folder), station_(station.name), store_(store) {}
     void notice(const QString& text) override { lastNotice = text; }
     QString yearlyFile() override
     {
@@ -27,11 +30,14 @@ public:
             return QString();
         return YearlyFile::path(folder_, QDate::currentDate().year());
     }
+    QString keep(const QByteArray& block) override { return store_ ? store_->keep(station_, block) : QString(); }
     void finish() override {}
     QString lastNotice;
 
 private:
     QString folder_;
+    QString station_;
+    ReadingStore* store_;
 };
 
 // Boxes the link layer would show become the report's error; questions get the
@@ -88,7 +94,7 @@ StationReport download(const Station& station, const CollectSettings& settings)
 {
     StationReport report;
     ReportingDialogs dialogs;
-    UnattendedView view(station.folder);
+    UnattendedView view(station, settings.store);
     const RemainingDownload::Result r = RemainingDownload::run(view, settings.lockWaitMs);
     using RemainingDownload::Outcome;
     report.ok = r.outcome == Outcome::Appended || r.outcome == Outcome::NothingNew;

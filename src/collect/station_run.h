@@ -6,10 +6,13 @@
 
 #include <QString>
 
+class ReadingStore;
+
 struct CollectSettings {
     int fieldTimeoutMs = 60000; // every wait for the datalogger
     int lockWaitMs = 120000;    // for a port or a yearly file another run holds
     int connectTimeoutMs = 60000;
+    ReadingStore* store = nullptr;  // where each block goes too, before it is confirmed
 };
 
 struct StationReport {

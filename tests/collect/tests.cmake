@@ -3,6 +3,27 @@ quorvel_test(tst_collect integration quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_
 add_dependencies(tst_collect quorvel-collect)
 target_compile_definitions(tst_collect PRIVATE QUORVEL_COLLECT_PATH="$<TARGET_FILE:quorvel-collect>"
   QUORVEL_STATIONS_EXAMPLE="${PROJECT_SOURCE_DIR}/packaging/stations.ini.example")
-quorvel_test(tst_collect_kills integration quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_collect_kills.cpp)
-add_dependencies(tst_collect_kills quorvel-collect)
-target_compile_definitions(tst_collect_kills PRIVATE QUORVEL_COLLECT_PATH="$<TARGET_FILE:quorvel-collect>")
+
+# The collector killed where a yearly file is at risk, and at random, then run again.
+quorvel_test(tst_yearly_kills integration quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_yearly_kills.cpp)
+add_dependencies(tst_yearly_kills quorvel-collect)
+target_compile_definitions(tst_yearly_kills PRIVATE QUORVEL_COLLECT_PATH="$<TARGET_FILE:quorvel-collect>")
+
+# The readings store alone: its URL, the readings of a block, SQLite.
+quorvel_test(tst_store unit quorvel_store ${CMAKE_CURRENT_LIST_DIR}/tst_store.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/store_contents.cpp)
+
+# A test that runs quorvel-collect and reads back what it stored.
+function(collector_test name)
+  quorvel_test(${name} integration quorvel_store ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/${name}.cpp
+    ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/store_contents.cpp)
+  add_dependencies(${name} quorvel-collect)
+  target_compile_definitions(${name} PRIVATE QUORVEL_COLLECT_PATH="$<TARGET_FILE:quorvel-collect>")
+endfunction()
+
+# Stations on several ports at once.
+collector_test(tst_collect_parallel)
+# The collector with its store: a real PostgreSQL server of Debian's packages, SQLite.
+collector_test(tst_collect_store)
+# The collector with its store killed at random points of its runs, then run again.
+collector_test(tst_store_kills)

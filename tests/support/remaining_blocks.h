@@ -1,5 +1,6 @@
 // The blocks of new data a simulated datalogger sent, each as the yearly file must hold
-// it: the text between its markers without the line break before the end marker.
+// it: the text between its markers without the line break before the end marker. A
+// block cut short (the link went before its end marker) is none.
 #pragma once
 
 #include "data/yearly_file.h"
@@ -14,7 +15,8 @@ inline QList<QByteArray> blocksSent(const QByteArray& sent)
     for (qsizetype at = sent.indexOf(start); at >= 0; at = sent.indexOf(start, at + 1)) {
         const qsizetype from = at + start.size();
         const qsizetype end = sent.indexOf("***fine***,", from);
-        if (end >= 0)
+        const qsizetype next = sent.indexOf(start, from);
+        if (end >= 0 && (next < 0 || next > end))
             blocks << YearlyFile::blockText(sent.mid(from, end - from));
     }
     return blocks;

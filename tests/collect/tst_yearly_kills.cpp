@@ -237,4 +237,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(CollectKillsTest)
-#include "tst_collect_kills.moc"
+#include "tst_yearly_kills.moc"
