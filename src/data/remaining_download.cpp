@@ -96,9 +96,9 @@ QString sizeText(qint64 bytes)
 {
     if (bytes < 10000)
         return QStringLiteral("%1 bytes").arg(bytes);
-    if (bytes < 10000000)
+    if (bytes < 1000000)
         return QStringLiteral("%1 kB").arg(bytes / 1000);
-    return QStringLiteral("%1 MB").arg(bytes / 1000000);
+    return QStringLiteral("%1 MB").arg(QString::number(bytes / 1e6, 'f', 1));
 }
 
 class Run {
