@@ -32,7 +32,8 @@ struct PlainRows {
 // control byte.
 PlainRows plainRows(QByteArray bytes)
 {
-    const QByteArray title = bytes.left(bytes.indexOf('\n'));
+    const qsizetype lf = bytes.indexOf('\n');
+    const QByteArray title = lf < 0 ? bytes : bytes.left(lf);
     const qsizetype cr = title.indexOf('\r');
     if (cr >= 0 && cr != title.size() - 1)
         bytes.replace("\r\n", "\n").replace('\r', '\n');
