@@ -1,9 +1,11 @@
 // Fuzzes the historical chart's reading of a yearly file, as a spreadsheet or a cut
 // transfer may leave it: the table loaded from the file in one pass must agree with a
 // plain reading of the same bytes (lines, comma-separated fields cut to the title's
-// shape, simple numbers, day-first dates), and its date ranges and export must stay
-// within the rows it has.
+// shape, simple numbers, day-first dates, the lines that are not readings judged as the
+// new-data download judges a block), and its date ranges and export must stay within
+// the rows it has.
 #include "data/yearly_export.h"
+#include "data/yearly_file.h"
 #include "data/yearly_table.h"
 #include "support/fuzz_support.h"
 
@@ -18,16 +20,45 @@ using Fuzz::check;
 
 namespace {
 
-// The rows of the file: its lines, without the line end (LF, or CR LF).
-QList<QByteArray> plainRows(const QByteArray& bytes)
+struct PlainRows {
+    QList<QByteArray> rows;
+    qint64 notReadings = 0;
+    qint64 first = 0;
+    qint64 leftOut = 0;
+};
+
+// The rows of the file: its lines, without the line end (LF, or CR LF; and a lone CR
+// when the title line ends with one), less the lines that are not readings and hold a
+// control byte.
+PlainRows plainRows(QByteArray bytes)
 {
-    QList<QByteArray> rows = bytes.split('\n');
+    const qsizetype lf = bytes.indexOf('\n');
+    const QByteArray title = lf < 0 ? bytes : bytes.left(lf);
+    const qsizetype cr = title.indexOf('\r');
+    if (cr >= 0 && cr != title.size() - 1)
+        bytes.replace("\r\n", "\n").replace('\r', '\n');
+    QList<QByteArray> lines = bytes.split('\n');
     if (bytes.isEmpty() || bytes.endsWith('\n'))
-        rows.removeLast();
-    for (QByteArray& row : rows)
-        if (row.endsWith('\r'))
-            row.chop(1);
-    return rows;
+        lines.removeLast();
+    PlainRows plain;
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        QByteArray& line = lines[n];
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (n > 0 && !YearlyFile::garbledLine(line).isEmpty()) {
+            ++plain.notReadings;
+            if (plain.first == 0)
+                plain.first = n + 1;
+            if (std::any_of(line.begin(), line.end(), [](char c) {
+                    return (uchar(c) < 0x20 && c != '\t' && c != '\r') || c == '\x7f';
+                })) {
+                ++plain.leftOut;
+                continue;
+            }
+        }
+        plain.rows << line;
+    }
+    return plain;
 }
 
 // A row's fields: the texts between commas, the empty text after a last comma not
@@ -81,7 +112,11 @@ qint64 plainStamp(const QByteArray& text)
 
 void checkAgainstPlainReading(const YearlyTable& table, const QByteArray& bytes)
 {
-    const QList<QByteArray> rows = plainRows(bytes);
+    const PlainRows plain = plainRows(bytes);
+    const QList<QByteArray>& rows = plain.rows;
+    check(table.notReadings() == plain.notReadings && table.firstNotReading() == plain.first,
+          "the lines that are not readings are not those the download finds garbled");
+    check(table.leftOut() == plain.leftOut, "another number of lines left out");
     check(table.rowCount() == rows.size(), "another number of rows than lines");
     if (rows.isEmpty())
         return;

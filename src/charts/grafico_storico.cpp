@@ -8,13 +8,45 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+
+// What the operator is told about the lines of the file that are not readings: how many,
+// where the first is, and what of them the chart shows.
+QString notReadingsText(const YearlyTable& t, const QString& path)
+{
+    const qint64 n = t.notReadings();
+    if (n == 0)
+        return {};
+    const QString name = QFileInfo(path).fileName();
+    const QString first = QString::number(t.firstNotReading());
+    if (n == 1)
+        return QStringLiteral("%1: 1 line is not a reading (line %2); %3").arg(name, first,
+            t.leftOut() ? QStringLiteral("it is not drawn.") : QStringLiteral("only the numbers in it are drawn."));
+    QString shown;
+    if (t.leftOut() == n)
+        shown = QStringLiteral("they are not drawn.");
+    else if (t.leftOut() == 0)
+        shown = QStringLiteral("only the numbers in them are drawn.");
+    else if (t.leftOut() == 1)
+        shown = QStringLiteral("1 of them is not text and is not drawn; of the others only the numbers are drawn.");
+    else
+        shown = QStringLiteral("%1 of them are not text and are not drawn; of the others only the numbers are drawn.")
+                    .arg(t.leftOut());
+    return QStringLiteral("%1: %2 lines are not readings (the first is line %3); %4")
+        .arg(name, QString::number(n), first, shown);
+}
+
+} // namespace
 
 GraficoStorico::GraficoStorico(YearlyTable table, const QString& sourcePath, QWidget* parent)
     : QWidget(parent, Qt::Window), table_(std::move(table)), sourcePath_(sourcePath)
@@ -116,5 +148,10 @@ GraficoStorico* GraficoStorico::openYearlyFile(const QString& path, QWidget* par
         w->chkCH[k]->setChecked(true);
     w->cmdDisegna->click();
     w->show();
-    return w;
+    // Over the drawn chart, so that the operator sees what the readings give. The box
+    // runs its own event loop: the window may be gone when it returns.
+    const QPointer<GraficoStorico> shown(w);
+    if (const QString note = notReadingsText(w->table(), path); !note.isEmpty())
+        dialogs().inform(note, QStringLiteral("Grafici"), Dialogs::Icon::Warning);
+    return shown.data();
 }

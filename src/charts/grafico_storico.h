@@ -27,6 +27,7 @@ public:
     // Reads the yearly file at path and shows the window on it with every channel ticked
     // and drawn, without waiting for it to close; it deletes itself once closed. nullptr,
     // and no window, when the file is missing ("Data not found."), busy or unreadable.
+    // Lines of the file that are not readings are said in a box over the drawn chart.
     static GraficoStorico* openYearlyFile(const QString& path, QWidget* parent = nullptr);
 
     // Makes boxes 0..count-1 visible; the others stay hidden.

@@ -27,8 +27,15 @@ struct Station {
 QString linkName(Station::Link link);
 
 struct StationsFile {
+    // The file's bounds, each a fault when passed: far above any network of stations, and
+    // low enough that a file gone wrong is refused before it fills the memory.
+    static constexpr qint64 largestFile = 1 << 20;  // bytes
+    static constexpr int mostStations = 1000;
+    static constexpr qsizetype longestValue = 4096;  // bytes of a value or a station name
+
     QList<Station> stations;
-    // "FILE:LINE: what is wrong", one per fault, in line order.
+    // "FILE:LINE: what is wrong", one per fault, in line order (LINE 0 for the whole
+    // file); past the first hundred they are counted in one last line.
     QStringList faults;
 };
 

@@ -2,8 +2,8 @@
 // exactly once, in a way that survives a crash at any instant.
 #include "data/yearly_file.h"
 
+#include "data/reading_line.h"
 #include "data/text_file.h"
-#include "link/conversions.h"
 #include "link/program_folder.h"
 
 #include <QFile>
@@ -30,33 +30,6 @@ QByteArrayView trimmed(QByteArrayView text)
     while (!text.isEmpty() && QChar::isSpace(uchar(text.back())))
         text.chop(1);
     return text;
-}
-
-// The reading time in whatever numeric form the datalogger writes it: a digit, then
-// digits, blanks and the separators / : . -
-bool isReadingTime(QByteArrayView text)
-{
-    if (text.isEmpty() || !QChar::isDigit(uchar(text.front())))
-        return false;
-    for (char c : text)
-        if (!QChar::isDigit(uchar(c)) && c != ' ' && c != '/' && c != ':' && c != '.' && c != '-')
-            return false;
-    return true;
-}
-
-bool isRecord(QByteArrayView line)
-{
-    qsizetype comma = line.indexOf(',');
-    if (!isReadingTime(trimmed(line.first(comma < 0 ? line.size() : comma))))
-        return false;
-    while (comma >= 0) {
-        line = line.sliced(comma + 1);
-        comma = line.indexOf(',');
-        const QByteArrayView field = comma < 0 ? line : line.first(comma);
-        if (!trimmed(field).isEmpty() && !Conversioni::IsNumeric(QString::fromLatin1(field)))
-            return false;
-    }
-    return true;
 }
 
 bool isNamed(const QString& path)
@@ -203,9 +176,9 @@ QByteArray garbledLine(QByteArrayView block)
 {
     while (!block.isEmpty()) {
         const qsizetype end = block.indexOf('\n');
-        const QByteArrayView line = trimmed(end < 0 ? block : block.first(end));
-        if (!line.isEmpty() && !isRecord(line))
-            return line.toByteArray();
+        const QByteArrayView line = end < 0 ? block : block.first(end);
+        if (!ReadingLine::isBlank(line) && !ReadingLine::isReading(line))
+            return trimmed(line).toByteArray();
         block = end < 0 ? QByteArrayView() : block.sliced(end + 1);
     }
     return {};

@@ -16,6 +16,11 @@
 // channels. A line is cut into comma-terminated fields, at most c + 1; a last text with
 // no comma after it is taken as one more field; a line with fewer fields is padded with
 // blanks; fields past the c + 1-th are left out.
+//
+// Lines end with LF or CR LF, and a lone CR stays in the text; in a file whose first line
+// ends with a lone CR, as some editors leave it, a lone CR ends a line too. Every line
+// after the title is judged as a reading (data/reading_line.h): one that is not is
+// counted, and when it holds control bytes (a binary tail, NUL bytes) it is no row.
 class YearlyTable {
 public:
     // Reads the file at path; false with *error set when it cannot be read, in which case
@@ -57,9 +62,18 @@ public:
 
     qsizetype fileSize() const { return bytes_.size(); }
 
+    // The lines that are not readings (blank ones are not counted), the line number of
+    // the first (the title is line 1; 0 when there is none), and how many of them held
+    // control bytes and so are not rows of the table.
+    qint64 notReadings() const { return notReadings_; }
+    qint64 firstNotReading() const { return firstNotReading_; }
+    qint64 leftOut() const { return leftOut_; }
+
 private:
-    void addRow(qsizetype begin, qsizetype end);
-    qsizetype estimatedRows() const;
+    bool addRow(qsizetype begin, qsizetype end);
+    void judge(qsizetype begin, qsizetype end, qint64 lineNumber);
+    void dropLastRow();
+    qsizetype estimatedRows(char lineEnd) const;
 
     static constexpr quint32 blank = std::numeric_limits<quint32>::max();
 
@@ -71,6 +85,9 @@ private:
     std::vector<qint64> stamp_;      // per row
     std::vector<std::vector<double>> values_;  // per channel, per row
     std::vector<quint32> scratch_;   // the field ends of the row being added
+    qint64 notReadings_ = 0;
+    qint64 firstNotReading_ = 0;
+    qint64 leftOut_ = 0;
 };
 
 namespace YearlyDates {

@@ -6,9 +6,13 @@
 
 namespace ComPorts {
 
-// The eight device paths, line n for COM n; missing lines get the defaults.
+// The eight device paths, line n for COM n; missing lines get the defaults, and so do
+// lines that cannot be a device path (bytes that are not text, or too long for a path).
 QStringList devices();
 // The device for COM n (1..8), or an empty text outside that range.
 QString device(int n);
+// Why line n of the file was passed over for the default, as "FILE:LINE: ...", printable
+// and short; empty when the line is sound, empty or missing.
+QString fault(int n);
 
 } // namespace ComPorts

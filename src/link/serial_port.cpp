@@ -120,8 +120,13 @@ bool SerialPort::open()
     pending_.clear();
     if (!port_->open(QIODevice::ReadWrite)) {
         const auto error = port_->error();
-        const QString text = port_->errorString();
+        QString text = port_->errorString();
         port_->clearError();
+        // A line of comports.ini that named no device was passed over for the default:
+        // the operator is told which line, not left looking at the default device.
+        if (devicePath_.isEmpty())
+            if (const QString fault = ComPorts::fault(portNumber_); !fault.isEmpty())
+                text += QStringLiteral(" (") + fault + QLatin1Char(')');
         if (error == QSerialPort::DeviceNotFoundError)
             fail(DeviceMissing, text);
         else if (error == QSerialPort::PermissionError)

@@ -103,7 +103,8 @@ void Form2::buildControls()
         Option1[i] = new QRadioButton(caption, ports);
         Option1[i]->setObjectName(QStringLiteral("Option1_") + Conversioni::CStr(double(i)));
         Option1[i]->setAccessibleName(caption);
-        Option1[i]->setToolTip(devices.value(i));
+        const QString fault = ComPorts::fault(i + 1);
+        Option1[i]->setToolTip(fault.isEmpty() ? devices.value(i) : devices.value(i) + QLatin1Char('\n') + fault);
         portGrid->addWidget(Option1[i], i % 4, i / 4);
     }
 

@@ -310,7 +310,8 @@ private slots:
         QTest::newRow("no trailing comma") << QByteArray("Date, CH0, CH1\r\n01/03/2026 10:00:00,1,2\r\n") << 1 << 1;
         QTest::newRow("short and blank lines")
             << QByteArray("Date, CH0, CH1,\r\n01/03/2026 10:00:00,1\r\n\r\n\n01/03/2026 10:02:00,\r\n") << 2 << 4;
-        QTest::newRow("LF and garbage") << QByteArray("Date, CH0,\nx,y\n\xff\xfe,\x01\n") << 1 << 2;
+        // The line with a control byte is no row.
+        QTest::newRow("LF and garbage") << QByteArray("Date, CH0,\nx,y\n\xff\xfe,\x01\n") << 1 << 1;
     }
 
     void awkwardFilesOpen()
@@ -331,6 +332,55 @@ private slots:
         d.paths << dir.filePath("out.csv");
         QTest::mouseClick(g->cmdEsporta, Qt::LeftButton);
         QVERIFY(fileBytes(dir.filePath("out.csv")).startsWith("Date"));
+        g->close();
+        QTRY_VERIFY(!g);
+    }
+
+    // A file with lines that are not readings opens on its readings and says how many
+    // lines are not, and where the first is.
+    void linesThatAreNotReadingsAreSaid_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("message");
+        const QByteArray year = yearlyBytes(1, 300);
+        QByteArray tail;
+        for (int i = 0; i < 2000; ++i)
+            tail += char((i * 37 + 11) % 256);
+        QTest::newRow("binary tail") << year + tail << 300
+                                     << "data_2026.txt: 9 lines are not readings (the first is line 302); "
+                                        "they are not drawn.";
+        QTest::newRow("NUL bytes and garbage")
+            << year.left(year.indexOf("01/03/2026 00:10")) + QByteArray(12, '\0') + "\r\nnot a reading,5,\r\n"
+                   + year.mid(year.indexOf("01/03/2026 00:10"))
+            << 301
+            << "data_2026.txt: 2 lines are not readings (the first is line 12); 1 of them is not text and is "
+               "not drawn; of the others only the numbers are drawn.";
+        QTest::newRow("one line of text") << year + "?\r\n" << 301
+                                          << "data_2026.txt: 1 line is not a reading (line 302); only the "
+                                             "numbers in it are drawn.";
+        QByteArray cr = year;
+        cr.replace("\r\n", "\r");
+        QTest::newRow("CR line ends") << cr << 300 << QString();
+    }
+
+    void linesThatAreNotReadingsAreSaid()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, rows);
+        QFETCH(QString, message);
+        ScriptedDialogs d;
+        QTemporaryDir dir;
+        const QString path = dir.filePath("data_2026.txt");
+        writeFile(path, file);
+        QPointer<GraficoStorico> g = GraficoStorico::openYearlyFile(path);
+        QVERIFY(g);
+        QCOMPARE(g->drawn().rowCount(), rows);
+        QCOMPARE(g->MSChart1->seriesCount(), 3);
+        QCOMPARE(g->MSChart1->drawnPoints(0).first(), QPointF(0, 100));
+        QCOMPARE(d.texts(), message.isEmpty() ? QStringList() : QStringList{message});
+        if (!message.isEmpty())
+            QCOMPARE(d.shown[0].title, QStringLiteral("Grafici"));
         g->close();
         QTRY_VERIFY(!g);
     }

@@ -147,6 +147,60 @@ private slots:
         QVERIFY(std::isnan(t.value(t.rowCount(), 0)));
     }
 
+    // Lines that are not readings are counted and the first one's number kept; those with
+    // control bytes are no rows, the other rows are as they were. CR-only line ends.
+    void linesThatAreNotReadings_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("notReadings");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("leftOut");
+        const QByteArray title = "Date, CH0, CH1,\r\n";
+        const QByteArray a = "01/03/2026 10:00:00,1.5,2.5,\r\n";
+        const QByteArray b = "01/03/2026 10:01:00,1.6,2.6,\r\n";
+        QTest::newRow("sound, blank values, odd numbers, more channels, blank lines")
+            << title + a + "01/03/2026 10:02:00,,7,\r\n1-3-2026 10.03, +5 ,1e3,2d1,-.5,\r\n \t\r\n\r\n" + b
+            << 7 << 0 << 0 << 0;
+        QTest::newRow("text that is not a reading stays a row")
+            << title + a + "garbage,1,2,\r\n01/03/2026 10:02:00,%%,Timeout,\r\n,,\r\n" + b << 6 << 3 << 3 << 0;
+        QTest::newRow("NUL bytes") << title + a + QByteArray(40, '\0') + "\r\n01/03/2026 10:02:00,1" + QByteArray(1, '\0')
+                                          + ",2,\r\n" + b
+                                   << 3 << 2 << 3 << 2;
+        QByteArray tail;
+        for (int i = 0; i < 4096; ++i)
+            tail += char((i * 37 + i / 256) % 256);
+        QTest::newRow("binary tail") << title + a + b + tail << 3 << -1 << 4 << -1;
+        QTest::newRow("CR line ends") << QByteArray("Date, CH0, CH1,\r01/03/2026 10:00:00,1,2,\r"
+                                                    "01/03/2026 10:01:00,3,4,\r\n01/03/2026 10:02:00,5,6,\n"
+                                                    "x\r01/03/2026 10:03:00,7,8,\r")
+                                      << 6 << 1 << 5 << 0;
+    }
+
+    void linesThatAreNotReadings()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, rows);
+        QFETCH(int, notReadings);
+        QFETCH(int, first);
+        QFETCH(int, leftOut);
+        const YearlyTable t = tableOf(file);
+        QCOMPARE(t.rowCount(), rows);
+        QCOMPARE(t.columnCount(), 4);
+        QCOMPARE(t.firstNotReading(), qint64(first));
+        if (notReadings < 0)  // every line of the tail: all left out
+            QCOMPARE(t.leftOut(), t.notReadings());
+        else
+            QCOMPARE(t.notReadings(), qint64(notReadings));
+        if (leftOut >= 0)
+            QCOMPARE(t.leftOut(), qint64(leftOut));
+        // The readings are whole whatever was around them.
+        QVERIFY(t.text(1, 0).startsWith(QLatin1String("01/03/2026 10:00:00")));
+        QVERIFY(t.value(1, 0) == 1.5 || t.value(1, 0) == 1);
+        QVERIFY(t.text(rows - 1, 0).startsWith(QLatin1String("01/03/2026 10:0")));
+        QVERIFY(!std::isnan(t.value(rows - 1, 1)));
+    }
+
     void datesAsWrittenAndAsTyped()
     {
         const auto stamp = [](const char* s) { return YearlyDates::parseStamp(s, s + qstrlen(s)); };

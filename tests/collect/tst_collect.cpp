@@ -1,7 +1,9 @@
 // quorvel-collect against simulated stations: each yearly file byte for byte what the
 // datalogger sent, in the window's layout; a silent station fails with its message while
 // the others succeed; two runs at once never interleave a file; a bad stations file is
-// refused with the line of the fault.
+// refused with the line of the fault, each of its bounds too, and never echoes what is
+// no text.
+#include "collect/stations_file.h"
 #include "data/phone_book.h"
 #include "data/yearly_file.h"
 #include "support/file_bytes.h"
@@ -217,6 +219,67 @@ private slots:
         const Run example = collect({"--check", QStringLiteral(QUORVEL_STATIONS_EXAMPLE)});
         QVERIFY2(example.status == 0, qPrintable(example.err));
         QCOMPARE(collect({good, "--once", "Lake"}).status, 2);
+    }
+
+    // Each bound and each fault of the stations file: its line, and the one it repeats.
+    void stationsFileBounds_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QStringList>("faults");
+        const QByteArray dam = "[Dam]\nlink = serial\nport = COM1\n";
+        QTest::newRow("a huge value") << dam + "folder = /" + QByteArray(50000, 'x') + "\n"
+                                      << QStringList{":4: [Dam] \"folder\" is 50001 bytes long; a value holds at most "
+                                                     "4096 bytes"};
+        QByteArray many;
+        for (int i = 0; i < 1001; ++i)
+            many += "[S" + QByteArray::number(i) + "]\nlink = serial\nport = COM1\nfolder = /tmp/x\n";
+        QTest::newRow("too many stations")
+            << many
+            << QStringList{":4001: station \"S1000\" is one more than a stations file may name (1000); the lines "
+                           "from here on are not read"};
+        QTest::newRow("a key given twice") << dam + "folder = /tmp/x\nport = /dev/null\nlink = serial\nport = COM2\n"
+                                           << QStringList{":5: [Dam] \"port\" is given twice (first at line 3)",
+                                                          ":6: [Dam] \"link\" is given twice (first at line 2)",
+                                                          ":7: [Dam] \"port\" is given twice (first at line 3)"};
+        QTest::newRow("too large") << dam + "folder = /tmp/x\n;" + QByteArray(2 << 20, ' ') + "\n"
+                                   << QStringList{":0: is 2097202 bytes long; a stations file holds at most 1048576 "
+                                                  "bytes"};
+        QTest::newRow("bytes that are not text")
+            << QByteArray("[Dam\x1b[2J]\nlink = serial\x00\rport = COM1\nfolder = /tmp/x\n", 53)
+            << QStringList{":1: holds bytes that are not text: \"[Dam\\x1b[2J]\"",
+                           ":2: holds bytes that are not text: \"link = serial\\x00\"",
+                           ":3: \"port\" comes before any [station]", ":4: \"folder\" comes before any [station]"};
+    }
+
+    void stationsFileBounds()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QStringList, faults);
+        const QString path = dir.filePath(QStringLiteral("bounds.ini"));
+        QVERIFY(writeFileBytes(path, text));
+        QStringList expected;
+        for (const QString& fault : faults)
+            expected << path + fault;
+        QCOMPARE(readStationsFile(path).faults, expected);
+    }
+
+    // A file of garbage: its first hundred faults and a count of the rest, every byte
+    // of them printable.
+    void aBinaryStationsFileIsNeverEchoed()
+    {
+        QByteArray garbage;
+        for (int i = 0; i < 60000; ++i)
+            garbage += char((i * 37 + i / 256) % 256);
+        const QString path = dir.filePath(QStringLiteral("garbage.ini"));
+        QVERIFY(writeFileBytes(path, garbage));
+        const Run run = collect({"--check", path});
+        QCOMPARE(run.status, 2);
+        const QStringList lines = run.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 101);
+        QVERIFY2(lines.last().endsWith(QLatin1String("more faults from this line on are not listed")),
+                 qPrintable(lines.last()));
+        for (const QChar c : run.err)
+            QVERIFY(c == QLatin1Char('\n') || c.isPrint());
     }
 };
 

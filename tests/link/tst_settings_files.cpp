@@ -2,6 +2,7 @@
 #include "data/port_settings.h"
 #include "link/com_ports.h"
 #include "link/program_folder.h"
+#include "link/serial_port.h"
 #include "support/file_bytes.h"
 
 #include <QDir>
@@ -95,6 +96,36 @@ private slots:
         QCOMPARE(ComPorts::device(2), QStringLiteral("/dev/ttyUSB1"));  // empty line: default
         QCOMPARE(ComPorts::device(3), QStringLiteral("/dev/ttyACM0"));
         QCOMPARE(ComPorts::device(8), QStringLiteral("/dev/ttyS3"));
+    }
+
+    // A binary or over-long line names no device: the port takes its default, as for an
+    // empty line, and the fault names the file and the line, printable and short. A lone
+    // CR ends a line too.
+    void comPortsLinesThatNameNoDevice()
+    {
+        const QString path = dir.filePath("comports.ini");
+        writeFile(path, QByteArray("\x7f" "ELF\x02\x01\x00\x00\n", 9) + QByteArray(5000, 'a')
+                            + "\r/dev/ttyACM0\r\n\xff\xfe\n/dev/ttyAMA0\n");
+        QCOMPARE(ComPorts::devices(), (QStringList{"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyACM0", "/dev/ttyUSB3",
+                                                   "/dev/ttyAMA0", "/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS3"}));
+        QCOMPARE(ComPorts::fault(1), path + QStringLiteral(":1: holds bytes that are not text "
+                                                          "(\"\\x7fELF\\x02\\x01\\x00\\x00\"); "
+                                                          "COM 1 uses /dev/ttyUSB0 instead"));
+        QCOMPARE(ComPorts::fault(2), path + QStringLiteral(":2: is longer than a device path can be (4096 bytes): \"")
+                                         + QString(40, QLatin1Char('a'))
+                                         + QStringLiteral("...\"; COM 2 uses /dev/ttyUSB1 instead"));
+        QVERIFY(ComPorts::fault(4).contains(QStringLiteral(":4: holds bytes that are not text (\"\\xff\\xfe\")")));
+        for (int n : {3, 5, 6, 0, 9})
+            QCOMPARE(ComPorts::fault(n), QString());
+
+        // A failed open says which line was passed over.
+        if (QFile::exists(QStringLiteral("/dev/ttyUSB0")))
+            QSKIP("this machine has a /dev/ttyUSB0");
+        SerialPort port;
+        port.setPortNumber(1);
+        QVERIFY(!port.open());
+        QVERIFY2(port.errorText().endsWith(QLatin1Char('(') + ComPorts::fault(1) + QLatin1Char(')')),
+                 qPrintable(port.errorText()));
     }
 
     void pathsNeverDoubleTheSlash()
