@@ -1,6 +1,6 @@
 // Fuzzes the telnet arrival parser: a stream fed whole must give the same data, answers
-// and errors as the same stream cut into arrivals; a script of owner calls mixed with
-// arrivals must keep the buffers within their bounds.
+// and errors as the same stream cut into arrivals, and refuse each option once; a
+// script of owner calls mixed with arrivals must keep the buffers within their bounds.
 #include "link/telnet_parser.h"
 
 #include <cstdint>
@@ -25,6 +25,19 @@ void checkBounds(const TelnetParser& p, qsizetype fed)
     check(p.dataSize() <= fed, "more data than bytes fed");
     check(p.room() >= 0 && p.room() <= TelnetParser::DataLimit, "room out of range");
     check(p.echoState() >= 0 && p.echoState() <= 2, "echo state out of range");
+}
+
+// With nothing offered, every option is refused: one WONT or DONT per option and side,
+// however often the host asks.
+void checkEachRefusalOnce(const TelnetParser::Actions& actions)
+{
+    QList<QByteArray> seen;
+    for (const auto& a : actions) {
+        if (a.kind != TelnetParser::Action::Kind::Send || a.bytes.size() != 3)
+            continue;
+        check(!seen.contains(a.bytes), "an option refused twice");
+        seen.append(a.bytes);
+    }
 }
 
 // header: types, cut seed; then the stream.
@@ -56,6 +69,8 @@ void wholeAgainstCut(const uint8_t* in, size_t size)
     check(cut.pendingSize() == whole.pendingSize(), "kept tail differs when cut");
     if (!stream.contains(char(Telnet::IAC)))
         check(expected.isEmpty(), "answers to a stream without commands");
+    if (types.isEmpty())
+        checkEachRefusalOnce(expected);
 }
 
 // Each op byte: low 3 bits choose the call, the rest a length or argument.

@@ -91,7 +91,7 @@ bool discardUntilQuiet(int quietMs, int maxMs, const QByteArray& settled)
     quiet.start();
     bool quietEnough = true;
     QByteArray tail;  // the last bytes, where settled would be
-    while (quiet.elapsed() < quietMs && !t->lost()) {
+    while (quiet.elapsed() < quietMs && !t->lost() && !exchangesAbandoned()) {
         if (total.elapsed() >= maxMs) {
             quietEnough = false;
             break;

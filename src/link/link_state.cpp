@@ -32,6 +32,7 @@ std::function<void(bool)> commandSwitcher;
 int lockDepth = 0;
 int serviceDepth = 0;
 bool abandoned = false;
+int endAtFirstTimeout = 0;
 
 void switchControls(bool enabled)
 {
@@ -124,7 +125,10 @@ void resetCommandLock()
 bool linkBusy() { return serviceDepth > 0; }
 
 void abandonExchanges(bool on) { abandoned = on; }
-bool exchangesAbandoned() { return abandoned; }
+bool exchangesAbandoned() { return abandoned || (endAtFirstTimeout > 0 && tally.timeouts > 0); }
+
+EndAtFirstTimeout::EndAtFirstTimeout() { ++endAtFirstTimeout; }
+EndAtFirstTimeout::~EndAtFirstTimeout() { --endAtFirstTimeout; }
 
 NestedLoop::NestedLoop() { ++serviceDepth; }
 NestedLoop::~NestedLoop() { --serviceDepth; }

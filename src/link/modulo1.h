@@ -92,6 +92,17 @@ struct ReadTally {
     int timeouts = 0;
 };
 ReadTally& readTally();
+// While one is held, the first read that ends with the time-out mark abandons the
+// exchanges (see abandonExchanges) until the last one is released: a datalogger that
+// did not answer one read will not answer the next, and each of those reads would
+// otherwise wait its whole field time-out. Counted from the tally's last reset.
+class EndAtFirstTimeout {
+public:
+    EndAtFirstTimeout();
+    ~EndAtFirstTimeout();
+    EndAtFirstTimeout(const EndAtFirstTimeout&) = delete;
+    EndAtFirstTimeout& operator=(const EndAtFirstTimeout&) = delete;
+};
 
 // The console registers how its command controls are switched (true = enabled).
 void setCommandControls(std::function<void(bool enabled)> switcher);

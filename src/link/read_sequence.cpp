@@ -12,15 +12,18 @@ SequenceEnd runReadSequence(const QList<ReadStep>& steps,
 {
     for (const ReadStep& step : steps) {
         readTally() = ReadTally();
-        step.read();
+        {
+            // The reads of the step after its first unanswered one end at once.
+            EndAtFirstTimeout endEarly;
+            step.read();
+        }
         const ReadTally got = readTally();
-        const bool silent = got.reads > 0 && got.timeouts == got.reads;
-        if (silent) {
-            status(step.name + QStringLiteral(": no answer"));
+        if (got.timeouts > 0) {
+            status(step.name + (got.timeouts == got.reads ? QStringLiteral(": no answer")
+                                                          : QStringLiteral(": incomplete answer")));
             return SequenceEnd::Silent;
         }
-        status(step.name + (got.timeouts > 0 ? QStringLiteral(": incomplete answer")
-                                             : QStringLiteral(": OK")));
+        status(step.name + QStringLiteral(": OK"));
         if (step.pauseAfter > 0)
             Pausa(step.pauseAfter);
     }

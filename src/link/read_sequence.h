@@ -19,13 +19,15 @@ struct ReadStep {
 
 enum class SequenceEnd {
     Completed,
-    Silent,  // a step got no answer at all; the steps after it did not run
+    Silent,  // a read got no answer; the reads and steps after it did not run
 };
 
 // Runs the steps; status receives each step's text as it ends: "NAME: OK" when every
-// read of the step got its field, "NAME: incomplete answer" when some timed out, and
-// "NAME: no answer" when all of them did (the sequence then stops there). A step that
-// reads nothing is OK.
+// read of the step got its field, "NAME: incomplete answer" when one timed out after
+// others had answered, and "NAME: no answer" when its first read timed out. The
+// sequence stops at the first read that times out: the reads after it in the same step
+// end at once, and no later step runs, since a datalogger that stopped answering would
+// only make each of them wait its field time-out. A step that reads nothing is OK.
 SequenceEnd runReadSequence(const QList<ReadStep>& steps,
                             const std::function<void(const QString&)>& status);
 

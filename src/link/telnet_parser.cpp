@@ -80,6 +80,8 @@ void TelnetParser::newSession()
     pending_.clear();
     echoState_ = 0;
     echoErrorsRaised_.clear();
+    ourSide_.fill(0);
+    hostSide_.fill(0);
     queue_.clear();  // a request queued for an old connection is not the new host's business
 }
 
@@ -112,19 +114,26 @@ qsizetype TelnetParser::handleOption(unsigned char verb, unsigned char option, A
 {
     if (option == ECHO && (verb == WILL || verb == WONT)) {
         echoAnswer(verb == WILL, out);
-    } else if (option == TERMINAL_TYPE && verb == DO) {
-        if (types_.isEmpty()) {
-            send(out, command(WONT, TERMINAL_TYPE));
-        } else {
-            send(out, command(WILL, TERMINAL_TYPE));
-            typeIndex_ = -1;
-        }
     } else if (verb == DO || verb == DONT) {
-        send(out, command(WONT, option));
+        const bool offer = verb == DO && option == TERMINAL_TYPE && !types_.isEmpty();
+        if (offer && ourSide_[option] != WILL)
+            typeIndex_ = -1;
+        answerOnce(out, ourSide_, offer ? WILL : WONT, option);
     } else {
-        send(out, command(DONT, option));
+        answerOnce(out, hostSide_, DONT, option);
     }
     return 3;
+}
+
+// A request that would leave the option as our last answer put it gets no answer: a
+// host repeating a request in a loop would otherwise get an answer for each one, and a
+// host that never reads them would make them pile up without end.
+void TelnetParser::answerOnce(Actions& out, Answers& side, unsigned char verb, unsigned char option)
+{
+    if (side[option] == verb)
+        return;
+    side[option] = verb;
+    send(out, command(verb, option));
 }
 
 // The host's answer to our DO ECHO (state 1) or DONT ECHO (state 2); any answer ends the

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+
 namespace Telnet {
 
 // Command bytes and options the client knows.
@@ -84,6 +86,8 @@ public:
 private:
     qsizetype handleCommand(const QByteArray& raw, qsizetype p, Actions& out);
     qsizetype handleOption(unsigned char verb, unsigned char option, Actions& out);
+    using Answers = std::array<unsigned char, 256>;
+    static void answerOnce(Actions& out, Answers& side, unsigned char verb, unsigned char option);
     qsizetype handleSubnegotiation(const QByteArray& raw, qsizetype p, Actions& out);
     void echoAnswer(bool hostWill, Actions& out);
     void echoError(Actions& out, qint32 number, const QString& description);
@@ -97,6 +101,10 @@ private:
     QQueue<QByteArray> queue_;
     int echoState_ = 0; // 0 idle, 1 DO ECHO awaiting answer, 2 DONT ECHO awaiting answer
     QList<qint32> echoErrorsRaised_; // each ECHO error is raised once per connection
+    // The last answer sent about each option: WILL or WONT for our side of it, DO or
+    // DONT for the host's; 0 while none was sent on this connection.
+    Answers ourSide_{};
+    Answers hostSide_{};
     QStringList types_;
     int typeIndex_ = -1;
     QString currentType_;

@@ -152,7 +152,8 @@ void TelnetTTYClient::Private::run(const TelnetParser::Actions& actions)
     for (const auto& a : actions) {
         if (a.kind == TelnetParser::Action::Kind::Error) {
             emit q->Error(a.number, a.description);
-        } else if (socket && socket->state() == QAbstractSocket::ConnectedState) {
+        } else if (socket && socket->state() == QAbstractSocket::ConnectedState
+                   && socket->bytesToWrite() + a.bytes.size() <= UnsentAnswerLimit) {
             socket->write(a.bytes);
             socket->flush();
         }
@@ -238,6 +239,11 @@ bool TelnetTTYClient::SendData(const QByteArray& data)
 }
 
 QString TelnetTTYClient::sendError() const { return d->sendError; }
+
+qint64 TelnetTTYClient::unsentBytes() const
+{
+    return d->socket ? d->socket->bytesToWrite() : 0;
+}
 
 bool TelnetTTYClient::isConnected() const
 {

@@ -44,6 +44,13 @@ public:
 
     bool isConnected() const;
 
+    // Answers to the host's negotiation wait in the socket while the host does not read
+    // them; beyond this many unsent bytes further answers are dropped, so that a host
+    // that never reads cannot make the client hold more.
+    static constexpr qint64 UnsentAnswerLimit = 64 * 1024;
+    // Bytes written to the socket that have not left yet.
+    qint64 unsentBytes() const;
+
 signals:
     void Connected();
     void DataArrival();

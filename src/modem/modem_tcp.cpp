@@ -156,10 +156,17 @@ void ModemTCP::closeEvent(QCloseEvent* event)
     PhoneBookWindow::closeEvent(event);
 }
 
+QString ModemTCP::noDataMessage(int timeoutMs)
+{
+    return QStringLiteral("No data from the datalogger within %1 s: internet connection closed")
+        .arg(QString::number(timeoutMs / 1000.0));
+}
+
 void ModemTCP::connectTo(const QString& address)
 {
     showStatus(QStringLiteral("Connecting to ") + address);
     Modulo1::Disconnetti_TCP();
+    waitingSince_.start();
     Timer1->start();
     Modulo1::Connetti_TCP(address);
 }
@@ -172,18 +179,31 @@ void ModemTCP::connectionFailed(const QString& why)
     showStatus(QStringLiteral("No connection to ") + RemoteAddress + QStringLiteral(": ") + why);
 }
 
-// Cancels a running transfer, or closes the connection and stops waiting for it.
+// Cancels a running transfer, or closes the connection and stops waiting for it. While
+// the connected phase reads, its reads are abandoned: they end at once, and the phase
+// unwinds without handing over.
 void ModemTCP::Interrompi_Click()
 {
     if (fetching_) {
         cancelFetch_ = true;
         return;
     }
+    if (inConnectedPhase_) {
+        stopRequested_ = true;
+        Modulo1::abandonExchanges(true);
+        Modulo1::Disconnetti_TCP();
+        return;
+    }
     if (Modulo1::linkBusy())
         return;
+    endAttempt(QStringLiteral("Internet connection closed"));
+}
+
+void ModemTCP::endAttempt(const QString& status)
+{
     Timer1->stop();
     Modulo1::Disconnetti_TCP();
-    showStatus(QStringLiteral("Internet connection closed"));
+    showStatus(status);
 }
 
 // Connects again to the address of the last attempt, without fetching it again.

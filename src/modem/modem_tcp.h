@@ -6,6 +6,8 @@
 
 #include "modem/phone_book_window.h"
 
+#include <QElapsedTimer>
+
 class Form1;
 
 class ModemTCP : public PhoneBookWindow {
@@ -25,6 +27,8 @@ public:
 
     // The closing message of a connection.
     static QString establishedMessage();
+    // The status when the datalogger sent nothing within the field time-out of the link.
+    static QString noDataMessage(int timeoutMs);
 
 public slots:
     void Form_Load() override;
@@ -47,6 +51,8 @@ private:
     void connectTo(const QString& address);
     // The telnet client gave up on the connection the poll is waiting for.
     void connectionFailed(const QString& why);
+    // Ends the attempt: no more polling, the connection closed, the reason shown.
+    void endAttempt(const QString& status);
     void connectedPhase();
     bool readParameters();
 
@@ -55,4 +61,7 @@ private:
     bool cancelFetch_ = false;
     bool closeAfterFetch_ = false;
     bool inConnectedPhase_ = false;
+    // "Stop" while the connected phase reads: its reads end at once and it hands nothing over.
+    bool stopRequested_ = false;
+    QElapsedTimer waitingSince_;  // since the connection was started; the poll's time-out
 };

@@ -3,6 +3,7 @@
 #include "modem/modem_tcp.h"
 
 #include "console/form1.h"
+#include "link/arrival_preview.h"
 #include "link/dialogs.h"
 #include "link/link_transport.h"
 #include "link/modulo1.h"
@@ -15,31 +16,43 @@
 using Modulo1::ReadStep;
 
 // Any data counts as the connection being up; the first two characters (a modem's
-// CR LF) are not shown.
+// CR LF) are not shown, and of the rest only the start of its first line: a peer may
+// send anything, and a status box given megabytes on one line freezes the window. A
+// datalogger that sends nothing within the field time-out ends the attempt.
 void ModemTCP::Timer1_Timer()
 {
     LinkTransport* t = Modulo1::transport();
     if (inConnectedPhase_ || Modulo1::linkBusy() || !t || !t->rules().tcp)
         return;
     fittizio = QString::fromLatin1(t->takeAll());
-    if (fittizio.isEmpty())
+    if (fittizio.isEmpty()) {
+        const int timeoutMs = Modulo1::link().fieldTimeoutMs;
+        if (waitingSince_.isValid() && waitingSince_.elapsed() >= timeoutMs)
+            endAttempt(noDataMessage(timeoutMs));
         return;
-    showStatus(fittizio.mid(2));
+    }
+    showStatus(ArrivalPreview::firstLine(fittizio.mid(2)));
     connectedPhase();
 }
 
 void ModemTCP::connectedPhase()
 {
     inConnectedPhase_ = true;
+    stopRequested_ = false;
     Riprova->setEnabled(true);
     showStatus(QStringLiteral("LV210 CONNECTED VIA INTERNET"));
     Salva_Click();
     Timer1->stop();
     // The rest of a greeting that arrived in pieces must not be taken for a reply.
     Modulo1::discardUntilQuiet(200, 2000);
-    if (readParameters()) {
+    const bool read = !stopRequested_ && readParameters();
+    if (read && !stopRequested_) {
         handOverToConsole(this, console_);
         dialogs().inform(establishedMessage(), QStringLiteral("WARNING"), Dialogs::Icon::Warning);
+    }
+    if (stopRequested_) {
+        Modulo1::abandonExchanges(false);
+        showStatus(QStringLiteral("Internet connection closed"));
     }
     inConnectedPhase_ = false;
 }
@@ -69,11 +82,12 @@ bool ModemTCP::readParameters()
          QStringLiteral("Acquisition status"), 0},
     };
     const auto show = [this, &sendFailed](const QString& text) {
-        showStatus(sendFailed ? QStringLiteral("Error") : text);
+        if (!stopRequested_)
+            showStatus(sendFailed ? QStringLiteral("Error") : text);
     };
     for (const ReadStep& step : steps) {
         const Modulo1::SequenceEnd end = Modulo1::runReadSequence({step}, show);
-        if (sendFailed)
+        if (stopRequested_ || sendFailed)
             return false;
         if (end == Modulo1::SequenceEnd::Silent) {
             showStatus(Modulo1::silentDataloggerMessage());

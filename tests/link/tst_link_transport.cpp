@@ -212,12 +212,14 @@ private slots:
         QVERIFY(cable.written.isEmpty());
     }
 
-    void readSequenceStopsOnTheFirstSilentStep()
+    // The first read that times out ends the sequence: the rest of its step neither
+    // sends nor waits, no later step runs, and the link works again afterwards.
+    void readSequenceStopsAtTheFirstUnansweredRead()
     {
         FakeTransport cable;
         takeOverLink(&cable, true);
         link().fieldTimeoutMs = 100;
-        cable.responder = replies({{"A", "1,2,"}, {"B", "1,"}});
+        cable.responder = replies({{"A", "1,2,"}, {"B", "1,"}, {"C", ""}, {"Z", "9,"}});
         const auto read = [](const char* letter, int fields) {
             return [letter, fields] {
                 Invia_Comando(QString::fromLatin1(letter), QStringLiteral(","));
@@ -225,20 +227,33 @@ private slots:
                     Leggi_Campo();
             };
         };
-        QStringList statuses;
-        QStringList ran;
-        const QList<ReadStep> steps = {
-            {read("A", 2), QStringLiteral("First"), 0},
-            {read("B", 2), QStringLiteral("Second"), 0},  // one field of two
-            {[] {}, QStringLiteral("Nothing to read"), 0},
-            {read("C", 1), QStringLiteral("Third"), 0},   // no answer at all
-            {[&] { ran << "after"; }, QStringLiteral("Never"), 0},
+        const auto run = [](const QList<ReadStep>& steps) {
+            QStringList statuses;
+            const auto end = runReadSequence(steps, [&](const QString& s) { statuses << s; });
+            return std::pair{end, statuses};
         };
-        const auto end = runReadSequence(steps, [&](const QString& s) { statuses << s; });
+        QStringList ran;
+        auto [end, statuses] = run({
+            {read("A", 2), QStringLiteral("First"), 0},
+            {[] {}, QStringLiteral("Nothing to read"), 0},
+            {[&] { read("B", 2)(); read("Y", 1)(); ran << "rest of the step"; }, QStringLiteral("Second"), 0},
+            {[&] { ran << "after"; }, QStringLiteral("Never"), 0},
+        });
         QCOMPARE(end, SequenceEnd::Silent);
-        QCOMPARE(statuses, (QStringList{"First: OK", "Second: incomplete answer",
-                                        "Nothing to read: OK", "Third: no answer"}));
-        QVERIFY(ran.isEmpty());
+        QCOMPARE(statuses, (QStringList{"First: OK", "Nothing to read: OK", "Second: incomplete answer"}));
+        QCOMPARE(ran, QStringList{"rest of the step"});
+        QVERIFY2(!cable.written.contains('Y'), cable.written.constData());  // refused, not sent
+
+        std::tie(end, statuses) = run({{read("C", 4), QStringLiteral("Third"), 0}});
+        QCOMPARE(statuses, QStringList{"Third: no answer"});
+
+        // Nothing stays abandoned: the next sequence and a plain read work.
+        std::tie(end, statuses) = run({{read("Z", 1), QStringLiteral("Again"), 0}});
+        QCOMPARE(end, SequenceEnd::Completed);
+        QCOMPARE(statuses, QStringList{"Again: OK"});
+        QVERIFY(!exchangesAbandoned());
+        QVERIFY(Invia_Comando("Z", ","));
+        QCOMPARE(Leggi_Campo(), QStringLiteral("9"));
     }
 };
 

@@ -1,8 +1,10 @@
 // Integration tests of the telnet client against a real TCP server on loopback: data and
-// events, negotiation on the wire, cut commands, closes, floods and send errors.
+// events, negotiation on the wire, cut commands, closes, floods, a host that requests
+// without end and never reads, and send errors.
 #include "support/byte_list.h"
 #include "link/telnet_parser.h"
 #include "link/telnet_tty_client.h"
+#include "support/peak_memory.h"
 #include "support/scripted_dialogs.h"
 
 #include <QDeadlineTimer>
@@ -116,6 +118,54 @@ private slots:
             QCOMPARE(errors.last()[1].toString(), QString("Unexpected WILL ECHO"));
             QCOMPARE(got, QByteArray()); // an answer about ECHO is never answered
         }
+    }
+
+    // A host that sends option requests in a loop and never reads: each option is
+    // answered once, the terminal-type requests (answered each time) stop being answered
+    // once the unsent answers reach their bound, and the process does not grow.
+    void negotiationStormFromAHostThatNeverReads()
+    {
+        TelnetTTYClient c;
+        QVERIFY(open(c));
+        host->disconnect(this);
+        host->setReadBufferSize(1024);  // what the kernel holds for it stays there
+        const qint64 peakBefore = peakResidentBytes();
+        QByteArray chunk;
+        const QByteArray request = bytes({IAC, DO, 3, IAC, WILL, 5, IAC, SB, TERMINAL_TYPE, SEND, IAC, SE});
+        while (chunk.size() + request.size() <= 64 * 1024)
+            chunk += request;
+        const int chunks = 1000;  // more than 5 million of each request
+        int sent = 0;
+        qint64 mostUnsent = 0;
+        const auto more = [&] {
+            mostUnsent = qMax(mostUnsent, c.unsentBytes());
+            while (sent < chunks && host->bytesToWrite() < chunk.size()) {
+                host->write(chunk);
+                ++sent;
+            }
+        };
+        connect(host.get(), &QIODevice::bytesWritten, this, more);
+        more();
+        QTRY_VERIFY_WITH_TIMEOUT(sent == chunks && host->bytesToWrite() == 0, 120000);
+        send("end,");
+        QCOMPARE(takeAtLeast(c, 4), QByteArray("end,"));
+        mostUnsent = qMax(mostUnsent, c.unsentBytes());
+        const double grewMb = peakGrowthMb(peakBefore);
+        qInfo("storm of %lld bytes: at most %lld answer bytes unsent; peak memory grew %.1f MB",
+              qint64(chunks) * chunk.size(), mostUnsent, grewMb);
+        QVERIFY2(mostUnsent <= TelnetTTYClient::UnsentAnswerLimit, qPrintable(QString::number(mostUnsent)));
+        QVERIFY2(grewMb < 64, qPrintable(QString::number(grewMb)));
+        QVERIFY(c.isConnected());
+
+        // What reached the host: the first answers, byte for byte, and no second one.
+        host->setReadBufferSize(0);
+        QByteArray answers;
+        while (host->waitForReadyRead(300))
+            answers += host->readAll();
+        answers += host->readAll();
+        QVERIFY(answers.startsWith(bytes({IAC, WONT, 3, IAC, DONT, 5, IAC, SB, TERMINAL_TYPE, IS}) + "UNKNOWN"));
+        QCOMPARE(answers.count(bytes({IAC, WONT, 3})), 1);
+        QCOMPARE(answers.count(bytes({IAC, DONT, 5})), 1);
     }
 
     void commandCutBetweenArrivalsIsCompleted()

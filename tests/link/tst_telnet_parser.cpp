@@ -46,6 +46,31 @@ private slots:
         }
     }
 
+    // A request that would leave an option where our last answer put it is not answered
+    // again, however often it comes; one that changes it is, and a new connection starts
+    // afresh.
+    void repeatedRequestsAreAnsweredOnce()
+    {
+        QByteArray loop;
+        for (int i = 0; i < 1000; ++i)
+            loop += bytes({IAC, DO, 3, IAC, WILL, 5, IAC, DONT, 3, IAC, WONT, 5, IAC, DO, TERMINAL_TYPE, IAC, DO, ECHO});
+        const QByteArray firstAnswers = bytes({IAC, WONT, 3, IAC, DONT, 5, IAC, WONT, TERMINAL_TYPE, IAC, WONT, ECHO});
+        TelnetParser p;
+        QCOMPARE(wire(p.arrival(loop)), firstAnswers);
+        QCOMPARE(wire(p.arrival(loop)), QByteArray());
+
+        // Offering a terminal type is a change, and so is withdrawing it.
+        p.setTerminalTypes("VT100");
+        const QByteArray doTT = bytes({IAC, DO, TERMINAL_TYPE});
+        const QByteArray dontTT = bytes({IAC, DONT, TERMINAL_TYPE});
+        QCOMPARE(wire(p.arrival(doTT + doTT)), bytes({IAC, WILL, TERMINAL_TYPE}));
+        QCOMPARE(wire(p.arrival(dontTT + dontTT + doTT)),
+                 bytes({IAC, WONT, TERMINAL_TYPE, IAC, WILL, TERMINAL_TYPE}));
+
+        p.newSession();
+        QCOMPARE(wire(p.arrival(bytes({IAC, DO, 3, IAC, WILL, 5}))), bytes({IAC, WONT, 3, IAC, DONT, 5}));
+    }
+
     void echoAnswers_data()
     {
         QTest::addColumn<int>("asked"); // 0 not asked, 1 Echo(true), 2 Echo(false)

@@ -1,14 +1,16 @@
 // The internet window against the simulator as FTP server and datalogger: "Connect"
 // fetches the address with an account a URL could not carry and hands over to the
 // console; address files that name no host stop before any connection; a server that
-// never answers ends at the time-out or at "Stop" while the window stays alive; "Stop",
-// "Retry" and "Download and Go" on the internet; the FTP book is its owner's alone; a
+// never answers ends at the time-out or at "Stop" while the window stays alive; a
+// datalogger that sends nothing ends at the field time-out, one that floods the window
+// leaves it usable; "Stop", "Retry" and "Download and Go" on the internet; the FTP book is its owner's alone; a
 // memory download over the internet writes the same file as over the cable.
 #include "internet_rig.h"
 
 #include "data/phone_book.h"
 #include "link/telnet_tty_client.h"
 #include "support/download_match.h"
+#include "support/peak_memory.h"
 #include "widgets/box_colours.h"
 #include "widgets/switch_box.h"
 
@@ -16,7 +18,10 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTimer>
+
+#include <algorithm>
 
 #include <sys/stat.h>
 
@@ -199,8 +204,9 @@ private slots:
     }
 
     // A datalogger that connects and stays silent keeps the poll waiting until "Stop"
-    // closes the connection; "Download and Go" connects as "Connect" does.
-    void stopClosesASilentConnection()
+    // closes the connection, or until the field time-out passes; "Download and Go"
+    // connects as "Connect" does.
+    void aSilentConnectionEndsAtStopOrAtTheFieldTimeOut()
     {
         InternetRig m({}, false);
         QVERIFY(m.start());
@@ -208,6 +214,7 @@ private slots:
         ModemTCP* w = m.open();
         QVERIFY(w);
         QTest::mouseClick(w->Sel[2], Qt::LeftButton);
+        Modulo1::link().fieldTimeoutMs = 60000;
         w->Scarica_Vai->trigger();
         QTRY_COMPARE(m.connections(), 1);
         QTest::qWait(400);
@@ -218,6 +225,85 @@ private slots:
         QVERIFY(!Modulo1::telnet()->isConnected());
         QCOMPARE(w->status(), QStringLiteral("Internet connection closed"));
         QVERIFY(!w->Riprova->isEnabled());
+
+        Modulo1::link().fieldTimeoutMs = 1500;
+        QElapsedTimer waited;
+        waited.start();
+        w->Connetti->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!w->Timer1->isActive(), 10000);
+        QVERIFY(waited.elapsed() >= 1500);
+        QCOMPARE(w->status(), QStringLiteral("No data from the datalogger within 1.5 s: internet connection closed"));
+        QCOMPARE(ModemTCP::noDataMessage(60000),
+                 QStringLiteral("No data from the datalogger within 60 s: internet connection closed"));
+        QCOMPARE(m.connections(), 2);
+        QVERIFY(!Modulo1::telnet()->isConnected());
+        QVERIFY(m.dialogs.shown.isEmpty());
+        QVERIFY(w->isVisible() && !m.rig->console->isVisible());
+    }
+
+    // A first burst of over a megabyte without a line end: the status shows a short,
+    // printable start of it, memory stays bounded, the window goes on serving its
+    // events, and "Stop" during the connected phase's first read ends it at once.
+    void aFloodWithoutLineEndKeepsTheWindowUsable()
+    {
+        InternetRig m;
+        QVERIFY(m.start());
+        QVERIFY(m.writeBook());
+        QTcpServer datalogger;
+        QVERIFY(datalogger.listen(QHostAddress::LocalHost));
+        Modulo1::link().dataloggerTcpPort = datalogger.serverPort();
+        Modulo1::link().fieldTimeoutMs = 20000;
+        const QByteArray start = "\r\nGREETING\x1b[2J";
+        QByteArray flood = start;
+        for (int i = 0; flood.size() < (3 << 19); ++i)
+            flood += i % 13 ? char('a' + i % 26) : '\x07';
+        ModemTCP* w = m.open();
+        QVERIFY(w);
+
+        const qint64 peakBefore = peakResidentBytes();
+        QTcpSocket* peer = nullptr;
+        QByteArray commands;
+        QElapsedTimer sinceStop;
+        QObject::connect(&datalogger, &QTcpServer::newConnection, [&] {
+            peer = datalogger.nextPendingConnection();
+            peer->write(flood);
+            QObject::connect(peer, &QIODevice::readyRead, [&] {
+                commands += peer->readAll();
+                if (commands == "Q" && !sinceStop.isValid()) {
+                    sinceStop.start();
+                    QTimer::singleShot(0, w->Interrompi, &QAction::trigger);
+                }
+            });
+        });
+        int ticks = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+        ticker.start(50);
+        QTest::mouseClick(w->Sel[2], Qt::LeftButton);
+        w->Connetti->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(m.statuses.contains(QStringLiteral("Internet connection closed")), 15000);
+        const qint64 stopTook = sinceStop.elapsed();
+        const double grewMb = peakGrowthMb(peakBefore);
+        qInfo("flood of %lld bytes: peak memory grew %.1f MB; stop took %lld ms", qint64(flood.size()), grewMb,
+              stopTook);
+
+        const qsizetype at = m.statuses.indexOf(QStringLiteral("LV210 CONNECTED VIA INTERNET"));
+        QVERIFY2(at >= 1, qPrintable(m.statuses.join(" | ").left(500)));
+        const QString shown = m.statuses[at - 1];
+        QVERIFY2(shown.startsWith(QStringLiteral("GREETING?[2J")) && shown.endsWith(QStringLiteral("...")),
+                 qPrintable(shown));
+        QVERIFY(shown.size() <= 90);
+        QVERIFY(std::all_of(shown.begin(), shown.end(), [](QChar c) { return c.isPrint(); }));
+        QVERIFY2(grewMb < 64, qPrintable(QString::number(grewMb)));
+        QVERIFY(ticks >= 4);
+
+        // "Stop" in the middle of the name's read: nothing more is sent or handed over.
+        QVERIFY2(stopTook < 1000, qPrintable(QString::number(stopTook)));
+        QCOMPARE(m.statuses.last(), QStringLiteral("Internet connection closed"));
+        QCOMPARE(commands, QByteArray("Q"));
+        QVERIFY(!Modulo1::telnet()->isConnected() && !w->Timer1->isActive());
+        QVERIFY(!Modulo1::exchangesAbandoned());
+        QVERIFY(w->isVisible() && !m.rig->console->isVisible());
         QVERIFY(m.dialogs.shown.isEmpty());
     }
 

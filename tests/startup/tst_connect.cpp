@@ -118,36 +118,48 @@ private slots:
     }
 
     // A datalogger that answers the probe and then falls silent: the step that got no
-    // answer does not say OK, the sequence stops with a message, the console stays
-    // closed, the start window stays usable and the port is closed for a fresh try.
+    // answer does not say OK, the sequence stops with a message within one field
+    // time-out (nothing is sent after the unanswered read), the console stays closed,
+    // the start window stays usable and the port is closed for a fresh try.
     void datalogerFallingSilentStopsTheConnection_data()
     {
         QTest::addColumn<QStringList>("faults");
         QTest::addColumn<QString>("lastStatus");
+        QTest::addColumn<char>("unanswered");
         QTest::newRow("silent after the probe")
-            << QStringList{"--fault-silent-cmds", "HGYCEWMQDUOT"} << QStringLiteral("Sensors settings: no answer");
+            << QStringList{"--fault-silent-cmds", "HGYCEWMQDUOT"} << QStringLiteral("Sensors settings: no answer")
+            << 'H';
+        QTest::newRow("first channel count lost")
+            << QStringList{"--fault-at", "H:0:silent"} << QStringLiteral("Sensors settings: no answer") << 'H';
         QTest::newRow("name never answered")
-            << QStringList{"--fault-silent-cmds", "Q"} << QStringLiteral("Datalogger Name: no answer");
+            << QStringList{"--fault-silent-cmds", "Q"} << QStringLiteral("Datalogger Name: no answer") << 'Q';
     }
     void datalogerFallingSilentStopsTheConnection()
     {
         QFETCH(QStringList, faults);
         QFETCH(QString, lastStatus);
+        QFETCH(char, unanswered);
         SimProcess sim(faults);
         QVERIFY2(sim.start(), qPrintable(sim.output()));
         StartRig rig(folder->path(), {sim.ptyPath()});
         ScriptedDialogs script;
-        Modulo1::link().fieldTimeoutMs = 600;
+        Modulo1::link().fieldTimeoutMs = 1500;
+        Modulo1::link().pausePercent = 10;
+        QList<qint64> at;  // when each status was shown
+        QElapsedTimer t;
+        QObject::connect(rig.start.get(), &Form2::statusChanged, [&] { at << t.elapsed(); });
         rig.start->show();
         rig.start->Option1[0]->setChecked(true);
-        QElapsedTimer t;
         t.start();
         QTest::mouseClick(rig.start->Command1, Qt::LeftButton);
-        QVERIFY2(t.elapsed() < 30000, qPrintable(QString::number(t.elapsed())));
 
         const int stop = int(rig.statuses.indexOf(lastStatus));
         QVERIFY2(stop > 0, qPrintable(rig.statuses.join('|')));
         QCOMPARE(rig.statuses.mid(stop + 1), QStringList{Modulo1::silentDataloggerMessage()});
+        const qint64 stepTook = at[stop] - at[stop - 1];
+        QVERIFY2(stepTook < 2 * Modulo1::link().fieldTimeoutMs, qPrintable(QString::number(stepTook)));
+        const QByteArray letters = commandLetters(sim.received());
+        QVERIFY2(letters.endsWith(unanswered) && letters.count(unanswered) == 1, letters.constData());
         QCOMPARE(script.texts(), QStringList{Modulo1::silentDataloggerMessage()});
         QVERIFY(!script.texts().contains(QStringLiteral("Please enable at least one channel!")));
         QVERIFY(!rig.console->isVisible());
@@ -155,6 +167,7 @@ private slots:
         QVERIFY(!Modulo1::serial()->isOpen());
         QVERIFY(!Modulo1::link().PortHeldOpen);
         QCOMPARE(Modulo1::commandLockDepth(), 0);
+        QVERIFY(!Modulo1::exchangesAbandoned());
     }
 
     // A link that drops in the middle of the reads (the far end of the line has gone)
