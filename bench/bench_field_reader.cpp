@@ -1,7 +1,7 @@
 // Reading a long reply field by field through the exchange path, against reading the same
 // bytes off the same line with a plain comma count; and the CPU used by a silent wait.
 #include "bench_result.h"
-#include "link/modulo1.h"
+#include "link/exchange.h"
 #include "link/program_folder.h"
 #include "link/serial_port.h"
 #include "support/pty_peer.h"
@@ -44,12 +44,12 @@ std::thread sender(PtyPeer& peer, const QByteArray& data)
 double fieldReaderSeconds(PtyPeer& peer, const QByteArray& data)
 {
     const qsizetype fields = data.count(',');
-    Modulo1::link().receive.clear();
+    Exchange::link().receive.clear();
     QElapsedTimer t;
     t.start();
     std::thread s = sender(peer, data);
     qsizetype got = 0;
-    while (got < fields && Modulo1::Leggi_Campo() != QLatin1String("%%"))
+    while (got < fields && Exchange::readField() != QLatin1String("%%"))
         ++got;
     const double secs = t.nsecsElapsed() / 1e9;
     s.join();
@@ -103,12 +103,12 @@ int main(int argc, char** argv)
         ini.write(peer.slavePath().toUtf8() + "\n");
     }
     SerialPort port;
-    Modulo1::setTransports(&port, nullptr);
+    Exchange::setTransports(&port, nullptr);
     port.setPortNumber(1);
     port.setSettings("57600,N,8,1");
     port.open();
-    Modulo1::link().PortHeldOpen = true;
-    Modulo1::link().fieldTimeoutMs = 5000;
+    Exchange::link().portHeldOpen = true;
+    Exchange::link().fieldTimeoutMs = 5000;
 
     const QByteArray small = reply(1 << 20);
     const QByteArray large = reply(10 << 20);
@@ -129,11 +129,11 @@ int main(int argc, char** argv)
                  "field reader, 10 MB reply in 4 KiB chunks / plain scan of the same bytes");
     reportResult("field_reader_10mb_vs_1mb", reader10 / reader1, 11, "field reader, 10 MB reply / 1 MB reply");
 
-    Modulo1::link().receive.clear();
+    Exchange::link().receive.clear();
     const double cpu0 = cpuSeconds();
     QElapsedTimer wall;
     wall.start();
-    Modulo1::Leggi_Campo();  // nothing comes: waits the whole 5 s
+    Exchange::readField();  // nothing comes: waits the whole 5 s
     const double share = (cpuSeconds() - cpu0) / (wall.nsecsElapsed() / 1e9);
     std::printf("CPU share of one core while waiting 5 s for a silent line: %.2f %% (target < 2 %%)\n",
                 share * 100);

@@ -2,7 +2,7 @@
 // 100,000 rows, as ratios to 100 rows: the new row handed to the chart, and the same
 // with the chart painted at once.
 #include "bench_result.h"
-#include "charts/grafici.h"
+#include "charts/live_chart_window.h"
 #include "data/chart_matrix.h"
 
 #include <QApplication>
@@ -39,14 +39,14 @@ double refreshMicros(int rows, bool paint)
         fillRow(m, r);
     }
     m.appendRow();
-    Grafici g(&m);
+    LiveChartWindow g(&m);
     g.showChannelBoxes(channels);
     for (int k = 0; k < channels; ++k)
-        g.chkCH[k]->setChecked(true);
+        g.channelBoxes[k]->setChecked(true);
     g.show();
     QApplication::processEvents();
-    g.popola_grafico();
-    g.MSChart1->repaintNow();
+    g.fillChart();
+    g.chart->repaintNow();
     QApplication::processEvents();
 
     std::vector<double> times;
@@ -55,9 +55,9 @@ double refreshMicros(int rows, bool paint)
         fillRow(m, r);
         QElapsedTimer t;
         t.start();
-        g.popola_grafico();
+        g.fillChart();
         if (paint)
-            g.MSChart1->repaintNow();
+            g.chart->repaintNow();
         times.push_back(t.nsecsElapsed() / 1000.0);
         m.appendRow();
     }

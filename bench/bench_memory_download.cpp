@@ -3,8 +3,8 @@
 // socket taking the same reply from the same simulator in the same run.
 #include "bench_result.h"
 #include "data/memory_download.h"
-#include "link/modulo1.h"
-#include "link/telnet_tty_client.h"
+#include "link/exchange.h"
+#include "link/telnet_client.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -69,10 +69,10 @@ double plainSocket(quint16 port, int records)
 // The program's own download code over its telnet link.
 double programDownload(quint16 port, int records)
 {
-    TelnetTTYClient client;
-    Modulo1::setTransports(nullptr, &client);
-    Modulo1::takeOverLink(Modulo1::LinkKind::Tcp, true);
-    Modulo1::link().fieldTimeoutMs = 10000;
+    TelnetClient client;
+    Exchange::setTransports(nullptr, &client);
+    Exchange::takeOverLink(Exchange::LinkKind::Tcp, true);
+    Exchange::link().fieldTimeoutMs = 10000;
     client.Connect(QStringLiteral("127.0.0.1"), port);
     QElapsedTimer wait;
     wait.start();
@@ -83,8 +83,8 @@ double programDownload(quint16 port, int records)
     t.start();
     const auto result = MemoryDownload::transfer(options, {}, [] { return false; });
     const double ms = t.nsecsElapsed() / 1e6;
-    Modulo1::takeOverLink(nullptr, false);
-    Modulo1::setTransports(nullptr, nullptr);
+    Exchange::takeOverLink(nullptr, false);
+    Exchange::setTransports(nullptr, nullptr);
     const bool complete = result.outcome == MemoryDownload::Outcome::Completed
                           && result.store.records == records && result.store.channels == kChannels;
     return complete ? ms : -1;

@@ -4,7 +4,7 @@
 // drawing of the whole year against the drawing of one day; the memory while the year is
 // loaded against the file's size. Best of 3 for every time.
 #include "bench_result.h"
-#include "charts/grafico_storico.h"
+#include "charts/history_chart_window.h"
 #include "data/text_file.h"
 #include "data/yearly_export.h"
 #include "data/yearly_table.h"
@@ -83,12 +83,12 @@ double bestOf3(const std::function<void()>& work)
 const char* verdict(double ratio, double target) { return ratio <= target ? "met" : "NOT met"; }
 
 // Disegna with the given boxes, painted at once.
-void drawRange(GraficoStorico& g, const QString& from, const QString& to)
+void drawRange(HistoryChartWindow& g, const QString& from, const QString& to)
 {
-    g.txtDal->setText(from);
-    g.txtAl->setText(to);
-    g.cmdDisegna->click();
-    g.MSChart1->repaintNow();
+    g.fromBox->setText(from);
+    g.toBox->setText(to);
+    g.drawButton->click();
+    g.chart->repaintNow();
 }
 
 } // namespace
@@ -111,19 +111,19 @@ int main(int argc, char** argv)
 
     // (d) Memory: the window opened once on a small file first, so that what Qt sets up
     // for a chart window the first time is not counted against the year.
-    if (GraficoStorico* warm = GraficoStorico::openYearlyFile(small)) {
-        warm->MSChart1->repaintNow();
+    if (HistoryChartWindow* warm = HistoryChartWindow::openYearlyFile(small)) {
+        warm->chart->repaintNow();
         delete warm;
     }
     QApplication::processEvents();
     const qint64 baseKb = statusKb("VmHWM:");
-    GraficoStorico* year = GraficoStorico::openYearlyFile(path);
+    HistoryChartWindow* year = HistoryChartWindow::openYearlyFile(path);
     if (!year) {
         std::fprintf(stderr, "bench: the yearly file did not open\n");
         return 1;
     }
     QApplication::processEvents();
-    year->MSChart1->repaintNow();
+    year->chart->repaintNow();
     const qint64 peakKb = statusKb("VmHWM:");
     const double memory = (peakKb - baseKb) * 1024.0 / size;
 
@@ -135,20 +135,20 @@ int main(int argc, char** argv)
 
     // (b) Export of March: the window's range, then "Esporta in Excel" to a new file.
     const QString ours = dir.filePath(QStringLiteral("marzo.csv"));
-    year->txtDal->setText(QStringLiteral("01/03/2026"));
-    year->txtAl->setText(QStringLiteral("31/03/2026"));
+    year->fromBox->setText(QStringLiteral("01/03/2026"));
+    year->toBox->setText(QStringLiteral("31/03/2026"));
     const double exportOurs = bestOf3([&] {
         const YearlyTable::Range r = year->table().rowsBetween(
-            YearlyDates::parseDay(year->txtDal->text()), YearlyDates::parseDay(year->txtAl->text()));
+            YearlyDates::parseDay(year->fromBox->text()), YearlyDates::parseDay(year->toBox->text()));
         TextFile::replace(ours, [&](QIODevice& out) {
             return YearlyExport::write(out, year->table(), r.start, r.end, {0, 1, 2, 3, 4, 5, 6, 7});
         });
     });
-    year->cmdDisegna->click();
+    year->drawButton->click();
     dialogs.paths << dir.filePath(QStringLiteral("marzo_finestra.csv"));
     QElapsedTimer windowExport;
     windowExport.start();
-    year->cmdEsporta->click();
+    year->exportButton->click();
     const double exportWindow = windowExport.nsecsElapsed() / 1e9;
     const qint64 monthLines = [&] {
         QFile f(ours);

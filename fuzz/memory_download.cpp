@@ -4,7 +4,7 @@
 #include "data/coefficient_table.h"
 #include "data/memory_download.h"
 #include "data/text_file.h"
-#include "link/modulo1.h"
+#include "link/exchange.h"
 #include "support/chunk_transport.h"
 #include "support/fuzz_support.h"
 
@@ -108,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int maxPiece = in.inRange(1, 64);
     const QByteArray reply = in.rest();
 
-    Modulo1::readTally() = {};
+    Exchange::readTally() = {};
     ChunkTransport line(reply, seed, maxPiece,
                         tcp ? LinkTransport::tcpRules : LinkTransport::serialRules, true);
     line.takeOver();

@@ -1,7 +1,7 @@
 // The fuzz targets' transport: a reply handed out in pieces, then a dropped line.
 #include "support/chunk_transport.h"
 
-#include "link/modulo1.h"
+#include "link/exchange.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -30,11 +30,11 @@ ChunkTransport::ChunkTransport(const QByteArray& reply, quint32 seed, int maxPie
 
 ChunkTransport::~ChunkTransport()
 {
-    if (Modulo1::transport() == this)
-        Modulo1::takeOverLink(nullptr, false);
+    if (Exchange::transport() == this)
+        Exchange::takeOverLink(nullptr, false);
 }
 
-void ChunkTransport::takeOver() { Modulo1::takeOverLink(this, true); }
+void ChunkTransport::takeOver() { Exchange::takeOverLink(this, true); }
 
 bool ChunkTransport::write(const QByteArray& bytes)
 {

@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     ProgramFolder::setOverride(folder.path());
     static SilentDialogs silent;
     setDialogs(&silent);
-    Conversioni::setRangeErrorHandler([](const QString&) {});
+    Numbers::setRangeErrorHandler([](const QString&) {});
     return 0;
 }
 

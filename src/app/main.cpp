@@ -1,9 +1,9 @@
 // The program: the start window, the hidden console, then the splash that shows the start window.
-#include "console/form1.h"
+#include "console/console_window.h"
 #include "link/dialogs.h"
 #include "modem/open_modem_window.h"
-#include "startup/form2.h"
-#include "startup/ini.h"
+#include "startup/start_window.h"
+#include "startup/splash.h"
 #include "widgets/widget_dialogs.h"
 
 #include <QApplication>
@@ -23,14 +23,14 @@ int main(int argc, char** argv)
     WidgetDialogs messageBoxes;
     setDialogs(&messageBoxes);
 
-    Form2 startWindow;
-    Form1 console;
+    StartWindow startWindow;
+    ConsoleWindow console;
     startWindow.setConsole(&console);
     installModemWindow(&startWindow, &console);
     // Closing the console in mid-exchange must end the program then, not after the
     // interrupted exchange has timed out field by field on the closed port.
     console.onProgramEnd = endProgramNow;
-    Ini splash(&startWindow);
+    Splash splash(&startWindow);
     splash.start();
 
     const int result = app.exec();

@@ -5,9 +5,9 @@
 #include "data/phone_book.h"
 #include "link/ftp_fetch.h"
 #include "link/modem_answers.h"
-#include "link/modulo1.h"
+#include "link/exchange.h"
 #include "link/serial_port.h"
-#include "link/telnet_tty_client.h"
+#include "link/telnet_client.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -53,11 +53,11 @@ bool openPort(SerialPort& port, const Station& station, const QString& settings,
 StationReport through(LinkTransport* transport, const LinkedDownload& download,
                       const std::function<void()>& before = {})
 {
-    Modulo1::takeOverLink(transport, true);
+    Exchange::takeOverLink(transport, true);
     StationReport report = download();
     if (before)
         before();
-    Modulo1::takeOverLink(nullptr, false);
+    Exchange::takeOverLink(nullptr, false);
     return report;
 }
 
@@ -83,7 +83,7 @@ bool awaitConnect(SerialPort& port, int timeoutMs, QString& error)
     waited.start();
     QByteArray heard;
     while (waited.elapsed() < timeoutMs) {
-        Modulo1::serviceUi(pollMs);
+        Exchange::serviceUi(pollMs);
         heard += port.takeAll();
         if (heard.contains("CONNECT"))
             return true;
@@ -133,7 +133,7 @@ StationReport overModem(const Station& station, const CollectSettings& settings,
     if (!openPort(port, station, QStringLiteral("9600,N,8,1"), error))
         return failure(error);
     port.write("atx0\r");
-    Modulo1::serviceUi(500);
+    Exchange::serviceUi(500);
     port.discardInput();
     port.write("ATD" + number.toLatin1() + '\r');
     if (!awaitConnect(port, settings.connectTimeoutMs, error)) {
@@ -164,23 +164,23 @@ StationReport overInternet(const Station& station, const CollectSettings& settin
     if (const QString problem = AddressFile::problem(fetched.data); !problem.isEmpty())
         return failure(problem);
 
-    TelnetTTYClient client;
-    Modulo1::setTransports(nullptr, &client);
-    Modulo1::link().dataloggerTcpPort = station.tcpPort;
-    Modulo1::takeOverLink(Modulo1::LinkKind::Tcp, true);
-    Modulo1::Connetti_TCP(AddressFile::address(fetched.data));
+    TelnetClient client;
+    Exchange::setTransports(nullptr, &client);
+    Exchange::link().dataloggerTcpPort = station.tcpPort;
+    Exchange::takeOverLink(Exchange::LinkKind::Tcp, true);
+    Exchange::connectTcp(AddressFile::address(fetched.data));
     QElapsedTimer waited;
     waited.start();
     while (!client.isConnected() && waited.elapsed() < settings.connectTimeoutMs)
-        Modulo1::serviceUi(pollMs);
+        Exchange::serviceUi(pollMs);
     StationReport report;
     if (client.isConnected()) {
         report = download();
     } else {
         report.error = QStringLiteral("No connection to %1:%2.").arg(AddressFile::address(fetched.data)).arg(station.tcpPort);
     }
-    Modulo1::Disconnetti_TCP();
-    Modulo1::takeOverLink(nullptr, false);
-    Modulo1::setTransports(nullptr, nullptr);
+    Exchange::disconnectTcp();
+    Exchange::takeOverLink(nullptr, false);
+    Exchange::setTransports(nullptr, nullptr);
     return report;
 }

@@ -2,10 +2,10 @@
 #include "collect/station_run.h"
 
 #include "collect/station_links.h"
-#include "data/remaining_download.h"
+#include "data/new_data_download.h"
 #include "data/yearly_file.h"
 #include "link/dialogs.h"
-#include "link/modulo1.h"
+#include "link/exchange.h"
 #include "store/reading_store.h"
 
 #include <QDate>
@@ -19,7 +19,7 @@ namespace {
 // The download's view when nobody watches: the year is this year's, the notices are
 // kept for the report, the pause after a download is the hang-up that follows. With a
 // store, each block goes into it before it is confirmed.
-class UnattendedView final : public RemainingDownload::View {
+class UnattendedView final : public NewDataDownload::View {
 public:
     UnattendedView(const Station& station, ReadingStore* store)
         : folder_(station.folder), station_(station.name), store_(store) {}
@@ -73,11 +73,11 @@ QString lockPathForPort(const QString& port)
     return QDir(QDir::tempPath()).filePath(QStringLiteral("quorvel-port-%1.lock").arg(name));
 }
 
-QString outcomeText(const RemainingDownload::Result& r, const UnattendedView& view,
+QString outcomeText(const NewDataDownload::Result& r, const UnattendedView& view,
                     const ReportingDialogs& dialogs)
 {
-    using RemainingDownload::Outcome;
-    const QString notice = RemainingDownload::noticeFor(r);
+    using NewDataDownload::Outcome;
+    const QString notice = NewDataDownload::noticeFor(r);
     if (!notice.isEmpty())
         return notice;
     if (!dialogs.said.isEmpty())
@@ -95,8 +95,8 @@ StationReport download(const Station& station, const CollectSettings& settings)
     StationReport report;
     ReportingDialogs dialogs;
     UnattendedView view(station, settings.store);
-    const RemainingDownload::Result r = RemainingDownload::run(view, settings.lockWaitMs);
-    using RemainingDownload::Outcome;
+    const NewDataDownload::Result r = NewDataDownload::run(view, settings.lockWaitMs);
+    using NewDataDownload::Outcome;
     report.ok = r.outcome == Outcome::Appended || r.outcome == Outcome::NothingNew;
     report.records = r.records;
     report.alreadyOnFile = r.alreadyOnFile;
@@ -113,8 +113,8 @@ StationReport collectStation(const Station& station, const CollectSettings& sett
 {
     QElapsedTimer clock;
     clock.start();
-    Modulo1::link().fieldTimeoutMs = settings.fieldTimeoutMs;
-    Modulo1::link().fixedWaitTimeoutMs = settings.fieldTimeoutMs;
+    Exchange::link().fieldTimeoutMs = settings.fieldTimeoutMs;
+    Exchange::link().fixedWaitTimeoutMs = settings.fieldTimeoutMs;
 
     StationReport report;
     std::optional<QLockFile> portLock;

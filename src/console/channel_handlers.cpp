@@ -1,31 +1,31 @@
 // The console's channels per multiplexer, events counter and rain millimetres, and the
 // "T" read of the datalogger's six stored constants.
-#include "console/form1.h"
+#include "console/console_window.h"
 
 #include "widgets/box_colours.h"
 #include "widgets/switch_box.h"
 #include "link/conversions.h"
 #include "link/dialogs.h"
-#include "link/modulo1.h"
+#include "link/exchange.h"
 
 #include <QLineEdit>
 
 #include <cmath>
 
-using namespace Modulo1;
-using Conversioni::Str;
-using Conversioni::Val;
+using namespace Exchange;
+using Numbers::signedText;
+using Numbers::leadingNumber;
 
 namespace {
 
 bool countInRange(const QString& text)
 {
-    const double count = Val(text);
+    const double count = leadingNumber(text);
     return count >= 0 && count <= 16 && count == std::floor(count);
 }
 
 // A channel count as the datalogger reports it: a whole number 0..16.
-bool validCount(const QString& text) { return Conversioni::IsNumeric(text) && countInRange(text); }
+bool validCount(const QString& text) { return Numbers::isNumeric(text) && countInRange(text); }
 
 // What a write may send: a box left empty or holding no number goes out as 0 channels,
 // but a number outside 0..16 and the time-out mark of a read that got no answer would
@@ -34,40 +34,40 @@ bool writableCount(const QString& text)
 {
     if (text.trimmed() == QLatin1String("%%"))
         return false;
-    return !Conversioni::IsNumeric(text) || countInRange(text);
+    return !Numbers::isNumeric(text) || countInRange(text);
 }
 
 QString countName(int m) { return QStringLiteral("MUX%1").arg(m); }
 
 } // namespace
 
-int Form1::channelCount(int m) const
+int ConsoleWindow::channelCount(int m) const
 {
-    if (m < 0 || m >= int(MUX.size()) || !validCount(MUX[m]->text()))
+    if (m < 0 || m >= int(muxBoxes.size()) || !validCount(muxBoxes[m]->text()))
         return 0;
-    return int(Val(MUX[m]->text()));
+    return int(leadingNumber(muxBoxes[m]->text()));
 }
 
 // The counts are shown as received; one that cannot be a count is marked and named, so
 // that nobody writes it back unnoticed. A time-out is not the datalogger's answer and is
 // left to the caller.
-void Form1::leggicanali_Click()
+void ConsoleWindow::readChannels()
 {
     if (linkBusy())
         return;
     CommandLock lock;
     QStringList invalid;
     for (int m = 0; m < 4; ++m) {
-        Invia_Comando(QStringLiteral("H"), Conversioni::Values({Str(m)}));
-        const QString field = Leggi_Campo();
-        MUX[m]->setText(field);
+        sendCommand(QStringLiteral("H"), Numbers::valuesString({signedText(m)}));
+        const QString field = readField();
+        muxBoxes[m]->setText(field);
         const bool bad = field != QLatin1String("%%") && !validCount(field);
-        setBoxColour(MUX[m], bad ? BoxColour::Red : BoxColour::Yellow);
+        setBoxColour(muxBoxes[m], bad ? BoxColour::Red : BoxColour::Yellow);
         if (bad)
             invalid << countName(m) + QStringLiteral(" = ") + field;
-        Pausa(20);
+        pause(20);
     }
-    Pausa(200);
+    pause(200);
     if (!invalid.isEmpty())
         dialogs().inform(QStringLiteral("The datalogger reported channel counts that cannot be valid "
                                         "(0 to 16): ")
@@ -77,13 +77,13 @@ void Form1::leggicanali_Click()
 
 // A channel count typed outside 0..16 is wiped at once; text that is no number is left
 // for the write to refuse.
-void Form1::MUX_Change(int index)
+void ConsoleWindow::muxChanged(int index)
 {
-    if (index < 0 || index >= int(MUX.size()))
+    if (index < 0 || index >= int(muxBoxes.size()))
         return;
-    QLineEdit* box = MUX[index];
+    QLineEdit* box = muxBoxes[index];
     setBoxColour(box, BoxColour::Red);
-    const double count = Val(box->text());
+    const double count = leadingNumber(box->text());
     if (count > 16 || count < 0)
         box->setText(QStringLiteral("0"));
 }
@@ -91,15 +91,15 @@ void Form1::MUX_Change(int index)
 // The datalogger cannot change its channel layout without erasing its memory, so the
 // question says so and "b" always goes first. A box that does not hold a count would be
 // written as 0 channels over the datalogger's real count: nothing is sent then.
-void Form1::Scrivicanali_Click()
+void ConsoleWindow::writeChannels()
 {
     if (linkBusy())
         return;
     CommandLock lock;
     for (int m = 0; m < 4; ++m) {
-        if (!writableCount(MUX[m]->text())) {
+        if (!writableCount(muxBoxes[m]->text())) {
             dialogs().inform(countName(m) + QStringLiteral(" does not hold a channel count (0 to 16): \"")
-                                 + MUX[m]->text() + QStringLiteral("\". Nothing was written."),
+                                 + muxBoxes[m]->text() + QStringLiteral("\". Nothing was written."),
                              QStringLiteral("Warning"), Dialogs::Icon::Warning);
             return;
         }
@@ -108,57 +108,57 @@ void Form1::Scrivicanali_Click()
         QStringLiteral("This operation will reset memory. Continue?\r\nAll data will be lost."),
         QStringLiteral("Warning"));
     if (yes) {
-        Invia_Comando(QStringLiteral("b"), QStringLiteral(","));
-        Pausa(20);
+        sendCommand(QStringLiteral("b"), QStringLiteral(","));
+        pause(20);
         for (int m = 0; m < 4; ++m)
-            Invia_Comando(QStringLiteral("h"), Conversioni::Values({Str(m), Str(Val(MUX[m]->text()))}));
-        leggicanali_Click();
-        Pausa(20);
-        Aggiorna_acq_Click();
-        Pausa(20);
+            sendCommand(QStringLiteral("h"), Numbers::valuesString({signedText(m), signedText(leadingNumber(muxBoxes[m]->text()))}));
+        readChannels();
+        pause(20);
+        readMemory();
+        pause(20);
     }
-    Pausa(200);
+    pause(200);
 }
 
-void Form1::PLUVIOMETRO_MouseDown()
+void ConsoleWindow::toggleEventsCounter()
 {
     if (linkBusy())
         return;
-    link().OutgoingValues = PLUVIOMETRO->isChecked() ? QStringLiteral("0,") : QStringLiteral("1,");
-    Invia_Comando(QStringLiteral("u"), link().OutgoingValues);
-    Pausa(50);
-    Invia_Comando(QStringLiteral("U"), QStringLiteral(","));
-    PLUVIOMETRO->showField(Leggi_Campo());
+    link().outgoingValues = eventsCounterSwitch->isChecked() ? QStringLiteral("0,") : QStringLiteral("1,");
+    sendCommand(QStringLiteral("u"), link().outgoingValues);
+    pause(50);
+    sendCommand(QStringLiteral("U"), QStringLiteral(","));
+    eventsCounterSwitch->showField(readField());
 }
 
-void Form1::CONTAIMP_Click()
+void ConsoleWindow::readEventsCounter()
 {
     if (linkBusy())
         return;
-    Invia_Comando(QStringLiteral("L"), QStringLiteral(","));
-    Text2->setText(Leggi_Campo());
+    sendCommand(QStringLiteral("L"), QStringLiteral(","));
+    eventsCounterBox->setText(readField());
 }
 
 // The rain millimetres per pulse have no command: the buttons only mark the box.
-void Form1::mmpioggialeggi_Click()
+void ConsoleWindow::readRain()
 {
     CommandLock lock;
-    setBoxColour(mmpioggia, BoxColour::PaleYellow);
+    setBoxColour(rainBox, BoxColour::PaleYellow);
 }
 
-void Form1::mmpioggiatastoscrivi_Click()
+void ConsoleWindow::writeRain()
 {
     CommandLock lock;
-    link().OutgoingValues.clear();
+    link().outgoingValues.clear();
 }
 
-void Form1::leggifs_Click()
+void ConsoleWindow::readFullScale()
 {
     if (linkBusy())
         return;
-    Invia_Comando(QStringLiteral("T"), QString());
+    sendCommand(QStringLiteral("T"), QString());
     for (qint32& whole : fsWhole)
-        whole = Conversioni::CLng(Val(Leggi_Campo()));
+        whole = Numbers::roundedInt32(leadingNumber(readField()));
     for (double& scaled : fsScaled)
-        scaled = Val(Leggi_Campo()) / 1000000;
+        scaled = leadingNumber(readField()) / 1000000;
 }

@@ -1,17 +1,17 @@
 // The console's read/write pairs for the datalogger's name, clock, START time and next
 // conversion date.
-#include "console/form1.h"
+#include "console/console_window.h"
 
 #include "widgets/box_colours.h"
 #include "widgets/unsendable.h"
 #include "link/conversions.h"
 #include "link/dialogs.h"
-#include "link/modulo1.h"
+#include "link/exchange.h"
 
 #include <QLineEdit>
 
-using namespace Modulo1;
-using Conversioni::Val;
+using namespace Exchange;
+using Numbers::leadingNumber;
 
 namespace {
 void paint(const std::array<QLineEdit*, 5>& row)
@@ -25,38 +25,38 @@ void paint(const std::array<QLineEdit*, 5>& row)
 void readDateRow(const std::array<QLineEdit*, 5>& row, int fields)
 {
     for (int i = 0; i < fields; ++i) {
-        const QString field = Leggi_Campo();
+        const QString field = readField();
         if (i < 3)
-            row[i]->setText(Conversioni::CStr(Val(field)));
+            row[i]->setText(Numbers::shownNumber(leadingNumber(field)));
         else if (i < 5)
-            row[i]->setText(Conversioni::Format(field, QStringLiteral("00")));
+            row[i]->setText(Numbers::formatted(field, QStringLiteral("00")));
     }
     paint(row);
 }
 
 bool inRange(const QLineEdit* box, double low, double high)
 {
-    const double v = Val(box->text());
+    const double v = leadingNumber(box->text());
     return v >= low && v <= high;
 }
 } // namespace
 
-void Form1::leggi_nome_Click()
+void ConsoleWindow::readName()
 {
     if (linkBusy())
         return;
     CommandLock lock;
-    Invia_Comando(QStringLiteral("Q"), QString());
-    Nome_Centralina->setText(Leggi_Campo().trimmed());
-    setBoxColour(Nome_Centralina, BoxColour::Yellow);
+    sendCommand(QStringLiteral("Q"), QString());
+    nameBox->setText(readField().trimmed());
+    setBoxColour(nameBox, BoxColour::Yellow);
 }
 
-void Form1::imposta_nome_Click()
+void ConsoleWindow::writeName()
 {
     if (linkBusy())
         return;
     CommandLock lock;
-    const QString name = Nome_Centralina->text().trimmed();
+    const QString name = nameBox->text().trimmed();
     // A comma would end the name early and the rest would reach the datalogger as a
     // command of its own; a character outside Latin-1 would arrive as "?".
     const QString refused = unsendableReason(QStringLiteral("The datalogger ID"), name);
@@ -64,100 +64,100 @@ void Form1::imposta_nome_Click()
         dialogs().inform(refused, QStringLiteral("Warning"));
         return;
     }
-    setBoxColour(Nome_Centralina, BoxColour::Yellow);
-    Nome_Centralina->setText(name);
-    link().OutgoingValues = Conversioni::Values({name});
-    Invia_Comando(QStringLiteral("q"), link().OutgoingValues);
+    setBoxColour(nameBox, BoxColour::Yellow);
+    nameBox->setText(name);
+    link().outgoingValues = Numbers::valuesString({name});
+    sendCommand(QStringLiteral("q"), link().outgoingValues);
 }
 
-void Form1::leggidata_Click()
+void ConsoleWindow::readClock()
 {
     if (linkBusy())
         return;
     CommandLock lock;
-    Svuota_Ricezione();
-    Invia_Comando(QStringLiteral("G"), QStringLiteral(","));
-    readDateRow(data, 5);
+    flushInput();
+    sendCommand(QStringLiteral("G"), QStringLiteral(","));
+    readDateRow(clockBoxes, 5);
 }
 
-void Form1::LeggiDataAllarme_Click()
+void ConsoleWindow::readStartTime()
 {
     if (linkBusy())
         return;
     CommandLock lock;
-    Svuota_Ricezione();
-    Invia_Comando(QStringLiteral("Y"), QStringLiteral(","));
-    readDateRow(data_allarme, 6);  // the sixth field is not shown
+    flushInput();
+    sendCommand(QStringLiteral("Y"), QStringLiteral(","));
+    readDateRow(startTimeBoxes, 6);  // the sixth field is not shown
 }
 
 // Day, month, hour and minute travel as typed; the year as its value less 1900 with the
 // sign position kept (2015 goes out as " 115").
-bool Form1::writeDateRow(const std::array<QLineEdit*, 5>& row, const QString& command)
+bool ConsoleWindow::writeDateRow(const std::array<QLineEdit*, 5>& row, const QString& command)
 {
     if (!inRange(row[3], 0, 23) || !inRange(row[4], 0, 59))
         return false;
     // A comma typed in a box would shift every following value on the wire, and a
     // character the wire cannot carry would arrive as "?".
     for (int i : {0, 1, 3, 4})
-        if (row[i]->text().contains(QLatin1Char(',')) || !Conversioni::fitsTheWire(row[i]->text()))
+        if (row[i]->text().contains(QLatin1Char(',')) || !Numbers::fitsTheWire(row[i]->text()))
             return false;
     paint(row);
-    const QString year = Conversioni::Str(Val(row[2]->text()) - 1900);
-    link().OutgoingValues = Conversioni::Values(
+    const QString year = Numbers::signedText(leadingNumber(row[2]->text()) - 1900);
+    link().outgoingValues = Numbers::valuesString(
         {row[0]->text(), row[1]->text(), year, row[3]->text(), row[4]->text()});
-    Invia_Comando(command, link().OutgoingValues);
+    sendCommand(command, link().outgoingValues);
     return true;
 }
 
-void Form1::impostadata_Click()
+void ConsoleWindow::writeClock()
 {
     if (linkBusy())
         return;
     CommandLock lock;
-    if (!writeDateRow(data, QStringLiteral("g"))) {
+    if (!writeDateRow(clockBoxes, QStringLiteral("g"))) {
         dialogs().inform(QStringLiteral("Controlla i dati inseriti! "), QStringLiteral("Attenzione!!"));
         dialogs().beep();
         return;
     }
-    leggidata_Click();
+    readClock();
 }
 
-void Form1::ScriviDataAllarme_Click()
+void ConsoleWindow::writeStartTime()
 {
     if (linkBusy())
         return;
     CommandLock lock;
-    if (!writeDateRow(data_allarme, QStringLiteral("y"))) {
+    if (!writeDateRow(startTimeBoxes, QStringLiteral("y"))) {
         dialogs().inform(QStringLiteral("Values not valid! "), QStringLiteral("Warning!!"));
         dialogs().beep();
         return;
     }
-    LeggiDataAllarme_Click();
+    readStartTime();
 }
 
 // The datalogger answers "D" alone with a fixed 20-character block; the date parts sit at
 // fixed positions. A short or malformed block stops the filling where it fails.
-void Form1::leggiprox_Click()
+void ConsoleWindow::readNextAcquisition()
 {
     if (linkBusy())
         return;
-    const QString reply = Invia_Attendi_Porta(QStringLiteral("D"), 20);
+    const QString reply = sendAndCollectOnPort(QStringLiteral("D"), 20);
     const auto part = [&reply](int position) { return reply.mid(position - 1, 2); };
     const auto complete = [](const QString& text) { return text.size() == 2; };
 
     if (!complete(part(2)))
         return;
-    Prox[0]->setText(part(2));
+    nextAcquisitionBoxes[0]->setText(part(2));
     if (!complete(part(6)))
         return;
-    Prox[1]->setText(part(6));
-    if (!complete(part(10)) || !Conversioni::IsNumeric(part(10)))
+    nextAcquisitionBoxes[1]->setText(part(6));
+    if (!complete(part(10)) || !Numbers::isNumeric(part(10)))
         return;
-    Prox[2]->setText(Conversioni::CStr(2000 + Conversioni::CInt(part(10))));
+    nextAcquisitionBoxes[2]->setText(Numbers::shownNumber(2000 + Numbers::roundedInt16(part(10))));
     if (!complete(part(14)))
         return;
-    Prox[3]->setText(part(14));
+    nextAcquisitionBoxes[3]->setText(part(14));
     if (!complete(part(18)))
         return;
-    Prox[4]->setText(part(18));
+    nextAcquisitionBoxes[4]->setText(part(18));
 }

@@ -1,36 +1,36 @@
 // The console's memory capacity read, memory erase and datalogger reset.
-#include "console/form1.h"
+#include "console/console_window.h"
 
 #include "link/conversions.h"
 #include "link/dialogs.h"
-#include "link/modulo1.h"
+#include "link/exchange.h"
 
 #include <QLineEdit>
 
-using namespace Modulo1;
+using namespace Exchange;
 
-void Form1::Aggiorna_acq_Click()
+void ConsoleWindow::readMemory()
 {
     if (linkBusy())
         return;
     CommandLock lock;
-    Invia_Comando(QStringLiteral("H"), QStringLiteral("0,"));
-    const QString channels = Leggi_Campo();
+    sendCommand(QStringLiteral("H"), QStringLiteral("0,"));
+    const QString channels = readField();
     // A datalogger that did not answer has not said that it has no channels.
     if (channels == QLatin1String("%%"))
         return;
-    if (Conversioni::Val(channels) == 0) {
+    if (Numbers::leadingNumber(channels) == 0) {
         dialogs().inform(QStringLiteral("Please enable at least one channel!"),
                          QStringLiteral("Warning"));
     } else {
-        Pausa(50);
-        Invia_Comando(QStringLiteral("M"), QStringLiteral(","));
-        Acq_possibili->setText(Leggi_Campo());
-        acq_disponibili->setText(Leggi_Campo());
+        pause(50);
+        sendCommand(QStringLiteral("M"), QStringLiteral(","));
+        memoryTotalBox->setText(readField());
+        memoryFreeBox->setText(readField());
     }
 }
 
-void Form1::Azzera_memoria_Click()
+void ConsoleWindow::eraseMemory()
 {
     if (linkBusy())
         return;
@@ -38,15 +38,15 @@ void Form1::Azzera_memoria_Click()
     if (dialogs().confirm(
             QStringLiteral("Are you sure you want to delete all data?\r\nAll data will be lost."),
             QStringLiteral("Warning"))) {
-        Invia_Comando(QStringLiteral("b"), QString());
-        Pausa(20);
-        Aggiorna_acq_Click();
+        sendCommand(QStringLiteral("b"), QString());
+        pause(20);
+        readMemory();
     }
 }
 
 // After "z" the datalogger is given 0.4 s before the console re-reads what the reset
 // changed.
-void Form1::Resetta_Click()
+void ConsoleWindow::resetDatalogger()
 {
     if (linkBusy())
         return;
@@ -54,17 +54,17 @@ void Form1::Resetta_Click()
     if (dialogs().confirm(
             QStringLiteral("Are you sure you wanto to reset datalogger?\r\nAll data will be lost"),
             QStringLiteral("Warning"))) {
-        Invia_Comando(QStringLiteral("z"), QString());
-        Pausa(20);
-        Pausa(20);
-        Aggiorna_acq_Click();
-        Pausa(20);
-        leggicanali_Click();
-        Pausa(20);
-        command2_Click();
-        Pausa(20);
-        leggi_nome_Click();
-        Pausa(20);
-        ReadSt_Click();
+        sendCommand(QStringLiteral("z"), QString());
+        pause(20);
+        pause(20);
+        readMemory();
+        pause(20);
+        readChannels();
+        pause(20);
+        readTimer();
+        pause(20);
+        readName();
+        pause(20);
+        readAcquisitionSwitch();
     }
 }

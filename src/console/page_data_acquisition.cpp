@@ -1,6 +1,6 @@
 // The " DATA ACQUISITION" page: downloads, the data folder and file name, the events
 // counter value, charts and backup.
-#include "console/form1.h"
+#include "console/console_window.h"
 
 #include "widgets/controls.h"
 #include "link/dialogs.h"
@@ -52,29 +52,29 @@ QPixmap tracePicture()
 }
 } // namespace
 
-QWidget* Form1::buildDataAcquisitionPage()
+QWidget* ConsoleWindow::buildDataAcquisitionPage()
 {
     auto* page = new QWidget;
     auto* layout = new QGridLayout(page);
 
     auto* download = new QVBoxLayout;
-    Acquisisci = button(page, QStringLiteral("Acquisisci"), QStringLiteral("Acquire"));
-    Acquisisci_Temp =
+    acquireButton = button(page, QStringLiteral("Acquisisci"), QStringLiteral("Acquire"));
+    acquireTemperaturesButton =
         button(page, QStringLiteral("Acquisisci_Temp"), QStringLiteral("Acquire Temperatures"));
-    TipoF[0] = option(page, arrayName(QStringLiteral("TipoF"), 0), QStringLiteral("Frequency Download"));
-    TipoF[1] = option(page, arrayName(QStringLiteral("TipoF"), 1), QStringLiteral("Digits Download"));
-    TipoF[0]->setChecked(true);
-    download->addWidget(Acquisisci);
-    download->addWidget(Acquisisci_Temp);
-    download->addWidget(TipoF[0]);
-    download->addWidget(TipoF[1]);
-    Text1 = box(page, QStringLiteral("Text1"), QStringLiteral("Download progress"), 80);
-    Text1->setReadOnly(true);
+    downloadKindOptions[0] = option(page, arrayName(QStringLiteral("TipoF"), 0), QStringLiteral("Frequency Download"));
+    downloadKindOptions[1] = option(page, arrayName(QStringLiteral("TipoF"), 1), QStringLiteral("Digits Download"));
+    downloadKindOptions[0]->setChecked(true);
+    download->addWidget(acquireButton);
+    download->addWidget(acquireTemperaturesButton);
+    download->addWidget(downloadKindOptions[0]);
+    download->addWidget(downloadKindOptions[1]);
+    progressBox = box(page, QStringLiteral("Text1"), QStringLiteral("Download progress"), 80);
+    progressBox->setReadOnly(true);
     QLabel* progress = label(page, QStringLiteral("Progress"));
-    progress->setBuddy(Text1);
+    progress->setBuddy(progressBox);
     download->addWidget(progress);
     auto* progressRow = new QHBoxLayout;
-    progressRow->addWidget(Text1);
+    progressRow->addWidget(progressBox);
     downloadProgress = new QProgressBar(page);
     downloadProgress->setObjectName(QStringLiteral("downloadProgress"));
     downloadProgress->setAccessibleName(QStringLiteral("Download progress bar"));
@@ -91,63 +91,62 @@ QWidget* Form1::buildDataAcquisitionPage()
 
     QGroupBox* file = frame(page, QStringLiteral("FILE"));
     auto* fileGrid = new QGridLayout(file);
-    Drive1 = new QComboBox(file);
-    Drive1->setObjectName(QStringLiteral("Drive1"));
-    Drive1->setAccessibleName(QStringLiteral("Drive"));
+    driveBox = new QComboBox(file);
+    driveBox->setObjectName(QStringLiteral("Drive1"));
+    driveBox->setAccessibleName(QStringLiteral("Drive"));
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes())
         if (volume.isValid() && volume.isReady())
-            Drive1->addItem(volume.rootPath());
-    Dir1 = box(file, QStringLiteral("Dir1"), QStringLiteral("Folder"), 240);
-    Dir1Browse = new QToolButton(file);
-    Dir1Browse->setObjectName(QStringLiteral("Dir1Browse"));
-    Dir1Browse->setText(QStringLiteral("..."));
-    Dir1Browse->setAccessibleName(QStringLiteral("Choose folder"));
-    Dir1Browse->setFocusPolicy(Qt::StrongFocus);
-    File1 = new QListWidget(file);
-    File1->setObjectName(QStringLiteral("File1"));
-    File1->setAccessibleName(QStringLiteral("Files"));
-    Nome_File_Dati = box(file, QStringLiteral("Nome_File_Dati"), QStringLiteral("Data file name"), 240);
-    cmdScaricaRimanenti =
+            driveBox->addItem(volume.rootPath());
+    folderBox = box(file, QStringLiteral("Dir1"), QStringLiteral("Folder"), 240);
+    folderBrowseButton = new QToolButton(file);
+    folderBrowseButton->setObjectName(QStringLiteral("Dir1Browse"));
+    folderBrowseButton->setText(QStringLiteral("..."));
+    folderBrowseButton->setAccessibleName(QStringLiteral("Choose folder"));
+    folderBrowseButton->setFocusPolicy(Qt::StrongFocus);
+    fileList = new QListWidget(file);
+    fileList->setObjectName(QStringLiteral("File1"));
+    fileList->setAccessibleName(QStringLiteral("Files"));
+    dataFileNameBox = box(file, QStringLiteral("Nome_File_Dati"), QStringLiteral("Data file name"), 240);
+    newDataButton =
         button(file, QStringLiteral("cmdScaricaRimanenti"), QStringLiteral("Scarica nuovi dati"));
-    Crea_Tabella = check(file, QStringLiteral("Crea_Tabella"), QStringLiteral("Create table"));
-    fileGrid->addWidget(Drive1, 0, 0, 1, 2);
-    fileGrid->addWidget(Dir1, 1, 0);
-    fileGrid->addWidget(Dir1Browse, 1, 1);
-    fileGrid->addWidget(File1, 2, 0, 1, 2);
+    createTableBox = check(file, QStringLiteral("Crea_Tabella"), QStringLiteral("Create table"));
+    fileGrid->addWidget(driveBox, 0, 0, 1, 2);
+    fileGrid->addWidget(folderBox, 1, 0);
+    fileGrid->addWidget(folderBrowseButton, 1, 1);
+    fileGrid->addWidget(fileList, 2, 0, 1, 2);
     QLabel* fileName = label(file, QStringLiteral("Data file name"));
-    fileName->setBuddy(Nome_File_Dati);
+    fileName->setBuddy(dataFileNameBox);
     fileGrid->addWidget(fileName, 3, 0, 1, 2);
-    fileGrid->addWidget(Nome_File_Dati, 4, 0, 1, 2);
-    fileGrid->addWidget(cmdScaricaRimanenti, 5, 0);
-    fileGrid->addWidget(Crea_Tabella, 5, 1);
+    fileGrid->addWidget(dataFileNameBox, 4, 0, 1, 2);
+    fileGrid->addWidget(newDataButton, 5, 0);
+    fileGrid->addWidget(createTableBox, 5, 1);
     layout->addWidget(file, 0, 1, 2, 1);
 
     auto* others = new QVBoxLayout;
-    Grafico = button(page, QStringLiteral("Grafico"), QStringLiteral("Grafici"));
-    Grafico->setEnabled(false);
-    Grafico->setToolTip(QStringLiteral("Will open the chart of the downloaded data once charts are available"));
-    back = button(page, QStringLiteral("back"), QStringLiteral("Backup"));
-    CONTAIMP = button(page, QStringLiteral("CONTAIMP"), QStringLiteral("Command3"));
-    Text2 = box(page, QStringLiteral("Text2"), QStringLiteral("Events counter value"), 80);
-    Image1 = label(page, QString(), QStringLiteral("Image1"));
-    Image1->setPixmap(tracePicture());
-    others->addWidget(Grafico);
-    others->addWidget(back);
-    others->addWidget(CONTAIMP);
+    chartsButton = button(page, QStringLiteral("Grafico"), QStringLiteral("Grafici"));
+    chartsButton->setEnabled(false);
+    backupButton = button(page, QStringLiteral("back"), QStringLiteral("Backup"));
+    eventsCounterButton = button(page, QStringLiteral("CONTAIMP"), QStringLiteral("Command3"));
+    eventsCounterBox = box(page, QStringLiteral("Text2"), QStringLiteral("Events counter value"), 80);
+    traceImage = label(page, QString(), QStringLiteral("Image1"));
+    traceImage->setPixmap(tracePicture());
+    others->addWidget(chartsButton);
+    others->addWidget(backupButton);
+    others->addWidget(eventsCounterButton);
     QLabel* counter = label(page, QStringLiteral("Events counter"));
-    counter->setBuddy(Text2);
+    counter->setBuddy(eventsCounterBox);
     others->addWidget(counter);
-    others->addWidget(Text2);
-    others->addWidget(Image1);
+    others->addWidget(eventsCounterBox);
+    others->addWidget(traceImage);
     others->addStretch(1);
     layout->addLayout(others, 0, 2);
     layout->setColumnStretch(1, 1);
 
-    connect(Drive1, &QComboBox::textActivated, this, &Form1::setDataFolder);
-    connect(Dir1, &QLineEdit::editingFinished, this, [this] { setDataFolder(Dir1->text()); });
-    connect(File1, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { File1_Click(item->text()); });
-    connect(Dir1Browse, &QToolButton::clicked, this, [this] {
+    connect(driveBox, &QComboBox::textActivated, this, &ConsoleWindow::setDataFolder);
+    connect(folderBox, &QLineEdit::editingFinished, this, [this] { setDataFolder(folderBox->text()); });
+    connect(fileList, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { chooseDataFile(item->text()); });
+    connect(folderBrowseButton, &QToolButton::clicked, this, [this] {
         const QString chosen =
             dialogs().folderName(QStringLiteral("Folder"), dataFolder());
         if (!chosen.isEmpty())
@@ -157,14 +156,14 @@ QWidget* Form1::buildDataAcquisitionPage()
     return page;
 }
 
-QString Form1::dataFolder() const { return Dir1->text(); }
+QString ConsoleWindow::dataFolder() const { return folderBox->text(); }
 
-void Form1::setDataFolder(const QString& folder)
+void ConsoleWindow::setDataFolder(const QString& folder)
 {
     const QString clean = QDir::cleanPath(folder);
-    if (Dir1->text() != clean)
-        Dir1->setText(clean);
-    File1->clear();
+    if (folderBox->text() != clean)
+        folderBox->setText(clean);
+    fileList->clear();
     const QStringList names = QDir(clean).entryList(QDir::Files, QDir::Name);
-    File1->addItems(names);
+    fileList->addItems(names);
 }

@@ -1,6 +1,6 @@
 // The "DATE AND TIME" page: the datalogger's clock, the START time of the next
 // acquisition, and the GSM, conversion and acquisition switches.
-#include "console/form1.h"
+#include "console/console_window.h"
 
 #include "widgets/controls.h"
 #include "widgets/switch_box.h"
@@ -35,7 +35,7 @@ void buildDateRow(QWidget* parent, QGridLayout* grid, int row, const QString& ro
 }
 } // namespace
 
-QWidget* Form1::buildDateTimePage()
+QWidget* ConsoleWindow::buildDateTimePage()
 {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
@@ -49,39 +49,39 @@ QWidget* Form1::buildDateTimePage()
     for (int i = 0; i < 5; ++i)
         grid->addWidget(label(clock, heads[i]), 0, i + 1, Qt::AlignHCenter);
 
-    buildDateRow(clock, grid, 1, QStringLiteral("Internal clock"), QStringLiteral("data"), data);
-    leggidata = button(clock, QStringLiteral("leggidata"), QStringLiteral("Read"));
-    impostadata = button(clock, QStringLiteral("impostadata"), QStringLiteral("Write"));
-    grid->addWidget(leggidata, 1, 6);
-    grid->addWidget(impostadata, 1, 7);
+    buildDateRow(clock, grid, 1, QStringLiteral("Internal clock"), QStringLiteral("data"), clockBoxes);
+    readClockButton = button(clock, QStringLiteral("leggidata"), QStringLiteral("Read"));
+    writeClockButton = button(clock, QStringLiteral("impostadata"), QStringLiteral("Write"));
+    grid->addWidget(readClockButton, 1, 6);
+    grid->addWidget(writeClockButton, 1, 7);
 
     buildDateRow(clock, grid, 2, QStringLiteral("START time"), QStringLiteral("data_allarme"),
-                 data_allarme);
-    LeggiDataAllarme =
+                 startTimeBoxes);
+    readStartTimeButton =
         button(clock, QStringLiteral("LeggiDataAllarme"), QStringLiteral("Read START time"));
-    ScriviDataAllarme =
+    writeStartTimeButton =
         button(clock, QStringLiteral("ScriviDataAllarme"), QStringLiteral("Write START time"));
-    grid->addWidget(LeggiDataAllarme, 2, 6);
-    grid->addWidget(ScriviDataAllarme, 2, 7);
+    grid->addWidget(readStartTimeButton, 2, 6);
+    grid->addWidget(writeStartTimeButton, 2, 7);
 
-    Subito = button(clock, QStringLiteral("Subito"), QStringLiteral("Acquire now"));
-    grid->addWidget(Subito, 3, 6, 1, 2);
+    acquireNowButton = button(clock, QStringLiteral("Subito"), QStringLiteral("Acquire now"));
+    grid->addWidget(acquireNowButton, 3, 6, 1, 2);
     grid->setColumnStretch(8, 1);
     layout->addWidget(clock);
 
     QGroupBox* switches = frame(page, QString());
     switches->setAccessibleName(QStringLiteral("Datalogger switches"));
     auto* column = new QVBoxLayout(switches);
-    Telefono = switchBox(switches, QStringLiteral("Telefono"),
+    gsmSwitch = switchBox(switches, QStringLiteral("Telefono"),
                          QStringLiteral("Datalogger Abilitato per GSM"));
-    Immediata = check(switches, QStringLiteral("Immediata"), QStringLiteral("Immediate Conversion"));
-    data_logging = switchBox(switches, QStringLiteral("data_logging"),
+    immediateConversionBox = check(switches, QStringLiteral("Immediata"), QStringLiteral("Immediate Conversion"));
+    acquisitionSwitch = switchBox(switches, QStringLiteral("data_logging"),
                              QStringLiteral("Acquisition Enabled"));
-    ReadSt = button(switches, QStringLiteral("ReadSt"), QStringLiteral("Read parameter"));
-    column->addWidget(Telefono);
-    column->addWidget(Immediata);
-    column->addWidget(data_logging);
-    column->addWidget(ReadSt, 0, Qt::AlignLeft);
+    readAcquisitionSwitchButton = button(switches, QStringLiteral("ReadSt"), QStringLiteral("Read parameter"));
+    column->addWidget(gsmSwitch);
+    column->addWidget(immediateConversionBox);
+    column->addWidget(acquisitionSwitch);
+    column->addWidget(readAcquisitionSwitchButton, 0, Qt::AlignLeft);
     layout->addWidget(switches);
     layout->addStretch(1);
     return page;

@@ -1,5 +1,5 @@
 // The "GPRS" page: the ten GPRS and FTP settings of a datalogger with a GSM modem.
-#include "console/form1.h"
+#include "console/console_window.h"
 
 #include "widgets/controls.h"
 
@@ -12,7 +12,7 @@
 
 using namespace Controls;
 
-QWidget* Form1::buildGprsPage()
+QWidget* ConsoleWindow::buildGprsPage()
 {
     struct Field {
         const char* label;
@@ -30,22 +30,22 @@ QWidget* Form1::buildGprsPage()
     auto* grid = new QGridLayout;
     for (int i = 0; i < 10; ++i) {
         const QString caption = QString::fromLatin1(fields[i].label);
-        GPRSLABEL[i] = label(page, caption, arrayName(QStringLiteral("GPRSLABEL"), i));
-        GPRS[i] = box(page, arrayName(QStringLiteral("GPRS"), i),
+        gprsLabels[i] = label(page, caption, arrayName(QStringLiteral("GPRSLABEL"), i));
+        gprsBoxes[i] = box(page, arrayName(QStringLiteral("GPRS"), i),
                       QStringLiteral("%1 %2").arg(caption).arg(i), 260);
-        GPRS[i]->setMaxLength(fields[i].limit);
-        GPRSLABEL[i]->setBuddy(GPRS[i]);
-        grid->addWidget(GPRSLABEL[i], i, 0);
-        grid->addWidget(GPRS[i], i, 1);
+        gprsBoxes[i]->setMaxLength(fields[i].limit);
+        gprsLabels[i]->setBuddy(gprsBoxes[i]);
+        grid->addWidget(gprsLabels[i], i, 0);
+        grid->addWidget(gprsBoxes[i], i, 1);
     }
     grid->setColumnStretch(2, 1);
     layout->addLayout(grid);
 
     auto* buttons = new QHBoxLayout;
-    LeggiGPRS = button(page, QStringLiteral("LeggiGPRS"), QStringLiteral("Read GPRS parameters"));
-    ScriviGPRS = button(page, QStringLiteral("ScriviGPRS"), QStringLiteral("Write GPRS parameters"));
-    buttons->addWidget(LeggiGPRS);
-    buttons->addWidget(ScriviGPRS);
+    readGprsButton = button(page, QStringLiteral("LeggiGPRS"), QStringLiteral("Read GPRS parameters"));
+    writeGprsButton = button(page, QStringLiteral("ScriviGPRS"), QStringLiteral("Write GPRS parameters"));
+    buttons->addWidget(readGprsButton);
+    buttons->addWidget(writeGprsButton);
     buttons->addStretch(1);
     layout->addLayout(buttons);
     layout->addStretch(1);

@@ -1,6 +1,6 @@
 // The "READ NOW" page: internal voltages, immediate reads of a multiplexer's channels
 // and temperatures, stand-alone recording and continuous measurement.
-#include "console/form1.h"
+#include "console/console_window.h"
 
 #include "widgets/controls.h"
 #include "link/conversions.h"
@@ -15,14 +15,14 @@
 
 using namespace Controls;
 
-QWidget* Form1::buildReadNowPage()
+QWidget* ConsoleWindow::buildReadNowPage()
 {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
 
     auto* internal = new QHBoxLayout;
-    Status = button(page, QStringLiteral("Status"), QStringLiteral("Read internal parameters"));
-    internal->addWidget(Status);
+    readInternalParametersButton = button(page, QStringLiteral("Status"), QStringLiteral("Read internal parameters"));
+    internal->addWidget(readInternalParametersButton);
     const QStringList voltages = {QStringLiteral("5 Volt"), QStringLiteral("3 V Vint"),
                                   QStringLiteral("V Batt")};
     for (int i = 0; i < 3; ++i) {
@@ -39,40 +39,40 @@ QWidget* Form1::buildReadNowPage()
 
     auto* reads = new QGridLayout;
     for (int n = 0; n < 4; ++n) {
-        MISCONTINUA[n] = button(page, arrayName(QStringLiteral("MISCONTINUA"), n),
+        readMuxButtons[n] = button(page, arrayName(QStringLiteral("MISCONTINUA"), n),
                                 QStringLiteral("Read Mux %1").arg(n));
-        MISCONTINUA_TEMP[n] = button(page, arrayName(QStringLiteral("MISCONTINUA_TEMP"), n),
+        readMuxTemperatureButtons[n] = button(page, arrayName(QStringLiteral("MISCONTINUA_TEMP"), n),
                                      QStringLiteral("Read Mux %1 Temp").arg(n));
-        reads->addWidget(MISCONTINUA[n], 0, n);
-        reads->addWidget(MISCONTINUA_TEMP[n], 1, n);
+        reads->addWidget(readMuxButtons[n], 0, n);
+        reads->addWidget(readMuxTemperatureButtons[n], 1, n);
     }
     layout->addLayout(reads);
 
     QGroupBox* channels = frame(page, QStringLiteral("Channels"));
     auto* grid = new QGridLayout(channels);
     for (int i = 0; i < 16; ++i) {
-        const QString caption = QStringLiteral("CH") + Conversioni::Str(i);
-        LABCANALI[i] = label(channels, caption, arrayName(QStringLiteral("LABCANALI"), i));
-        continua[i] = box(channels, arrayName(QStringLiteral("continua"), i),
+        const QString caption = QStringLiteral("CH") + Numbers::signedText(i);
+        readingLabels[i] = label(channels, caption, arrayName(QStringLiteral("LABCANALI"), i));
+        readingBoxes[i] = box(channels, arrayName(QStringLiteral("continua"), i),
                           QStringLiteral("Channel reading %1").arg(i), 80);
-        continua[i]->setReadOnly(true);
-        LABCANALI[i]->setBuddy(continua[i]);
+        readingBoxes[i]->setReadOnly(true);
+        readingLabels[i]->setBuddy(readingBoxes[i]);
         const int row = i % 8;
         const int column = (i / 8) * 2;
-        grid->addWidget(LABCANALI[i], row, column);
-        grid->addWidget(continua[i], row, column + 1);
+        grid->addWidget(readingLabels[i], row, column);
+        grid->addWidget(readingBoxes[i], row, column + 1);
     }
     grid->setRowStretch(8, 1);
     grid->setColumnStretch(4, 1);
     layout->addWidget(channels, 1);
 
     auto* more = new QHBoxLayout;
-    registradasolo =
+    standAloneButton =
         button(page, QStringLiteral("registradasolo"), QStringLiteral("Registra stand alone"));
-    cmdApriMisuraContinua[0] = button(page, arrayName(QStringLiteral("cmdApriMisuraContinua"), 0),
+    continuousReadingButtons[0] = button(page, arrayName(QStringLiteral("cmdApriMisuraContinua"), 0),
                                       QStringLiteral("Read Mux 0 and write on file"));
-    more->addWidget(registradasolo);
-    more->addWidget(cmdApriMisuraContinua[0]);
+    more->addWidget(standAloneButton);
+    more->addWidget(continuousReadingButtons[0]);
     more->addStretch(1);
     layout->addLayout(more);
     return page;

@@ -1,5 +1,5 @@
 // The "TIMERS" page: the sensors' pre-heating time and the acquisition timer.
-#include "console/form1.h"
+#include "console/console_window.h"
 
 #include "widgets/controls.h"
 
@@ -12,7 +12,7 @@
 
 using namespace Controls;
 
-QWidget* Form1::buildTimersPage()
+QWidget* ConsoleWindow::buildTimersPage()
 {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
@@ -21,16 +21,16 @@ QWidget* Form1::buildTimersPage()
     preheatingFrame = frame(page, QStringLiteral("Sensors pre-heating time"),
                             QStringLiteral("preheatingFrame"));
     auto* pre = new QGridLayout(preheatingFrame);
-    preaccensione = box(preheatingFrame, QStringLiteral("preaccensione"),
+    preheatingBox = box(preheatingFrame, QStringLiteral("preaccensione"),
                         QStringLiteral("Sensors pre-heating time"), 80);
     // No length limit: 100000 typed must be refused as too high, not cut to 10000.
-    pre->addWidget(preaccensione, 0, 0);
+    pre->addWidget(preheatingBox, 0, 0);
     pre->addWidget(label(preheatingFrame, QStringLiteral("x 10^-3 Sec")), 0, 1);
-    preacc = button(preheatingFrame, QStringLiteral("preacc"), QStringLiteral("Read pre-heating"));
-    impostapreacc = button(preheatingFrame, QStringLiteral("impostapreacc"),
+    readPreheatingButton = button(preheatingFrame, QStringLiteral("preacc"), QStringLiteral("Read pre-heating"));
+    writePreheatingButton = button(preheatingFrame, QStringLiteral("impostapreacc"),
                            QStringLiteral("Write pre-heating"));
-    pre->addWidget(preacc, 0, 2);
-    pre->addWidget(impostapreacc, 0, 3);
+    pre->addWidget(readPreheatingButton, 0, 2);
+    pre->addWidget(writePreheatingButton, 0, 3);
     pre->setColumnStretch(4, 1);
     preheatingFrame->hide();
     layout->addWidget(preheatingFrame);
@@ -40,16 +40,16 @@ QWidget* Form1::buildTimersPage()
     const QStringList heads = {QStringLiteral("Hh"), QStringLiteral("Mm"), QStringLiteral("Ss")};
     for (int i = 0; i < 3; ++i) {
         QLabel* head = label(timer, heads[i]);
-        conversione[i] = box(timer, arrayName(QStringLiteral("conversione"), i),
+        timerBoxes[i] = box(timer, arrayName(QStringLiteral("conversione"), i),
                              QStringLiteral("Acquisition timer %1 %2").arg(heads[i]).arg(i), 56);
-        head->setBuddy(conversione[i]);
+        head->setBuddy(timerBoxes[i]);
         grid->addWidget(head, 0, i, Qt::AlignHCenter);
-        grid->addWidget(conversione[i], 1, i);
+        grid->addWidget(timerBoxes[i], 1, i);
     }
-    Command2 = button(timer, QStringLiteral("Command2"), QStringLiteral("Read acquisition timer"));
-    Command1 = button(timer, QStringLiteral("Command1"), QStringLiteral("Write acquisition timer"));
-    grid->addWidget(Command2, 1, 3);
-    grid->addWidget(Command1, 1, 4);
+    readTimerButton = button(timer, QStringLiteral("Command2"), QStringLiteral("Read acquisition timer"));
+    writeTimerButton = button(timer, QStringLiteral("Command1"), QStringLiteral("Write acquisition timer"));
+    grid->addWidget(readTimerButton, 1, 3);
+    grid->addWidget(writeTimerButton, 1, 4);
     grid->setColumnStretch(5, 1);
     layout->addWidget(timer);
     layout->addStretch(1);

@@ -1,23 +1,23 @@
 // The console's acquisition timer, pre-heating time, acquisition switch and internal
 // voltages.
-#include "console/form1.h"
+#include "console/console_window.h"
 
 #include "widgets/box_colours.h"
 #include "widgets/switch_box.h"
 #include "link/conversions.h"
 #include "link/dialogs.h"
-#include "link/modulo1.h"
+#include "link/exchange.h"
 
 #include <QLineEdit>
 
-using namespace Modulo1;
-using Conversioni::Format;
-using Conversioni::Val;
+using namespace Exchange;
+using Numbers::formatted;
+using Numbers::leadingNumber;
 
 namespace {
 // The shortest interval the datalogger is allowed to record at, in seconds: a GSM
 // datalogger needs time between acquisitions for its modem.
-int shortestTimer() { return link().GsmSelected ? 600 : 60; }
+int shortestTimer() { return link().gsmSelected ? 600 : 60; }
 
 void warnTimer()
 {
@@ -29,26 +29,26 @@ void warnTimer()
 }
 } // namespace
 
-void Form1::command2_Click()
+void ConsoleWindow::readTimer()
 {
     if (linkBusy())
         return;
     CommandLock lock;
-    Invia_Comando(QStringLiteral("C"), QStringLiteral(","));
-    for (QLineEdit* box : conversione) {
-        box->setText(Leggi_Campo());
+    sendCommand(QStringLiteral("C"), QStringLiteral(","));
+    for (QLineEdit* box : timerBoxes) {
+        box->setText(readField());
         setBoxColour(box, BoxColour::Yellow);
     }
 }
 
-void Form1::Command1_Click()
+void ConsoleWindow::writeTimer()
 {
     if (linkBusy())
         return;
     CommandLock lock;
-    const double hours = Val(conversione[0]->text());
-    const double minutes = Val(conversione[1]->text());
-    const double seconds = Val(conversione[2]->text());
+    const double hours = leadingNumber(timerBoxes[0]->text());
+    const double minutes = leadingNumber(timerBoxes[1]->text());
+    const double seconds = leadingNumber(timerBoxes[2]->text());
     if (hours < 0 || hours > 23 || minutes < 0 || minutes > 59 || seconds < 0 || seconds > 59) {
         warnTimer();
         return;
@@ -56,76 +56,76 @@ void Form1::Command1_Click()
     // The boxes show the three-digit form from here on, even when the total is refused.
     // The value is formatted, not the text, so that a box holding no number goes out as
     // 000 rather than as whatever was typed.
-    for (QLineEdit* box : conversione)
-        box->setText(Format(Val(box->text()), QStringLiteral("000")));
-    const double total = Val(conversione[0]->text()) * 3600 + Val(conversione[1]->text()) * 60
-                         + Val(conversione[2]->text());
+    for (QLineEdit* box : timerBoxes)
+        box->setText(formatted(leadingNumber(box->text()), QStringLiteral("000")));
+    const double total = leadingNumber(timerBoxes[0]->text()) * 3600 + leadingNumber(timerBoxes[1]->text()) * 60
+                         + leadingNumber(timerBoxes[2]->text());
     if (total < shortestTimer()) {
         warnTimer();
         return;
     }
     QStringList values;
-    for (QLineEdit* box : conversione) {
+    for (QLineEdit* box : timerBoxes) {
         setBoxColour(box, BoxColour::Yellow);
         values << box->text();
     }
-    link().OutgoingValues = Conversioni::Values(values);
-    Invia_Comando(QStringLiteral("c"), link().OutgoingValues);
+    link().outgoingValues = Numbers::valuesString(values);
+    sendCommand(QStringLiteral("c"), link().outgoingValues);
 }
 
-void Form1::Preacc_Click()
+void ConsoleWindow::readPreheating()
 {
     if (linkBusy())
         return;
     CommandLock lock;
-    Invia_Comando(QStringLiteral("E"), QStringLiteral(","));
-    preaccensione->setText(Leggi_Campo());
-    setBoxColour(preaccensione, BoxColour::Yellow);
+    sendCommand(QStringLiteral("E"), QStringLiteral(","));
+    preheatingBox->setText(readField());
+    setBoxColour(preheatingBox, BoxColour::Yellow);
 }
 
-void Form1::impostapreacc_Click()
+void ConsoleWindow::writePreheating()
 {
     if (linkBusy())
         return;
     CommandLock lock;
-    if (Val(preaccensione->text()) > 30000) {
+    if (leadingNumber(preheatingBox->text()) > 30000) {
         dialogs().inform(QStringLiteral("Pre-heating time is too high "), QStringLiteral("Warning"));
-        preaccensione->setText(QStringLiteral("0"));
+        preheatingBox->setText(QStringLiteral("0"));
         return;
     }
-    preaccensione->setText(Format(Val(preaccensione->text()), QStringLiteral("00000")));
-    setBoxColour(preaccensione, BoxColour::Yellow);
-    link().OutgoingValues = Conversioni::Values({preaccensione->text()});
-    Invia_Comando(QStringLiteral("e"), link().OutgoingValues);
+    preheatingBox->setText(formatted(leadingNumber(preheatingBox->text()), QStringLiteral("00000")));
+    setBoxColour(preheatingBox, BoxColour::Yellow);
+    link().outgoingValues = Numbers::valuesString({preheatingBox->text()});
+    sendCommand(QStringLiteral("e"), link().outgoingValues);
 }
 
 // The box asks the datalogger for the opposite state and then shows what it holds.
-void Form1::data_logging_MouseDown()
+void ConsoleWindow::toggleAcquisition()
 {
     if (linkBusy())
         return;
-    link().OutgoingValues = data_logging->isChecked() ? QStringLiteral("0,") : QStringLiteral("1,");
-    Invia_Comando(QStringLiteral("o"), link().OutgoingValues);
-    Pausa(50);
-    ReadSt_Click();
+    link().outgoingValues = acquisitionSwitch->isChecked() ? QStringLiteral("0,") : QStringLiteral("1,");
+    sendCommand(QStringLiteral("o"), link().outgoingValues);
+    pause(50);
+    readAcquisitionSwitch();
 }
 
-void Form1::ReadSt_Click()
+void ConsoleWindow::readAcquisitionSwitch()
 {
     if (linkBusy())
         return;
     CommandLock lock;
-    Svuota_Ricezione();
-    Invia_Comando(QStringLiteral("O"), QString());
-    data_logging->showField(Leggi_Campo());
+    flushInput();
+    sendCommand(QStringLiteral("O"), QString());
+    acquisitionSwitch->showField(readField());
 }
 
-void Form1::Status_Click()
+void ConsoleWindow::readInternalParameters()
 {
     if (linkBusy())
         return;
     CommandLock lock;
-    Invia_Comando(QStringLiteral("W"), QString());
+    sendCommand(QStringLiteral("W"), QString());
     for (QLineEdit* box : parameters)
-        box->setText(Format(Leggi_Campo(), QStringLiteral("00.00")));
+        box->setText(formatted(readField(), QStringLiteral("00.00")));
 }

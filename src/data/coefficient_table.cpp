@@ -5,27 +5,27 @@
 
 namespace CoefficientTable {
 
-std::array<double, Size> ZERO_VOLT{};
-std::array<double, Size> FS_VOLT{};
-std::array<double, Size> ZERO_PH{};
-std::array<double, Size> FS_PH{};
+std::array<double, Size> zeroVolts{};
+std::array<double, Size> fullScaleVolts{};
+std::array<double, Size> zeroUnits{};
+std::array<double, Size> fullScaleUnits{};
 
 void store(int channel, double zeroVolt, double fsVolt, double zeroPh, double fsPh)
 {
     if (channel < 0 || channel >= Size)
         return;
-    ZERO_VOLT[std::size_t(channel)] = zeroVolt;
-    FS_VOLT[std::size_t(channel)] = fsVolt;
-    ZERO_PH[std::size_t(channel)] = zeroPh;
-    FS_PH[std::size_t(channel)] = fsPh;
+    zeroVolts[std::size_t(channel)] = zeroVolt;
+    fullScaleVolts[std::size_t(channel)] = fsVolt;
+    zeroUnits[std::size_t(channel)] = zeroPh;
+    fullScaleUnits[std::size_t(channel)] = fsPh;
 }
 
 void clear()
 {
-    ZERO_VOLT.fill(0);
-    FS_VOLT.fill(0);
-    ZERO_PH.fill(0);
-    FS_PH.fill(0);
+    zeroVolts.fill(0);
+    fullScaleVolts.fill(0);
+    zeroUnits.fill(0);
+    fullScaleUnits.fill(0);
 }
 
 } // namespace CoefficientTable

@@ -7,10 +7,10 @@
 namespace CoefficientTable {
 
 constexpr int Size = 65;
-extern std::array<double, Size> ZERO_VOLT;
-extern std::array<double, Size> FS_VOLT;
-extern std::array<double, Size> ZERO_PH;
-extern std::array<double, Size> FS_PH;
+extern std::array<double, Size> zeroVolts;
+extern std::array<double, Size> fullScaleVolts;
+extern std::array<double, Size> zeroUnits;
+extern std::array<double, Size> fullScaleUnits;
 
 // Stores the four coefficients of one channel; a channel outside the table is ignored.
 void store(int channel, double zeroVolt, double fsVolt, double zeroPh, double fsPh);

@@ -4,15 +4,15 @@
 #include "data/coefficient_table.h"
 #include "data/data_file_name.h"
 #include "link/conversions.h"
-#include "link/modulo1.h"
+#include "link/exchange.h"
 
 #include <QRegularExpression>
 
 #include <algorithm>
 
-using Conversioni::Format;
-using Conversioni::Str;
-using Conversioni::Val;
+using Numbers::formatted;
+using Numbers::signedText;
+using Numbers::leadingNumber;
 
 namespace MemoryDownload {
 
@@ -24,7 +24,7 @@ constexpr int stampWidths[6] = {3, 3, 5, 3, 3, 3};
 // The record or column count at the head of the reply.
 int count(const QString& field)
 {
-    const double v = Val(field);
+    const double v = leadingNumber(field);
     return v > 0 ? int(qMin(v, 1e9)) : 0;
 }
 
@@ -38,7 +38,7 @@ bool isCount(const QString& field)
 // nothing. Anything else is a field garbled on the line, which would be written as 0.
 bool numberOrBlank(const QString& field)
 {
-    return field.trimmed().isEmpty() || Conversioni::IsNumeric(field);
+    return field.trimmed().isEmpty() || Numbers::isNumeric(field);
 }
 
 // Writes text cut or blank-padded to width characters at dst.
@@ -52,7 +52,7 @@ void fitInto(char* dst, const QString& text, int width)
 
 bool outOfRangeTemperature(const char* value)
 {
-    const double t = Val(QString::fromLatin1(value, Store::ValueWidth));
+    const double t = leadingNumber(QString::fromLatin1(value, Store::ValueWidth));
     return t < -30 || t > 80;
 }
 
@@ -66,7 +66,7 @@ public:
             outcome_ = Outcome::Cancelled;
             return false;
         }
-        field = Modulo1::Leggi_Campo();
+        field = Exchange::readField();
         if (field == timeoutMark) {
             outcome_ = (cancelled_ && cancelled_()) ? Outcome::Cancelled : Outcome::LinkLost;
             return false;
@@ -106,11 +106,11 @@ QByteArray fitted(const QString& text, int width)
 QString valueText(const QString& field, const Options& options)
 {
     if (options.kind == Kind::Temperatures)
-        return Format(Val(field), QStringLiteral("000.0"));
+        return formatted(leadingNumber(field), QStringLiteral("000.0"));
     if (options.modelCode == 0)
-        return Format(field, QStringLiteral("######0.0##"));
-    const double hz = Val(field);
-    return Conversioni::Plain(options.digits ? hz * hz / 1000 : hz);
+        return formatted(field, QStringLiteral("######0.0##"));
+    const double hz = leadingNumber(field);
+    return Numbers::plainNumber(options.digits ? hz * hz / 1000 : hz);
 }
 
 Result transfer(const Options& options, const std::function<void(int)>& progress,
@@ -118,14 +118,14 @@ Result transfer(const Options& options, const std::function<void(int)>& progress
 {
     Result result;
     Store& store = result.store;
-    if (!Modulo1::Invia_Comando(options.kind == Kind::Sensors ? QStringLiteral("A") : QStringLiteral("a"),
+    if (!Exchange::sendCommand(options.kind == Kind::Sensors ? QStringLiteral("A") : QStringLiteral("a"),
                                 QString())) {
         result.outcome = Outcome::NotSent;
         return result;
     }
     // A datalogger silent from the start, or a count garbled on the line, is no download:
     // taken as 0 records it would replace the day's file with an empty one.
-    const QString n = Modulo1::Leggi_Campo();
+    const QString n = Exchange::readField();
     if (n == timeoutMark) {
         result.outcome = Outcome::NoAnswer;
         return result;
@@ -136,7 +136,7 @@ Result transfer(const Options& options, const std::function<void(int)>& progress
         return result;
     }
     store.records = count(n);
-    const QString k = Modulo1::Leggi_Campo();
+    const QString k = Exchange::readField();
     if (store.records > 0 && k == timeoutMark) {
         result.outcome = Outcome::LinkLost;
         store = Store();  // the record count read is no record held
@@ -182,7 +182,7 @@ Result transfer(const Options& options, const std::function<void(int)>& progress
         }
         if (store.rainGauge && reader.outcome() == Outcome::Completed && reader.next(field))
             fitInto(row + qsizetype(store.channels + 1) * Store::ValueWidth,
-                    Conversioni::Plain(Val(field)), Store::ValueWidth);
+                    Numbers::plainNumber(leadingNumber(field)), Store::ValueWidth);
         if (reader.outcome() != Outcome::Completed) {
             result.outcome = reader.outcome();
             if (result.outcome == Outcome::Garbled)
@@ -227,10 +227,10 @@ QStringList sensorTable(const FileContext& context)
     for (int m = 0; m < 4; ++m) {
         for (int k = 0; k < context.channelCounts[size_t(m)]; ++k) {
             const size_t a = size_t(16 * m + k);
-            QString line = QStringLiteral("CANALE: ") + Format(double(a), QStringLiteral("00"))
+            QString line = QStringLiteral("CANALE: ") + formatted(double(a), QStringLiteral("00"))
                            + QStringLiteral("  ") + QString(10, QLatin1Char(' '));
-            for (double coefficient : {ZERO_VOLT[a], FS_VOLT[a], ZERO_PH[a], FS_PH[a]})
-                line += QStringLiteral("  ") + rightAligned(Str(coefficient), 8);
+            for (double coefficient : {zeroVolts[a], fullScaleVolts[a], zeroUnits[a], fullScaleUnits[a]})
+                line += QStringLiteral("  ") + rightAligned(signedText(coefficient), 8);
             lines << line;
         }
     }
@@ -255,7 +255,7 @@ QString stampText(const Store& store, int record)
 {
     const auto& s = store.stamps[record];
     const auto two = [](const QByteArray& text) {
-        return Format(QString::fromLatin1(text), QStringLiteral("00"));
+        return formatted(QString::fromLatin1(text), QStringLiteral("00"));
     };
     return two(s[0]) + QLatin1Char('/') + two(s[1]) + QLatin1Char('/') + two(s[2])
            + QLatin1Char(' ') + two(s[3]) + QLatin1Char('.') + two(s[4]) + QLatin1Char('.')
@@ -267,9 +267,9 @@ QByteArray fileText(const Store& store, const Options& options, const FileContex
     QStringList head;
     head << QStringLiteral("DATA ACQ.: ") + context.date.toString(QStringLiteral("dd/MM/yyyy"))
                 + QStringLiteral("  ") + context.time.toString(QStringLiteral("hh:mm:ss"))
-                + QStringLiteral(",Numero Canali Attivi: ") + Str(store.channels)
+                + QStringLiteral(",Numero Canali Attivi: ") + signedText(store.channels)
                 + QStringLiteral(" ,Numero Dati per Canale: ") + QString(5, QLatin1Char(' '))
-                + Str(store.records);
+                + signedText(store.records);
     if (options.kind == Kind::Sensors) {
         head << QString();
         if (options.modelCode != 0)

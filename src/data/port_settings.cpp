@@ -28,8 +28,8 @@ int load(const QString& path, bool* ok)
         QString::fromLatin1(file.readAll()).split(separators, Qt::SkipEmptyParts);
     int last = 0;
     for (const QString& item : items) {
-        const auto value = Conversioni::IsNumeric(item)
-                               ? Conversioni::toInt16(Conversioni::Val(item))
+        const auto value = Numbers::isNumeric(item)
+                               ? Numbers::toInt16(Numbers::leadingNumber(item))
                                : std::nullopt;
         if (!value) {
             if (ok)
@@ -43,7 +43,7 @@ int load(const QString& path, bool* ok)
 
 bool save(const QString& path, int port)
 {
-    return TextFile::replace(path, TextFile::crlfLines({Conversioni::Str(port) + QLatin1Char(' ')}));
+    return TextFile::replace(path, TextFile::crlfLines({Numbers::signedText(port) + QLatin1Char(' ')}));
 }
 
 } // namespace PortSettings

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace Conversioni {
+namespace Numbers {
 
 namespace {
 
@@ -119,7 +119,7 @@ double parsePrefix(const char* s, int n)
 
 } // namespace
 
-double Val(const QString& text)
+double leadingNumber(const QString& text)
 {
     // Fields are short: they are parsed from bytes without a copy of the whole text.
     char buf[128];
@@ -154,16 +154,16 @@ std::optional<qint16> toInt16(double value)
     return qint16(r);
 }
 
-qint16 CInt(const QString& text)
+qint16 roundedInt16(const QString& text)
 {
-    const double v = Val(text);
+    const double v = leadingNumber(text);
     if (auto r = toInt16(v))
         return *r;
     rangeErrorHandler(QStringLiteral("Overflow: %1 is not a 16-bit integer").arg(shortest(v)));
     return 0;
 }
 
-qint32 CLng(double value)
+qint32 roundedInt32(double value)
 {
     const double r = std::nearbyint(value);
     if (!std::isfinite(r) || r < -2147483648.0 || r > 2147483647.0) {
@@ -178,15 +178,15 @@ void setRangeErrorHandler(void (*handler)(const QString&))
     rangeErrorHandler = handler ? handler : printRangeError;
 }
 
-QString Plain(double value) { return shortest(value); }
+QString plainNumber(double value) { return shortest(value); }
 
-QString Str(double value)
+QString signedText(double value)
 {
     const QString digits = shortest(value);
     return value < 0 ? digits : QLatin1Char(' ') + digits;
 }
 
-QString Str(qint64 value)
+QString signedText(qint64 value)
 {
     return value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value);
 }
@@ -194,7 +194,7 @@ QString Str(qint64 value)
 // Digits are always ASCII, so that a number read back from a box, sent or put into a
 // name is the same number whatever the system's locale; only the decimal separator
 // follows the locale, when it is one the wire could carry.
-QString CStr(double value)
+QString shownNumber(double value)
 {
     QString text = shortest(value);
     const QString point = QLocale().decimalPoint();  // the system's unless the program set another
@@ -203,7 +203,7 @@ QString CStr(double value)
     return text;
 }
 
-QString Values(const QStringList& values)
+QString valuesString(const QStringList& values)
 {
     QString out;
     for (const QString& v : values)
@@ -222,7 +222,7 @@ bool fitsTheWire(const QString& text)
 }
 
 // By hand rather than with a pattern: a download checks every value it receives.
-bool IsNumeric(const QString& text)
+bool isNumeric(const QString& text)
 {
     const QStringView v = QStringView(text).trimmed();
     const qsizetype n = v.size();
@@ -252,14 +252,14 @@ bool IsNumeric(const QString& text)
     return i == n;
 }
 
-QString Format(const QString& text, const QString& pattern)
+QString formatted(const QString& text, const QString& pattern)
 {
-    if (!IsNumeric(text))
+    if (!isNumeric(text))
         return text;
-    return Format(Val(text), pattern);
+    return formatted(leadingNumber(text), pattern);
 }
 
-QString Format(double value, const QString& pattern)
+QString formatted(double value, const QString& pattern)
 {
     const int dot = int(pattern.indexOf(QLatin1Char('.')));
     const QString intPart = dot < 0 ? pattern : pattern.left(dot);
@@ -292,4 +292,4 @@ QString Format(double value, const QString& pattern)
     return (negative ? QStringLiteral("-") : QString()) + whole + fraction;
 }
 
-} // namespace Conversioni
+} // namespace Numbers

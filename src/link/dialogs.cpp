@@ -2,7 +2,7 @@
 // door every box goes through so that its event loop counts for the exchange guard.
 #include "link/dialogs.h"
 
-#include "link/modulo1.h"
+#include "link/exchange.h"
 
 #include <cstdio>
 
@@ -32,22 +32,22 @@ public:
     Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon,
                    Answer defaultAnswer) override
     {
-        Modulo1::NestedLoop inside;
+        Exchange::NestedLoop inside;
         return target().message(text, title, buttons, icon, defaultAnswer);
     }
     QString openFileName(const QString& title, const QString& folder, const QString& filter) override
     {
-        Modulo1::NestedLoop inside;
+        Exchange::NestedLoop inside;
         return target().openFileName(title, folder, filter);
     }
     QString saveFileName(const QString& title, const QString& folder, const QString& filter) override
     {
-        Modulo1::NestedLoop inside;
+        Exchange::NestedLoop inside;
         return target().saveFileName(title, folder, filter);
     }
     QString folderName(const QString& title, const QString& folder) override
     {
-        Modulo1::NestedLoop inside;
+        Exchange::NestedLoop inside;
         return target().folderName(title, folder);
     }
     void beep() override { target().beep(); }

@@ -6,7 +6,7 @@
 
 #include <QElapsedTimer>
 
-namespace Modulo1 {
+namespace Exchange {
 
 namespace {
 
@@ -16,13 +16,13 @@ const QString timeoutMark = QStringLiteral("%%");
 QString finishRead(LinkTransport* t, bool timedOut, const QString& text)
 {
     LinkState& s = link();
-    s.LastReply = timedOut ? timeoutMark : text;
+    s.lastReply = timedOut ? timeoutMark : text;
     ++readTally().reads;
     if (timedOut)
         ++readTally().timeouts;
     if (t && opensPerExchange(t))
         t->close();
-    return s.LastReply;
+    return s.lastReply;
 }
 
 // The transport for a read, opened when the exchange opens it.
@@ -60,19 +60,19 @@ void reportError(const QString& text)
                       Dialogs::Answer::Ok);
 }
 
-void Svuota_Ricezione()
+void flushInput()
 {
     LinkTransport* t = transport();
     if (linkBusy() || !t || !t->rules().flushable)
         return;
     LinkState& s = link();
-    // Inside Invia_Comando the port is already open and stays so.
+    // Inside sendCommand the port is already open and stays so.
     const bool openedHere = !t->isOpen() && opensPerExchange(t);
     if (openedHere)
         t->open();
-    // As the serial component would, stop at the first step that fails (port not open).
+    // A port that is not open has nothing to discard: the flush stops there.
     if (t->isOpen()) {
-        s.LastReply = QString::fromLatin1(t->takeAll());
+        s.lastReply = QString::fromLatin1(t->takeAll());
         t->discardInput();
         s.receive.clear();
     }
@@ -109,7 +109,7 @@ bool discardUntilQuiet(int quietMs, int maxMs, const QByteArray& settled)
     return quietEnough;
 }
 
-bool Invia_Comando(const QString& command, const QString& values)
+bool sendCommand(const QString& command, const QString& values)
 {
     LinkTransport* t = transport();
     if (linkBusy() || exchangesAbandoned() || !t)
@@ -125,19 +125,19 @@ bool Invia_Comando(const QString& command, const QString& values)
     const bool openedHere = opensPerExchange(t);
     if (openedHere)
         t->open();
-    Svuota_Ricezione();
+    flushInput();
     bool ok = command.isEmpty() || t->write(command.toLatin1());
     const QByteArray paced = values.toLatin1();
     for (int i = 0; ok && i < paced.size(); ++i) {
         ok = t->write(paced.mid(i, 1));
-        Pausa(1);
+        pause(1);
     }
     if (openedHere)
         t->close();
     return ok;
 }
 
-QString Leggi_Campo()
+QString readField()
 {
     LinkState& s = link();
     if (linkBusy() || exchangesAbandoned())
@@ -212,7 +212,7 @@ private:
 
 } // namespace
 
-QString Leggi_Fino_A(const QString& terminator)
+QString readUntil(const QString& terminator)
 {
     LinkState& s = link();
     if (linkBusy())
@@ -291,4 +291,4 @@ BlockRead readBlock(const QByteArray& terminator, qint64 maxBytes)
     return r;
 }
 
-} // namespace Modulo1
+} // namespace Exchange

@@ -5,7 +5,7 @@
 
 #include <QElapsedTimer>
 
-namespace Modulo1 {
+namespace Exchange {
 
 namespace {
 
@@ -21,14 +21,14 @@ QString collect(SerialPort* port, int count)
         serviceUi(pollMs);
     if (port->lost())
         reportLoss(port);
-    s.LastReply = QString::fromLatin1(port->takeAll());
+    s.lastReply = QString::fromLatin1(port->takeAll());
     port->discardInput();
-    return s.LastReply;
+    return s.lastReply;
 }
 
 } // namespace
 
-QString Invia_Attendi(const QString& text, int count)
+QString sendAndCollect(const QString& text, int count)
 {
     SerialPort* port = serial();
     if (linkBusy() || exchangesAbandoned() || !port)
@@ -37,21 +37,21 @@ QString Invia_Attendi(const QString& text, int count)
     return collect(port, count);
 }
 
-QString Invia_Attendi_Porta(const QString& text, int count)
+QString sendAndCollectOnPort(const QString& text, int count)
 {
     LinkState& s = link();
     SerialPort* port = serial();
     if (linkBusy() || exchangesAbandoned() || !port)
         return {};
-    if (!s.PortHeldOpen)
-        Apri_Porta();
+    if (!s.portHeldOpen)
+        openPort();
     port->discardInput();
     QString reply;
     if (port->write(text.toLatin1()))
         reply = collect(port, count);
-    if (!s.PortHeldOpen)
-        Chiudi_Porta();
+    if (!s.portHeldOpen)
+        closePort();
     return reply;
 }
 
-} // namespace Modulo1
+} // namespace Exchange

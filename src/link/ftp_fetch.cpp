@@ -1,7 +1,7 @@
 // The FTP fetch over libcurl's multi interface, polled from the user-interface thread.
 #include "link/ftp_fetch.h"
 
-#include "link/modulo1.h"
+#include "link/exchange.h"
 
 #include <QRegularExpression>
 #include <QUrl>
@@ -118,7 +118,7 @@ Result fetch(const Request& request, const std::function<bool()>& cancelRequeste
             return result;
         }
         curl_multi_poll(multi.get(), nullptr, 0, pollMs, nullptr);
-        Modulo1::serviceUi();
+        Exchange::serviceUi();
     }
     int left = 0;
     CURLcode code = CURLE_OK;

@@ -2,11 +2,11 @@
 #pragma once
 
 #include "link/link_transport.h"
-#include "link/modulo1.h"
+#include "link/exchange.h"
 
 class QElapsedTimer;
 
-namespace Modulo1 {
+namespace Exchange {
 
 // How long a wait sleeps in the event loop between looks at the input.
 constexpr int pollMs = 20;
@@ -21,4 +21,4 @@ void reportLoss(LinkTransport* t);
 // A transport error the operator must see (the routines' own messages).
 void reportError(const QString& text);
 
-} // namespace Modulo1
+} // namespace Exchange

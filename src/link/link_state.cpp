@@ -4,7 +4,7 @@
 
 #include "link/serial_port.h"
 #include "link/telnet_link.h"
-#include "link/telnet_tty_client.h"
+#include "link/telnet_client.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -12,9 +12,9 @@
 #include <QThread>
 #include <QTimer>
 
-namespace Modulo1 {
+namespace Exchange {
 
-qint16 LoggerModelCode = 0;
+qint16 loggerModelCode = 0;
 
 namespace {
 
@@ -23,7 +23,7 @@ ReadTally tally;
 // The registered components; the raw copies tell whether the transport in use was one
 // of them after it has gone.
 QPointer<SerialPort> serialPort;
-QPointer<TelnetTTYClient> telnetClient;
+QPointer<TelnetClient> telnetClient;
 QPointer<TelnetLink> telnetLink;  // a child of telnetClient
 LinkTransport* serialRaw = nullptr;
 LinkTransport* telnetRaw = nullptr;
@@ -45,7 +45,7 @@ void switchControls(bool enabled)
 LinkState& link() { return state; }
 ReadTally& readTally() { return tally; }
 
-void setTransports(SerialPort* s, TelnetTTYClient* t)
+void setTransports(SerialPort* s, TelnetClient* t)
 {
     const bool registeredInUse = !active || active == serialRaw || active == telnetRaw;
     serialPort = s;
@@ -61,7 +61,7 @@ void setTransports(SerialPort* s, TelnetTTYClient* t)
 }
 
 SerialPort* serial() { return serialPort; }
-TelnetTTYClient* telnet() { return telnetClient; }
+TelnetClient* telnet() { return telnetClient; }
 
 LinkTransport* transport()
 {
@@ -84,7 +84,7 @@ void takeOverLink(LinkTransport* t, bool heldOpen)
         old->close();
     active = t;
     state.receive.clear();
-    state.PortHeldOpen = heldOpen;
+    state.portHeldOpen = heldOpen;
 }
 
 void takeOverLink(LinkKind kind, bool heldOpen)
@@ -100,13 +100,13 @@ void setCommandControls(std::function<void(bool)> switcher)
     commandSwitcher = std::move(switcher);
 }
 
-void Disabilita_Comandi()
+void lockCommands()
 {
     if (lockDepth++ == 0)
         switchControls(false);
 }
 
-void Abilita_Comandi()
+void unlockCommands()
 {
     if (lockDepth == 0)
         return;  // already released by RESTORE
@@ -154,7 +154,7 @@ void sleepUntil(const QElapsedTimer& since, qint64 ms)
         QThread::usleep(quint64(left) * 1000 + 200);
 }
 
-void Pausa(int hundredths)
+void pause(int hundredths)
 {
     LinkTransport* t = transport();
     if (t && !t->rules().pauses)
@@ -172,19 +172,19 @@ void pullInput(LinkTransport* t)
 
 bool opensPerExchange(const LinkTransport* t)
 {
-    return t->rules().opensPerExchange && !state.PortHeldOpen;
+    return t->rules().opensPerExchange && !state.portHeldOpen;
 }
 
-void Apri_Porta()
+void openPort()
 {
     if (serialPort && !serialPort->isOpen())
         serialPort->open();
 }
 
-void Chiudi_Porta()
+void closePort()
 {
     if (serialPort)
         serialPort->close();
 }
 
-} // namespace Modulo1
+} // namespace Exchange

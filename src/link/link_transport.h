@@ -10,18 +10,17 @@ class LinkTransport {
 public:
     // How the exchange routines treat a transport.
     struct Rules {
-        // Values go one character per write, each followed by Pausa(1); otherwise the
+        // Values go one character per write, each followed by pause(1); otherwise the
         // command text and the values leave in one block.
         bool pacedValues;
-        // Pausa waits; otherwise it returns at once.
+        // pause waits; otherwise it returns at once.
         bool pauses;
         // Opened and closed around each exchange while the port is not held open.
         bool opensPerExchange;
-        // Svuota_Ricezione discards what the transport holds. Over TCP the flush looks
-        // at the serial port only, finds it closed and stops, as the serial component
-        // would.
+        // flushInput discards what the transport holds. Over TCP it discards
+        // nothing: the flush is the serial port's, which is closed then.
         bool flushable;
-        // Leggi_Fino_A ends only when all the text so far ends with the terminator, and
+        // readUntil ends only when all the text so far ends with the terminator, and
         // the text before it stays in the receive buffer; otherwise it ends at the first
         // terminator and the buffer is emptied.
         bool terminatorAtEnd;

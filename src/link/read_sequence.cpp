@@ -3,9 +3,9 @@
 
 #include "link/conversions.h"
 #include "link/dialogs.h"
-#include "link/modulo1.h"
+#include "link/exchange.h"
 
-namespace Modulo1 {
+namespace Exchange {
 
 SequenceEnd runReadSequence(const QList<ReadStep>& steps,
                             const std::function<void(const QString&)>& status)
@@ -25,27 +25,27 @@ SequenceEnd runReadSequence(const QList<ReadStep>& steps,
         }
         status(step.name + QStringLiteral(": OK"));
         if (step.pauseAfter > 0)
-            Pausa(step.pauseAfter);
+            pause(step.pauseAfter);
     }
     return SequenceEnd::Completed;
 }
 
 std::optional<qint16> readModelCode(bool* sent)
 {
-    const bool left = Invia_Comando(QStringLiteral("D"), QStringLiteral(","));
+    const bool left = sendCommand(QStringLiteral("D"), QStringLiteral(","));
     if (sent)
         *sent = left;
-    const QString field = Leggi_Campo();
+    const QString field = readField();
     if (field == QLatin1String("%%"))
         return std::nullopt;
-    const auto code = Conversioni::toInt16(Conversioni::Val(field));
+    const auto code = Numbers::toInt16(Numbers::leadingNumber(field));
     if (!code) {
         dialogs().inform(QStringLiteral("The datalogger sent a model code that cannot be valid: ")
                              + field.trimmed(),
                          QStringLiteral("Warning"), Dialogs::Icon::Warning);
         return std::nullopt;
     }
-    LoggerModelCode = *code;
+    loggerModelCode = *code;
     return code;
 }
 
@@ -54,4 +54,4 @@ QString silentDataloggerMessage()
     return QStringLiteral("The datalogger stopped answering during the connection.");
 }
 
-} // namespace Modulo1
+} // namespace Exchange

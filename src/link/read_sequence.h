@@ -9,12 +9,12 @@
 #include <functional>
 #include <optional>
 
-namespace Modulo1 {
+namespace Exchange {
 
 struct ReadStep {
     std::function<void()> read;
     QString name;        // "Date and time": the status says "Date and time: OK"
-    int pauseAfter = 0;  // hundredths of a second, by Pausa
+    int pauseAfter = 0;  // hundredths of a second, by pause
 };
 
 enum class SequenceEnd {
@@ -31,13 +31,13 @@ enum class SequenceEnd {
 SequenceEnd runReadSequence(const QList<ReadStep>& steps,
                             const std::function<void(const QString&)>& status);
 
-// "D": reads the model code into LoggerModelCode and returns it. The code decides the
+// "D": reads the model code into loggerModelCode and returns it. The code decides the
 // console's layout, so one that cannot be a model code is named to the operator and
-// leaves LoggerModelCode as it was; a read that timed out gives nothing. sent (when
+// leaves loggerModelCode as it was; a read that timed out gives nothing. sent (when
 // given) says whether the command left.
 std::optional<qint16> readModelCode(bool* sent = nullptr);
 
 // What the sequence says when it has stopped on a silent datalogger.
 QString silentDataloggerMessage();
 
-} // namespace Modulo1
+} // namespace Exchange

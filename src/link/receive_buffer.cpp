@@ -1,7 +1,7 @@
 // The reply accumulator: reads consume from an offset so a long reply costs its length.
-#include "link/modulo1.h"
+#include "link/exchange.h"
 
-namespace Modulo1 {
+namespace Exchange {
 
 int ReceiveBuffer::indexOf(char c)
 {
@@ -72,4 +72,4 @@ void ReceiveBuffer::compact()
     }
 }
 
-} // namespace Modulo1
+} // namespace Exchange

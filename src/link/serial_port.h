@@ -54,8 +54,7 @@ public:
     bool isOpen() const override;
     // Bytes received and not yet read; reads what the driver holds first.
     int bytesAvailable() override;
-    // Discards everything received, the driver's queue included (the "set count to 0"
-    // of the serial component).
+    // Discards everything received, the driver's queue included.
     void discardInput() override;
     // Writes bytes and waits until they have left for the line.
     bool write(const QByteArray& bytes) override;

@@ -6,9 +6,9 @@
 
 #include <QElapsedTimer>
 
-namespace Modulo1 {
+namespace Exchange {
 
-int Apri_Seriale(int port)
+int probeSerialPort(int port)
 {
     LinkState& s = link();
     SerialPort* serialPort = serial();
@@ -20,12 +20,12 @@ int Apri_Seriale(int port)
     takeOverLink(LinkKind::Serial, false);
     serialPort->close();
     serialPort->setPortNumber(port);
-    serialPort->setSettings(s.GsmSelected ? QStringLiteral("9600,N,8,1")
+    serialPort->setSettings(s.gsmSelected ? QStringLiteral("9600,N,8,1")
                                           : QStringLiteral("57600,N,8,1"));
     serialPort->setInputLen(0);
     serialPort->setDTREnable(true);
     if (!serialPort->open()) {
-        s.PortHeldOpen = true;
+        s.portHeldOpen = true;
         dialogs().inform(serialPort->errorDescription());
         return 0;
     }
@@ -42,9 +42,9 @@ int Apri_Seriale(int port)
     const int answered = serialPort->takeAll().isEmpty() ? 0 : 1;
 
     serialPort->discardInput();
-    s.PortHeldOpen = true;
+    s.portHeldOpen = true;
     sleepUntil(sent, s.probeTotalMs - 1);
     return answered;
 }
 
-} // namespace Modulo1
+} // namespace Exchange

@@ -1,13 +1,13 @@
 // Connecting the exchange path to the datalogger's address over the telnet client.
 #include "link/link_internal.h"
 
-#include "link/telnet_tty_client.h"
+#include "link/telnet_client.h"
 
-namespace Modulo1 {
+namespace Exchange {
 
-void Connetti_TCP(const QString& host)
+void connectTcp(const QString& host)
 {
-    TelnetTTYClient* client = telnet();
+    TelnetClient* client = telnet();
     if (!client)
         return;
     const quint16 dataloggerPort = link().dataloggerTcpPort;
@@ -17,10 +17,10 @@ void Connetti_TCP(const QString& host)
     client->Connect(host, dataloggerPort);
 }
 
-void Disconnetti_TCP()
+void disconnectTcp()
 {
-    if (TelnetTTYClient* client = telnet())
+    if (TelnetClient* client = telnet())
         client->Disconnect();
 }
 
-} // namespace Modulo1
+} // namespace Exchange

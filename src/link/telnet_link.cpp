@@ -1,13 +1,13 @@
 // The telnet client driven as a link transport.
 #include "link/telnet_link.h"
 
-#include "link/telnet_tty_client.h"
+#include "link/telnet_client.h"
 
-TelnetLink::TelnetLink(TelnetTTYClient* client) : QObject(client), client_(client)
+TelnetLink::TelnetLink(TelnetClient* client) : QObject(client), client_(client)
 {
     setObjectName(QStringLiteral("TelnetLink"));
-    connect(client, &TelnetTTYClient::Connected, this, [this] { clearLoss(); });
-    connect(client, &TelnetTTYClient::Closed, this, [this] {
+    connect(client, &TelnetClient::Connected, this, [this] { clearLoss(); });
+    connect(client, &TelnetClient::Closed, this, [this] {
         markLost(QStringLiteral("The datalogger closed the internet connection."));
     });
 }

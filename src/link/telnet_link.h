@@ -6,16 +6,16 @@
 
 #include <QObject>
 
-class TelnetTTYClient;
+class TelnetClient;
 
 class TelnetLink : public QObject, public LinkTransport {
     Q_OBJECT
 public:
     // Lives as a child of the client it drives.
-    explicit TelnetLink(TelnetTTYClient* client);
+    explicit TelnetLink(TelnetClient* client);
 
     Rules rules() const override { return tcpRules; }
-    // The connection is made by Connetti_TCP; opening only reports whether it is up.
+    // The connection is made by connectTcp; opening only reports whether it is up.
     bool open() override;
     void close() override;
     bool isOpen() const override;
@@ -26,7 +26,7 @@ public:
     QString errorText() const override { return error_; }
 
 private:
-    TelnetTTYClient* client_;
+    TelnetClient* client_;
     QByteArray pending_;  // taken from the client by bytesAvailable, not yet by takeAll
     QString error_;
 };

@@ -1,6 +1,6 @@
 // The console's way into the continuous reading.
-#include "console/form1.h"
+#include "console/console_window.h"
 
-#include "measure/miscont.h"
+#include "measure/continuous_reading_window.h"
 
-void Form1::cmdApriMisuraContinua_Click() { MisCont::open(0); }
+void ConsoleWindow::openContinuousReading() { ContinuousReadingWindow::open(0); }

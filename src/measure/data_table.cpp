@@ -46,7 +46,7 @@ private:
         if (column == 0)
             return QStringLiteral("Date");
         if (column <= store_.channels)
-            return QStringLiteral("Ch") + Conversioni::CStr(double(column - 1));
+            return QStringLiteral("Ch") + Numbers::shownNumber(double(column - 1));
         return QStringLiteral("PLUVIO");
     }
 
@@ -64,7 +64,7 @@ QWidget* newDataTableWindow(const MemoryDownload::Store& store, QWidget* parent)
     view->setObjectName(QStringLiteral("Tabella_Dati"));
     view->setAccessibleName(QStringLiteral("Data table"));
     view->setModel(new StoreModel(store, view));
-    // 1800 twips, or the width of a time stamp in this font when that is more.
+    // 120 pixels, or the width of a time stamp in this font when that is more.
     view->setWordWrap(false);
     const int stampWidth = view->fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000 00.00.00")) + 16;
     view->setColumnWidth(0, qMax(120, stampWidth));

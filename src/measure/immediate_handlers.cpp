@@ -1,10 +1,10 @@
 // Readings now: one multiplexer's values or temperatures, "Acquire now", the stand-alone
 // recording and the field test.
-#include "console/form1.h"
+#include "console/console_window.h"
 
 #include "link/conversions.h"
 #include "link/dialogs.h"
-#include "link/modulo1.h"
+#include "link/exchange.h"
 #include "widgets/box_colours.h"
 #include "widgets/window_placement.h"
 
@@ -13,64 +13,64 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using namespace Modulo1;
-using Conversioni::Str;
-using Conversioni::Val;
+using namespace Exchange;
+using Numbers::signedText;
+using Numbers::leadingNumber;
 
 namespace {
 
-QString vibratingWireValue(const QString& field) { return Conversioni::CStr(Val(field)); }
+QString vibratingWireValue(const QString& field) { return Numbers::shownNumber(leadingNumber(field)); }
 
 QString analogValue(const QString& field)
 {
-    return Conversioni::Format(field, QStringLiteral("######0.0##"));
+    return Numbers::formatted(field, QStringLiteral("######0.0##"));
 }
 
 // A temperature outside -30..80 (both ends included) is no reading of a sensor.
 QString temperatureValue(const QString& field)
 {
-    const double t = Val(field);
+    const double t = leadingNumber(field);
     return (t < -30 || t > 80) ? QStringLiteral("**N.F.**")
-                               : Conversioni::Format(t, QStringLiteral("000.0"));
+                               : Numbers::formatted(t, QStringLiteral("000.0"));
 }
 
 } // namespace
 
 // Both reads of a multiplexer share the reply: per active channel its position, then its
 // value. A position the datalogger gives outside 0..15 is not shown anywhere.
-static void readMultiplexer(Form1* f, int mux, bool temperatures)
+static void readMultiplexer(ConsoleWindow* f, int mux, bool temperatures)
 {
     CommandLock lock;
     if (!temperatures)
-        Svuota_Ricezione();
+        flushInput();
     for (int i = 0; i < 16; ++i) {
-        f->LABCANALI[i]->setText(QStringLiteral("CH") + Str(16 * mux + i));
-        f->continua[i]->setText(QStringLiteral("N.R."));
+        f->readingLabels[i]->setText(QStringLiteral("CH") + signedText(16 * mux + i));
+        f->readingBoxes[i]->setText(QStringLiteral("N.R."));
     }
-    Invia_Comando(temperatures ? QStringLiteral("t") : QStringLiteral("p"),
-                  Conversioni::Values({Str(mux)}));
+    sendCommand(temperatures ? QStringLiteral("t") : QStringLiteral("p"),
+                  Numbers::valuesString({signedText(mux)}));
     const int count = f->channelCount(mux);
     for (int i = 0; i < count; ++i) {
-        setTextColour(f->LABCANALI[i], BoxColour::RedText);
-        const double position = Val(Leggi_Campo());
-        const QString field = Leggi_Campo();
+        setTextColour(f->readingLabels[i], BoxColour::RedText);
+        const double position = leadingNumber(readField());
+        const QString field = readField();
         const QString shown = temperatures ? temperatureValue(field)
-                              : LoggerModelCode != 0 ? vibratingWireValue(field)
+                              : loggerModelCode != 0 ? vibratingWireValue(field)
                                                      : analogValue(field);
         if (position >= 0 && position <= 15 && position == int(position))
-            f->continua[int(position)]->setText(shown);
-        setTextColour(f->LABCANALI[i], BoxColour::Black);
+            f->readingBoxes[int(position)]->setText(shown);
+        setTextColour(f->readingLabels[i], BoxColour::Black);
     }
 }
 
-void Form1::MISCONTINUA_Click(int mux)
+void ConsoleWindow::readMux(int mux)
 {
     if (linkBusy() || mux < 0 || mux > 3)
         return;
     readMultiplexer(this, mux, false);
 }
 
-void Form1::MISCONTINUA_TEMP_Click(int mux)
+void ConsoleWindow::readMuxTemperatures(int mux)
 {
     if (linkBusy() || mux < 0 || mux > 3)
         return;
@@ -79,39 +79,39 @@ void Form1::MISCONTINUA_TEMP_Click(int mux)
 
 // A START time already past (1 January of year 100, 00:00) makes the datalogger acquire
 // at once; what the START boxes hold is only checked, never sent.
-void Form1::Subito_Click()
+void ConsoleWindow::acquireNow()
 {
     if (linkBusy())
         return;
     CommandLock lock;
-    const double hour = Val(data_allarme[3]->text());
-    const double minute = Val(data_allarme[4]->text());
+    const double hour = leadingNumber(startTimeBoxes[3]->text());
+    const double minute = leadingNumber(startTimeBoxes[4]->text());
     if (hour < 0 || hour > 23 || minute < 0 || minute > 59) {
         dialogs().inform(QStringLiteral("Values not valid! "), QStringLiteral("Warning!!"));
         dialogs().beep();
         return;
     }
-    for (QLineEdit* box : data)
+    for (QLineEdit* box : clockBoxes)
         setBoxColour(box, BoxColour::Yellow);
-    Invia_Comando(QStringLiteral("y"), QStringLiteral("1,1,100,00,00,"));
-    LeggiDataAllarme_Click();
+    sendCommand(QStringLiteral("y"), QStringLiteral("1,1,100,00,00,"));
+    readStartTime();
 }
 
-void Form1::registradasolo_Click()
+void ConsoleWindow::standAlone()
 {
     if (linkBusy())
         return;
     CommandLock lock;
-    Svuota_Ricezione();
-    Invia_Comando(QStringLiteral("^"), QString());
+    flushInput();
+    sendCommand(QStringLiteral("^"), QString());
 }
 
 // The datalogger runs its field test on its own; the window only says that it started.
-void Form1::PROVA_IN_SITO_Click()
+void ConsoleWindow::fieldTest()
 {
     if (linkBusy())
         return;
-    Invia_Comando(QStringLiteral("J"), QString());
+    sendCommand(QStringLiteral("J"), QString());
     if (!fieldTestWindow_) {
         fieldTestWindow_ = std::make_unique<QWidget>(nullptr, Qt::Window);
         fieldTestWindow_->setObjectName(QStringLiteral("ProvaInSito"));
@@ -126,6 +126,6 @@ void Form1::PROVA_IN_SITO_Click()
     fieldTestWindow_->setEnabled(false);
     fieldTestWindow_->show();
     centreOnScreen(fieldTestWindow_.get());
-    Pausa(20);
+    pause(20);
     fieldTestWindow_->setEnabled(true);
 }

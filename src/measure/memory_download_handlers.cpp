@@ -1,13 +1,13 @@
 // The console's memory downloads: "Acquire" (sensor values) and "Acquire Temperatures",
 // the file list, and the data table.
-#include "console/form1.h"
+#include "console/console_window.h"
 
 #include "data/coefficient_table.h"
 #include "data/memory_download.h"
 #include "data/text_file.h"
 #include "link/conversions.h"
 #include "link/dialogs.h"
-#include "link/modulo1.h"
+#include "link/exchange.h"
 #include "link/program_folder.h"
 #include "link/serial_port.h"
 #include "measure/data_table.h"
@@ -42,10 +42,10 @@ QString failureText(const Result& result, const QString& path)
     switch (outcome) {
     case Outcome::TooManyRecords:
         return QStringLiteral("The datalogger holds more records than can be downloaded (at most ")
-               + Conversioni::CStr(Store::MaxRecords) + QStringLiteral(").") + kept;
+               + Numbers::shownNumber(Store::MaxRecords) + QStringLiteral(").") + kept;
     case Outcome::TooManyColumns:
         return QStringLiteral("The datalogger sends more values per record than can be stored (at most ")
-               + Conversioni::CStr(Store::MaxColumns) + QStringLiteral(").") + kept;
+               + Numbers::shownNumber(Store::MaxColumns) + QStringLiteral(").") + kept;
     case Outcome::LinkLost:
         return QStringLiteral("The datalogger stopped sending during the download.") + kept;
     case Outcome::NoAnswer:
@@ -60,36 +60,36 @@ QString failureText(const Result& result, const QString& path)
 
 } // namespace
 
-void Form1::Acquisisci_Click() { download(false); }
+void ConsoleWindow::acquire() { download(false); }
 
-void Form1::Acquisisci_Temp_Click() { download(true); }
+void ConsoleWindow::acquireTemperatures() { download(true); }
 
 // Everything the datalogger recorded, read into the store first and written in one pass
 // once the last field has arrived. The file goes through a temporary file, so a lost
 // link, a cancel or an error never cuts short a file that was there before.
-void Form1::download(bool temperatures)
+void ConsoleWindow::download(bool temperatures)
 {
-    if (Modulo1::linkBusy())
+    if (Exchange::linkBusy())
         return;
-    Modulo1::CommandLock lock;
+    Exchange::CommandLock lock;
     Options options;
     options.kind = temperatures ? Kind::Temperatures : Kind::Sensors;
-    options.modelCode = Modulo1::LoggerModelCode;
-    options.digits = TipoF[1]->isChecked();
-    options.rainGauge = PLUVIOMETRO->isChecked();
-    setBoxColour(Nome_File_Dati, BoxColour::StatusBusy);
+    options.modelCode = Exchange::loggerModelCode;
+    options.digits = downloadKindOptions[1]->isChecked();
+    options.rainGauge = eventsCounterSwitch->isChecked();
+    setBoxColour(dataFileNameBox, BoxColour::StatusBusy);
 
     const QDateTime now = QDateTime::currentDateTime();
-    const QString name = fileName(Nome_Centralina->text(), now.date(), options.kind);
+    const QString name = fileName(nameBox->text(), now.date(), options.kind);
     const QString path = joinPath(dataFolder(), name);
-    Nome_File_Dati->setText(path);
+    dataFileNameBox->setText(path);
     if (!creatable(path)) {
         dialogs().inform(QStringLiteral("Name ") + name + QStringLiteral(" not valid"),
                          QStringLiteral("Warning"));
-        Nome_File_Dati->clear();
+        dataFileNameBox->clear();
         return;
     }
-    Nome_File_Dati->setText(temperatures ? QStringLiteral("Wait Please") : QStringLiteral("Please wait.."));
+    dataFileNameBox->setText(temperatures ? QStringLiteral("Wait Please") : QStringLiteral("Please wait.."));
     downloadProgress->setValue(0);
     downloadCancelled_ = false;
     cancelDownload->setEnabled(true);
@@ -98,17 +98,17 @@ void Form1::download(bool temperatures)
         if (percent == shown)
             return;
         shown = percent;
-        Text1->setText(Conversioni::Str(percent) + QStringLiteral(" %"));
+        progressBox->setText(Numbers::signedText(percent) + QStringLiteral(" %"));
         downloadProgress->setValue(percent);
-        Modulo1::serviceUi();  // a reply already buffered would otherwise freeze the window
+        Exchange::serviceUi();  // a reply already buffered would otherwise freeze the window
     };
     const Result result = transfer(options, progress, [this] { return downloadCancelled_; });
     cancelDownload->setEnabled(false);
     if (downloadCancelled_)
-        Modulo1::abandonExchanges(false);
+        Exchange::abandonExchanges(false);
 
     if (result.outcome != Outcome::Completed) {
-        Nome_File_Dati->setText(name);
+        dataFileNameBox->setText(name);
         if (result.outcome == Outcome::NotSent)
             dialogs().inform(QStringLiteral("Datalogger not found!"), QStringLiteral("Warning"));
         else if (result.outcome == Outcome::Cancelled)
@@ -120,52 +120,52 @@ void Form1::download(bool temperatures)
     }
 
     dialogs().beep();
-    Nome_File_Dati->setText(QStringLiteral("Check Data: OK"));
+    dataFileNameBox->setText(QStringLiteral("Check Data: OK"));
     FileContext context{now.date(), now.time(), {}};
     for (int m = 0; m < 4; ++m)
         context.channelCounts[size_t(m)] = channelCount(m);
     if (!TextFile::replace(path, fileText(result.store, options, context))) {
         dialogs().inform(QStringLiteral("The file ") + path + QStringLiteral(" could not be written."),
                          QStringLiteral("Warning"), Dialogs::Icon::Warning);
-        Nome_File_Dati->setText(name);
+        dataFileNameBox->setText(name);
         return;
     }
-    if (!temperatures && Crea_Tabella->isChecked())
+    if (!temperatures && createTableBox->isChecked())
         showDataTable(result.store);
     dialogs().beep();
-    Nome_File_Dati->setText(temperatures ? QStringLiteral("Check Dati 3: OK")
+    dataFileNameBox->setText(temperatures ? QStringLiteral("Check Dati 3: OK")
                                          : QStringLiteral("Check Data 3: OK"));
-    setBoxColour(Nome_File_Dati, BoxColour::StatusDone);
+    setBoxColour(dataFileNameBox, BoxColour::StatusDone);
     dialogs().inform(QStringLiteral("Operation completed"));
     dialogs().beep();
-    Acquisisci->setEnabled(true);
-    Acquisisci_Temp->setEnabled(true);
-    Modulo1::Pausa(100);
-    Nome_File_Dati->setText(name);
+    acquireButton->setEnabled(true);
+    acquireTemperaturesButton->setEnabled(true);
+    Exchange::pause(100);
+    dataFileNameBox->setText(name);
     setDataFolder(dataFolder());  // the new file appears in the list
 }
 
 // The datalogger has no command that stops a reply: the rest of it is let go by before
 // the console is handed back, as long as that takes a moment.
-void Form1::endCancelledDownload()
+void ConsoleWindow::endCancelledDownload()
 {
-    Nome_File_Dati->setText(QStringLiteral("Download cancelled"));
-    if (!Modulo1::discardUntilQuiet(300, 3000))
+    dataFileNameBox->setText(QStringLiteral("Download cancelled"));
+    if (!Exchange::discardUntilQuiet(300, 3000))
         dialogs().inform(QStringLiteral("The datalogger is still sending the rest of the cancelled "
                                         "download; a command given before it ends may need to be repeated."),
                          QStringLiteral("Warning"), Dialogs::Icon::Warning);
 }
 
-void Form1::showDataTable(const Store& store)
+void ConsoleWindow::showDataTable(const Store& store)
 {
     dataTable_.reset(newDataTableWindow(store));
     dataTable_->show();
 }
 
-void Form1::Scarica_Buffer()
+void ConsoleWindow::discardSerialInput()
 {
-    if (SerialPort* port = Modulo1::serial())
+    if (SerialPort* port = Exchange::serial())
         port->discardInput();
 }
 
-void Form1::File1_Click(const QString& name) { Nome_File_Dati->setText(name); }
+void ConsoleWindow::chooseDataFile(const QString& name) { dataFileNameBox->setText(name); }

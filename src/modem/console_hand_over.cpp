@@ -1,7 +1,7 @@
 // The console after a remote connection: the analog presentation and the hand-over.
 #include "modem/console_hand_over.h"
 
-#include "console/form1.h"
+#include "console/console_window.h"
 #include "data/data_file_name.h"
 #include "modem/phone_book_window.h"
 #include "widgets/box_colours.h"
@@ -10,17 +10,17 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-void presentAnalogModel(Form1* console, const QString& caption, const QString& acquireCaption)
+void presentAnalogModel(ConsoleWindow* console, const QString& caption, const QString& acquireCaption)
 {
     console->adaptForAnalogModel();
     console->setWindowTitle(caption);
-    console->Acquisisci->setText(acquireCaption);
-    console->Acquisisci->setAccessibleName(acquireCaption);
+    console->acquireButton->setText(acquireCaption);
+    console->acquireButton->setAccessibleName(acquireCaption);
 }
 
-void handOverToConsole(QWidget* from, Form1* console)
+void handOverToConsole(QWidget* from, ConsoleWindow* console)
 {
     console->showAfterConnection(from);
-    setBoxColour(console->Nome_File_Dati, PhoneBookWindow::RowColour);
-    console->Nome_File_Dati->setText(suggestedDataFileName(console->Nome_Centralina->text(), QDate::currentDate()));
+    setBoxColour(console->dataFileNameBox, PhoneBookWindow::RowColour);
+    console->dataFileNameBox->setText(suggestedDataFileName(console->nameBox->text(), QDate::currentDate()));
 }

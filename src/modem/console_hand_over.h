@@ -5,12 +5,12 @@
 
 #include <QString>
 
-class Form1;
+class ConsoleWindow;
 class QWidget;
 
 // The analog (model 0) console: the cable presentation, under its own caption and with
 // its own caption on the "Acquire" button.
-void presentAnalogModel(Form1* console, const QString& caption, const QString& acquireCaption);
+void presentAnalogModel(ConsoleWindow* console, const QString& caption, const QString& acquireCaption);
 // Hides and disables the window, shows the console, and suggests the data file's name
 // from the datalogger's name and today's date.
-void handOverToConsole(QWidget* from, Form1* console);
+void handOverToConsole(QWidget* from, ConsoleWindow* console);

@@ -1,9 +1,9 @@
 // "Connect with modem" opens the modem window or the internet window.
 #include "modem/open_modem_window.h"
 
-#include "modem/modem.h"
-#include "modem/modem_tcp.h"
-#include "startup/form2.h"
+#include "modem/modem_window.h"
+#include "modem/internet_window.h"
+#include "startup/start_window.h"
 
 #include <QPointer>
 
@@ -11,7 +11,7 @@ namespace {
 
 // The window made on first use; it goes with the start window.
 template <typename Window>
-std::shared_ptr<QPointer<Window>> windowOf(Form2* start)
+std::shared_ptr<QPointer<Window>> windowOf(StartWindow* start)
 {
     auto window = std::make_shared<QPointer<Window>>();
     QObject::connect(start, &QObject::destroyed, [window] { delete window->data(); });
@@ -19,7 +19,7 @@ std::shared_ptr<QPointer<Window>> windowOf(Form2* start)
 }
 
 template <typename Window>
-void openWindow(const std::shared_ptr<QPointer<Window>>& window, Form2* start, Form1* console)
+void openWindow(const std::shared_ptr<QPointer<Window>>& window, StartWindow* start, ConsoleWindow* console)
 {
     if (!*window) {
         *window = new Window(console);
@@ -30,10 +30,10 @@ void openWindow(const std::shared_ptr<QPointer<Window>>& window, Form2* start, F
 
 } // namespace
 
-void installModemWindow(Form2* start, Form1* console)
+void installModemWindow(StartWindow* start, ConsoleWindow* console)
 {
-    auto modem = windowOf<Modem>(start);
-    auto internet = windowOf<ModemTCP>(start);
+    auto modem = windowOf<ModemWindow>(start);
+    auto internet = windowOf<InternetWindow>(start);
     start->openModemWindow = [start, console, modem, internet](bool throughInternet) {
         if (throughInternet)
             openWindow(internet, start, console);

@@ -1,9 +1,9 @@
 // Joins the start window's "Connect with modem" to the modem and internet windows.
 #pragma once
 
-class Form1;
-class Form2;
+class ConsoleWindow;
+class StartWindow;
 
 // From now on "Connect with modem" opens the modem window, or the internet window when
 // "Thrugh internet" is ticked; each is made on first use and gone with the start window.
-void installModemWindow(Form2* start, Form1* console);
+void installModemWindow(StartWindow* start, ConsoleWindow* console);

@@ -3,7 +3,7 @@
 #include "modem/phone_book_window.h"
 
 #include "link/conversions.h"
-#include "link/modulo1.h"
+#include "link/exchange.h"
 #include "widgets/box_colours.h"
 #include "widgets/controls.h"
 
@@ -36,31 +36,31 @@ PhoneBookWindow::PhoneBookWindow(const PhoneBookCaptions& captions, QWidget* par
     auto* layout = new QHBoxLayout(central);
     buildBook(captions);
     auto* pages = new QVBoxLayout;
-    for (QGroupBox* page : Centraline)
+    for (QGroupBox* page : pageGroups)
         pages->addWidget(page);
     layout->addLayout(pages, 1);
     layout->addWidget(buildSide());
     setCentralWidget(central);
     buildMenu(captions);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(2000);
-    connect(Timer1, &QTimer::timeout, this, &PhoneBookWindow::Timer1_Timer);
+    pollTimer = new QTimer(this);
+    pollTimer->setObjectName(QStringLiteral("Timer1"));
+    pollTimer->setInterval(2000);
+    connect(pollTimer, &QTimer::timeout, this, &PhoneBookWindow::poll);
 
     // A typed port number is probed once the typing pauses, not once per key.
     typingPause_ = new QTimer(this);
     typingPause_->setSingleShot(true);
     typingPause_->setInterval(600);
     connect(typingPause_, &QTimer::timeout, this, &PhoneBookWindow::portBoxEdited);
-    SERMODEM->installEventFilter(this);
-    connect(SERMODEM, &QLineEdit::textChanged, this, [this] {
+    portBox->installEventFilter(this);
+    connect(portBox, &QLineEdit::textChanged, this, [this] {
         if (typing_)
             typingPause_->start();
         else
-            SERMODEM_Change();
+            portBoxChanged();
     });
-    Primi10_Click(0);
+    showPage(0);
 }
 
 PhoneBookWindow::~PhoneBookWindow() = default;
@@ -76,14 +76,14 @@ void PhoneBookWindow::buildBook(const PhoneBookCaptions& captions)
         for (int r = 0; r < RowsPerPage; ++r) {
             const int i = page * RowsPerPage + r;
             const QString number = QString::number(i + 1);
-            Sel[i] = button(frame, arrayName(QStringLiteral("Sel"), i), number);
-            Sel[i]->setAccessibleName(QStringLiteral("Select row ") + number);
-            Sel[i]->setFixedWidth(Sel[i]->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 16);
-            connect(Sel[i], &QPushButton::clicked, this, [this, i] { Sel_Click(i); });
-            grid->addWidget(Sel[i], r + 1, 0);
+            selectButtons[i] = button(frame, arrayName(QStringLiteral("Sel"), i), number);
+            selectButtons[i]->setAccessibleName(QStringLiteral("Select row ") + number);
+            selectButtons[i]->setFixedWidth(selectButtons[i]->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 16);
+            connect(selectButtons[i], &QPushButton::clicked, this, [this, i] { selectRow(i); });
+            grid->addWidget(selectButtons[i], r + 1, 0);
             const std::array<const char*, 4> names = {"Nome", "Telefono", "Scadenza", "Uldata"};
             const std::array<int, 4> widths = {170, 140, 100, 120};
-            std::array<QLineEdit*, Rows>* columns[4] = {&Nome, &Telefono, &Scadenza, &Uldata};
+            std::array<QLineEdit*, Rows>* columns[4] = {&nameBoxes, &numberBoxes, &expiryBoxes, &lastConnectionBoxes};
             for (int c = 0; c < 4; ++c) {
                 QLineEdit* b = box(frame, arrayName(QString::fromLatin1(names[c]), i),
                                    captions.columns[c] + QLatin1Char(' ') + number, widths[c]);
@@ -91,7 +91,7 @@ void PhoneBookWindow::buildBook(const PhoneBookCaptions& captions)
                 grid->addWidget(b, r + 1, c + 1);
             }
         }
-        Centraline[page] = frame;
+        pageGroups[page] = frame;
     }
 }
 
@@ -100,35 +100,35 @@ QWidget* PhoneBookWindow::buildSide()
     auto* side = new QWidget(this);
     auto* column = new QVBoxLayout(side);
     column->setContentsMargins(0, 0, 0, 0);
-    auto* pageButtons = new QGridLayout;
+    auto* pageGrid = new QGridLayout;
     for (int p = 0; p < Pages; ++p) {
         const QString caption = QStringLiteral("%1-%2").arg(p * RowsPerPage + 1).arg((p + 1) * RowsPerPage);
-        Primi10[p] = button(side, arrayName(QStringLiteral("Primi10"), p), caption);
-        connect(Primi10[p], &QPushButton::clicked, this, [this, p] { Primi10_Click(p); });
-        pageButtons->addWidget(Primi10[p], p / 2, p % 2);
+        pageButtons[p] = button(side, arrayName(QStringLiteral("Primi10"), p), caption);
+        connect(pageButtons[p], &QPushButton::clicked, this, [this, p] { showPage(p); });
+        pageGrid->addWidget(pageButtons[p], p / 2, p % 2);
     }
-    column->addLayout(pageButtons);
+    column->addLayout(pageGrid);
 
     QGroupBox* portFrame = frame(side, QStringLiteral("COM port"), QStringLiteral("FramePort"));
     auto* portRow = new QHBoxLayout(portFrame);
-    SERMODEM = box(portFrame, QStringLiteral("SERMODEM"), QStringLiteral("COM port"), 50);
-    SERMODEM->setText(QStringLiteral("0"));
-    CERCAMODEM = button(portFrame, QStringLiteral("CERCAMODEM"), QStringLiteral("&Modem lookup"));
-    connect(CERCAMODEM, &QPushButton::clicked, this, &PhoneBookWindow::CERCAMODEM_Click);
-    portRow->addWidget(SERMODEM);
-    portRow->addWidget(CERCAMODEM);
+    portBox = box(portFrame, QStringLiteral("SERMODEM"), QStringLiteral("COM port"), 50);
+    portBox->setText(QStringLiteral("0"));
+    modemLookupButton = button(portFrame, QStringLiteral("CERCAMODEM"), QStringLiteral("&Modem lookup"));
+    connect(modemLookupButton, &QPushButton::clicked, this, &PhoneBookWindow::lookUpModem);
+    portRow->addWidget(portBox);
+    portRow->addWidget(modemLookupButton);
     column->addWidget(portFrame);
 
     QGroupBox* statusFrame = frame(side, QStringLiteral("Modem Window"), QStringLiteral("FrameStatus"));
-    auto* statusBox = new QVBoxLayout(statusFrame);
-    Text1 = new QPlainTextEdit(statusFrame);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setAccessibleName(QStringLiteral("Modem Window"));
-    Text1->setReadOnly(true);
-    Text1->setMinimumWidth(260);
+    auto* statusColumn = new QVBoxLayout(statusFrame);
+    statusBox = new QPlainTextEdit(statusFrame);
+    statusBox->setObjectName(QStringLiteral("Text1"));
+    statusBox->setAccessibleName(QStringLiteral("Modem Window"));
+    statusBox->setReadOnly(true);
+    statusBox->setMinimumWidth(260);
     // Room for a modem's answer of a few lines; the window is as tall as one page of rows.
-    Text1->setFixedHeight(Text1->fontMetrics().lineSpacing() * 6 + 12);
-    statusBox->addWidget(Text1);
+    statusBox->setFixedHeight(statusBox->fontMetrics().lineSpacing() * 6 + 12);
+    statusColumn->addWidget(statusBox);
     column->addWidget(statusFrame);
     column->addStretch(1);
     return side;
@@ -142,19 +142,19 @@ void PhoneBookWindow::buildMenu(const PhoneBookCaptions& captions)
         a->setObjectName(QString::fromLatin1(name));
         return a;
     };
-    Salva = command("Salva", captions.save);
-    Interrompi = command("Interrompi", QStringLiteral("S&top"));
-    Connetti = command("Connetti", QStringLiteral("&Connect"));
-    Riprova = command("Riprova", QStringLiteral("&Retry"));
-    Scarica_Vai = command("Scarica_Vai", QStringLiteral("&Download and Go"));
-    Interrompi->setEnabled(false);
-    Connetti->setEnabled(false);
-    Riprova->setEnabled(false);
-    connect(Salva, &QAction::triggered, this, [this] { Salva_Click(); });
-    connect(Interrompi, &QAction::triggered, this, &PhoneBookWindow::Interrompi_Click);
-    connect(Connetti, &QAction::triggered, this, &PhoneBookWindow::Connetti_Click);
-    connect(Riprova, &QAction::triggered, this, &PhoneBookWindow::Riprova_Click);
-    connect(Scarica_Vai, &QAction::triggered, this, &PhoneBookWindow::Scarica_Vai_Click);
+    saveAction = command("Salva", captions.save);
+    stopAction = command("Interrompi", QStringLiteral("S&top"));
+    connectAction = command("Connetti", QStringLiteral("&Connect"));
+    retryAction = command("Riprova", QStringLiteral("&Retry"));
+    dialWithPauseAction = command("Scarica_Vai", QStringLiteral("&Download and Go"));
+    stopAction->setEnabled(false);
+    connectAction->setEnabled(false);
+    retryAction->setEnabled(false);
+    connect(saveAction, &QAction::triggered, this, [this] { save(); });
+    connect(stopAction, &QAction::triggered, this, &PhoneBookWindow::stop);
+    connect(connectAction, &QAction::triggered, this, &PhoneBookWindow::connectSelected);
+    connect(retryAction, &QAction::triggered, this, &PhoneBookWindow::retry);
+    connect(dialWithPauseAction, &QAction::triggered, this, &PhoneBookWindow::dialWithPause);
 }
 
 void PhoneBookWindow::showStatus(const QString& text)
@@ -162,12 +162,12 @@ void PhoneBookWindow::showStatus(const QString& text)
     status_ = text;
     QString shown = text;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    Text1->setPlainText(shown);
+    statusBox->setPlainText(shown);
 }
 
 QStringList PhoneBookWindow::bookValues(int columns) const
 {
-    const std::array<const std::array<QLineEdit*, Rows>*, 4> all = {&Nome, &Telefono, &Scadenza, &Uldata};
+    const std::array<const std::array<QLineEdit*, Rows>*, 4> all = {&nameBoxes, &numberBoxes, &expiryBoxes, &lastConnectionBoxes};
     QStringList values;
     for (int i = 0; i < Rows; ++i)
         for (int c = 0; c < columns; ++c)
@@ -177,7 +177,7 @@ QStringList PhoneBookWindow::bookValues(int columns) const
 
 void PhoneBookWindow::setBookValues(const QStringList& values, int columns)
 {
-    const std::array<std::array<QLineEdit*, Rows>*, 4> all = {&Nome, &Telefono, &Scadenza, &Uldata};
+    const std::array<std::array<QLineEdit*, Rows>*, 4> all = {&nameBoxes, &numberBoxes, &expiryBoxes, &lastConnectionBoxes};
     for (int k = 0; k < values.size() && k < Rows * columns; ++k) {
         QLineEdit* b = (*all[k % columns])[k / columns];
         b->setText(values[k]);
@@ -187,30 +187,30 @@ void PhoneBookWindow::setBookValues(const QStringList& values, int columns)
 
 int PhoneBookWindow::portNumber() const
 {
-    const double value = std::trunc(Conversioni::Val(SERMODEM->text()));
+    const double value = std::trunc(Numbers::leadingNumber(portBox->text()));
     // Numbers no serial port can have are port 0, which opens nothing.
     return value >= 0 && value <= 32767 ? int(value) : 0;
 }
 
-void PhoneBookWindow::Sel_Click(int index)
+void PhoneBookWindow::selectRow(int index)
 {
-    alfa = qint16(index);
+    selectedRow = qint16(index);
     for (int i = 0; i < Rows; ++i)
-        for (QLineEdit* b : {Nome[i], Telefono[i], Scadenza[i], Uldata[i]})
+        for (QLineEdit* b : {nameBoxes[i], numberBoxes[i], expiryBoxes[i], lastConnectionBoxes[i]})
             setBoxColour(b, i == index ? SelectedRowColour : RowColour);
-    Connetti->setEnabled(true);
+    connectAction->setEnabled(true);
 }
 
-void PhoneBookWindow::Primi10_Click(int index)
+void PhoneBookWindow::showPage(int index)
 {
-    for (QGroupBox* page : Centraline)
+    for (QGroupBox* page : pageGroups)
         page->hide();
-    Centraline[index]->show();
+    pageGroups[index]->show();
 }
 
 void PhoneBookWindow::open()
 {
-    Form_Load();
+    load();
     setEnabled(true);
     show();
     raise();
@@ -229,25 +229,25 @@ void PhoneBookWindow::placeWindow()
     move(area.left() + std::max(0, left), area.top() + std::max(0, top));
 }
 
-void PhoneBookWindow::Form_Unload()
+void PhoneBookWindow::unload()
 {
-    Timer1->stop();
+    pollTimer->stop();
     typingPause_->stop();
     setEnabled(false);
     hide();
     if (start_)
         start_->show();
-    Modulo1::Chiudi_Porta();
+    Exchange::closePort();
 }
 
 void PhoneBookWindow::closeEvent(QCloseEvent* event)
 {
     // Closing while an exchange runs would pull the port from under it: the window
     // stays until the exchange has ended.
-    if (Modulo1::linkBusy()) {
+    if (Exchange::linkBusy()) {
         event->ignore();
         return;
     }
     event->accept();
-    Form_Unload();
+    unload();
 }

@@ -44,29 +44,29 @@ public:
     void setStartWindow(QWidget* start) { start_ = start; }
     QWidget* startWindow() const { return start_; }
 
-    // The book: control arrays indexed by entry number.
-    std::array<QLineEdit*, Rows> Nome{};
-    std::array<QLineEdit*, Rows> Telefono{};
-    std::array<QLineEdit*, Rows> Scadenza{};
-    std::array<QLineEdit*, Rows> Uldata{};
-    std::array<QPushButton*, Rows> Sel{};
-    std::array<QGroupBox*, Pages> Centraline{};
-    std::array<QPushButton*, Pages> Primi10{};
+    // The book: one box of each column per entry, indexed by entry number.
+    std::array<QLineEdit*, Rows> nameBoxes{};
+    std::array<QLineEdit*, Rows> numberBoxes{};
+    std::array<QLineEdit*, Rows> expiryBoxes{};
+    std::array<QLineEdit*, Rows> lastConnectionBoxes{};
+    std::array<QPushButton*, Rows> selectButtons{};
+    std::array<QGroupBox*, Pages> pageGroups{};
+    std::array<QPushButton*, Pages> pageButtons{};
 
-    QLineEdit* SERMODEM = nullptr;        // the port box
-    QPushButton* CERCAMODEM = nullptr;    // "Modem lookup"
-    QPlainTextEdit* Text1 = nullptr;      // the status box
-    QTimer* Timer1 = nullptr;             // the connection poll
+    QLineEdit* portBox = nullptr;        // the port box
+    QPushButton* modemLookupButton = nullptr;    // "Modem lookup"
+    QPlainTextEdit* statusBox = nullptr;      // the status box
+    QTimer* pollTimer = nullptr;             // the connection poll
 
     // The menu.
-    QAction* Salva = nullptr;
-    QAction* Interrompi = nullptr;
-    QAction* Connetti = nullptr;
-    QAction* Riprova = nullptr;
-    QAction* Scarica_Vai = nullptr;
+    QAction* saveAction = nullptr;
+    QAction* stopAction = nullptr;
+    QAction* connectAction = nullptr;
+    QAction* retryAction = nullptr;
+    QAction* dialWithPauseAction = nullptr;
 
-    qint16 alfa = 0;      // the selected row
-    QString fittizio;     // the last block read by the poll
+    qint16 selectedRow = 0;      // the selected row
+    QString lastArrival;     // the last block read by the poll
 
     // The status box's text exactly as last set (the box shows line ends as lines).
     QString status() const { return status_; }
@@ -83,25 +83,25 @@ public:
 
 public slots:
     // Opening: read the files, place the window, probe the saved port. Run by open().
-    virtual void Form_Load() = 0;
-    virtual bool Salva_Click() = 0;
-    virtual void Connetti_Click() = 0;
-    virtual void Scarica_Vai_Click() = 0;
-    virtual void Interrompi_Click() = 0;
-    virtual void Riprova_Click() = 0;
-    virtual void Timer1_Timer() = 0;
+    virtual void load() = 0;
+    virtual bool save() = 0;
+    virtual void connectSelected() = 0;
+    virtual void dialWithPause() = 0;
+    virtual void stop() = 0;
+    virtual void retry() = 0;
+    virtual void poll() = 0;
     // Closing: hide, show the start window again, close the serial port.
-    virtual void Form_Unload();
+    virtual void unload();
 
-    void Sel_Click(int index);
-    void Primi10_Click(int index);
-    void CERCAMODEM_Click();
+    void selectRow(int index);
+    void showPage(int index);
+    void lookUpModem();
     // The port probe, on every change of the port box's text.
-    void SERMODEM_Change();
+    void portBoxChanged();
     // The readiness check of the port the box named before a key changed it.
-    void SERMODEM_KeyPress(const QString& textBefore);
+    void portBoxKeyPressed(const QString& textBefore);
     // Asserts RTS and DTR on the serial port.
-    void Abilita_DSR();
+    void raiseModemLines();
 
     // Loads the window (reading its files) and shows it.
     void open();

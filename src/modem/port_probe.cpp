@@ -5,7 +5,7 @@
 
 #include "data/phone_book.h"
 #include "link/conversions.h"
-#include "link/modulo1.h"
+#include "link/exchange.h"
 #include "link/serial_port.h"
 
 #include <QEvent>
@@ -22,14 +22,14 @@ constexpr int notAModemLength = 8;
 
 QString foundText(int port, const QString& answer)
 {
-    return QStringLiteral("Modem Found on Com") + Conversioni::Str(port) + answer + QLatin1Char('\r');
+    return QStringLiteral("Modem Found on Com") + Numbers::signedText(port) + answer + QLatin1Char('\r');
 }
 
 } // namespace
 
-void PhoneBookWindow::Abilita_DSR()
+void PhoneBookWindow::raiseModemLines()
 {
-    if (SerialPort* port = Modulo1::serial()) {
+    if (SerialPort* port = Exchange::serial()) {
         // A pseudo-terminal has no modem lines; the failure is of no consequence.
         port->setRTSEnable(true);
         port->setDTREnable(true);
@@ -38,7 +38,7 @@ void PhoneBookWindow::Abilita_DSR()
 
 bool PhoneBookWindow::reopenPort(int number)
 {
-    SerialPort* port = Modulo1::serial();
+    SerialPort* port = Exchange::serial();
     if (!port)
         return false;
     port->close();
@@ -53,21 +53,21 @@ bool PhoneBookWindow::reopenPort(int number)
 
 QString PhoneBookWindow::askIdentification()
 {
-    SerialPort* port = Modulo1::serial();
-    Modulo1::Pausa(20);
+    SerialPort* port = Exchange::serial();
+    Exchange::pause(20);
     port->write(QByteArrayLiteral("ATE0\r"));
-    Modulo1::Pausa(20);
+    Exchange::pause(20);
     port->discardInput();
     port->write(QByteArrayLiteral("ATI3\r"));
-    Modulo1::Pausa(20);
+    Exchange::pause(20);
     return port->isOpen() ? QString::fromLatin1(port->takeAll()) : QString();
 }
 
-void PhoneBookWindow::SERMODEM_Change()
+void PhoneBookWindow::portBoxChanged()
 {
-    if (Modulo1::linkBusy() || !Modulo1::serial())
+    if (Exchange::linkBusy() || !Exchange::serial())
         return;
-    Abilita_DSR();
+    raiseModemLines();
     const int number = portNumber();
     reopenPort(number);
     const QString answer = askIdentification();
@@ -80,26 +80,26 @@ void PhoneBookWindow::SERMODEM_Change()
     // The port stays open: dialling uses it.
 }
 
-void PhoneBookWindow::SERMODEM_KeyPress(const QString& textBefore)
+void PhoneBookWindow::portBoxKeyPressed(const QString& textBefore)
 {
-    SerialPort* port = Modulo1::serial();
-    if (Modulo1::linkBusy() || !port)
+    SerialPort* port = Exchange::serial();
+    if (Exchange::linkBusy() || !port)
         return;
-    const double value = std::trunc(Conversioni::Val(textBefore));
+    const double value = std::trunc(Numbers::leadingNumber(textBefore));
     reopenPort(value >= 0 && value <= 32767 ? int(value) : 0);
     port->write(QByteArrayLiteral("AT\r"));
-    Modulo1::Pausa(50);
+    Exchange::pause(50);
     const bool answered = port->isOpen() && !port->takeAll().isEmpty();
     showStatus(answered ? QStringLiteral("MODEM READY") : QStringLiteral("MODEM NOT READY"));
     port->close();
 }
 
-void PhoneBookWindow::CERCAMODEM_Click()
+void PhoneBookWindow::lookUpModem()
 {
-    SerialPort* port = Modulo1::serial();
-    if (Modulo1::linkBusy() || !port)
+    SerialPort* port = Exchange::serial();
+    if (Exchange::linkBusy() || !port)
         return;
-    Abilita_DSR();
+    raiseModemLines();
     showStatus(QStringLiteral("Looking for modem..."));
     const int tried = portNumber() + 1;
     if (reopenPort(tried)) {
@@ -109,27 +109,27 @@ void PhoneBookWindow::CERCAMODEM_Click()
     }
     port->close();
     // The probe of the new number gives the verdict, saves the port and leaves it open.
-    setPortBox(Conversioni::Str(tried));
-    SERMODEM->setEnabled(true);
-    CERCAMODEM->setEnabled(true);
+    setPortBox(Numbers::signedText(tried));
+    portBox->setEnabled(true);
+    modemLookupButton->setEnabled(true);
 }
 
 void PhoneBookWindow::setPortBox(const QString& text)
 {
     typingPause_->stop();
-    if (SERMODEM->text() == text)
-        SERMODEM_Change();  // the same number probed again, as a change would
+    if (portBox->text() == text)
+        portBoxChanged();  // the same number probed again, as a change would
     else
-        SERMODEM->setText(text);
+        portBox->setText(text);
 }
 
 // A key typed into the port box: the number before it is remembered for the readiness
 // check, which runs with the probe once the typing pauses.
 bool PhoneBookWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == SERMODEM && event->type() == QEvent::KeyPress) {
+    if (watched == portBox && event->type() == QEvent::KeyPress) {
         if (!typingPause_->isActive())
-            textBeforeTyping_ = SERMODEM->text();
+            textBeforeTyping_ = portBox->text();
         typing_ = true;
         QTimer::singleShot(0, this, [this] { typing_ = false; });
     }
@@ -138,6 +138,6 @@ bool PhoneBookWindow::eventFilter(QObject* watched, QEvent* event)
 
 void PhoneBookWindow::portBoxEdited()
 {
-    SERMODEM_KeyPress(textBeforeTyping_);
-    SERMODEM_Change();
+    portBoxKeyPressed(textBeforeTyping_);
+    portBoxChanged();
 }

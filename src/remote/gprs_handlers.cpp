@@ -1,9 +1,9 @@
 // The console's GPRS and FTP settings and the internet-connection switch.
-#include "console/form1.h"
+#include "console/console_window.h"
 
 #include "link/conversions.h"
 #include "link/dialogs.h"
-#include "link/modulo1.h"
+#include "link/exchange.h"
 #include "widgets/unsendable.h"
 #include "widgets/box_colours.h"
 
@@ -12,46 +12,46 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
-using namespace Modulo1;
+using namespace Exchange;
 
 namespace {
-// How deep the internet switch's write-and-read rounds are nested (see chkWebAbilita_Click).
+// How deep the internet switch's write-and-read rounds are nested (see writeInternetSwitch).
 int webRounds = 0;
 } // namespace
 
-void Form1::LeggiGPRS_Click()
+void ConsoleWindow::readGprs()
 {
     if (linkBusy())
         return;
     CommandLock lock;
-    Svuota_Ricezione();
-    Invia_Comando(QStringLiteral("K"), QString());
-    for (QLineEdit* box : GPRS)
-        box->setText(Leggi_Campo());
-    for (QLineEdit* box : GPRS)
+    flushInput();
+    sendCommand(QStringLiteral("K"), QString());
+    for (QLineEdit* box : gprsBoxes)
+        box->setText(readField());
+    for (QLineEdit* box : gprsBoxes)
         setBoxColour(box, BoxColour::Yellow);
 }
 
 // Each box is trimmed in place before its text goes out.
-void Form1::ScriviGPRS_Click()
+void ConsoleWindow::writeGprs()
 {
     if (linkBusy())
         return;
     for (int i = 0; i < 10; ++i) {
-        const QString reason = unsendableReason(GPRSLABEL[i]->text(), GPRS[i]->text().trimmed());
+        const QString reason = unsendableReason(gprsLabels[i]->text(), gprsBoxes[i]->text().trimmed());
         if (!reason.isEmpty()) {
             dialogs().inform(refusalMessage(reason), QStringLiteral("Warning"));
             return;
         }
     }
     QStringList values;
-    for (QLineEdit* box : GPRS) {
+    for (QLineEdit* box : gprsBoxes) {
         box->setText(box->text().trimmed());
         values << box->text();
     }
-    link().OutgoingValues = Conversioni::Values(values);
-    Invia_Comando(QStringLiteral("k"), link().OutgoingValues);
-    for (QLineEdit* box : GPRS)
+    link().outgoingValues = Numbers::valuesString(values);
+    sendCommand(QStringLiteral("k"), link().outgoingValues);
+    for (QLineEdit* box : gprsBoxes)
         setBoxColour(box, BoxColour::Yellow);
 }
 
@@ -59,34 +59,34 @@ void Form1::ScriviGPRS_Click()
 // follows then finds the box unchanged and the round ends. A datalogger that keeps
 // answering the opposite of what it was sent would make the rounds endless, so a change
 // made inside a nested round is shown and not written again.
-void Form1::chkWebAbilita_Click()
+void ConsoleWindow::writeInternetSwitch()
 {
     if (linkBusy()) {
         // An exchange is running: the box goes back to what the datalogger last said.
-        const QSignalBlocker block(chkWebAbilita);
-        chkWebAbilita->setChecked(!chkWebAbilita->isChecked());
+        const QSignalBlocker block(internetSwitchBox);
+        internetSwitchBox->setChecked(!internetSwitchBox->isChecked());
         return;
     }
     if (webRounds >= 2)
         return;
     ++webRounds;
-    Invia_Comando(chkWebAbilita->isChecked() ? QStringLiteral("<1,") : QStringLiteral("<0,"), QString());
-    Pausa(50);
-    cmdWebLeggi_Click();
+    sendCommand(internetSwitchBox->isChecked() ? QStringLiteral("<1,") : QStringLiteral("<0,"), QString());
+    pause(50);
+    readInternetSwitch();
     --webRounds;
 }
 
 // A read that got no answer leaves the box alone: taking it for 0 would write "<0," and
 // close the datalogger to internet connections.
-void Form1::cmdWebLeggi_Click()
+void ConsoleWindow::readInternetSwitch()
 {
     if (linkBusy())
         return;
     CommandLock lock;
-    Svuota_Ricezione();
-    Invia_Comando(QStringLiteral(">"), QString());
-    const QString field = Leggi_Campo();
+    flushInput();
+    sendCommand(QStringLiteral(">"), QString());
+    const QString field = readField();
     if (field == QLatin1String("%%"))
         return;
-    chkWebAbilita->setChecked(Conversioni::Val(field) != 0);
+    internetSwitchBox->setChecked(Numbers::leadingNumber(field) != 0);
 }

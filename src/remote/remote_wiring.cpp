@@ -1,5 +1,5 @@
 // Which GSM, GPRS, e-mail and internet controls raise which of the console's handlers.
-#include "console/form1.h"
+#include "console/console_window.h"
 
 #include "widgets/switch_box.h"
 
@@ -7,26 +7,26 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-void Form1::connectRemoteHandlers()
+void ConsoleWindow::connectRemoteHandlers()
 {
-    connect(LEGGI_GSM, &QPushButton::clicked, this, &Form1::LEGGI_GSM_Click);
-    connect(SCRIVI_GSM, &QPushButton::clicked, this, &Form1::SCRIVI_GSM_Click);
-    connect(Leggi_Email, &QPushButton::clicked, this, &Form1::Leggi_Email_Click);
-    connect(Leggi_Allarmi, &QPushButton::clicked, this, &Form1::Leggi_Allarmi_Click);
-    connect(LeggiGPRS, &QPushButton::clicked, this, &Form1::LeggiGPRS_Click);
-    connect(ScriviGPRS, &QPushButton::clicked, this, &Form1::ScriviGPRS_Click);
-    connect(cmdWebLeggi, &QPushButton::clicked, this, &Form1::cmdWebLeggi_Click);
-    connect(chkWebAbilita, &QCheckBox::toggled, this, &Form1::chkWebAbilita_Click);
+    connect(readGsmButton, &QPushButton::clicked, this, &ConsoleWindow::readGsm);
+    connect(writeGsmButton, &QPushButton::clicked, this, &ConsoleWindow::writeGsm);
+    connect(readEmailButton, &QPushButton::clicked, this, &ConsoleWindow::readEmail);
+    connect(alertsButton, &QPushButton::clicked, this, &ConsoleWindow::openAlertWindow);
+    connect(readGprsButton, &QPushButton::clicked, this, &ConsoleWindow::readGprs);
+    connect(writeGprsButton, &QPushButton::clicked, this, &ConsoleWindow::writeGprs);
+    connect(readInternetSwitchButton, &QPushButton::clicked, this, &ConsoleWindow::readInternetSwitch);
+    connect(internetSwitchBox, &QCheckBox::toggled, this, &ConsoleWindow::writeInternetSwitch);
 
-    connect(Abilita_SMS, &SwitchBox::switchRequested, this, &Form1::Abilita_SMS_MouseDown);
-    connect(Abilita_Telefono, &SwitchBox::switchRequested, this, &Form1::Abilita_Telefono_MouseDown);
-    connect(EMAIL, &SwitchBox::switchRequested, this, &Form1::EMAIL_MouseDown);
-    connect(Telefono, &SwitchBox::switchRequested, this, &Form1::Telefono_MouseDown);
+    connect(smsAlertSwitch, &SwitchBox::switchRequested, this, &ConsoleWindow::toggleSmsAlert);
+    connect(phoneAlertSwitch, &SwitchBox::switchRequested, this, &ConsoleWindow::togglePhoneAlert);
+    connect(emailSwitch, &SwitchBox::switchRequested, this, &ConsoleWindow::toggleEmail);
+    connect(gsmSwitch, &SwitchBox::switchRequested, this, &ConsoleWindow::toggleGsm);
 
-    for (QLineEdit* box : NUMERO_ALLARME_SMS)
+    for (QLineEdit* box : smsNumberBoxes)
         markEditedOnKey(box);
-    markEditedOnKey(NUMERO_ALLARMI_SMS);
-    markEditedOnKey(NUMERO_ALLARME_TELEFONO);
-    for (QLineEdit* box : GPRS)
+    markEditedOnKey(smsCountBox);
+    markEditedOnKey(phoneNumberBox);
+    for (QLineEdit* box : gprsBoxes)
         markEditedOnKey(box);
 }

@@ -1,16 +1,16 @@
 // The console's "Sensor alerts settings": the alert window, opened afresh with the
 // console hidden meanwhile.
-#include "console/form1.h"
+#include "console/console_window.h"
 
-#include "link/modulo1.h"
-#include "sensors/allarmi_an.h"
+#include "link/exchange.h"
+#include "sensors/alert_window.h"
 
-void Form1::Leggi_Allarmi_Click()
+void ConsoleWindow::openAlertWindow()
 {
-    if (Modulo1::linkBusy())
+    if (Exchange::linkBusy())
         return;
-    Modulo1::CommandLock lock;
-    alertWindow_ = std::make_unique<Allarmi_An>(this);
+    Exchange::CommandLock lock;
+    alertWindow_ = std::make_unique<AlertWindow>(this);
     hide();
     alertWindow_->show();
     alertWindow_->setEnabled(true);

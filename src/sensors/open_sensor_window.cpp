@@ -1,15 +1,15 @@
 // The console's "Sensors parameters": the sensor window, opened afresh with the console
 // hidden meanwhile.
-#include "console/form1.h"
+#include "console/console_window.h"
 
-#include "link/modulo1.h"
-#include "sensors/sensori_an.h"
+#include "link/exchange.h"
+#include "sensors/sensor_window.h"
 
-void Form1::Leggi_poprieta_Click()
+void ConsoleWindow::openSensorWindow()
 {
-    if (Modulo1::linkBusy())
+    if (Exchange::linkBusy())
         return;
-    sensorWindow_ = std::make_unique<Sensori_An>(this);
+    sensorWindow_ = std::make_unique<SensorWindow>(this);
     hide();
     sensorWindow_->show();
     sensorWindow_->raise();

@@ -1,10 +1,10 @@
 // "Connect": probe the chosen COM port, read every setting into the console, hand over.
-#include "startup/form2.h"
+#include "startup/start_window.h"
 
-#include "console/form1.h"
+#include "console/console_window.h"
 #include "link/conversions.h"
 #include "link/dialogs.h"
-#include "link/modulo1.h"
+#include "link/exchange.h"
 #include "link/read_sequence.h"
 #include "data/data_file_name.h"
 #include "data/port_settings.h"
@@ -16,88 +16,88 @@
 #include <QLabel>
 #include <QLineEdit>
 
-using Modulo1::ReadStep;
+using Exchange::ReadStep;
 
-void Form2::Command1_Click()
+void StartWindow::connectToDatalogger()
 {
-    if (Modulo1::linkBusy())
+    if (Exchange::linkBusy())
         return;
-    Modulo1::LinkState& link = Modulo1::link();
+    Exchange::LinkState& link = Exchange::link();
     const int port = selectedPort(8);
     if (port == 0) {
         setStatus(QStringLiteral("Select a COM port!"));
         return;
     }
-    link.ComPortNumber = port;
-    setStatus(QStringLiteral("Connecting port COM") + Conversioni::CStr(double(port)));
-    PortSettings::save(IniPath, port);  // a settings file that cannot be written does not stop the connection
+    link.comPortNumber = port;
+    setStatus(QStringLiteral("Connecting port COM") + Numbers::shownNumber(double(port)));
+    PortSettings::save(settingsPath, port);  // a settings file that cannot be written does not stop the connection
 
-    if (Modulo1::Apri_Seriale(port) == 0) {
+    if (Exchange::probeSerialPort(port) == 0) {
         setStatus(QStringLiteral("Datalogger not found, please check connection"));
         return;
     }
     setStatus(QStringLiteral(" Datalogger Found"));
     setStatusColour(BoxColour::Green);
-    Modulo1::Pausa(10);
+    Exchange::pause(10);
     readSettingsAndHandOver();
 }
 
-bool Form2::readSettingsAndHandOver()
+bool StartWindow::readSettingsAndHandOver()
 {
     setStatus(QStringLiteral("Reading internal parameters"));
-    Form1* f = console_;
+    ConsoleWindow* f = console_;
     const auto show = [this](const QString& text) { setStatus(text); };
     QList<ReadStep> steps = {
-        {[f] { f->leggicanali_Click(); }, QStringLiteral("Sensors settings"), 10},
-        {[f] { f->leggidata_Click(); }, QStringLiteral("Date and time"), 10},
-        {[f] { f->LeggiDataAllarme_Click(); }, QStringLiteral("Start date"), 10},
-        {[f] { f->command2_Click(); }, QStringLiteral("Timer"), 10},
-        {[f] { f->Preacc_Click(); }, QStringLiteral("Pre-heating"), 10},
-        {[f] { f->Status_Click(); }, QStringLiteral("Internal parameters"), 10},
-        {[f] { f->Aggiorna_acq_Click(); }, QStringLiteral("Memory"), 10},
-        {[f] { f->leggi_nome_Click(); }, QStringLiteral("Datalogger Name"), 10},
+        {[f] { f->readChannels(); }, QStringLiteral("Sensors settings"), 10},
+        {[f] { f->readClock(); }, QStringLiteral("Date and time"), 10},
+        {[f] { f->readStartTime(); }, QStringLiteral("Start date"), 10},
+        {[f] { f->readTimer(); }, QStringLiteral("Timer"), 10},
+        {[f] { f->readPreheating(); }, QStringLiteral("Pre-heating"), 10},
+        {[f] { f->readInternalParameters(); }, QStringLiteral("Internal parameters"), 10},
+        {[f] { f->readMemory(); }, QStringLiteral("Memory"), 10},
+        {[f] { f->readName(); }, QStringLiteral("Datalogger Name"), 10},
         {[this] { readModelCode(); }, QStringLiteral("Datalogger Model"), 0},
         {[f] {
-             Modulo1::Invia_Comando(QStringLiteral("U"), QString());
-             f->PLUVIOMETRO->showField(Modulo1::Leggi_Campo());
+             Exchange::sendCommand(QStringLiteral("U"), QString());
+             f->eventsCounterSwitch->showField(Exchange::readField());
          },
          QStringLiteral("Events counter"), 10},
         {[f] {
-             Modulo1::Invia_Comando(QStringLiteral("O"), QString());
-             f->data_logging->showField(Modulo1::Leggi_Campo());
+             Exchange::sendCommand(QStringLiteral("O"), QString());
+             f->acquisitionSwitch->showField(Exchange::readField());
          },
          QStringLiteral("Acqisition status"), 10},
     };
     // A datalogger with a GSM modem also has its GSM/SMS and GPRS settings read, after the memory.
-    if (GSM->isChecked()) {
+    if (gsmBox->isChecked()) {
         const qsizetype afterMemory = 7;
-        steps.insert(afterMemory, {[f] { f->LEGGI_GSM_Click(); }, QStringLiteral("GSM/SMS"), 10});
-        steps.insert(afterMemory + 1, {[f] { f->LeggiGPRS_Click(); }, QStringLiteral("GPRS"), 10});
+        steps.insert(afterMemory, {[f] { f->readGsm(); }, QStringLiteral("GSM/SMS"), 10});
+        steps.insert(afterMemory + 1, {[f] { f->readGprs(); }, QStringLiteral("GPRS"), 10});
     }
-    if (Modulo1::runReadSequence(steps, show) == Modulo1::SequenceEnd::Silent) {
+    if (Exchange::runReadSequence(steps, show) == Exchange::SequenceEnd::Silent) {
         stopOnSilence();
         return false;
     }
 
     f->showAfterConnection(this);
-    f->Nome_File_Dati->setText(suggestedDataFileName(f->Nome_Centralina->text(), QDate::currentDate()));
-    setBoxColour(f->Nome_File_Dati, BoxColour::Yellow);
+    f->dataFileNameBox->setText(suggestedDataFileName(f->nameBox->text(), QDate::currentDate()));
+    setBoxColour(f->dataFileNameBox, BoxColour::Yellow);
     return true;
 }
 
-void Form2::readModelCode()
+void StartWindow::readModelCode()
 {
-    if (Modulo1::readModelCode() == 0)
+    if (Exchange::readModelCode() == 0)
         console_->adaptForAnalogModel();
 }
 
 // The console does not open on values that never arrived; the port is closed so that
 // the next "Connect" opens it afresh.
-void Form2::stopOnSilence()
+void StartWindow::stopOnSilence()
 {
-    Modulo1::Chiudi_Porta();
-    Modulo1::link().PortHeldOpen = false;
-    setStatus(Modulo1::silentDataloggerMessage());
-    dialogs().inform(Modulo1::silentDataloggerMessage(), QStringLiteral("Warning"),
+    Exchange::closePort();
+    Exchange::link().portHeldOpen = false;
+    setStatus(Exchange::silentDataloggerMessage());
+    dialogs().inform(Exchange::silentDataloggerMessage(), QStringLiteral("Warning"),
                      Dialogs::Icon::Warning);
 }

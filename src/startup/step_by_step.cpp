@@ -1,9 +1,9 @@
 // "Step-by-step connection": find the datalogger and open the console without reading.
-#include "startup/form2.h"
+#include "startup/start_window.h"
 
-#include "console/form1.h"
+#include "console/console_window.h"
 #include "link/conversions.h"
-#include "link/modulo1.h"
+#include "link/exchange.h"
 #include "link/serial_port.h"
 #include "widgets/box_colours.h"
 #include "data/port_settings.h"
@@ -11,9 +11,9 @@
 
 #include <QRadioButton>
 
-void Form2::No_conn_Click()
+void StartWindow::connectStepByStep()
 {
-    if (Modulo1::linkBusy())
+    if (Exchange::linkBusy())
         return;
     // Only the cable ports COM 1..4 are offered here.
     const int port = selectedPort(4);
@@ -21,17 +21,17 @@ void Form2::No_conn_Click()
         setStatus(QStringLiteral("No selected channel!"));
         return;
     }
-    Modulo1::link().ComPortNumber = port;
-    setStatus(QStringLiteral("Connection on COM") + Conversioni::CStr(double(port)));
-    PortSettings::save(IniPath, port);
+    Exchange::link().comPortNumber = port;
+    setStatus(QStringLiteral("Connection on COM") + Numbers::shownNumber(double(port)));
+    PortSettings::save(settingsPath, port);
 
-    const int answered = Modulo1::Apri_Seriale(port);
+    const int answered = Exchange::probeSerialPort(port);
     // The probe reports its own open errors; what the port raises after it is told here.
-    const int errorAfterProbe = Modulo1::serial()->errorNumber();
+    const int errorAfterProbe = Exchange::serial()->errorNumber();
     if (answered == 0) {
         setStatus(QStringLiteral("Datalogger not found. Try to check if it is on and the connection"));
-        Modulo1::Chiudi_Porta();
-        const int error = Modulo1::serial()->errorNumber();
+        Exchange::closePort();
+        const int error = Exchange::serial()->errorNumber();
         if (error != errorAfterProbe && !serialErrorStatus(error).isEmpty())
             setStatus(serialErrorStatus(error));
         return;

@@ -20,7 +20,7 @@ double number(const QString& text, bool& ok)
     plain.remove(QLatin1Char(' ')).remove(QLatin1Char('\t'));
     plain.replace(QLatin1Char('D'), QLatin1Char('E')).replace(QLatin1Char('d'), QLatin1Char('e'));
     const double value = plain.toDouble(&ok);
-    ok = ok && std::isfinite(value) && Conversioni::IsNumeric(text);
+    ok = ok && std::isfinite(value) && Numbers::isNumeric(text);
     return value;
 }
 

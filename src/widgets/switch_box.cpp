@@ -46,4 +46,4 @@ void SwitchBox::keyReleaseEvent(QKeyEvent* event)
 
 // Any number but 0 ticks, however large: a 16-bit conversion would wrap a value such as
 // 70000 to 0 and clear the box.
-void SwitchBox::showField(const QString& field) { setChecked(Conversioni::Val(field) != 0); }
+void SwitchBox::showField(const QString& field) { setChecked(Numbers::leadingNumber(field) != 0); }

@@ -7,7 +7,7 @@ QString unsendableReason(const QString& boxName, const QString& text)
 {
     if (text.contains(QLatin1Char(',')))
         return boxName + QStringLiteral(" cannot contain a comma.");
-    if (!Conversioni::fitsTheWire(text))
+    if (!Numbers::fitsTheWire(text))
         return boxName + QStringLiteral(" can only contain printable characters of the Latin-1 set.");
     return {};
 }

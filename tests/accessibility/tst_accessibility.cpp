@@ -3,23 +3,29 @@
 // that takes the focus, and no two visible captions share a mnemonic.
 #include "window_audit.h"
 
-#include "charts/grafici.h"
-#include "charts/grafico_storico.h"
+#include "charts/live_chart_window.h"
+#include "charts/history_chart_window.h"
 #include "console/console_clicks.h"
 #include "console/fake_console_rig.h"
-#include "console/info.h"
+#include "console/about_box.h"
 #include "data/memory_download.h"
 #include "measure/data_table.h"
-#include "measure/dati_rimanenti.h"
-#include "measure/miscont.h"
-#include "modem/modem.h"
-#include "modem/modem_tcp.h"
-#include "sensors/allarmi_an.h"
-#include "sensors/sensori_an.h"
-#include "startup/form2.h"
+#include "measure/new_data_window.h"
+#include "measure/continuous_reading_window.h"
+#include "modem/modem_window.h"
+#include "modem/internet_window.h"
+#include "sensors/alert_window.h"
+#include "sensors/sensor_window.h"
+#include "startup/start_rig.h"
+#include "startup/start_window.h"
+#include "support/sim_process.h"
 #include "support/yearly_file_maker.h"
 
+#include <QAccessible>
 #include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTemporaryDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -63,13 +69,13 @@ MemoryDownload::Store smallDownload()
 
 // The phone-book windows: every page of the book, as Page buttons show them.
 template <class Window>
-void auditBookWindow(Form1* console, const QString& name)
+void auditBookWindow(ConsoleWindow* console, const QString& name)
 {
     Window w(console);
-    w.Timer1->setInterval(3600000);  // no poll while the audit presses keys
+    w.pollTimer->setInterval(3600000);  // no poll while the audit presses keys
     w.open();
     for (int page = 0; page < Window::Pages; ++page) {
-        w.Primi10_Click(page);
+        w.showPage(page);
         audit(&w, name + QStringLiteral(", page %1 of the book").arg(page + 1));
         if (QTest::currentTestFailed())
             break;
@@ -119,20 +125,41 @@ private slots:
 
     void startWindow()
     {
-        Form2 start;
+        StartWindow start;
         start.onProgramEnd = [] {};
         audit(&start, QStringLiteral("start window"));
         // From "Connect", round the buttons and into the ports at COM 1, the first.
-        start.Command1->setFocus();
+        start.connectButton->setFocus();
         QCOMPARE(WindowAudit::tabOrder(&start),
                  (QStringList{"QPushButton Command1", "QPushButton No_conn", "QPushButton Command3",
                               "QPushButton Command2", "QRadioButton Option1_0", "QCheckBox GSM",
                               "QCheckBox chkTCP"}));
     }
 
+    // The status line keeps its name and speaks each step of a connection: at every step
+    // its description, which a screen reader speaks, is the text shown.
+    void startWindowSpeaksEachConnectionStep()
+    {
+        SimProcess sim({"--acquisition", "0"});
+        QVERIFY2(sim.start(), qPrintable(sim.output()));
+        QTemporaryDir folder;
+        StartRig rig(folder.path(), {sim.ptyPath()});
+        QAccessibleInterface* status = QAccessible::queryAccessibleInterface(rig.start->statusLine);
+        QStringList spoken;
+        connect(rig.start.get(), &StartWindow::statusChanged, this,
+                [&] { spoken << status->text(QAccessible::Description); });
+        rig.start->show();
+        rig.start->portOptions[0]->setChecked(true);
+        QTest::mouseClick(rig.start->connectButton, Qt::LeftButton);
+        QCOMPARE(status->text(QAccessible::Name), QStringLiteral("Status"));
+        QCOMPARE(status->text(QAccessible::Description), QStringLiteral("Acqisition status: OK"));
+        QCOMPARE(spoken, rig.statuses);
+        QVERIFY(spoken.contains(QStringLiteral(" Datalogger Found")));
+    }
+
     void aboutBox()
     {
-        Info about;
+        AboutBox about;
         audit(&about, QStringLiteral("about box"));
     }
 
@@ -145,12 +172,12 @@ private slots:
     void consolePages()
     {
         QFETCH(bool, analog);
-        Form1* console = rig->console.get();
+        ConsoleWindow* console = rig->console.get();
         if (analog)
             console->adaptForAnalogModel();
-        for (int page = 0; page < console->SSTab1->count(); ++page) {
-            console->SSTab1->setCurrentIndex(page);
-            audit(console, QStringLiteral("console, page \"%1\"").arg(console->SSTab1->tabText(page)));
+        for (int page = 0; page < console->pages->count(); ++page) {
+            console->pages->setCurrentIndex(page);
+            audit(console, QStringLiteral("console, page \"%1\"").arg(console->pages->tabText(page)));
             if (QTest::currentTestFailed())
                 return;
         }
@@ -158,16 +185,16 @@ private slots:
 
     void sensorWindow()
     {
-        click(rig->console.get(), rig->console->Leggi_poprieta);
-        auto* w = visibleWindow<Sensori_An>();
+        click(rig->console.get(), rig->console->sensorsButton);
+        auto* w = visibleWindow<SensorWindow>();
         QVERIFY(w);
         audit(w, QStringLiteral("sensor window"));
     }
 
     void alertWindow()
     {
-        click(rig->console.get(), rig->console->Leggi_Allarmi);
-        auto* w = visibleWindow<Allarmi_An>();
+        click(rig->console.get(), rig->console->alertsButton);
+        auto* w = visibleWindow<AlertWindow>();
         QVERIFY(w);
         audit(w, QStringLiteral("alert window"));
     }
@@ -180,7 +207,7 @@ private slots:
 
     void continuousReadingAndLiveChart()
     {
-        MisCont* reading = MisCont::open(0);
+        ContinuousReadingWindow* reading = ContinuousReadingWindow::open(0);
         QVERIFY(reading);
         audit(reading, QStringLiteral("continuous reading"));
 
@@ -189,16 +216,16 @@ private slots:
         for (int c = 0; c < 16; ++c)
             titles << QStringLiteral("CH %1").arg(c);
         table.reset(titles);
-        Grafici chart(&table);
+        LiveChartWindow chart(&table);
         chart.showChannelBoxes(16);
-        chart.chkCH[0]->setChecked(true);
+        chart.channelBoxes[0]->setChecked(true);
         audit(&chart, QStringLiteral("live chart"));
     }
 
     void newDataWindow()
     {
-        DatiRimanenti::timing() = {.minuteMs = 60000, .dtrPauseMs = 50};
-        DatiRimanenti* w = DatiRimanenti::open();
+        NewDataWindow::timing() = {.minuteMs = 60000, .dtrPauseMs = 50};
+        NewDataWindow* w = NewDataWindow::open();
         QVERIFY(w);
         audit(w, QStringLiteral("new-data window"));
         w->close();
@@ -209,15 +236,15 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("data_2026.txt"));
         QVERIFY(YearlyFileMaker::write(path, 8, QDateTime(QDate(2026, 3, 1), QTime(0, 0)), 48, 600));
-        GraficoStorico* chart = GraficoStorico::openYearlyFile(path);
+        HistoryChartWindow* chart = HistoryChartWindow::openYearlyFile(path);
         QVERIFY(chart);
         audit(chart, QStringLiteral("historical chart"));
         chart->close();
     }
 
-    void modemWindow() { auditBookWindow<Modem>(rig->console.get(), QStringLiteral("modem window")); }
+    void modemWindow() { auditBookWindow<ModemWindow>(rig->console.get(), QStringLiteral("modem window")); }
 
-    void internetWindow() { auditBookWindow<ModemTCP>(rig->console.get(), QStringLiteral("internet window")); }
+    void internetWindow() { auditBookWindow<InternetWindow>(rig->console.get(), QStringLiteral("internet window")); }
 };
 
 QTEST_MAIN(AccessibilityTest)

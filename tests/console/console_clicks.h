@@ -2,7 +2,7 @@
 // brought to the front first.
 #pragma once
 
-#include "console/form1.h"
+#include "console/console_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -10,11 +10,11 @@
 #include <QTabWidget>
 #include <QTest>
 
-inline void showPageOf(Form1* console, QWidget* control)
+inline void showPageOf(ConsoleWindow* console, QWidget* control)
 {
-    for (int i = 0; i < console->SSTab1->count(); ++i)
-        if (console->SSTab1->widget(i)->isAncestorOf(control))
-            console->SSTab1->setCurrentIndex(i);
+    for (int i = 0; i < console->pages->count(); ++i)
+        if (console->pages->widget(i)->isAncestorOf(control))
+            console->pages->setCurrentIndex(i);
 }
 
 // The visible top-level window of type W (a window the console opened), or nullptr.
@@ -27,7 +27,7 @@ W* visibleWindow()
     return nullptr;
 }
 
-inline void click(Form1* console, QAbstractButton* button)
+inline void click(ConsoleWindow* console, QAbstractButton* button)
 {
     showPageOf(console, button);
     QTest::mouseClick(button, Qt::LeftButton);

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "support/fast_link.h"
-#include "console/form1.h"
-#include "link/modulo1.h"
+#include "console/console_window.h"
+#include "link/exchange.h"
 #include "link/program_folder.h"
 #include "link/serial_port.h"
 #include "support/scripted_dialogs.h"
@@ -22,12 +22,12 @@ public:
     {
         ProgramFolder::setOverride(folder.path());
         useFastSerialLink();
-        Modulo1::setTransports(&port, nullptr);
+        Exchange::setTransports(&port, nullptr);
     }
     ~ConsoleRig()
     {
         console.reset();
-        Modulo1::Chiudi_Porta();
+        Exchange::closePort();
         resetLink();
         ProgramFolder::setOverride(QString());
     }
@@ -46,8 +46,8 @@ public:
         for (int n = 2; n <= 8; ++n)
             ports.write((folder.path() + QStringLiteral("/none%1\n").arg(n)).toUtf8());
         ports.close();
-        Modulo1::link().ComPortNumber = 1;
-        if (Modulo1::Apri_Seriale(1) != 1)
+        Exchange::link().comPortNumber = 1;
+        if (Exchange::probeSerialPort(1) != 1)
             return false;
         newConsole();
         return true;
@@ -56,7 +56,7 @@ public:
     void newConsole()
     {
         console.reset();
-        console = std::make_unique<Form1>();
+        console = std::make_unique<ConsoleWindow>();
         console->onProgramEnd = [this] { ++programEnds; };
         console->setDataFolder(folder.path());
     }
@@ -76,7 +76,7 @@ public:
     SimProcess sim;
     SerialPort port;
     ScriptedDialogs dialogs;
-    std::unique_ptr<Form1> console;
+    std::unique_ptr<ConsoleWindow> console;
     int programEnds = 0;
 
 private:

@@ -2,8 +2,8 @@
 // message boxes: for what a simulator cannot be made to answer.
 #pragma once
 
-#include "console/form1.h"
-#include "link/modulo1.h"
+#include "console/console_window.h"
+#include "link/exchange.h"
 #include "link/program_folder.h"
 #include "support/fake_transport.h"
 #include "support/link_reset.h"
@@ -20,10 +20,10 @@ public:
     {
         ProgramFolder::setOverride(folder.path());
         resetLink();
-        Modulo1::link().fieldTimeoutMs = 1500;
-        Modulo1::link().pausePercent = 5;  // nothing over this rig measures the pauses
-        Modulo1::takeOverLink(&port, true);
-        console = std::make_unique<Form1>();
+        Exchange::link().fieldTimeoutMs = 1500;
+        Exchange::link().pausePercent = 5;  // nothing over this rig measures the pauses
+        Exchange::takeOverLink(&port, true);
+        console = std::make_unique<ConsoleWindow>();
         console->onProgramEnd = [this] { ++programEnds; };
         console->setDataFolder(folder.path());
         console->show();
@@ -38,7 +38,7 @@ public:
     QTemporaryDir folder;
     ScriptedDialogs dialogs;
     FakeTransport port;
-    std::unique_ptr<Form1> console;
+    std::unique_ptr<ConsoleWindow> console;
     int programEnds = 0;
 };
 

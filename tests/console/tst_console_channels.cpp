@@ -13,7 +13,7 @@
 class ConsoleChannels : public QObject {
     Q_OBJECT
     std::unique_ptr<ConsoleRig> rig;
-    Form1* f = nullptr;
+    ConsoleWindow* f = nullptr;
 
     // Where each command starts in what the datalogger received, in the order given.
     static bool inOrder(const QByteArray& sent, const QList<QByteArray>& commands)
@@ -48,99 +48,99 @@ private slots:
     {
         QElapsedTimer elapsed;
         elapsed.start();
-        click(f, f->leggicanali);
+        click(f, f->readChannelsButton);
         // Four reads of at least 0.2 s each and 2 s at the end.
         QVERIFY(elapsed.elapsed() >= 2800);
         QCOMPARE(rig->sentSinceMark(), QByteArray("H 0,H 1,H 2,H 3,"));
         const int expected[4] = {8, 4, 0, 16};
         for (int m = 0; m < 4; ++m) {
-            QCOMPARE(Conversioni::Val(f->MUX[m]->text()), double(expected[m]));
-            QCOMPARE(boxColour(f->MUX[m]), BoxColour::Yellow);
+            QCOMPARE(Numbers::leadingNumber(f->muxBoxes[m]->text()), double(expected[m]));
+            QCOMPARE(boxColour(f->muxBoxes[m]), BoxColour::Yellow);
         }
-        QVERIFY(f->leggicanali->isEnabled());
+        QVERIFY(f->readChannelsButton->isEnabled());
     }
 
     void editingACountMarksItAndWipesOutOfRange()
     {
-        f->MUX[1]->clear();
-        QTest::keyClicks(f->MUX[1], QStringLiteral("16"));
-        QCOMPARE(f->MUX[1]->text(), QStringLiteral("16"));
-        QCOMPARE(boxColour(f->MUX[1]), BoxColour::Red);
-        f->MUX[1]->clear();
-        QTest::keyClicks(f->MUX[1], QStringLiteral("17"));
-        QCOMPARE(f->MUX[1]->text(), QStringLiteral("0"));
-        f->MUX[1]->clear();
-        QTest::keyClicks(f->MUX[1], QStringLiteral("-1"));
-        QCOMPARE(f->MUX[1]->text(), QStringLiteral("0"));
-        f->MUX[1]->clear();
-        QTest::keyClicks(f->MUX[1], QStringLiteral("abc"));
-        QCOMPARE(f->MUX[1]->text(), QStringLiteral("abc"));
+        f->muxBoxes[1]->clear();
+        QTest::keyClicks(f->muxBoxes[1], QStringLiteral("16"));
+        QCOMPARE(f->muxBoxes[1]->text(), QStringLiteral("16"));
+        QCOMPARE(boxColour(f->muxBoxes[1]), BoxColour::Red);
+        f->muxBoxes[1]->clear();
+        QTest::keyClicks(f->muxBoxes[1], QStringLiteral("17"));
+        QCOMPARE(f->muxBoxes[1]->text(), QStringLiteral("0"));
+        f->muxBoxes[1]->clear();
+        QTest::keyClicks(f->muxBoxes[1], QStringLiteral("-1"));
+        QCOMPARE(f->muxBoxes[1]->text(), QStringLiteral("0"));
+        f->muxBoxes[1]->clear();
+        QTest::keyClicks(f->muxBoxes[1], QStringLiteral("abc"));
+        QCOMPARE(f->muxBoxes[1]->text(), QStringLiteral("abc"));
         QCOMPARE(rig->sentSinceMark(), QByteArray());
     }
 
     void memoryReadShowsTotalAndFree()
     {
-        click(f, f->Aggiorna_acq);
+        click(f, f->readMemoryButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("H0,M,"));
-        const double total = Conversioni::Val(f->Acq_possibili->text());
-        const double free = Conversioni::Val(f->acq_disponibili->text());
+        const double total = Numbers::leadingNumber(f->memoryTotalBox->text());
+        const double free = Numbers::leadingNumber(f->memoryFreeBox->text());
         QVERIFY(total > 0);
-        QVERIFY2(free < total, qPrintable(f->acq_disponibili->text()));
+        QVERIFY2(free < total, qPrintable(f->memoryFreeBox->text()));
     }
 
     void eraseMemoryAsksFirstAndShowsTheNewCounts()
     {
         rig->dialogs.answers.enqueue(Dialogs::Answer::No);
-        click(f, f->Azzera_memoria);
+        click(f, f->eraseMemoryButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
         QCOMPARE(rig->dialogs.shown.size(), 1);
         const auto question = rig->dialogs.shown.first();
         QCOMPARE(question.text, QStringLiteral("Are you sure you want to delete all data?\r\nAll data will be lost."));
         QCOMPARE(question.defaultAnswer, Dialogs::Answer::No);
         QCOMPARE(question.icon, Dialogs::Icon::Critical);
-        QVERIFY(f->Azzera_memoria->isEnabled());
+        QVERIFY(f->eraseMemoryButton->isEnabled());
 
         rig->dialogs.answers.enqueue(Dialogs::Answer::Yes);
-        click(f, f->Azzera_memoria);
+        click(f, f->eraseMemoryButton);
         QVERIFY(inOrder(rig->sentSinceMark(), {"b", "H0,", "M,"}));
-        QCOMPARE(f->acq_disponibili->text(), f->Acq_possibili->text());
+        QCOMPARE(f->memoryFreeBox->text(), f->memoryTotalBox->text());
     }
 
     void writeChannelsNoSendsNothing()
     {
-        type(f->MUX, {"2", "0", "0", "0"});
+        type(f->muxBoxes, {"2", "0", "0", "0"});
         rig->dialogs.answers.enqueue(Dialogs::Answer::No);
         QElapsedTimer elapsed;
         elapsed.start();
-        click(f, f->Scrivicanali);
+        click(f, f->writeChannelsButton);
         QVERIFY(elapsed.elapsed() >= 2000);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
         QCOMPARE(rig->dialogs.shown.first().text,
                  QStringLiteral("This operation will reset memory. Continue?\r\nAll data will be lost."));
         QCOMPARE(rig->dialogs.shown.first().defaultAnswer, Dialogs::Answer::No);
-        QVERIFY(f->Scrivicanali->isEnabled());
+        QVERIFY(f->writeChannelsButton->isEnabled());
     }
 
     void writeChannelsYesErasesWritesAndReadsBack()
     {
-        type(f->MUX, {"12", "8", "", "3"});
+        type(f->muxBoxes, {"12", "8", "", "3"});
         rig->dialogs.answers.enqueue(Dialogs::Answer::Yes);
-        click(f, f->Scrivicanali);
+        click(f, f->writeChannelsButton);
         const QByteArray sent = rig->sentSinceMark();
         QVERIFY2(sent.startsWith("b,h 0, 12,h 1, 8,h 2, 0,h 3, 3,H 0,H 1,H 2,H 3,H0,M,"), sent.constData());
         const QJsonArray channels = rig->sim.state().value("channels").toArray();
         QCOMPARE(channels.at(0).toInt(), 12);
         QCOMPARE(channels.at(3).toInt(), 3);
-        QCOMPARE(Conversioni::Val(f->MUX[0]->text()), 12.0);
-        for (QLineEdit* box : f->MUX)
+        QCOMPARE(Numbers::leadingNumber(f->muxBoxes[0]->text()), 12.0);
+        for (QLineEdit* box : f->muxBoxes)
             QCOMPARE(boxColour(box), BoxColour::Yellow);
     }
 
     void writingNoChannelsStillErasesAndWarns()
     {
-        type(f->MUX, {"0", "0", "0", "0"});
+        type(f->muxBoxes, {"0", "0", "0", "0"});
         rig->dialogs.answers.enqueue(Dialogs::Answer::Yes);
-        click(f, f->Scrivicanali);
+        click(f, f->writeChannelsButton);
         const QByteArray sent = rig->sentSinceMark();
         QVERIFY2(sent.startsWith("b,h 0, 0,h 1, 0,h 2, 0,h 3, 0,H 0,"), sent.constData());
         QVERIFY(sent.endsWith("H0,"));  // no channel: the capacity is not asked for
@@ -152,15 +152,15 @@ private slots:
     void resetWaitsThenRereads()
     {
         rig->dialogs.answers.enqueue(Dialogs::Answer::No);
-        click(f, f->Resetta);
+        click(f, f->resetButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
         QCOMPARE(rig->dialogs.shown.first().text,
                  QStringLiteral("Are you sure you wanto to reset datalogger?\r\nAll data will be lost"));
 
-        f->Nome_Centralina->setText(QStringLiteral("stale"));
+        f->nameBox->setText(QStringLiteral("stale"));
         const qsizetype before = rig->sim.wireLog().size();
         rig->dialogs.answers.enqueue(Dialogs::Answer::Yes);
-        click(f, f->Resetta);
+        click(f, f->resetButton);
         QVERIFY(inOrder(rig->sentSinceMark(), {"z", "H0,", "M,", "H 0,", "H 3,", "C,", "Q", "O"}));
 
         const QList<WireEntry> log = rig->sim.wireLog().mid(before);
@@ -175,21 +175,21 @@ private slots:
         // The program waits 0.4 s; the simulator's own read of "z" may be stamped a few
         // milliseconds late on a loaded machine.
         QVERIFY2(nextAt - zAt >= 395000, qPrintable(QString::number(nextAt - zAt)));
-        QVERIFY(f->Nome_Centralina->text() != QStringLiteral("stale"));
-        QCOMPARE(boxColour(f->Nome_Centralina), BoxColour::Yellow);
-        QVERIFY(f->Resetta->isEnabled());
+        QVERIFY(f->nameBox->text() != QStringLiteral("stale"));
+        QCOMPARE(boxColour(f->nameBox), BoxColour::Yellow);
+        QVERIFY(f->resetButton->isEnabled());
     }
 
     void restoreFreesALockedConsoleAndSendsNothing()
     {
-        Modulo1::Disabilita_Comandi();
-        QVERIFY(!f->leggicanali->isEnabled());
-        QVERIFY(!f->MISCONTINUA_TEMP[3]->isEnabled());
-        f->RIPRISTINA_DA_ERRORI->trigger();
-        for (QPushButton* b : {f->leggicanali, f->Resetta, f->Command1, f->Aggiorna_acq, f->cmdWebLeggi})
+        Exchange::lockCommands();
+        QVERIFY(!f->readChannelsButton->isEnabled());
+        QVERIFY(!f->readMuxTemperatureButtons[3]->isEnabled());
+        f->restoreAction->trigger();
+        for (QPushButton* b : {f->readChannelsButton, f->resetButton, f->writeTimerButton, f->readMemoryButton, f->readInternetSwitchButton})
             QVERIFY(b->isEnabled());
-        QVERIFY(f->MISCONTINUA_TEMP[3]->isEnabled());
-        QVERIFY(f->Abilita_SMS->isEnabled());
+        QVERIFY(f->readMuxTemperatureButtons[3]->isEnabled());
+        QVERIFY(f->smsAlertSwitch->isEnabled());
         QCOMPARE(rig->sentSinceMark(), QByteArray());
     }
 };

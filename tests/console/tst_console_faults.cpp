@@ -2,10 +2,10 @@
 // and an operator who closes it in the middle of a read, over a scripted transport.
 #include "console/console_clicks.h"
 #include "console/fake_console_rig.h"
-#include "console/form1.h"
-#include "link/modulo1.h"
+#include "console/console_window.h"
+#include "link/exchange.h"
 #include "link/program_folder.h"
-#include "startup/form2.h"
+#include "startup/start_window.h"
 #include "support/fake_transport.h"
 #include "support/file_size_limit.h"
 #include "support/link_reset.h"
@@ -43,7 +43,7 @@ class ConsoleFaults : public QObject {
     Q_OBJECT
 
     std::unique_ptr<FakeConsoleRig> rig;
-    Form1* f = nullptr;
+    ConsoleWindow* f = nullptr;
     FakeTransport* port = nullptr;
     ScriptedDialogs* dialogs = nullptr;
     int& programEnds() { return rig->programEnds; }
@@ -66,15 +66,15 @@ private slots:
         auto answers = datalogger({{"H", {"2,"}}, {"M", {"5000,4800,"}}});
         port->responder = [&, answers](const QByteArray& w) {
             if (w == "M")
-                enabledDuringMemoryRead << f->leggi_nome->isEnabled() << f->Scrivicanali->isEnabled();
+                enabledDuringMemoryRead << f->readNameButton->isEnabled() << f->writeChannelsButton->isEnabled();
             return answers(w);
         };
-        type(f->MUX, {"2", "0", "0", "0"});
+        type(f->muxBoxes, {"2", "0", "0", "0"});
         dialogs->answers.enqueue(Dialogs::Answer::Yes);
-        click(f, f->Scrivicanali);
+        click(f, f->writeChannelsButton);
         QCOMPARE(enabledDuringMemoryRead, (QList<bool>{false, false}));
-        QVERIFY(f->leggi_nome->isEnabled() && f->Scrivicanali->isEnabled());
-        QCOMPARE(Modulo1::commandLockDepth(), 0);
+        QVERIFY(f->readNameButton->isEnabled() && f->writeChannelsButton->isEnabled());
+        QCOMPARE(Exchange::commandLockDepth(), 0);
     }
 
     // Counts the datalogger cannot mean are shown as received, marked and named once;
@@ -82,13 +82,13 @@ private slots:
     void channelCountsOutOfRangeAreShownAndNotWrittenBack()
     {
         port->responder = datalogger({{"H", {"17,", "-5,", "99999,", "0000012,"}}});
-        click(f, f->leggicanali);
-        QCOMPARE(f->MUX[0]->text(), QStringLiteral("17"));
-        QCOMPARE(f->MUX[1]->text(), QStringLiteral("-5"));
-        QCOMPARE(f->MUX[2]->text(), QStringLiteral("99999"));
-        QCOMPARE(f->MUX[3]->text(), QStringLiteral("0000012"));
-        QCOMPARE(boxColour(f->MUX[0]), BoxColour::Red);
-        QCOMPARE(boxColour(f->MUX[3]), BoxColour::Yellow);
+        click(f, f->readChannelsButton);
+        QCOMPARE(f->muxBoxes[0]->text(), QStringLiteral("17"));
+        QCOMPARE(f->muxBoxes[1]->text(), QStringLiteral("-5"));
+        QCOMPARE(f->muxBoxes[2]->text(), QStringLiteral("99999"));
+        QCOMPARE(f->muxBoxes[3]->text(), QStringLiteral("0000012"));
+        QCOMPARE(boxColour(f->muxBoxes[0]), BoxColour::Red);
+        QCOMPARE(boxColour(f->muxBoxes[3]), BoxColour::Yellow);
         QCOMPARE(dialogs->shown.size(), 1);
         const QString message = dialogs->shown.first().text;
         QVERIFY2(message.contains("MUX0 = 17") && message.contains("MUX1 = -5")
@@ -96,59 +96,59 @@ private slots:
                  qPrintable(message));
 
         port->written.clear();
-        click(f, f->Scrivicanali);
+        click(f, f->writeChannelsButton);
         QCOMPARE(dialogs->shown.size(), 2);
         QVERIFY(dialogs->shown.last().text.startsWith(QStringLiteral("MUX0 does not hold a channel count")));
         QVERIFY(port->written.isEmpty());
 
         // A read that timed out leaves "%%", which is not written either.
-        Modulo1::link().fieldTimeoutMs = 100;
+        Exchange::link().fieldTimeoutMs = 100;
         port->responder = nullptr;
-        click(f, f->leggicanali);
-        QCOMPARE(f->MUX[0]->text(), QStringLiteral("%%"));
+        click(f, f->readChannelsButton);
+        QCOMPARE(f->muxBoxes[0]->text(), QStringLiteral("%%"));
         QCOMPARE(dialogs->shown.size(), 2);  // a silence is not an invalid count
         port->written.clear();
-        click(f, f->Scrivicanali);
+        click(f, f->writeChannelsButton);
         QVERIFY(!port->written.contains('b'));
     }
 
     // Values that overflow a 16-bit number are reported, never taken as 0.
     void overflowingAnswersDuringConnect()
     {
-        Form2 start;
+        StartWindow start;
         start.setConsole(f);
         auto answers = healthyAnswers();
         answers["D"] = {"40000,"};
         answers["U"] = {"70000,"};
         port->responder = datalogger(answers);
         QVERIFY(start.readSettingsAndHandOver());
-        QCOMPARE(Modulo1::LoggerModelCode, qint16(0));  // untouched by the bad code
-        QCOMPARE(f->Acquisisci->text(), QStringLiteral("Acquire"));  // no analog layout
+        QCOMPARE(Exchange::loggerModelCode, qint16(0));  // untouched by the bad code
+        QCOMPARE(f->acquireButton->text(), QStringLiteral("Acquire"));  // no analog layout
         QVERIFY(!f->preheatingFrame->isVisible());
         QCOMPARE(dialogs->texts().filter(QStringLiteral("model code")).size(), 1);
         QVERIFY(dialogs->texts().last().contains(QStringLiteral("40000")));
-        QVERIFY(f->PLUVIOMETRO->isChecked());
+        QVERIFY(f->eventsCounterSwitch->isChecked());
         QVERIFY(f->isVisible());
     }
 
     // The wire carries one byte per character: a name that cannot travel is refused.
     void nameOutsideLatin1IsRefused()
     {
-        f->Nome_Centralina->setText(QStringLiteral("SITE\u20AC1"));
-        click(f, f->imposta_nome);
+        f->nameBox->setText(QStringLiteral("SITE\u20AC1"));
+        click(f, f->writeNameButton);
         QCOMPARE(dialogs->texts(), QStringList{QStringLiteral("The datalogger ID can only contain printable characters of the Latin-1 set.")});
         QVERIFY(port->written.isEmpty());
 
-        f->Nome_Centralina->setText(QStringLiteral("SITÉ1"));  // Latin-1 travels
-        click(f, f->imposta_nome);
+        f->nameBox->setText(QStringLiteral("SITÉ1"));  // Latin-1 travels
+        click(f, f->writeNameButton);
         QCOMPARE(port->written, QByteArray("qSIT\xC9" "1,"));
     }
 
     // A full disk (a file-size limit stands in for it) keeps the old logout file and warns.
     void logoutFileOnAFullDisk()
     {
-        f->Nome_File_Dati->setText(QStringLiteral("SIM01_01_02_25_VW.txt"));
-        f->Nome_Centralina->setText(QStringLiteral("SIM01"));
+        f->dataFileNameBox->setText(QStringLiteral("SIM01_01_02_25_VW.txt"));
+        f->nameBox->setText(QStringLiteral("SIM01"));
         const QString path = rig->folder.filePath(QStringLiteral("LOGOUT_SIM01_01_02_25_VW.txt"));
         {
             QFile old(path);
@@ -173,18 +173,18 @@ private slots:
     // goes out, then the program ends, long before the read's time-out.
     void closingDuringAReadSendsTheClosingCommand()
     {
-        Modulo1::link().fieldTimeoutMs = 20000;
-        f->Immediata->setChecked(true);
-        f->data_logging->setChecked(true);
+        Exchange::link().fieldTimeoutMs = 20000;
+        f->immediateConversionBox->setChecked(true);
+        f->acquisitionSwitch->setChecked(true);
         QTimer::singleShot(150, f, [this] { f->close(); });
         QElapsedTimer t;
         t.start();
-        click(f, f->leggidata);  // the datalogger never answers "G"
+        click(f, f->readClockButton);  // the datalogger never answers "G"
         QTRY_COMPARE(programEnds(), 1);
         QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
         QVERIFY2(port->written.endsWith("d0,0,0,0,0,"), port->written.constData());
         QCOMPARE(port->written, QByteArray("G,d0,0,0,0,0,"));
-        QVERIFY(!Modulo1::exchangesAbandoned());
+        QVERIFY(!Exchange::exchangesAbandoned());
     }
 };
 

@@ -14,7 +14,7 @@
 class ConsoleReads : public QObject {
     Q_OBJECT
     std::unique_ptr<ConsoleRig> rig;
-    Form1* f = nullptr;
+    ConsoleWindow* f = nullptr;
 
     QByteArray logout(const QString& name)
     {
@@ -26,7 +26,7 @@ private slots:
     void initTestCase()
     {
         rig = std::make_unique<ConsoleRig>(QStringList{"--name", "SIM01", "--timer", "3725", "--fault-slow", "700:Q"});
-        Modulo1::link().pausePercent = 10;  // no test here measures the pauses
+        Exchange::link().pausePercent = 10;  // no test here measures the pauses
         QVERIFY2(rig->connect(), qPrintable(rig->sim.output()));
         f = rig->console.get();
         f->show();
@@ -40,21 +40,21 @@ private slots:
 
     void readsFillTheBoxesInYellow()
     {
-        click(f, f->leggi_nome);
-        QCOMPARE(f->Nome_Centralina->text(), QStringLiteral("SIM01"));
-        QCOMPARE(boxColour(f->Nome_Centralina), BoxColour::Yellow);
+        click(f, f->readNameButton);
+        QCOMPARE(f->nameBox->text(), QStringLiteral("SIM01"));
+        QCOMPARE(boxColour(f->nameBox), BoxColour::Yellow);
 
-        click(f, f->Command2);
-        QCOMPARE(Conversioni::Val(f->conversione[0]->text()), 1.0);
-        QCOMPARE(Conversioni::Val(f->conversione[1]->text()), 2.0);
-        QCOMPARE(Conversioni::Val(f->conversione[2]->text()), 5.0);
-        QCOMPARE(boxColour(f->conversione[2]), BoxColour::Yellow);
+        click(f, f->readTimerButton);
+        QCOMPARE(Numbers::leadingNumber(f->timerBoxes[0]->text()), 1.0);
+        QCOMPARE(Numbers::leadingNumber(f->timerBoxes[1]->text()), 2.0);
+        QCOMPARE(Numbers::leadingNumber(f->timerBoxes[2]->text()), 5.0);
+        QCOMPARE(boxColour(f->timerBoxes[2]), BoxColour::Yellow);
 
-        click(f, f->preacc);
-        QVERIFY(Conversioni::IsNumeric(f->preaccensione->text()));
-        QCOMPARE(boxColour(f->preaccensione), BoxColour::Yellow);
+        click(f, f->readPreheatingButton);
+        QVERIFY(Numbers::isNumeric(f->preheatingBox->text()));
+        QCOMPARE(boxColour(f->preheatingBox), BoxColour::Yellow);
 
-        click(f, f->Status);
+        click(f, f->readInternalParametersButton);
         const QRegularExpression voltage(QStringLiteral("^\\d\\d[.,]\\d\\d$"));
         for (QLineEdit* box : f->parameters)
             QVERIFY2(voltage.match(box->text()).hasMatch(), qPrintable(box->text()));
@@ -66,56 +66,56 @@ private slots:
     void clicksDuringAnExchangeSendNothing()
     {
         QTimer::singleShot(300, f, [this] {
-            click(f, f->CONTAIMP);
-            click(f, f->leggiprox);
-            QTest::mouseClick(f->PLUVIOMETRO, Qt::LeftButton);
+            click(f, f->eventsCounterButton);
+            click(f, f->readNextAcquisitionButton);
+            QTest::mouseClick(f->eventsCounterSwitch, Qt::LeftButton);
         });
-        click(f, f->leggi_nome);
+        click(f, f->readNameButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("Q"));
-        QCOMPARE(f->Nome_Centralina->text(), QStringLiteral("SIM01"));
-        QVERIFY(!f->PLUVIOMETRO->isChecked());
-        QVERIFY(f->Text2->text().isEmpty());
+        QCOMPARE(f->nameBox->text(), QStringLiteral("SIM01"));
+        QVERIFY(!f->eventsCounterSwitch->isChecked());
+        QVERIFY(f->eventsCounterBox->text().isEmpty());
     }
 
     void clockAndStartReadsUseTheirFormats()
     {
-        click(f, f->leggidata);
+        click(f, f->readClockButton);
         const QDate today = QDate::currentDate();
-        QCOMPARE(f->data[2]->text(), QString::number(today.year()));
-        QVERIFY(!f->data[1]->text().startsWith('0'));
-        QCOMPARE(f->data[3]->text().size(), 2);
-        QCOMPARE(f->data[4]->text().size(), 2);
+        QCOMPARE(f->clockBoxes[2]->text(), QString::number(today.year()));
+        QVERIFY(!f->clockBoxes[1]->text().startsWith('0'));
+        QCOMPARE(f->clockBoxes[3]->text().size(), 2);
+        QCOMPARE(f->clockBoxes[4]->text().size(), 2);
 
-        click(f, f->LeggiDataAllarme);
+        click(f, f->readStartTimeButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("G,Y,"));
-        QVERIFY(Conversioni::Val(f->data_allarme[2]->text()) >= 2000);
-        for (QLineEdit* box : f->data_allarme)
+        QVERIFY(Numbers::leadingNumber(f->startTimeBoxes[2]->text()) >= 2000);
+        for (QLineEdit* box : f->startTimeBoxes)
             QCOMPARE(boxColour(box), BoxColour::Yellow);
     }
 
     void nextConversionDateComesFromTheFixedBlock()
     {
-        for (QLineEdit* box : f->Prox)
+        for (QLineEdit* box : f->nextAcquisitionBoxes)
             box->clear();
-        click(f, f->leggiprox);
+        click(f, f->readNextAcquisitionButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("D"));
-        QVERIFY2(Conversioni::Val(f->Prox[2]->text()) >= 2000, qPrintable(f->Prox[2]->text()));
-        const double month = Conversioni::Val(f->Prox[1]->text());
+        QVERIFY2(Numbers::leadingNumber(f->nextAcquisitionBoxes[2]->text()) >= 2000, qPrintable(f->nextAcquisitionBoxes[2]->text()));
+        const double month = Numbers::leadingNumber(f->nextAcquisitionBoxes[1]->text());
         QVERIFY(month >= 1 && month <= 12);
-        QVERIFY(Conversioni::Val(f->Prox[3]->text()) <= 23);
-        QCOMPARE(f->Prox[4]->text().size(), 2);
+        QVERIFY(Numbers::leadingNumber(f->nextAcquisitionBoxes[3]->text()) <= 23);
+        QCOMPARE(f->nextAcquisitionBoxes[4]->text().size(), 2);
     }
 
     void closingWithOnlyOneSwitchTickedSendsNothing()
     {
         rig->newConsole();
         f = rig->console.get();
-        f->Immediata->setChecked(true);
-        f->data_logging->setChecked(false);
-        f->Nome_File_Dati->setText(QStringLiteral("SIM01_01_02_25_VW.txt"));
-        f->Nome_Centralina->setText(QStringLiteral("SIM01"));
-        f->conversione[1]->setText(QStringLiteral("010"));
-        f->preaccensione->setText(QStringLiteral("01500"));
+        f->immediateConversionBox->setChecked(true);
+        f->acquisitionSwitch->setChecked(false);
+        f->dataFileNameBox->setText(QStringLiteral("SIM01_01_02_25_VW.txt"));
+        f->nameBox->setText(QStringLiteral("SIM01"));
+        f->timerBoxes[1]->setText(QStringLiteral("010"));
+        f->preheatingBox->setText(QStringLiteral("01500"));
         const int endsBefore = rig->programEnds;
         QVERIFY(f->close());
         QCOMPARE(rig->programEnds, endsBefore + 1);
@@ -130,12 +130,12 @@ private slots:
     // With both switches ticked the datalogger is told to go on converting by itself.
     void closingWithBothSwitchesSendsD()
     {
-        QVERIFY(Modulo1::Apri_Seriale(1) == 1);
+        QVERIFY(Exchange::probeSerialPort(1) == 1);
         rig->newConsole();
         f = rig->console.get();
         rig->setMark();
-        f->Immediata->setChecked(true);
-        f->data_logging->setChecked(true);
+        f->immediateConversionBox->setChecked(true);
+        f->acquisitionSwitch->setChecked(true);
         const int endsBefore = rig->programEnds;
         QVERIFY(f->close());
         QCOMPARE(rig->programEnds, endsBefore + 1);

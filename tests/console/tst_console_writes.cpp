@@ -9,13 +9,13 @@
 class ConsoleWrites : public QObject {
     Q_OBJECT
     std::unique_ptr<ConsoleRig> rig;
-    Form1* f = nullptr;
+    ConsoleWindow* f = nullptr;
 
 private slots:
     void initTestCase()
     {
         rig = std::make_unique<ConsoleRig>();
-        Modulo1::link().pausePercent = 10;  // no test here measures the pauses
+        Exchange::link().pausePercent = 10;  // no test here measures the pauses
         QVERIFY2(rig->connect(), qPrintable(rig->sim.output()));
         f = rig->console.get();
         f->show();
@@ -23,25 +23,25 @@ private slots:
     void cleanupTestCase() { rig.reset(); }
     void init()
     {
-        Modulo1::link().GsmSelected = false;
+        Exchange::link().gsmSelected = false;
         rig->dialogs.shown.clear();
         rig->setMark();
     }
 
     void clockWriteSendsTypedValuesAndReadsBack()
     {
-        type(f->data, {"5", "3", "2015", "23", "59"});
-        click(f, f->impostadata);
+        type(f->clockBoxes, {"5", "3", "2015", "23", "59"});
+        click(f, f->writeClockButton);
         const QByteArray sent = rig->sentSinceMark();
         QVERIFY2(sent.startsWith("g5,3, 115,23,59,G,"), sent.constData());
-        QCOMPARE(f->data[0]->text(), QStringLiteral("5"));
-        QCOMPARE(f->data[1]->text(), QStringLiteral("3"));
-        QCOMPARE(f->data[2]->text(), QStringLiteral("2015"));
-        QCOMPARE(f->data[3]->text(), QStringLiteral("23"));
-        for (QLineEdit* box : f->data)
+        QCOMPARE(f->clockBoxes[0]->text(), QStringLiteral("5"));
+        QCOMPARE(f->clockBoxes[1]->text(), QStringLiteral("3"));
+        QCOMPARE(f->clockBoxes[2]->text(), QStringLiteral("2015"));
+        QCOMPARE(f->clockBoxes[3]->text(), QStringLiteral("23"));
+        for (QLineEdit* box : f->clockBoxes)
             QCOMPARE(boxColour(box), BoxColour::Yellow);
         QVERIFY(rig->dialogs.shown.isEmpty());
-        QVERIFY(f->impostadata->isEnabled());
+        QVERIFY(f->writeClockButton->isEnabled());
     }
 
     void badHourOrMinuteSendsNothing_data()
@@ -64,46 +64,46 @@ private slots:
         QFETCH(QStringList, boxes);
         QFETCH(QString, message);
         const int beeps = rig->dialogs.beeps;
-        type(startRow ? f->data_allarme : f->data, boxes);
-        click(f, startRow ? f->ScriviDataAllarme : f->impostadata);
+        type(startRow ? f->startTimeBoxes : f->clockBoxes, boxes);
+        click(f, startRow ? f->writeStartTimeButton : f->writeClockButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
         QCOMPARE(rig->dialogs.texts(), QStringList{message});
         QCOMPARE(rig->dialogs.shown.first().title,
                  startRow ? QStringLiteral("Warning!!") : QStringLiteral("Attenzione!!"));
         QCOMPARE(rig->dialogs.beeps, beeps + 1);
-        QVERIFY(f->impostadata->isEnabled() && f->ScriviDataAllarme->isEnabled());
+        QVERIFY(f->writeClockButton->isEnabled() && f->writeStartTimeButton->isEnabled());
     }
 
     void startTimeWriteAndTwoDigitYear()
     {
-        type(f->data_allarme, {"1", "12", "2030", "07", "30"});
-        click(f, f->ScriviDataAllarme);
+        type(f->startTimeBoxes, {"1", "12", "2030", "07", "30"});
+        click(f, f->writeStartTimeButton);
         QByteArray sent = rig->sentSinceMark();
         QVERIFY2(sent.startsWith("y1,12, 130,07,30,Y,"), sent.constData());
-        QCOMPARE(f->data_allarme[2]->text(), QStringLiteral("2030"));
-        QCOMPARE(boxColour(f->data_allarme[4]), BoxColour::Yellow);
+        QCOMPARE(f->startTimeBoxes[2]->text(), QStringLiteral("2030"));
+        QCOMPARE(boxColour(f->startTimeBoxes[4]), BoxColour::Yellow);
 
         // The year is not corrected: 15 travels as 15 less 1900.
-        type(f->data_allarme, {"1", "12", "15", "07", "30"});
-        click(f, f->ScriviDataAllarme);
+        type(f->startTimeBoxes, {"1", "12", "15", "07", "30"});
+        click(f, f->writeStartTimeButton);
         sent = rig->sentSinceMark();
         QVERIFY2(sent.startsWith("y1,12,-1885,07,30,"), sent.constData());
     }
 
     void timerWriteFormatsAndChecksTheMinimum()
     {
-        type(f->conversione, {"0", "1", "0"});
-        click(f, f->Command1);
+        type(f->timerBoxes, {"0", "1", "0"});
+        click(f, f->writeTimerButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("c000,001,000,"));
-        QCOMPARE(f->conversione[1]->text(), QStringLiteral("001"));
-        QCOMPARE(boxColour(f->conversione[0]), BoxColour::Yellow);
+        QCOMPARE(f->timerBoxes[1]->text(), QStringLiteral("001"));
+        QCOMPARE(boxColour(f->timerBoxes[0]), BoxColour::Yellow);
         QCOMPARE(rig->sim.state().value("timer_seconds").toInt(), 60);
 
         // Under a minute: refused, but the boxes keep the three-digit form.
-        type(f->conversione, {"0", "0", "59"});
-        click(f, f->Command1);
+        type(f->timerBoxes, {"0", "0", "59"});
+        click(f, f->writeTimerButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
-        QCOMPARE(f->conversione[2]->text(), QStringLiteral("059"));
+        QCOMPARE(f->timerBoxes[2]->text(), QStringLiteral("059"));
         QCOMPARE(rig->dialogs.shown.size(), 1);
         QCOMPARE(rig->dialogs.shown.first().title, QStringLiteral("Warning!!"));
         QVERIFY(rig->dialogs.shown.first().text.startsWith("Please check acquisition timer"));
@@ -127,30 +127,30 @@ private slots:
         QFETCH(bool, gsm);
         QFETCH(QStringList, boxes);
         QFETCH(QByteArray, expected);
-        Modulo1::link().GsmSelected = gsm;
-        type(f->conversione, boxes);
-        click(f, f->Command1);
+        Exchange::link().gsmSelected = gsm;
+        type(f->timerBoxes, boxes);
+        click(f, f->writeTimerButton);
         QCOMPARE(rig->sentSinceMark(), expected);
         QCOMPARE(rig->dialogs.shown.size(), expected.isEmpty() ? 1 : 0);
-        QVERIFY(f->Command1->isEnabled());
+        QVERIFY(f->writeTimerButton->isEnabled());
     }
 
     void preheatingLimit()
     {
-        f->preaccensione->setText(QStringLiteral("30000"));
-        click(f, f->impostapreacc);
+        f->preheatingBox->setText(QStringLiteral("30000"));
+        click(f, f->writePreheatingButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("e30000,"));
-        QCOMPARE(boxColour(f->preaccensione), BoxColour::Yellow);
+        QCOMPARE(boxColour(f->preheatingBox), BoxColour::Yellow);
 
-        f->preaccensione->setText(QStringLiteral("1500"));
-        click(f, f->impostapreacc);
+        f->preheatingBox->setText(QStringLiteral("1500"));
+        click(f, f->writePreheatingButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("e01500,"));
-        QCOMPARE(f->preaccensione->text(), QStringLiteral("01500"));
+        QCOMPARE(f->preheatingBox->text(), QStringLiteral("01500"));
 
-        f->preaccensione->setText(QStringLiteral("30001"));
-        click(f, f->impostapreacc);
+        f->preheatingBox->setText(QStringLiteral("30001"));
+        click(f, f->writePreheatingButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
-        QCOMPARE(f->preaccensione->text(), QStringLiteral("0"));
+        QCOMPARE(f->preheatingBox->text(), QStringLiteral("0"));
         QCOMPARE(rig->dialogs.texts(), QStringList{"Pre-heating time is too high "});
         QCOMPARE(rig->sim.state().value("preheat_ms").toInt(), 1500);
     }
@@ -159,57 +159,57 @@ private slots:
     // cut to a shorter one that passes and goes to the datalogger.
     void overLongTypedValuesAreRefusedWhole()
     {
-        showPageOf(f, f->preaccensione);
-        f->preaccensione->clear();
-        QTest::keyClicks(f->preaccensione, QStringLiteral("100000"));
-        click(f, f->impostapreacc);
+        showPageOf(f, f->preheatingBox);
+        f->preheatingBox->clear();
+        QTest::keyClicks(f->preheatingBox, QStringLiteral("100000"));
+        click(f, f->writePreheatingButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
         QCOMPARE(rig->dialogs.texts(), QStringList{"Pre-heating time is too high "});
-        QCOMPARE(f->preaccensione->text(), QStringLiteral("0"));
+        QCOMPARE(f->preheatingBox->text(), QStringLiteral("0"));
 
         rig->dialogs.shown.clear();
-        type(f->data, {"5", "3", "2015", "", "30"});
-        showPageOf(f, f->data[3]);
-        QTest::keyClicks(f->data[3], QStringLiteral("123"));
-        click(f, f->impostadata);
+        type(f->clockBoxes, {"5", "3", "2015", "", "30"});
+        showPageOf(f, f->clockBoxes[3]);
+        QTest::keyClicks(f->clockBoxes[3], QStringLiteral("123"));
+        click(f, f->writeClockButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
         QCOMPARE(rig->dialogs.texts(), QStringList{"Controlla i dati inseriti! "});
     }
 
     void nameWriteTrimsAndRefusesCommas()
     {
-        f->Nome_Centralina->setText(QStringLiteral("  SITE 7 "));
-        click(f, f->imposta_nome);
+        f->nameBox->setText(QStringLiteral("  SITE 7 "));
+        click(f, f->writeNameButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("qSITE 7,"));
-        QCOMPARE(f->Nome_Centralina->text(), QStringLiteral("SITE 7"));
-        QCOMPARE(boxColour(f->Nome_Centralina), BoxColour::Yellow);
+        QCOMPARE(f->nameBox->text(), QStringLiteral("SITE 7"));
+        QCOMPARE(boxColour(f->nameBox), BoxColour::Yellow);
         QCOMPARE(rig->sim.state().value("name").toString(), QStringLiteral("SITE 7"));
 
-        f->Nome_Centralina->setText(QStringLiteral("A,B"));
-        click(f, f->imposta_nome);
+        f->nameBox->setText(QStringLiteral("A,B"));
+        click(f, f->writeNameButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
         QCOMPARE(rig->dialogs.shown.size(), 1);
-        QVERIFY(f->imposta_nome->isEnabled());
+        QVERIFY(f->writeNameButton->isEnabled());
     }
 
     // The boxes ask for the opposite state and then show the datalogger's answer.
     void switchesWriteThenShowTheDataloggersState()
     {
         const bool acquiring = rig->sim.state().value("acquisition").toBool();
-        f->data_logging->setChecked(acquiring);
-        showPageOf(f, f->data_logging);
-        QTest::mouseClick(f->data_logging, Qt::LeftButton);
+        f->acquisitionSwitch->setChecked(acquiring);
+        showPageOf(f, f->acquisitionSwitch);
+        QTest::mouseClick(f->acquisitionSwitch, Qt::LeftButton);
         QByteArray sent = rig->sentSinceMark();
         QCOMPARE(sent, acquiring ? QByteArray("o0,O") : QByteArray("o1,O"));
-        QCOMPARE(f->data_logging->isChecked(), !acquiring);
+        QCOMPARE(f->acquisitionSwitch->isChecked(), !acquiring);
         QCOMPARE(rig->sim.state().value("acquisition").toBool(), !acquiring);
 
-        f->PLUVIOMETRO->setChecked(false);
-        showPageOf(f, f->PLUVIOMETRO);
-        QTest::keyClick(f->PLUVIOMETRO, Qt::Key_Space);
+        f->eventsCounterSwitch->setChecked(false);
+        showPageOf(f, f->eventsCounterSwitch);
+        QTest::keyClick(f->eventsCounterSwitch, Qt::Key_Space);
         sent = rig->sentSinceMark();
         QCOMPARE(sent, QByteArray("u1,U,"));
-        QVERIFY(f->PLUVIOMETRO->isChecked());
+        QVERIFY(f->eventsCounterSwitch->isChecked());
         QVERIFY(rig->sim.state().value("events_counter").toBool());
     }
 };

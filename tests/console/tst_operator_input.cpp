@@ -6,8 +6,8 @@
 // fields into a command of their own.
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
-#include "sensors/allarmi_an.h"
-#include "sensors/sensori_an.h"
+#include "sensors/alert_window.h"
+#include "sensors/sensor_window.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -49,38 +49,38 @@ QByteArray foreignByte(const QByteArray& bytes)
 class OperatorInputTest : public QObject {
     Q_OBJECT
     std::unique_ptr<ConsoleRig> rig;
-    Form1* f = nullptr;
+    ConsoleWindow* f = nullptr;
 
     // Every write of the console and of its two parameter windows, in turn.
     QSet<char> pressEveryWrite(const QString& typed)
     {
         const int mark = rig->sim.commandCount();
-        const QList<QPushButton*> writes = {f->imposta_nome, f->impostadata, f->ScriviDataAllarme,
-                                           f->impostapreacc, f->Command1, f->Scrivicanali,
-                                           f->mmpioggiatastoscrivi, f->SCRIVI_GSM, f->ScriviGPRS};
+        const QList<QPushButton*> writes = {f->writeNameButton, f->writeClockButton, f->writeStartTimeButton,
+                                           f->writePreheatingButton, f->writeTimerButton, f->writeChannelsButton,
+                                           f->writeRainButton, f->writeGsmButton, f->writeGprsButton};
         if (!typed.isNull())
             for (QLineEdit* box : editableBoxes(f))
                 box->setText(typed);
         for (QPushButton* b : writes)
             click(f, b);
 
-        click(f, f->Leggi_poprieta);
-        if (auto* sensors = visibleWindow<Sensori_An>()) {
+        click(f, f->sensorsButton);
+        if (auto* sensors = visibleWindow<SensorWindow>()) {
             if (!typed.isNull())
                 for (QLineEdit* box : editableBoxes(sensors))
                     box->setText(typed);
-            for (QPushButton* b : sensors->ScriviProp)
+            for (QPushButton* b : sensors->writeButtons)
                 QTest::mouseClick(b, Qt::LeftButton);
             sensors->close();
         }
-        click(f, f->Leggi_Allarmi);
-        if (auto* alerts = visibleWindow<Allarmi_An>()) {
+        click(f, f->alertsButton);
+        if (auto* alerts = visibleWindow<AlertWindow>()) {
             if (!typed.isNull())
                 for (QLineEdit* box : editableBoxes(alerts))
                     box->setText(typed);
-            for (QPushButton* b : alerts->ScriviAll)
+            for (QPushButton* b : alerts->writeButtons)
                 QTest::mouseClick(b, Qt::LeftButton);
-            QTest::mouseClick(alerts->MESSAGGIO_PERSONALE_SCRIVI, Qt::LeftButton);
+            QTest::mouseClick(alerts->writeSmsButton, Qt::LeftButton);
             alerts->close();
         }
         QSet<char> letters;
@@ -100,8 +100,8 @@ private slots:
     {
         rig = std::make_unique<ConsoleRig>(QStringList{"--channels", "4,2,0,0"});
         QVERIFY2(rig->connect(), qPrintable(rig->sim.output()));
-        Modulo1::link().pausePercent = 5;
-        Modulo1::link().fieldTimeoutMs = 2000;
+        Exchange::link().pausePercent = 5;
+        Exchange::link().fieldTimeoutMs = 2000;
         f = rig->console.get();
         f->show();
         // Whatever is asked is answered yes, so that every write goes as far as it can.
@@ -125,8 +125,8 @@ private slots:
             QVERIFY2(extra.isEmpty(), qPrintable(typed + QStringLiteral(": ") + QString::fromLatin1(extraLetters)));
             QVERIFY2(rig->dialogs.shown.size() > shownBefore, qPrintable(typed));  // refusals were said
             QVERIFY(rig->sim.isRunning());
-            QCOMPARE(Modulo1::commandLockDepth(), 0);
-            QVERIFY(f->leggi_nome->isEnabled());
+            QCOMPARE(Exchange::commandLockDepth(), 0);
+            QVERIFY(f->readNameButton->isEnabled());
         }
         const QByteArray wire = rig->sim.received().mid(wireMark);
         QCOMPARE(foreignByte(wire), QByteArray());

@@ -13,7 +13,7 @@
 class ReadNow : public QObject {
     Q_OBJECT
     std::unique_ptr<FakeConsoleRig> rig;
-    Form1* f = nullptr;
+    ConsoleWindow* f = nullptr;
 
 private slots:
     void init()
@@ -25,71 +25,71 @@ private slots:
 
     void multiplexerValuesByModel()
     {
-        f->MUX[1]->setText("3");
-        Modulo1::LoggerModelCode = 1;
+        f->muxBoxes[1]->setText("3");
+        Exchange::loggerModelCode = 1;
         rig->port.responder = datalogger({{"p", {"0,1234.50,1,987,2,2500.25,"}}});
-        click(f, f->MISCONTINUA[1]);
+        click(f, f->readMuxButtons[1]);
         QCOMPARE(rig->port.written, QByteArray("p 1,"));
-        QCOMPARE(f->LABCANALI[0]->text(), QStringLiteral("CH 16"));
-        QCOMPARE(f->LABCANALI[15]->text(), QStringLiteral("CH 31"));
-        QCOMPARE(f->continua[0]->text(), QStringLiteral("1234.5"));
-        QCOMPARE(f->continua[1]->text(), QStringLiteral("987"));
-        QCOMPARE(f->continua[2]->text(), QStringLiteral("2500.25"));
-        QCOMPARE(f->continua[3]->text(), QStringLiteral("N.R."));
-        QCOMPARE(textColour(f->LABCANALI[0]), BoxColour::Black);
+        QCOMPARE(f->readingLabels[0]->text(), QStringLiteral("CH 16"));
+        QCOMPARE(f->readingLabels[15]->text(), QStringLiteral("CH 31"));
+        QCOMPARE(f->readingBoxes[0]->text(), QStringLiteral("1234.5"));
+        QCOMPARE(f->readingBoxes[1]->text(), QStringLiteral("987"));
+        QCOMPARE(f->readingBoxes[2]->text(), QStringLiteral("2500.25"));
+        QCOMPARE(f->readingBoxes[3]->text(), QStringLiteral("N.R."));
+        QCOMPARE(textColour(f->readingLabels[0]), BoxColour::Black);
 
         // The analog model shows its volts with up to three decimals.
-        Modulo1::LoggerModelCode = 0;
+        Exchange::loggerModelCode = 0;
         rig->port.responder = datalogger({{"p", {"0,1.25000,1,0.1,2,12.34567,"}}});
-        click(f, f->MISCONTINUA[1]);
-        QCOMPARE(f->continua[0]->text(), QStringLiteral("1.25"));
-        QCOMPARE(f->continua[1]->text(), QStringLiteral("0.1"));
-        QCOMPARE(f->continua[2]->text(), QStringLiteral("12.346"));
+        click(f, f->readMuxButtons[1]);
+        QCOMPARE(f->readingBoxes[0]->text(), QStringLiteral("1.25"));
+        QCOMPARE(f->readingBoxes[1]->text(), QStringLiteral("0.1"));
+        QCOMPARE(f->readingBoxes[2]->text(), QStringLiteral("12.346"));
     }
 
     // Temperatures outside -30..80 are no reading; a position outside 0..15 is ignored.
     void temperaturesAndStrayPositions()
     {
-        f->MUX[0]->setText("6");
+        f->muxBoxes[0]->setText("6");
         rig->port.responder = datalogger({{"t", {"0,-30,1,80,2,-30.1,3,80.1,17,5,5,21.25,"}}});
-        click(f, f->MISCONTINUA_TEMP[0]);
+        click(f, f->readMuxTemperatureButtons[0]);
         QCOMPARE(rig->port.written, QByteArray("t 0,"));
         const QStringList shown = {"-030.0", "080.0", "**N.F.**", "**N.F.**", "N.R.", "021.3"};
         for (int i = 0; i < shown.size(); ++i)
-            QCOMPARE(f->continua[i]->text(), shown[i]);
+            QCOMPARE(f->readingBoxes[i]->text(), shown[i]);
         // An empty count reads nothing but still asks.
-        f->MUX[2]->clear();
+        f->muxBoxes[2]->clear();
         rig->port.written.clear();
-        click(f, f->MISCONTINUA_TEMP[2]);
+        click(f, f->readMuxTemperatureButtons[2]);
         QCOMPARE(rig->port.written, QByteArray("t 2,"));
-        for (QLineEdit* box : f->continua)
+        for (QLineEdit* box : f->readingBoxes)
             QCOMPARE(box->text(), QStringLiteral("N.R."));
     }
 
     void acquireNowChecksTheStartTimeAndSendsAPastOne()
     {
-        f->data_allarme[3]->setText("24");
-        f->data_allarme[4]->setText("00");
-        click(f, f->Subito);
+        f->startTimeBoxes[3]->setText("24");
+        f->startTimeBoxes[4]->setText("00");
+        click(f, f->acquireNowButton);
         QCOMPARE(rig->dialogs.texts(), QStringList{"Values not valid! "});
         QCOMPARE(rig->dialogs.beeps, 1);
         QVERIFY(rig->port.written.isEmpty());
 
-        f->data_allarme[3]->setText("23");
-        f->data_allarme[4]->setText("59");
+        f->startTimeBoxes[3]->setText("23");
+        f->startTimeBoxes[4]->setText("59");
         rig->port.responder = datalogger({{"Y", {"07,12,2026,10,00,0,"}}});
-        click(f, f->Subito);
+        click(f, f->acquireNowButton);
         QCOMPARE(rig->port.written, QByteArray("y1,1,100,00,00,Y,"));
-        QCOMPARE(f->data_allarme[0]->text(), QStringLiteral("7"));
-        QCOMPARE(boxColour(f->data[0]), BoxColour::Yellow);
-        QVERIFY(f->Subito->isEnabled() && f->leggi_nome->isEnabled());
+        QCOMPARE(f->startTimeBoxes[0]->text(), QStringLiteral("7"));
+        QCOMPARE(boxColour(f->clockBoxes[0]), BoxColour::Yellow);
+        QVERIFY(f->acquireNowButton->isEnabled() && f->readNameButton->isEnabled());
     }
 
     void standAloneAndFieldTest()
     {
-        click(f, f->registradasolo);
+        click(f, f->standAloneButton);
         QCOMPARE(rig->port.written, QByteArray("^"));
-        f->PROVA_IN_SITO->trigger();
+        f->fieldTestAction->trigger();
         QCOMPARE(rig->port.written, QByteArray("^J"));
         QWidget* window = nullptr;
         for (QWidget* w : QApplication::topLevelWidgets())

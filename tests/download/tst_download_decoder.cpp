@@ -2,7 +2,7 @@
 // then nothing: whatever breaks, a download that does not complete holds nothing, not
 // even the record count it read; a field that is no number stops it rather than become 0.
 #include "data/memory_download.h"
-#include "link/modulo1.h"
+#include "link/exchange.h"
 #include "support/fake_transport.h"
 #include "support/link_reset.h"
 #include "support/scripted_dialogs.h"
@@ -20,7 +20,7 @@ private slots:
     void init()
     {
         resetLink();
-        Modulo1::link().fieldTimeoutMs = 200;
+        Exchange::link().fieldTimeoutMs = 200;
     }
     void cleanup() { resetLink(); }
 
@@ -53,7 +53,7 @@ private slots:
         ScriptedDialogs dialogs;
         FakeTransport line;
         line.responder = [reply](const QByteArray& written) { return written == "A" ? reply : QByteArray(); };
-        Modulo1::takeOverLink(&line, true);
+        Exchange::takeOverLink(&line, true);
         const Result result = transfer(Options(), {}, {});
         QCOMPARE(result.outcome, outcome);
         QCOMPARE(result.store.records, records);

@@ -5,7 +5,7 @@
 #include "console/console_rig.h"
 #include "data/coefficient_table.h"
 #include "link/conversions.h"
-#include "sensors/sensori_an.h"
+#include "sensors/sensor_window.h"
 #include "support/file_bytes.h"
 #include "widgets/box_colours.h"
 #include "widgets/switch_box.h"
@@ -128,12 +128,12 @@ class MemoryDownloadTest : public QObject {
         auto rig = std::make_unique<ConsoleRig>(QStringList{"--name", "PONTE1"} + args);
         if (!rig->connect())
             return nullptr;
-        Modulo1::link().pausePercent = 10;
-        Modulo1::LoggerModelCode = simArgs.contains("--model") ? 0 : 1;  // as "Connect" reads it
-        Form1* f = rig->console.get();
+        Exchange::link().pausePercent = 10;
+        Exchange::loggerModelCode = simArgs.contains("--model") ? 0 : 1;  // as "Connect" reads it
+        ConsoleWindow* f = rig->console.get();
         f->show();
-        f->Nome_Centralina->setText(QStringLiteral("PONTE1"));
-        click(f, f->leggicanali);
+        f->nameBox->setText(QStringLiteral("PONTE1"));
+        click(f, f->readChannelsButton);
         return rig;
     }
 
@@ -151,8 +151,8 @@ class MemoryDownloadTest : public QObject {
         const QString header = QString::fromLatin1(file.left(end));
         const QRegularExpression shape(QStringLiteral(
             "^DATA ACQ\\.: \\d\\d/\\d\\d/\\d{4}  \\d\\d:\\d\\d:\\d\\d,Numero Canali Attivi: %1 ,"
-            "Numero Dati per Canale:      %2$").arg(QRegularExpression::escape(Conversioni::Str(k)),
-                                                   QRegularExpression::escape(Conversioni::Str(n))));
+            "Numero Dati per Canale:      %2$").arg(QRegularExpression::escape(Numbers::signedText(k)),
+                                                   QRegularExpression::escape(Numbers::signedText(n))));
         QVERIFY2(shape.match(header).hasMatch(), qPrintable(header));
         QCOMPARE(file.mid(end + 2), body);
     }
@@ -173,11 +173,11 @@ private slots:
         QFETCH(bool, rain);
         auto rig = connected({"--channels", "3,0,0,0", "--events", rain ? "1" : "0"});
         QVERIFY(rig);
-        Form1* f = rig->console.get();
-        f->PLUVIOMETRO->setChecked(rain);
-        f->TipoF[digits ? 1 : 0]->setChecked(true);
-        f->Crea_Tabella->setChecked(true);
-        click(f, f->Acquisisci);
+        ConsoleWindow* f = rig->console.get();
+        f->eventsCounterSwitch->setChecked(rain);
+        f->downloadKindOptions[digits ? 1 : 0]->setChecked(true);
+        f->createTableBox->setChecked(true);
+        click(f, f->acquireButton);
 
         Expect e;
         e.digits = digits;
@@ -186,11 +186,11 @@ private slots:
         QCOMPARE(memory.size(), 3);
         compareFile(fileBytes(filePath(*rig, "_SENS")), 3, 3, expectedBody(memory, e));
         QCOMPARE(rig->dialogs.texts(), QStringList{"Operation completed"});
-        QCOMPARE(f->Nome_File_Dati->text(), QStringLiteral("PONTE1_") + QDate::currentDate().toString("dd_MM_yy") + "_SENS.txt");
-        QCOMPARE(boxColour(f->Nome_File_Dati), BoxColour::StatusDone);
-        QCOMPARE(f->Text1->text(), QStringLiteral(" 100 %"));
+        QCOMPARE(f->dataFileNameBox->text(), QStringLiteral("PONTE1_") + QDate::currentDate().toString("dd_MM_yy") + "_SENS.txt");
+        QCOMPARE(boxColour(f->dataFileNameBox), BoxColour::StatusDone);
+        QCOMPARE(f->progressBox->text(), QStringLiteral(" 100 %"));
         QCOMPARE(f->downloadProgress->value(), 100);
-        QVERIFY(f->Acquisisci->isEnabled() && f->leggi_nome->isEnabled());
+        QVERIFY(f->acquireButton->isEnabled() && f->readNameButton->isEnabled());
         QVERIFY(!f->cancelDownload->isEnabled());
         QCOMPARE(rig->dialogs.beeps, 3);
         // The data table, in a window of its own: headings, then the records as in the file.
@@ -218,24 +218,24 @@ private slots:
                                     {"2026-12-07T10:25:30", "-0.75 10 3", "20 20 20", 0}};
         auto rig = connected({"--model", "0", "--channels", "2,1,0,0"}, volts);
         QVERIFY(rig);
-        Form1* f = rig->console.get();
+        ConsoleWindow* f = rig->console.get();
         // The coefficients go through the sensor window, as the operator writes them.
-        click(f, f->Leggi_poprieta);
-        Sensori_An* sensors = visibleWindow<Sensori_An>();
+        click(f, f->sensorsButton);
+        SensorWindow* sensors = visibleWindow<SensorWindow>();
         QVERIFY(sensors);
         const auto write = [sensors](int mux, QStringList values) {
-            QTest::mouseClick(sensors->Leggi_prop[mux], Qt::LeftButton);
-            QLineEdit* row[4] = {sensors->CA[0], sensors->CB[0], sensors->CC[0], sensors->CD[0]};
+            QTest::mouseClick(sensors->readButtons[mux], Qt::LeftButton);
+            QLineEdit* row[4] = {sensors->zeroVoltBoxes[0], sensors->fullScaleVoltBoxes[0], sensors->zeroUnitBoxes[0], sensors->fullScaleUnitBoxes[0]};
             for (int i = 0; i < 4; ++i)
                 row[i]->setText(values[i]);
-            QTest::mouseClick(sensors->ScriviProp[mux], Qt::LeftButton);
+            QTest::mouseClick(sensors->writeButtons[mux], Qt::LeftButton);
         };
         write(0, {"0", "2.5", "0", "100"});  // row 1 of MUX0 goes back as it was read
         write(1, {"-1", "1", "-12.25", "123456789"});
         sensors->close();
         QVERIFY(f->isVisible());
-        QCOMPARE(CoefficientTable::FS_PH[16], 123456789.0);
-        click(f, f->Acquisisci);
+        QCOMPARE(CoefficientTable::fullScaleUnits[16], 123456789.0);
+        click(f, f->acquireButton);
 
         Expect e;
         e.model = 0;
@@ -254,15 +254,15 @@ private slots:
     {
         auto rig = connected({"--channels", "3,0,0,0"});
         QVERIFY(rig);
-        Form1* f = rig->console.get();
-        click(f, f->Acquisisci_Temp);
+        ConsoleWindow* f = rig->console.get();
+        click(f, f->acquireTemperaturesButton);
         Expect e;
         e.temperatures = true;
         const QByteArray file = fileBytes(filePath(*rig, "_TEMP"));
         compareFile(file, 3, 3, expectedBody(rig->sim.state()["memory"].toArray(), e));
         QVERIFY(file.contains(",-030.0    ,080.0     ,021.3     \r\n"));
         QVERIFY(file.contains(",**N.C.**  ,**N.C.**  ,-000.4    \r\n"));
-        QVERIFY(f->Nome_File_Dati->text().endsWith(QStringLiteral("_TEMP.txt")));
+        QVERIFY(f->dataFileNameBox->text().endsWith(QStringLiteral("_TEMP.txt")));
     }
 
     // A datalogger that does not answer the download is no empty memory: the day's file
@@ -271,14 +271,14 @@ private slots:
     {
         auto rig = connected({"--channels", "3,0,0,0", "--fault-silent-cmds", "A"});
         QVERIFY(rig);
-        Modulo1::link().fieldTimeoutMs = 400;
-        Form1* f = rig->console.get();
+        Exchange::link().fieldTimeoutMs = 400;
+        ConsoleWindow* f = rig->console.get();
         QVERIFY(writeFileBytes(filePath(*rig, "_SENS"), "the morning's download\r\n"));
-        click(f, f->Acquisisci);
+        click(f, f->acquireButton);
         QCOMPARE(fileBytes(filePath(*rig, "_SENS")), QByteArray("the morning's download\r\n"));
         QCOMPARE(rig->dialogs.shown.size(), 1);
         QVERIFY(rig->dialogs.shown[0].text.startsWith(QStringLiteral("The datalogger did not answer.")));
-        QVERIFY(f->Acquisisci->isEnabled());
+        QVERIFY(f->acquireButton->isEnabled());
     }
 
     // Failures write nothing: an earlier file of the same name stays byte for byte.
@@ -303,8 +303,8 @@ private slots:
         QFETCH(QString, message);
         auto rig = connected(simArgs, simArgs.contains("--preload") ? QList<Known>{} : threeRecords);
         QVERIFY(rig);
-        Modulo1::link().fieldTimeoutMs = 3000;
-        Form1* f = rig->console.get();
+        Exchange::link().fieldTimeoutMs = 3000;
+        ConsoleWindow* f = rig->console.get();
         const QString path = filePath(*rig, "_SENS");
         {
             QFile earlier(path);
@@ -313,12 +313,12 @@ private slots:
         }
         QElapsedTimer t;
         t.start();
-        click(f, f->Acquisisci);
+        click(f, f->acquireButton);
         QVERIFY2(t.elapsed() < 15000, qPrintable(QString::number(t.elapsed())));
         QCOMPARE(fileBytes(path), QByteArray("an earlier download\r\n"));
         QVERIFY2(rig->dialogs.texts().join('|').contains(message), qPrintable(rig->dialogs.texts().join('|')));
-        QVERIFY(f->Acquisisci->isEnabled() && f->leggi_nome->isEnabled());
-        QCOMPARE(Modulo1::commandLockDepth(), 0);
+        QVERIFY(f->acquireButton->isEnabled() && f->readNameButton->isEnabled());
+        QCOMPARE(Exchange::commandLockDepth(), 0);
         QCOMPARE(QDir(rig->folder.path()).entryList({"PONTE1_*"}, QDir::Files | QDir::Hidden).size(), 1);
     }
 
@@ -327,7 +327,7 @@ private slots:
     {
         auto rig = connected({"--preload", "3000", "--channels", "16,16,0,0", "--baud", "57600"}, {});
         QVERIFY(rig);
-        Form1* f = rig->console.get();
+        ConsoleWindow* f = rig->console.get();
         const QString path = filePath(*rig, "_SENS");
         {
             QFile earlier(path);
@@ -338,22 +338,22 @@ private slots:
         QTimer::singleShot(3000, f, [&] {
             progressSeen = f->downloadProgress->value();
             QVERIFY(f->cancelDownload->isEnabled());
-            QVERIFY(!f->leggi_nome->isEnabled());
+            QVERIFY(!f->readNameButton->isEnabled());
             QTest::mouseClick(f->cancelDownload, Qt::LeftButton);
         });
         QElapsedTimer t;
         t.start();
-        click(f, f->Acquisisci);
+        click(f, f->acquireButton);
         QVERIFY2(t.elapsed() < 10000, qPrintable(QString::number(t.elapsed())));
         QVERIFY(progressSeen >= 1 && progressSeen < 100);
         QCOMPARE(fileBytes(path), QByteArray("kept"));
-        QCOMPARE(f->Nome_File_Dati->text(), QStringLiteral("Download cancelled"));
+        QCOMPARE(f->dataFileNameBox->text(), QStringLiteral("Download cancelled"));
         // A slow line goes on sending the rest of the reply: the operator is told.
         QCOMPARE(rig->dialogs.shown.size(), 1);
         QVERIFY(rig->dialogs.shown.first().text.contains("still sending"));
-        QVERIFY(f->Acquisisci->isEnabled() && f->leggi_nome->isEnabled());
-        QVERIFY(!Modulo1::exchangesAbandoned());
-        QCOMPARE(Modulo1::commandLockDepth(), 0);
+        QVERIFY(f->acquireButton->isEnabled() && f->readNameButton->isEnabled());
+        QVERIFY(!Exchange::exchangesAbandoned());
+        QCOMPARE(Exchange::commandLockDepth(), 0);
     }
 };
 

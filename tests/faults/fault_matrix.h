@@ -2,7 +2,7 @@
 // its answer, or the line drops; and what must hold after any of them.
 #pragma once
 
-#include "link/modulo1.h"
+#include "link/exchange.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -40,7 +40,7 @@ inline void addRows(const QList<Step>& steps, const QStringList& faultKinds = ki
 // The console's lock is released and the action ended within its time-outs.
 inline bool settled(const QElapsedTimer& t, qint64 boundMs)
 {
-    if (Modulo1::commandLockDepth() != 0) {
+    if (Exchange::commandLockDepth() != 0) {
         qWarning("the console is still locked");
         return false;
     }

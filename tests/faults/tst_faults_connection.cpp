@@ -34,13 +34,13 @@ private slots:
         QVERIFY2(sim.start(), qPrintable(sim.output()));
         StartRig rig(folder.path(), {sim.ptyPath()});
         ScriptedDialogs script;
-        Modulo1::link().fieldTimeoutMs = 500;
-        Modulo1::link().pausePercent = 10;
+        Exchange::link().fieldTimeoutMs = 500;
+        Exchange::link().pausePercent = 10;
         rig.start->show();
-        rig.start->Option1[0]->setChecked(true);
+        rig.start->portOptions[0]->setChecked(true);
         QElapsedTimer t;
         t.start();
-        QTest::mouseClick(rig.start->Command1, Qt::LeftButton);
+        QTest::mouseClick(rig.start->connectButton, Qt::LeftButton);
         QVERIFY(FaultMatrix::settled(t, 15000));
 
         const bool connected = rig.console->isVisible();
@@ -57,7 +57,7 @@ private slots:
             QVERIFY(rig.start->isVisible() && rig.start->isEnabled());
             QVERIFY(!rig.statuses.isEmpty());
             QVERIFY2(!rig.statuses.last().endsWith(QLatin1String(": OK")), qPrintable(rig.statuses.join('|')));
-            QVERIFY(rig.start->Command1->isEnabled());
+            QVERIFY(rig.start->connectButton->isEnabled());
         } else {
             QVERIFY(rig.console->isEnabled());
         }
@@ -65,7 +65,7 @@ private slots:
         if (!connected && sim.isRunning() && QFile::exists(sim.ptyPath())) {
             rig.statuses.clear();
             script.shown.clear();
-            QTest::mouseClick(rig.start->Command1, Qt::LeftButton);
+            QTest::mouseClick(rig.start->connectButton, Qt::LeftButton);
             QVERIFY2(rig.console->isVisible(), qPrintable(rig.statuses.join('|') + " / " + script.texts().join('|')));
         }
     }

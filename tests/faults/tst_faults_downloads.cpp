@@ -6,7 +6,7 @@
 #include "console/console_rig.h"
 #include "data/yearly_file.h"
 #include "faults/fault_matrix.h"
-#include "measure/dati_rimanenti.h"
+#include "measure/new_data_window.h"
 #include "support/file_bytes.h"
 #include "support/remaining_blocks.h"
 
@@ -31,8 +31,8 @@ class FaultsDownloads : public QObject {
 private slots:
     void cleanup()
     {
-        delete DatiRimanenti::instance();
-        DatiRimanenti::timing() = {};
+        delete NewDataWindow::instance();
+        NewDataWindow::timing() = {};
     }
 
     // Three records of three channels: fields 0 and 1 are the counts, then nine per record.
@@ -47,16 +47,16 @@ private slots:
         ConsoleRig rig(QStringList{"--name", "PONTE1", "--channels", "3,0,0,0", "--preload", "3",
                                    "--acquisition", "0"} + fault);
         QVERIFY2(rig.connect(), qPrintable(rig.sim.output()));
-        Modulo1::link().fieldTimeoutMs = 500;
-        Form1* f = rig.console.get();
+        Exchange::link().fieldTimeoutMs = 500;
+        ConsoleWindow* f = rig.console.get();
         f->show();
-        f->Nome_Centralina->setText(QStringLiteral("PONTE1"));
+        f->nameBox->setText(QStringLiteral("PONTE1"));
         const QString path = rig.folder.filePath(QStringLiteral("PONTE1_") + QDate::currentDate().toString("dd_MM_yy")
                                                  + QStringLiteral("_SENS.txt"));
         QVERIFY(writeFileBytes(path, earlierDownload));
         QElapsedTimer t;
         t.start();
-        click(f, f->Acquisisci);
+        click(f, f->acquireButton);
         QVERIFY(FaultMatrix::settled(t, 8000));
 
         QCOMPARE(fileBytes(path), earlierDownload);
@@ -65,7 +65,7 @@ private slots:
         QCOMPARE(rig.dialogs.shown.size(), kind == QLatin1String("drop") ? 2 : 1);
         QVERIFY2(rig.dialogs.shown.last().text.contains(QStringLiteral("Nothing was written")),
                  qPrintable(rig.dialogs.texts().join('|')));
-        QVERIFY(f->Acquisisci->isEnabled() && f->leggi_nome->isEnabled());
+        QVERIFY(f->acquireButton->isEnabled() && f->readNameButton->isEnabled());
         QCOMPARE(QDir(rig.folder.path()).entryList({"PONTE1_*"}, QDir::Files | QDir::Hidden).size(), 1);
     }
 
@@ -84,28 +84,28 @@ private slots:
         ConsoleRig rig(QStringList{"--wake-idle", "400", "--channels", "3,0,0,0", "--preload", "3",
                                    "--acquisition", "0"} + fault);
         QVERIFY2(rig.connect(), qPrintable(rig.sim.output()));
-        Modulo1::link().fieldTimeoutMs = 800;
-        DatiRimanenti::timing() = {.minuteMs = 150, .dtrPauseMs = 100};
+        Exchange::link().fieldTimeoutMs = 800;
+        NewDataWindow::timing() = {.minuteMs = 150, .dtrPauseMs = 100};
         rig.console->show();
-        QTest::mouseClick(rig.console->cmdScaricaRimanenti, Qt::LeftButton);
-        DatiRimanenti* w = DatiRimanenti::instance();
+        QTest::mouseClick(rig.console->newDataButton, Qt::LeftButton);
+        NewDataWindow* w = NewDataWindow::instance();
         QVERIFY(w && w->isVisible());
         const QString path = YearlyFile::path(rig.folder.path(), QDate::currentDate().year());
         QVERIFY(writeFileBytes(path, olderYear));
         QElapsedTimer t;
         t.start();
-        QTest::mouseClick(w->cmdStart, Qt::LeftButton);
+        QTest::mouseClick(w->startButton, Qt::LeftButton);
         QVERIFY(FaultMatrix::settled(t, 10000));
-        QVERIFY(w->cmdStart->isEnabled() && w->cmdChiudi->isEnabled());
-        QVERIFY(!w->txtAvviso->text().isEmpty());
+        QVERIFY(w->startButton->isEnabled() && w->closeButton->isEnabled());
+        QVERIFY(!w->noticeBox->text().isEmpty());
 
-        using RemainingDownload::Outcome;
+        using NewDataDownload::Outcome;
         const Outcome outcome = w->lastResult().outcome;
         const QByteArray after = fileBytes(path);
         const QList<QByteArray> blocks = blocksSent(rig.sim.sent());
         if (outcome == Outcome::Appended) {
             // Only a fault after the block was on disk lets it through.
-            QVERIFY2(fault.join(' ').contains(QLatin1Char(']')), qPrintable(w->txtAvviso->text()));
+            QVERIFY2(fault.join(' ').contains(QLatin1Char(']')), qPrintable(w->noticeBox->text()));
             QCOMPARE(after, olderYear + blocks.last() + "\r\n");
         } else {
             QCOMPARE(after, olderYear);
@@ -115,9 +115,9 @@ private slots:
             return;  // the line is gone; what the datalogger kept is checked above
 
         // The line is sound again: a second download leaves every record in the file.
-        QTest::mouseClick(w->cmdStart, Qt::LeftButton);
+        QTest::mouseClick(w->startButton, Qt::LeftButton);
         QVERIFY2(w->lastResult().outcome == Outcome::Appended || w->lastResult().outcome == Outcome::NothingNew,
-                 qPrintable(w->txtAvviso->text()));
+                 qPrintable(w->noticeBox->text()));
         const QByteArray whole = fileBytes(path);
         QVERIFY(whole.startsWith(olderYear));
         const QJsonObject memory = rig.sim.state();

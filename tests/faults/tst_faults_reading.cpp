@@ -3,7 +3,7 @@
 // holds exactly the table, closed with its end marker.
 #include "console/console_rig.h"
 #include "faults/fault_matrix.h"
-#include "measure/miscont.h"
+#include "measure/continuous_reading_window.h"
 
 #include <QPushButton>
 #include <QTimer>
@@ -26,7 +26,7 @@ class FaultsReading : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup() { delete MisCont::instance(); }
+    void cleanup() { delete ContinuousReadingWindow::instance(); }
 
     // Eight channels: the reply to "p" is a number and a value per channel (fields 0 to 15).
     void eachStepOfTheFirstReading_data()
@@ -40,26 +40,26 @@ private slots:
         QFETCH(QString, kind);
         ConsoleRig rig(QStringList{"--channels", "8,0,0,0"} + fault);
         QVERIFY2(rig.connect(), qPrintable(rig.sim.output()));
-        Modulo1::link().pausePercent = 10;
-        Modulo1::link().fieldTimeoutMs = 500;
+        Exchange::link().pausePercent = 10;
+        Exchange::link().fieldTimeoutMs = 500;
         rig.console->show();
-        MisCont* w = MisCont::open(0);
+        ContinuousReadingWindow* w = ContinuousReadingWindow::open(0);
         const QString path = rig.folder.filePath(QStringLiteral("mc_run.txt"));
         rig.dialogs.paths.enqueue(path);
         // A run the fault does not end is stopped after three readings.
         QTimer stopper;
         QObject::connect(&stopper, &QTimer::timeout, w, [w] {
             if (w->running() && w->table().rowCount() >= 5)
-                QTest::mouseClick(w->cmdStop, Qt::LeftButton);
+                QTest::mouseClick(w->stopButton, Qt::LeftButton);
         });
         stopper.start(5);
         QElapsedTimer t;
         t.start();
-        QTest::mouseClick(w->cmdStart, Qt::LeftButton);
+        QTest::mouseClick(w->startButton, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!w->running(), 10000);
         QVERIFY(FaultMatrix::settled(t, 12000));
-        QVERIFY(w->cmdStart->isEnabled() && w->cmdChiudi->isEnabled() && !w->cmdStop->isEnabled());
-        QVERIFY(rig.console->leggi_nome->isEnabled());
+        QVERIFY(w->startButton->isEnabled() && w->closeButton->isEnabled() && !w->stopButton->isEnabled());
+        QVERIFY(rig.console->readNameButton->isEnabled());
 
         if (fault.join(' ').contains(QLatin1String("H:"))) {
             // No channel count, no run: said, and no file.

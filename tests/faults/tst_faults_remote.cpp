@@ -15,10 +15,10 @@ using FaultMatrix::Step;
 namespace {
 
 // The window's status line has said how the attempt ended, or the console took over.
-bool ended(const QStringList& statuses, const Form1& console)
+bool ended(const QStringList& statuses, const ConsoleWindow& console)
 {
     const QString last = statuses.value(statuses.size() - 1);
-    return console.isVisible() || last == Modulo1::silentDataloggerMessage()
+    return console.isVisible() || last == Exchange::silentDataloggerMessage()
            || last.startsWith(QStringLiteral("Call ended")) || last.startsWith(QStringLiteral("No connection"));
 }
 
@@ -33,14 +33,14 @@ class FaultsRemote : public QObject {
         if (!writeFileBytes(m.file(QStringLiteral("modem.ini")), "A\r\n1\r\n\r\nB\r\n2\r\n\r\nPonte\r\n0551234\r\nMarch\r\n")
             || !writeFileBytes(m.file(QStringLiteral("pmodem.ini")), " 1 \r\n"))
             return false;
-        Modem* w = m.open();
+        ModemWindow* w = m.open();
         if (!w)
             return false;
-        Modulo1::link().pausePercent = 10;
-        Modulo1::link().fieldTimeoutMs = 600;
-        QTest::mouseClick(w->Sel[2], Qt::LeftButton);
+        Exchange::link().pausePercent = 10;
+        Exchange::link().fieldTimeoutMs = 600;
+        QTest::mouseClick(w->selectButtons[2], Qt::LeftButton);
         t.start();
-        w->Connetti->trigger();
+        w->connectAction->trigger();
         return QTest::qWaitFor([&] { return ended(m.statuses, *m.rig->console); }, 30000);
     }
 
@@ -68,7 +68,7 @@ private slots:
         // A line gone while dialling ends the call too: no CONNECT can come over it.
         QVERIFY2(over, qPrintable(m.statuses.join('|')));
         QVERIFY2(m.statuses.last().startsWith(status), qPrintable(m.statuses.last()));
-        QVERIFY(!m.modem->Timer1->isActive());
+        QVERIFY(!m.modem->pollTimer->isActive());
         QVERIFY(!m.rig->console->isVisible());
         QVERIFY(FaultMatrix::settled(t, 10000));
         QVERIFY(m.modem->isVisible() && m.modem->isEnabled());
@@ -113,13 +113,13 @@ private slots:
         InternetRig m(fault);
         QVERIFY(m.start());
         QVERIFY(m.writeBook());
-        ModemTCP* w = m.open();
+        InternetWindow* w = m.open();
         QVERIFY(w);
-        Modulo1::link().fieldTimeoutMs = 600;
+        Exchange::link().fieldTimeoutMs = 600;
         QElapsedTimer t;
         t.start();
-        QTest::mouseClick(w->Sel[2], Qt::LeftButton);
-        w->Connetti->trigger();
+        QTest::mouseClick(w->selectButtons[2], Qt::LeftButton);
+        w->connectAction->trigger();
         QVERIFY2(QTest::qWaitFor([&] { return ended(m.statuses, *m.rig->console); }, 20000),
                  qPrintable(m.statuses.join('|')));
         QVERIFY(FaultMatrix::settled(t, 20000));
@@ -128,7 +128,7 @@ private slots:
             QVERIFY2(!handedOver, qPrintable(m.statuses.join('|')));
         if (!handedOver) {
             QVERIFY(w->isVisible() && w->isEnabled());
-            QVERIFY(!w->Timer1->isActive());
+            QVERIFY(!w->pollTimer->isActive());
         }
     }
 };

@@ -3,7 +3,7 @@
 
 #include <QtTest>
 
-using namespace Conversioni;
+using namespace Numbers;
 
 class TestConversions : public QObject {
     Q_OBJECT
@@ -11,10 +11,10 @@ private slots:
     // What may go out as text: printable Latin-1, nothing else.
     void whatFitsTheWire()
     {
-        QVERIFY(Conversioni::fitsTheWire(QStringLiteral("Città 12 ~")));
-        QVERIFY(!Conversioni::fitsTheWire(QStringLiteral("€")));
+        QVERIFY(Numbers::fitsTheWire(QStringLiteral("Città 12 ~")));
+        QVERIFY(!Numbers::fitsTheWire(QStringLiteral("€")));
         for (const char16_t c : {u'\t', u'\r', u'\n', u'\x01', u'\x7f', u'\x85'})
-            QVERIFY(!Conversioni::fitsTheWire(QStringLiteral("a") + QChar(c)));
+            QVERIFY(!Numbers::fitsTheWire(QStringLiteral("a") + QChar(c)));
     }
 
     // What reads as a number whole: a sign, digits with a point, an exponent (E or D),
@@ -22,11 +22,11 @@ private slots:
     void wholeNumbers()
     {
         for (const char* yes : {"0", "-12", "+3.", ".5", " 1234.5 ", "1e3", "-2.5E-07", "4d2", "7\r\n"})
-            QVERIFY2(Conversioni::IsNumeric(QString::fromLatin1(yes)), yes);
+            QVERIFY2(Numbers::isNumeric(QString::fromLatin1(yes)), yes);
         for (const char* no : {"", " ", ".", "-", "+.", "1e", "1e+", "1.2.3", "12a", "1,5", "--1", "e5", "1 2",
                                "?#x", "\xb2"})
-            QVERIFY2(!Conversioni::IsNumeric(QString::fromLatin1(no)), no);
-        QVERIFY(!Conversioni::IsNumeric(QStringLiteral("\u0663")));  // a digit of another script
+            QVERIFY2(!Numbers::isNumeric(QString::fromLatin1(no)), no);
+        QVERIFY(!Numbers::isNumeric(QStringLiteral("\u0663")));  // a digit of another script
     }
 
     void leadingNumber_data()
@@ -55,7 +55,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(double, value);
-        QCOMPARE(Val(text), value);
+        QCOMPARE(Numbers::leadingNumber(text), value);
     }
 
     void rounding_data()
@@ -76,7 +76,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(int, value);
-        QCOMPARE(int(CInt(text)), value);
+        QCOMPARE(int(roundedInt16(text)), value);
     }
 
     void outOfRangeIsReportedNotWrapped()
@@ -84,9 +84,9 @@ private slots:
         static QStringList reported;
         reported.clear();
         setRangeErrorHandler([](const QString& m) { reported << m; });
-        QCOMPARE(int(CInt("40000")), 0);
-        QCOMPARE(int(CInt("32767.5")), 0);  // rounds to 32768
-        QCOMPARE(CLng(3e9), 0);
+        QCOMPARE(int(roundedInt16("40000")), 0);
+        QCOMPARE(int(roundedInt16("32767.5")), 0);  // rounds to 32768
+        QCOMPARE(roundedInt32(3e9), 0);
         QCOMPARE(reported.size(), 3);
         QVERIFY(!toInt16(-32769).has_value());
         setRangeErrorHandler(nullptr);
@@ -94,16 +94,16 @@ private slots:
 
     void signPosition()
     {
-        QCOMPARE(Str(2), QStringLiteral(" 2"));
-        QCOMPARE(Str(-3), QStringLiteral("-3"));
-        QCOMPARE(Str(2015 - 1900), QStringLiteral(" 115"));
-        QCOMPARE(Str(15 - 1900), QStringLiteral("-1885"));
-        QCOMPARE(Str(0), QStringLiteral(" 0"));
-        QCOMPARE(Str(12.5), QStringLiteral(" 12.5"));
-        QCOMPARE(Str(-0.25), QStringLiteral("-0.25"));
+        QCOMPARE(signedText(2), QStringLiteral(" 2"));
+        QCOMPARE(signedText(-3), QStringLiteral("-3"));
+        QCOMPARE(signedText(2015 - 1900), QStringLiteral(" 115"));
+        QCOMPARE(signedText(15 - 1900), QStringLiteral("-1885"));
+        QCOMPARE(signedText(0), QStringLiteral(" 0"));
+        QCOMPARE(signedText(12.5), QStringLiteral(" 12.5"));
+        QCOMPARE(signedText(-0.25), QStringLiteral("-0.25"));
         // Every value of a values string is followed by a comma.
-        QCOMPARE(Values({Str(1), Str(8)}), QStringLiteral(" 1, 8,"));
-        QCOMPARE(Values({}), QString());
+        QCOMPARE(valuesString({signedText(1), signedText(8)}), QStringLiteral(" 1, 8,"));
+        QCOMPARE(valuesString({}), QString());
     }
 
     void patterns_data()
@@ -135,18 +135,18 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, pattern);
         QFETCH(QString, shown);
-        QCOMPARE(Format(text, pattern), shown);
+        QCOMPARE(formatted(text, pattern), shown);
     }
 
     void shownWithTheSystemSeparator()
     {
         // CStr follows the number format of the settings; the parse never does.
         QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
-        QCOMPARE(CStr(Val("12.50")), QStringLiteral("12,5"));
-        QCOMPARE(CStr(1234.5), QStringLiteral("1234,5"));
-        QCOMPARE(Val(QStringLiteral("12,5")), 12.0);
+        QCOMPARE(shownNumber(Numbers::leadingNumber("12.50")), QStringLiteral("12,5"));
+        QCOMPARE(shownNumber(1234.5), QStringLiteral("1234,5"));
+        QCOMPARE(Numbers::leadingNumber(QStringLiteral("12,5")), 12.0);
         QLocale::setDefault(QLocale::c());
-        QCOMPARE(CStr(12.5), QStringLiteral("12.5"));
+        QCOMPARE(shownNumber(12.5), QStringLiteral("12.5"));
     }
 
     // The plain form of a number is the general form with 15 significant digits, whatever
@@ -160,7 +160,7 @@ private slots:
             values << hz << hz * hz / 1000 << -i * 0.001 << i * 1e10;
         }
         for (double v : values)
-            QCOMPARE(Plain(v), QString::number(v, 'g', 15));
+            QCOMPARE(plainNumber(v), QString::number(v, 'g', 15));
     }
 
     // Under a locale with digits of its own the numbers shown, sent and put into names
@@ -178,13 +178,13 @@ private slots:
     {
         QFETCH(QLocale, locale);
         QLocale::setDefault(locale);
-        QCOMPARE(CStr(2026.0), QStringLiteral("2026"));
-        QCOMPARE(Str(Val(CStr(2026.0)) - 1900), QStringLiteral(" 126"));
-        QCOMPARE(CStr(7.0), QStringLiteral("7"));
-        QCOMPARE(CStr(-3.0), QStringLiteral("-3"));
-        QCOMPARE(CStr(12.5), QStringLiteral("12.5"));  // their separators are not Latin-1
-        QCOMPARE(Str(1024), QStringLiteral(" 1024"));
-        QCOMPARE(Format(5.0, QStringLiteral("000")), QStringLiteral("005"));
+        QCOMPARE(shownNumber(2026.0), QStringLiteral("2026"));
+        QCOMPARE(signedText(Numbers::leadingNumber(shownNumber(2026.0)) - 1900), QStringLiteral(" 126"));
+        QCOMPARE(shownNumber(7.0), QStringLiteral("7"));
+        QCOMPARE(shownNumber(-3.0), QStringLiteral("-3"));
+        QCOMPARE(shownNumber(12.5), QStringLiteral("12.5"));  // their separators are not Latin-1
+        QCOMPARE(signedText(1024), QStringLiteral(" 1024"));
+        QCOMPARE(formatted(5.0, QStringLiteral("000")), QStringLiteral("005"));
         QLocale::setDefault(QLocale::c());
     }
 };

@@ -1,5 +1,5 @@
 // Noticing a file that another program holds, and the operator's Retry/Cancel choice.
-#include "link/mfile.h"
+#include "link/file_checks.h"
 #include "support/file_bytes.h"
 #include "support/scripted_dialogs.h"
 
@@ -16,7 +16,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-using namespace mFile;
+using namespace FileChecks;
 
 namespace {
 
@@ -93,11 +93,11 @@ private slots:
     {
         ScriptedDialogs d;
         const QString path = dir.filePath("none.txt");
-        QVERIFY(!File_Esiste(path));
-        QVERIFY(!File_Occupato(path));
-        Cancella_File(path);  // nothing to do, nothing said
+        QVERIFY(!fileExists(path));
+        QVERIFY(!fileInUse(path));
+        deleteFile(path);  // nothing to do, nothing said
         QVERIFY(d.shown.isEmpty());
-        QVERIFY(!File_Esiste(dir.path()));  // a folder is not a file
+        QVERIFY(!fileExists(dir.path()));  // a folder is not a file
     }
 
     // A free file is found free without being moved: a program that died between moving
@@ -109,9 +109,9 @@ private slots:
         writeFile(path, "keep me");
         const qint64 changed = changeTimeNs(path);
         QTest::qWait(20);
-        QCOMPARE(Prova_Rinomina(path), 1);
+        QCOMPARE(checkFileFree(path), 1);
         QCOMPARE(changeTimeNs(path), changed);
-        QVERIFY(!File_Occupato(path));
+        QVERIFY(!fileInUse(path));
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("keep me"));
@@ -127,7 +127,7 @@ private slots:
         QVERIFY(child > 0);
         ScriptedDialogs d;
         d.answers << Dialogs::Answer::Cancel;
-        QVERIFY(File_Occupato(path));
+        QVERIFY(fileInUse(path));
         QCOMPARE(d.shown.size(), 1);
         QCOMPARE(d.shown[0].title, QStringLiteral("Azione annullata"));
         QCOMPARE(d.shown[0].text, QStringLiteral("Il file ") + path
@@ -151,7 +151,7 @@ private slots:
         } closing;
         closing.pid = &child;
         setDialogs(&closing);
-        QVERIFY(!File_Occupato(path));
+        QVERIFY(!fileInUse(path));
         QCOMPARE(closing.asked, 1);
         setDialogs(&d);
     }
@@ -183,8 +183,8 @@ private slots:
         const QString path = dir.filePath("beside.txt");
         writeFile(path, "mine");
         writeFile(path + ".temp", "someone else's");
-        QCOMPARE(Prova_Rinomina(path), 1);
-        QVERIFY(!File_Occupato(path));
+        QCOMPARE(checkFileFree(path), 1);
+        QVERIFY(!fileInUse(path));
         QCOMPARE(fileBytes(path), QByteArray("mine"));
         QCOMPARE(fileBytes(path + ".temp"), QByteArray("someone else's"));
         QCOMPARE(QDir(dir.path()).entryList({"beside.txt*"}, QDir::Files).size(), 2);
@@ -192,7 +192,7 @@ private slots:
         // Alone: the file is missing, and the other one is not made into it.
         const QString alone = dir.filePath("alone.txt");
         writeFile(alone + ".temp", "someone else's");
-        QVERIFY(!File_Occupato(alone));
+        QVERIFY(!fileInUse(alone));
         QVERIFY(!QFile::exists(alone));
         QCOMPARE(fileBytes(alone + ".temp"), QByteArray("someone else's"));
         QVERIFY(d.shown.isEmpty());
@@ -205,10 +205,10 @@ private slots:
         QFile::setPermissions(path, QFileDevice::ReadOwner);
         if (QFileInfo(path).isWritable())
             QSKIP("running with privileges that ignore file permissions");
-        Cancella_File(path);
+        deleteFile(path);
         QVERIFY(QFile::exists(path));
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        Cancella_File(path);
+        deleteFile(path);
         QVERIFY(!QFile::exists(path));
     }
 };

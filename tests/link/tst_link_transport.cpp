@@ -1,9 +1,9 @@
 // The exchange routines over a scripted transport: a link that goes away, a box shown
 // in the middle of an exchange, the nesting command lock, taking the link over, writes
 // that fail, and the runner of the reads after a connection.
-#include "link/modulo1.h"
+#include "link/exchange.h"
 #include "link/read_sequence.h"
-#include "link/telnet_tty_client.h"
+#include "link/telnet_client.h"
 #include "support/fake_transport.h"
 #include "support/link_reset.h"
 #include "support/scripted_dialogs.h"
@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <QtTest>
 
-using namespace Modulo1;
+using namespace Exchange;
 
 namespace {
 
@@ -64,17 +64,17 @@ private slots:
         FakeTransport port;
         takeOverLink(&port, true);
         port.responder = replies({{"G", "07,"}});
-        QVERIFY(Invia_Comando("G", ","));
-        QCOMPARE(Leggi_Campo(), QStringLiteral("07"));
+        QVERIFY(sendCommand("G", ","));
+        QCOMPARE(readField(), QStringLiteral("07"));
 
         port.dropLater(100);
         QElapsedTimer t;
         t.start();
-        QCOMPARE(Leggi_Campo(), QStringLiteral("%%"));
+        QCOMPARE(readField(), QStringLiteral("%%"));
         QVERIFY2(t.elapsed() < 1000, qPrintable(QString::number(t.elapsed())));
         for (int i = 0; i < 4; ++i)
-            QCOMPARE(Leggi_Campo(), QStringLiteral("%%"));
-        QCOMPARE(Leggi_Fino_A("S2"), QStringLiteral("%%"));
+            QCOMPARE(readField(), QStringLiteral("%%"));
+        QCOMPARE(readUntil("S2"), QStringLiteral("%%"));
         QVERIFY(t.elapsed() < 1500);
         QCOMPARE(dialogs.shown.size(), 1);
         QCOMPARE(dialogs.shown.first().title, QStringLiteral("Connection lost"));
@@ -82,10 +82,10 @@ private slots:
 
         // Plugged in again: the loss is over, and a new one would be told again.
         QVERIFY(port.open());
-        QVERIFY(Invia_Comando("G", ","));
-        QCOMPARE(Leggi_Campo(), QStringLiteral("07"));
+        QVERIFY(sendCommand("G", ","));
+        QCOMPARE(readField(), QStringLiteral("07"));
         port.drop();
-        QCOMPARE(Leggi_Campo(), QStringLiteral("%%"));
+        QCOMPARE(readField(), QStringLiteral("%%"));
         QCOMPARE(dialogs.shown.size(), 2);
     }
 
@@ -94,7 +94,7 @@ private slots:
     void boxShownInsideAnExchangeCountsForTheGuard()
     {
         NestedLoopDialogs dialogs;
-        TelnetTTYClient client;  // never connected
+        TelnetClient client;  // never connected
         setTransports(nullptr, &client);
         takeOverLink(LinkKind::Tcp, true);
         bool ran = false;
@@ -103,9 +103,9 @@ private slots:
         QTimer::singleShot(50, [&] {
             ran = true;
             busyInside = linkBusy();
-            nestedSent = Invia_Comando("Z", ",");
+            nestedSent = sendCommand("Z", ",");
         });
-        QVERIFY(!Invia_Comando("Q", ""));
+        QVERIFY(!sendCommand("Q", ""));
         QCOMPARE(dialogs.shown, 1);
         QVERIFY(ran);
         QVERIFY(busyInside);
@@ -146,16 +146,16 @@ private slots:
         takeOverLink(&internet, true);
         QVERIFY(linkIsTcp());
         internet.responder = replies({{"Q", "abc"}});
-        QVERIFY(Invia_Comando("Q", ""));
+        QVERIFY(sendCommand("Q", ""));
         link().fieldTimeoutMs = 100;
-        QCOMPARE(Leggi_Campo(), QStringLiteral("%%"));  // "abc" waits in the buffer
+        QCOMPARE(readField(), QStringLiteral("%%"));  // "abc" waits in the buffer
 
         takeOverLink(&cable, false);
         QVERIFY(!linkIsTcp());
         QCOMPARE(internet.closes, 1);
         QVERIFY(link().receive.isEmpty());
-        QVERIFY(!link().PortHeldOpen);
-        QVERIFY(Invia_Comando("G", ","));
+        QVERIFY(!link().portHeldOpen);
+        QVERIFY(sendCommand("G", ","));
         QCOMPARE(cable.written, QByteArray("G,"));
         QCOMPARE(internet.written, QByteArray("Q"));
         QVERIFY(cable.opens >= 1 && !cable.isOpen());  // opened and closed around the send
@@ -168,15 +168,15 @@ private slots:
         takeOverLink(&cable, true);
         QElapsedTimer t;
         t.start();
-        QVERIFY(Invia_Comando("d", "0,0,"));
+        QVERIFY(sendCommand("d", "0,0,"));
         QVERIFY(t.elapsed() >= 40);
         QCOMPARE(cable.writes, (QList<QByteArray>{"d", "0", ",", "0", ","}));
 
         FakeTransport internet(LinkTransport::tcpRules);
         takeOverLink(&internet, true);
         t.restart();
-        QVERIFY(Invia_Comando("d", "0,0,"));
-        Pausa(100);
+        QVERIFY(sendCommand("d", "0,0,"));
+        pause(100);
         QVERIFY(t.elapsed() < 40);
         QCOMPARE(internet.writes, QList<QByteArray>{"d0,0,"});
     }
@@ -189,13 +189,13 @@ private slots:
         FakeTransport cable;
         cable.stallWrites = true;
         takeOverLink(&cable, true);
-        QVERIFY(!Invia_Comando("G", ","));
+        QVERIFY(!sendCommand("G", ","));
         QVERIFY(dialogs.shown.isEmpty());
 
         FakeTransport internet(LinkTransport::tcpRules);
         internet.stallWrites = true;
         takeOverLink(&internet, true);
-        QVERIFY(!Invia_Comando("G", ","));
+        QVERIFY(!sendCommand("G", ","));
         QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("The write timed out")});
     }
 
@@ -206,9 +206,9 @@ private slots:
         cable.failOpen = true;
         takeOverLink(&cable, false);
         cable.close();
-        QVERIFY(!Invia_Comando("G", ","));
+        QVERIFY(!sendCommand("G", ","));
         link().fieldTimeoutMs = 100;
-        QCOMPARE(Leggi_Campo(), QStringLiteral("%%"));
+        QCOMPARE(readField(), QStringLiteral("%%"));
         QVERIFY(cable.written.isEmpty());
     }
 
@@ -222,9 +222,9 @@ private slots:
         cable.responder = replies({{"A", "1,2,"}, {"B", "1,"}, {"C", ""}, {"Z", "9,"}});
         const auto read = [](const char* letter, int fields) {
             return [letter, fields] {
-                Invia_Comando(QString::fromLatin1(letter), QStringLiteral(","));
+                sendCommand(QString::fromLatin1(letter), QStringLiteral(","));
                 for (int i = 0; i < fields; ++i)
-                    Leggi_Campo();
+                    readField();
             };
         };
         const auto run = [](const QList<ReadStep>& steps) {
@@ -252,8 +252,8 @@ private slots:
         QCOMPARE(end, SequenceEnd::Completed);
         QCOMPARE(statuses, QStringList{"Again: OK"});
         QVERIFY(!exchangesAbandoned());
-        QVERIFY(Invia_Comando("Z", ","));
-        QCOMPARE(Leggi_Campo(), QStringLiteral("9"));
+        QVERIFY(sendCommand("Z", ","));
+        QCOMPARE(readField(), QStringLiteral("9"));
     }
 };
 

@@ -1,5 +1,5 @@
 // The exchange path on a real pseudo-terminal: pacing, field reads, time-outs, the probe.
-#include "link/modulo1.h"
+#include "link/exchange.h"
 #include "link/program_folder.h"
 #include "link/serial_port.h"
 #include "support/link_reset.h"
@@ -14,7 +14,7 @@
 
 #include <memory>
 
-using namespace Modulo1;
+using namespace Exchange;
 
 class TestSerialExchange : public QObject {
     Q_OBJECT
@@ -43,11 +43,11 @@ private slots:
         setTransports(port.get(), nullptr);
         link().fieldTimeoutMs = 400;
         link().fixedWaitTimeoutMs = 400;
-        link().ComPortNumber = 1;
+        link().comPortNumber = 1;
         port->setPortNumber(1);
         port->setSettings("57600,N,8,1");
         QVERIFY(port->open());
-        link().PortHeldOpen = true;
+        link().portHeldOpen = true;
     }
     void cleanup()
     {
@@ -59,8 +59,8 @@ private slots:
 
     void valuesArePacedOneCharacterPerWrite()
     {
-        QVERIFY(Invia_Comando("G", ","));
-        QVERIFY(Invia_Comando("d", "0,0,0,0,0,"));
+        QVERIFY(sendCommand("G", ","));
+        QVERIFY(sendCommand("d", "0,0,0,0,0,"));
         QVERIFY(peer->waitForBytes(13, 2000));
         QCOMPARE(peer->received(), QByteArray("G,d0,0,0,0,0,"));
         // Arrival time of every byte. Each values character is followed by >= 10 ms; a
@@ -87,7 +87,7 @@ private slots:
     {
         QElapsedTimer t;
         t.start();
-        QVERIFY(Invia_Comando("<1,", ""));
+        QVERIFY(sendCommand("<1,", ""));
         QVERIFY(t.elapsed() < 10);  // no values, no pause
         QVERIFY(peer->waitForBytes(3, 1000));
         QCOMPARE(peer->chunks().first().bytes, QByteArray("<1,"));
@@ -98,28 +98,28 @@ private slots:
         // Split over several chunks, two fields in one chunk, a leading empty field.
         peer->replyTo(",", QByteArray(",12"));
         peer->writeLater(150, "3,45,");
-        QVERIFY(Invia_Comando("Q", ","));
-        QCOMPARE(Leggi_Campo(), QString());
-        QCOMPARE(Leggi_Campo(), QStringLiteral("123"));
+        QVERIFY(sendCommand("Q", ","));
+        QCOMPARE(readField(), QString());
+        QCOMPARE(readField(), QStringLiteral("123"));
         QElapsedTimer t;
         t.start();
-        QCOMPARE(Leggi_Campo(), QStringLiteral("45"));
+        QCOMPARE(readField(), QStringLiteral("45"));
         QVERIFY(t.elapsed() < 50);
-        QCOMPARE(link().LastReply, QStringLiteral("45"));
+        QCOMPARE(link().lastReply, QStringLiteral("45"));
     }
 
     void timeOutKeepsThePartialText()
     {
         peer->replyTo("Q", "abc");
-        QVERIFY(Invia_Comando("Q", ""));
+        QVERIFY(sendCommand("Q", ""));
         QElapsedTimer t;
         t.start();
-        QCOMPARE(Leggi_Campo(), QStringLiteral("%%"));
+        QCOMPARE(readField(), QStringLiteral("%%"));
         QVERIFY(t.elapsed() >= 400 && t.elapsed() < 1500);
         QCOMPARE(link().receive.peekAll(), QByteArray("abc"));
-        QCOMPARE(link().LastReply, QStringLiteral("%%"));
+        QCOMPARE(link().lastReply, QStringLiteral("%%"));
         // The next send empties it.
-        QVERIFY(Invia_Comando("Q", ""));
+        QVERIFY(sendCommand("Q", ""));
         QVERIFY(link().receive.isEmpty());
     }
 
@@ -128,22 +128,22 @@ private slots:
         peer->write("old,");
         QTest::qWait(50);
         peer->replyTo("O", "1,");
-        QVERIFY(Invia_Comando("O", ""));
-        QCOMPARE(Leggi_Campo(), QStringLiteral("1"));
+        QVERIFY(sendCommand("O", ""));
+        QCOMPARE(readField(), QStringLiteral("1"));
     }
 
     void readUpToTerminatorOnSerial()
     {
         peer->replyTo("S", "data lineS2moreS2");
-        QVERIFY(Invia_Comando("S", ""));
-        QCOMPARE(Leggi_Fino_A("S2"), QStringLiteral("data line"));
+        QVERIFY(sendCommand("S", ""));
+        QCOMPARE(readUntil("S2"), QStringLiteral("data line"));
         QVERIFY(link().receive.isEmpty());
         // A terminator split across two arrivals is still found.
         peer->replyTo("T", "xyzS");
         peer->writeLater(120, "2");
-        QVERIFY(Invia_Comando("T", ""));
-        QCOMPARE(Leggi_Fino_A("S2"), QStringLiteral("xyz"));
-        QCOMPARE(Leggi_Fino_A("S2"), QStringLiteral("%%"));
+        QVERIFY(sendCommand("T", ""));
+        QCOMPARE(readUntil("S2"), QStringLiteral("xyz"));
+        QCOMPARE(readUntil("S2"), QStringLiteral("%%"));
     }
 
     void babblingLineEndsTheRead()
@@ -151,10 +151,10 @@ private slots:
         link().fieldTimeoutMs = 20000;
         link().maxFieldBytes = 64 * 1024;
         peer->replyTo("A", QByteArray(100 * 1024, 'x'));
-        QVERIFY(Invia_Comando("A", ""));
+        QVERIFY(sendCommand("A", ""));
         QElapsedTimer t;
         t.start();
-        QCOMPARE(Leggi_Campo(), QStringLiteral("%%"));
+        QCOMPARE(readField(), QStringLiteral("%%"));
         QVERIFY(t.elapsed() < 5000);
         QVERIFY(link().receive.size() <= 64 * 1024);
     }
@@ -165,13 +165,13 @@ private slots:
         QString nestedRead;
         QTimer::singleShot(100, [&] {
             QVERIFY(linkBusy());
-            nestedSent = Invia_Comando("Z", ",");
-            nestedRead = Leggi_Campo();
+            nestedSent = sendCommand("Z", ",");
+            nestedRead = readField();
         });
         peer->replyTo("G", "");
         peer->writeLater(300, "7,");
-        QVERIFY(Invia_Comando("G", ","));
-        QCOMPARE(Leggi_Campo(), QStringLiteral("7"));
+        QVERIFY(sendCommand("G", ","));
+        QCOMPARE(readField(), QStringLiteral("7"));
         QVERIFY(!nestedSent);
         QCOMPARE(nestedRead, QStringLiteral("%%"));
         QVERIFY(!peer->received().contains('Z'));
@@ -192,13 +192,13 @@ private slots:
     void fixedLengthReplies()
     {
         peer->replyTo("D", "12345678901234567890extra");
-        const QString r = Invia_Attendi_Porta("D", 20);
+        const QString r = sendAndCollectOnPort("D", 20);
         QVERIFY(r.startsWith("12345678901234567890"));
         // The wait is bounded: it returns what arrived.
         peer->replyTo("ATI3", "short");
         QElapsedTimer t;
         t.start();
-        QCOMPARE(Invia_Attendi("ATI3", 40), QStringLiteral("short"));
+        QCOMPARE(sendAndCollect("ATI3", 40), QStringLiteral("short"));
         QVERIFY(t.elapsed() >= 400 && t.elapsed() < 1500);
     }
 
@@ -206,7 +206,7 @@ private slots:
     {
         QElapsedTimer t;
         t.start();
-        Pausa(5);
+        pause(5);
         QVERIFY(t.elapsed() >= 50);
         QVERIFY(t.elapsed() < 100);
     }
@@ -214,9 +214,9 @@ private slots:
     void commandsWithThePortNotHeldOpen()
     {
         port->close();
-        link().PortHeldOpen = false;
+        link().portHeldOpen = false;
         peer->replyTo("E", "01500,");
-        QVERIFY(Invia_Comando("E", ","));
+        QVERIFY(sendCommand("E", ","));
         QVERIFY(!port->isOpen());  // closed again after the send
         QVERIFY(peer->waitForBytes(2, 1000));
         QCOMPARE(peer->received(), QByteArray("E,"));
@@ -229,9 +229,9 @@ private slots:
         peer->replyTo("V", "V");  // one character counts as an answer
         QElapsedTimer t;
         t.start();
-        QCOMPARE(Apri_Seriale(1), 1);
+        QCOMPARE(probeSerialPort(1), 1);
         QVERIFY(t.elapsed() >= 300 + 1000);
-        QVERIFY(link().PortHeldOpen);
+        QVERIFY(link().portHeldOpen);
         QVERIFY(port->isOpen());
         QCOMPARE(port->settings(), QStringLiteral("57600,N,8,1"));
         QVERIFY(peer->received().endsWith("V"));
@@ -240,10 +240,10 @@ private slots:
     void probeOfASilentPortTakesAlittleMoreThanFiveSeconds()
     {
         port->close();
-        link().GsmSelected = true;
+        link().gsmSelected = true;
         QElapsedTimer t;
         t.start();
-        QCOMPARE(Apri_Seriale(1), 0);
+        QCOMPARE(probeSerialPort(1), 0);
         QVERIFY2(t.elapsed() >= 5000 && t.elapsed() < 5600, qPrintable(QString::number(t.elapsed())));
         QCOMPARE(port->settings(), QStringLiteral("9600,N,8,1"));
         QVERIFY(port->isOpen());  // left open whatever the outcome
@@ -251,16 +251,16 @@ private slots:
         // Probing again on the port left open works.
         link().probeSettleMs = 100;
         peer->replyTo("V", "ok");
-        QCOMPARE(Apri_Seriale(1), 1);
+        QCOMPARE(probeSerialPort(1), 1);
     }
 
     void probeOfAMissingDeviceShowsTheError()
     {
         pointCom1At(folder.filePath("no-such-device"));
-        QCOMPARE(Apri_Seriale(1), 0);
+        QCOMPARE(probeSerialPort(1), 0);
         QCOMPARE(dialogs.shown.size(), 1);
         QVERIFY(!dialogs.shown.first().text.isEmpty());
-        QVERIFY(link().PortHeldOpen);
+        QVERIFY(link().portHeldOpen);
     }
 };
 

@@ -3,7 +3,7 @@
 // without end and never reads, and send errors.
 #include "support/byte_list.h"
 #include "link/telnet_parser.h"
-#include "link/telnet_tty_client.h"
+#include "link/telnet_client.h"
 #include "support/peak_memory.h"
 #include "support/scripted_dialogs.h"
 
@@ -21,7 +21,7 @@ using namespace Telnet;
 namespace {
 
 // Takes data from the client, as the exchange's reads do, until n bytes or 10 s.
-QByteArray takeAtLeast(TelnetTTYClient& c, qsizetype n)
+QByteArray takeAtLeast(TelnetClient& c, qsizetype n)
 {
     QByteArray got;
     for (QDeadlineTimer t(10000); got.size() < n && !t.hasExpired(); QTest::qWait(5))
@@ -40,9 +40,9 @@ class TelnetClientTest : public QObject {
     std::unique_ptr<QTcpSocket> host; // the host's side of the connection
     QByteArray got;                   // what the client wrote to the host
 
-    bool open(TelnetTTYClient& c)
+    bool open(TelnetClient& c)
     {
-        QSignalSpy connected(&c, &TelnetTTYClient::Connected);
+        QSignalSpy connected(&c, &TelnetClient::Connected);
         c.Connect("127.0.0.1", server.serverPort());
         if (!server.waitForNewConnection(5000))
             return false;
@@ -58,11 +58,11 @@ private slots:
 
     void plainDataRaisesOneArrivalEach()
     {
-        TelnetTTYClient c;
+        TelnetClient c;
         c.setLocalPort(1024);
         QVERIFY(open(c));
         QCOMPARE(c.RemoteHostIP(), QString("127.0.0.1"));
-        QSignalSpy arrivals(&c, &TelnetTTYClient::DataArrival);
+        QSignalSpy arrivals(&c, &TelnetClient::DataArrival);
         for (const QByteArray field : {"12.50,", "7,"}) {
             const int before = arrivals.count();
             send(field);
@@ -76,9 +76,9 @@ private slots:
 
     void negotiationOnTheWire()
     {
-        TelnetTTYClient c;
+        TelnetClient c;
         QVERIFY(open(c));
-        QSignalSpy errors(&c, &TelnetTTYClient::Error);
+        QSignalSpy errors(&c, &TelnetClient::Error);
         send("ab" + bytes({IAC, DO, 3}) + "cd" + bytes({IAC, WILL, ECHO}));
         QTRY_COMPARE(got, bytes({IAC, WONT, 3})); // and nothing for the unasked ECHO
         QCOMPARE(c.GetData(), QByteArray("abcd"));
@@ -108,8 +108,8 @@ private slots:
         QByteArray storm;
         for (int i = 0; i < 1000; ++i)
             storm += bytes({IAC, WILL, ECHO});
-        TelnetTTYClient c;
-        QSignalSpy errors(&c, &TelnetTTYClient::Error);
+        TelnetClient c;
+        QSignalSpy errors(&c, &TelnetClient::Error);
         for (int connection = 1; connection <= 2; ++connection) {
             QVERIFY(open(c));
             send(storm + "end,");
@@ -125,7 +125,7 @@ private slots:
     // once the unsent answers reach their bound, and the process does not grow.
     void negotiationStormFromAHostThatNeverReads()
     {
-        TelnetTTYClient c;
+        TelnetClient c;
         QVERIFY(open(c));
         host->disconnect(this);
         host->setReadBufferSize(1024);  // what the kernel holds for it stays there
@@ -153,7 +153,7 @@ private slots:
         const double grewMb = peakGrowthMb(peakBefore);
         qInfo("storm of %lld bytes: at most %lld answer bytes unsent; peak memory grew %.1f MB",
               qint64(chunks) * chunk.size(), mostUnsent, grewMb);
-        QVERIFY2(mostUnsent <= TelnetTTYClient::UnsentAnswerLimit, qPrintable(QString::number(mostUnsent)));
+        QVERIFY2(mostUnsent <= TelnetClient::UnsentAnswerLimit, qPrintable(QString::number(mostUnsent)));
         QVERIFY2(grewMb < 64, qPrintable(QString::number(grewMb)));
         QVERIFY(c.isConnected());
 
@@ -170,7 +170,7 @@ private slots:
 
     void commandCutBetweenArrivalsIsCompleted()
     {
-        TelnetTTYClient c;
+        TelnetClient c;
         QVERIFY(open(c));
         send("12," + bytes({IAC, DO}));
         QCOMPARE(takeAtLeast(c, 3), QByteArray("12,")); // the data before it is not held
@@ -181,11 +181,11 @@ private slots:
 
     void hostClosingMidCommand()
     {
-        TelnetTTYClient c;
+        TelnetClient c;
         c.setTermType("VT100");
         QVERIFY(open(c));
-        QSignalSpy closed(&c, &TelnetTTYClient::Closed);
-        QSignalSpy errors(&c, &TelnetTTYClient::Error);
+        QSignalSpy closed(&c, &TelnetClient::Closed);
+        QSignalSpy errors(&c, &TelnetClient::Error);
         send("ab" + bytes({IAC, SB, TERMINAL_TYPE}));
         host->disconnectFromHost();
         QVERIFY(closed.wait(5000));
@@ -202,10 +202,10 @@ private slots:
 
     void disconnectKeepsDataAndDeliversTheLastWrite()
     {
-        TelnetTTYClient c;
+        TelnetClient c;
         QVERIFY(open(c));
-        QSignalSpy closed(&c, &TelnetTTYClient::Closed);
-        QSignalSpy arrivals(&c, &TelnetTTYClient::DataArrival);
+        QSignalSpy closed(&c, &TelnetClient::Closed);
+        QSignalSpy arrivals(&c, &TelnetClient::DataArrival);
         send("zz,");
         QVERIFY(arrivals.wait(5000));
         QVERIFY(c.SendData(QByteArray("Q,") + char(IAC)));
@@ -220,13 +220,13 @@ private slots:
     void failuresAreReported()
     {
         ScriptedDialogs dialogs;
-        TelnetTTYClient c;
+        TelnetClient c;
         // The client shows nothing itself: its caller decides what the operator sees.
         QVERIFY(!c.SendData("G,"));
         QCOMPARE(c.sendError(), QStringLiteral("Socket is not connected"));
         QVERIFY(dialogs.shown.isEmpty());
 
-        QSignalSpy errors(&c, &TelnetTTYClient::Error);
+        QSignalSpy errors(&c, &TelnetClient::Error);
         setTelnetSocketOptionSetter(failingOption);
         c.Connect("127.0.0.1", server.serverPort());
         setTelnetSocketOptionSetter(nullptr);
@@ -238,7 +238,7 @@ private slots:
 
     void floodIsHeldBackNotLost()
     {
-        TelnetTTYClient c;
+        TelnetClient c;
         QVERIFY(open(c));
         QByteArray flood(3 * TelnetParser::DataLimit + 12345, Qt::Uninitialized);
         for (qsizetype i = 0; i < flood.size(); ++i)

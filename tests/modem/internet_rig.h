@@ -5,7 +5,7 @@
 #pragma once
 
 #include "console/console_clicks.h"
-#include "modem/modem_tcp.h"
+#include "modem/internet_window.h"
 #include "modem/open_modem_window.h"
 #include "startup/start_rig.h"
 #include "support/scripted_dialogs.h"
@@ -47,7 +47,7 @@ public:
         }
         rig = std::make_unique<StartRig>(folder.path());
         rig->console->setDataFolder(folder.path());
-        Modulo1::link().dataloggerTcpPort = sim.tcpPort();
+        Exchange::link().dataloggerTcpPort = sim.tcpPort();
         installModemWindow(rig->start.get(), rig->console.get());
         return true;
     }
@@ -70,15 +70,15 @@ public:
 
     // "Connect with modem" with "Thrugh internet"; the window it opened, polling fast,
     // its status texts recorded.
-    ModemTCP* open()
+    InternetWindow* open()
     {
         rig->start->show();
-        rig->start->chkTCP->setChecked(true);
-        QTest::mouseClick(rig->start->Command2, Qt::LeftButton);
-        window = visibleWindow<ModemTCP>();
+        rig->start->internetBox->setChecked(true);
+        QTest::mouseClick(rig->start->modemButton, Qt::LeftButton);
+        window = visibleWindow<InternetWindow>();
         if (window) {
-            window->Timer1->setInterval(100);
-            QObject::connect(window->Text1, &QPlainTextEdit::textChanged, window,
+            window->pollTimer->setInterval(100);
+            QObject::connect(window->statusBox, &QPlainTextEdit::textChanged, window,
                              [this] { statuses << window->status(); });
         }
         return window;
@@ -87,8 +87,8 @@ public:
     // Selects row 2 and presses "Connect"; true once the console has taken over.
     bool connect()
     {
-        QTest::mouseClick(window->Sel[2], Qt::LeftButton);
-        window->Connetti->trigger();
+        QTest::mouseClick(window->selectButtons[2], Qt::LeftButton);
+        window->connectAction->trigger();
         return QTest::qWaitFor([this] { return rig->console->isVisible(); }, 15000);
     }
 
@@ -101,6 +101,6 @@ public:
     SimProcess sim;
     ScriptedDialogs dialogs;
     std::unique_ptr<StartRig> rig;
-    ModemTCP* window = nullptr;
+    InternetWindow* window = nullptr;
     QStringList statuses;
 };

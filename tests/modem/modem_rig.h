@@ -5,7 +5,7 @@
 
 #include "console/console_clicks.h"
 #include "startup/start_rig.h"
-#include "modem/modem.h"
+#include "modem/modem_window.h"
 #include "modem/open_modem_window.h"
 #include "support/scripted_dialogs.h"
 #include "support/sim_process.h"
@@ -40,15 +40,15 @@ public:
 
     // "Connect with modem" without "Thrugh internet"; the window it opened, polling fast,
     // its status texts recorded.
-    Modem* open()
+    ModemWindow* open()
     {
         rig->start->show();
-        rig->start->chkTCP->setChecked(false);
-        QTest::mouseClick(rig->start->Command2, Qt::LeftButton);
-        modem = visibleWindow<Modem>();
+        rig->start->internetBox->setChecked(false);
+        QTest::mouseClick(rig->start->modemButton, Qt::LeftButton);
+        modem = visibleWindow<ModemWindow>();
         if (modem) {
-            modem->Timer1->setInterval(300);
-            QObject::connect(modem->Text1, &QPlainTextEdit::textChanged, modem,
+            modem->pollTimer->setInterval(300);
+            QObject::connect(modem->statusBox, &QPlainTextEdit::textChanged, modem,
                              [this] { statuses << modem->status(); });
         }
         return modem;
@@ -70,7 +70,7 @@ public:
     SimProcess sim;
     ScriptedDialogs dialogs;
     std::unique_ptr<StartRig> rig;
-    Modem* modem = nullptr;
+    ModemWindow* modem = nullptr;
     QStringList statuses;
 
 private:

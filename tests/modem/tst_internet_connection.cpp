@@ -8,7 +8,7 @@
 #include "internet_rig.h"
 
 #include "data/phone_book.h"
-#include "link/telnet_tty_client.h"
+#include "link/telnet_client.h"
 #include "support/download_match.h"
 #include "support/peak_memory.h"
 #include "widgets/box_colours.h"
@@ -62,14 +62,14 @@ private slots:
         QFile stale(m.file(QStringLiteral("IPaddress.ip")));
         QVERIFY(stale.open(QIODevice::WriteOnly) && stale.write("10.9.9.9OK,\r\n") > 0);
         stale.close();
-        ModemTCP* w = m.open();
+        InternetWindow* w = m.open();
         QVERIFY(w);
         QCOMPARE(w->windowTitle(), QStringLiteral("Internet Connection"));
-        QCOMPARE(w->Uldata[2]->text(), InternetRig::password);
+        QCOMPARE(w->lastConnectionBoxes[2]->text(), InternetRig::password);
         QVERIFY(m.connect());
-        Form1* f = m.rig->console.get();
+        ConsoleWindow* f = m.rig->console.get();
 
-        QCOMPARE(w->RemoteAddress, QStringLiteral("127.0.0.1"));
+        QCOMPARE(w->remoteAddress, QStringLiteral("127.0.0.1"));
         const QStringList phase = {"LV210 CONNECTED VIA INTERNET", "Datalogger Name: OK", "Modello Datalogger: OK",
                                    "Acquisition status: OK"};
         const qsizetype at = m.statuses.indexOf(phase[0]);
@@ -81,23 +81,23 @@ private slots:
         // The closing message, once the console is up.
         QCOMPARE(m.dialogs.shown.size(), 1);
         QCOMPARE(m.dialogs.shown[0].title, QStringLiteral("WARNING"));
-        QCOMPARE(m.dialogs.shown[0].text, ModemTCP::establishedMessage());
+        QCOMPARE(m.dialogs.shown[0].text, InternetWindow::establishedMessage());
 
         // Name, model and acquisition status, then the internet settings; nothing else.
         QCOMPARE(m.sim.commandsSince(0, "QDOGCEHMTUKLV").mid(0, 3), (QStringList{"Q,", "D,", "O,"}));
-        QCOMPARE(f->Nome_Centralina->text(), QStringLiteral("PONTE"));
-        QCOMPARE(Modulo1::LoggerModelCode, qint16(model));
-        QVERIFY(f->data_logging->isChecked());
+        QCOMPARE(f->nameBox->text(), QStringLiteral("PONTE"));
+        QCOMPARE(Exchange::loggerModelCode, qint16(model));
+        QVERIFY(f->acquisitionSwitch->isChecked());
         if (model == 0) {
             QCOMPARE(f->windowTitle(), QStringLiteral("LV210-LV420 VW DATALOGGER - MODEM"));
-            QVERIFY(f->Acquisisci_Temp->isHidden());
-            QCOMPARE(f->Acquisisci->text(), QStringLiteral("Acquire Data"));
+            QVERIFY(f->acquireTemperaturesButton->isHidden());
+            QCOMPARE(f->acquireButton->text(), QStringLiteral("Acquire Data"));
         }
-        QCOMPARE(f->Nome_File_Dati->text(),
+        QCOMPARE(f->dataFileNameBox->text(),
                  QStringLiteral("PONTE_") + QDate::currentDate().toString(QStringLiteral("dd_MM_yy")) + "_VW.txt");
-        QCOMPARE(boxColour(f->Nome_File_Dati), 0xFFFF);
-        QVERIFY(!w->isVisible() && !w->isEnabled() && !w->Timer1->isActive());
-        QVERIFY(Modulo1::linkIsTcp());
+        QCOMPARE(boxColour(f->dataFileNameBox), 0xFFFF);
+        QVERIFY(!w->isVisible() && !w->isEnabled() && !w->pollTimer->isActive());
+        QVERIFY(Exchange::linkIsTcp());
 
         // Nothing of the address file on disk; the book rewritten for its owner alone.
         QVERIFY(!QFile::exists(m.file(QStringLiteral("IPaddress.ip"))));
@@ -105,8 +105,8 @@ private slots:
 
         // Every console read now goes over the connection.
         const int before = m.sim.commandCount();
-        click(f, f->leggidata);
-        QCOMPARE(f->data[2]->text(), QString::number(QDate::currentDate().year()));
+        click(f, f->readClockButton);
+        QCOMPARE(f->clockBoxes[2]->text(), QString::number(QDate::currentDate().year()));
         QCOMPARE(m.sim.commandsSince(before, "G"), QStringList{"G,"});
         QCOMPARE(m.connections(), 1);
     }
@@ -136,16 +136,16 @@ private slots:
         InternetRig m(addressFile.isEmpty() ? QStringList{} : QStringList{"--ftp-address", addressFile});
         QVERIFY(m.start());
         QVERIFY(m.writeBook({directory, m.site(), InternetRig::user, password}));
-        ModemTCP* w = m.open();
+        InternetWindow* w = m.open();
         QVERIFY(w);
-        QTest::mouseClick(w->Sel[2], Qt::LeftButton);
-        w->Connetti->trigger();
+        QTest::mouseClick(w->selectButtons[2], Qt::LeftButton);
+        w->connectAction->trigger();
 
         QCOMPARE(m.dialogs.shown.size(), 1);
         QVERIFY2(m.dialogs.shown[0].text.contains(message), qPrintable(m.dialogs.shown[0].text));
         QVERIFY(!m.dialogs.shown[0].text.contains(QStringLiteral("p@ss")));
-        QVERIFY(w->RemoteAddress.isEmpty());
-        QVERIFY(!w->Timer1->isActive());
+        QVERIFY(w->remoteAddress.isEmpty());
+        QVERIFY(!w->pollTimer->isActive());
         QVERIFY(!m.statuses.join('|').contains(QStringLiteral("Connecting to")));
         QTest::qWait(200);
         QCOMPARE(m.connections(), 0);
@@ -160,9 +160,9 @@ private slots:
         InternetRig m({"--fault-ftp-mute"});
         QVERIFY(m.start());
         QVERIFY(m.writeBook());
-        ModemTCP* w = m.open();
+        InternetWindow* w = m.open();
         QVERIFY(w);
-        QTest::mouseClick(w->Sel[2], Qt::LeftButton);
+        QTest::mouseClick(w->selectButtons[2], Qt::LeftButton);
         w->ftpTotalTimeoutMs = 800;
         int ticks = 0;
         QTimer ticker;
@@ -173,30 +173,30 @@ private slots:
         ticker.start(50);
         QElapsedTimer clock;
         clock.start();
-        w->Connetti->trigger();
+        w->connectAction->trigger();
         QVERIFY2(clock.elapsed() >= 700 && clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
         QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
         QCOMPARE(m.dialogs.shown.size(), 1);
         QVERIFY2(m.dialogs.shown[0].text.contains(QStringLiteral("imeout"))
                      || m.dialogs.shown[0].text.contains(QStringLiteral("timed out")),
                  qPrintable(m.dialogs.shown[0].text));
-        QVERIFY(!w->Timer1->isActive());
+        QVERIFY(!w->pollTimer->isActive());
 
         // "Stop" while the transfer runs: no box, the window is free again at once.
         w->ftpTotalTimeoutMs = 60000;
-        QVERIFY(w->Interrompi->isEnabled());
-        QTimer::singleShot(300, w, [w] { w->Interrompi->trigger(); });
+        QVERIFY(w->stopAction->isEnabled());
+        QTimer::singleShot(300, w, [w] { w->stopAction->trigger(); });
         clock.restart();
-        w->Connetti->trigger();
+        w->connectAction->trigger();
         QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(m.dialogs.shown.size(), 1);
         QCOMPARE(w->status(), QStringLiteral("The transfer was cancelled."));
-        QVERIFY(!w->fetching() && !w->Timer1->isActive());
+        QVERIFY(!w->fetching() && !w->pollTimer->isActive());
 
         // Closing the window while the transfer runs ends it, then closes.
         QTimer::singleShot(300, w, [w] { w->close(); });
         clock.restart();
-        w->Connetti->trigger();
+        w->connectAction->trigger();
         QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(!w->isVisible() && m.rig->start->isVisible());
         QCOMPARE(m.dialogs.shown.size(), 1);
@@ -211,32 +211,32 @@ private slots:
         InternetRig m({}, false);
         QVERIFY(m.start());
         QVERIFY(m.writeBook());
-        ModemTCP* w = m.open();
+        InternetWindow* w = m.open();
         QVERIFY(w);
-        QTest::mouseClick(w->Sel[2], Qt::LeftButton);
-        Modulo1::link().fieldTimeoutMs = 60000;
-        w->Scarica_Vai->trigger();
+        QTest::mouseClick(w->selectButtons[2], Qt::LeftButton);
+        Exchange::link().fieldTimeoutMs = 60000;
+        w->dialWithPauseAction->trigger();
         QTRY_COMPARE(m.connections(), 1);
         QTest::qWait(400);
-        QVERIFY(w->Timer1->isActive());
+        QVERIFY(w->pollTimer->isActive());
         QCOMPARE(w->status(), QStringLiteral("Connecting to 127.0.0.1"));
-        w->Interrompi->trigger();
-        QVERIFY(!w->Timer1->isActive());
-        QVERIFY(!Modulo1::telnet()->isConnected());
+        w->stopAction->trigger();
+        QVERIFY(!w->pollTimer->isActive());
+        QVERIFY(!Exchange::telnet()->isConnected());
         QCOMPARE(w->status(), QStringLiteral("Internet connection closed"));
-        QVERIFY(!w->Riprova->isEnabled());
+        QVERIFY(!w->retryAction->isEnabled());
 
-        Modulo1::link().fieldTimeoutMs = 1500;
+        Exchange::link().fieldTimeoutMs = 1500;
         QElapsedTimer waited;
         waited.start();
-        w->Connetti->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(!w->Timer1->isActive(), 10000);
+        w->connectAction->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!w->pollTimer->isActive(), 10000);
         QVERIFY(waited.elapsed() >= 1500);
         QCOMPARE(w->status(), QStringLiteral("No data from the datalogger within 1.5 s: internet connection closed"));
-        QCOMPARE(ModemTCP::noDataMessage(60000),
+        QCOMPARE(InternetWindow::noDataMessage(60000),
                  QStringLiteral("No data from the datalogger within 60 s: internet connection closed"));
         QCOMPARE(m.connections(), 2);
-        QVERIFY(!Modulo1::telnet()->isConnected());
+        QVERIFY(!Exchange::telnet()->isConnected());
         QVERIFY(m.dialogs.shown.isEmpty());
         QVERIFY(w->isVisible() && !m.rig->console->isVisible());
     }
@@ -251,13 +251,13 @@ private slots:
         QVERIFY(m.writeBook());
         QTcpServer datalogger;
         QVERIFY(datalogger.listen(QHostAddress::LocalHost));
-        Modulo1::link().dataloggerTcpPort = datalogger.serverPort();
-        Modulo1::link().fieldTimeoutMs = 20000;
+        Exchange::link().dataloggerTcpPort = datalogger.serverPort();
+        Exchange::link().fieldTimeoutMs = 20000;
         const QByteArray start = "\r\nGREETING\x1b[2J";
         QByteArray flood = start;
         for (int i = 0; flood.size() < (3 << 19); ++i)
             flood += i % 13 ? char('a' + i % 26) : '\x07';
-        ModemTCP* w = m.open();
+        InternetWindow* w = m.open();
         QVERIFY(w);
 
         const qint64 peakBefore = peakResidentBytes();
@@ -271,7 +271,7 @@ private slots:
                 commands += peer->readAll();
                 if (commands == "Q" && !sinceStop.isValid()) {
                     sinceStop.start();
-                    QTimer::singleShot(0, w->Interrompi, &QAction::trigger);
+                    QTimer::singleShot(0, w->stopAction, &QAction::trigger);
                 }
             });
         });
@@ -279,8 +279,8 @@ private slots:
         QTimer ticker;
         QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
         ticker.start(50);
-        QTest::mouseClick(w->Sel[2], Qt::LeftButton);
-        w->Connetti->trigger();
+        QTest::mouseClick(w->selectButtons[2], Qt::LeftButton);
+        w->connectAction->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(m.statuses.contains(QStringLiteral("Internet connection closed")), 15000);
         const qint64 stopTook = sinceStop.elapsed();
         const double grewMb = peakGrowthMb(peakBefore);
@@ -301,8 +301,8 @@ private slots:
         QVERIFY2(stopTook < 1000, qPrintable(QString::number(stopTook)));
         QCOMPARE(m.statuses.last(), QStringLiteral("Internet connection closed"));
         QCOMPARE(commands, QByteArray("Q"));
-        QVERIFY(!Modulo1::telnet()->isConnected() && !w->Timer1->isActive());
-        QVERIFY(!Modulo1::exchangesAbandoned());
+        QVERIFY(!Exchange::telnet()->isConnected() && !w->pollTimer->isActive());
+        QVERIFY(!Exchange::exchangesAbandoned());
         QVERIFY(w->isVisible() && !m.rig->console->isVisible());
         QVERIFY(m.dialogs.shown.isEmpty());
     }
@@ -315,11 +315,11 @@ private slots:
         QVERIFY(m.writeBook());
         QVERIFY(m.open());
         QVERIFY(m.connect());
-        ModemTCP* w = m.window;
-        QVERIFY(w->Riprova->isEnabled());
+        InternetWindow* w = m.window;
+        QVERIFY(w->retryAction->isEnabled());
         m.rig->console->hide();
         m.statuses.clear();
-        w->Riprova->trigger();
+        w->retryAction->trigger();
         QVERIFY(QTest::qWaitFor([&] { return m.rig->console->isVisible(); }, 10000));
         QCOMPARE(m.connections(), 2);
         QCOMPARE(m.statuses.mid(0, 2), (QStringList{"Trying again...", "Connecting to 127.0.0.1"}));
@@ -335,13 +335,13 @@ private slots:
         QVERIFY(m.writeBook());
         QTcpServer closed;
         QVERIFY(closed.listen(QHostAddress::LocalHost));
-        Modulo1::link().dataloggerTcpPort = closed.serverPort();
+        Exchange::link().dataloggerTcpPort = closed.serverPort();
         closed.close();  // nothing listens there now
-        ModemTCP* w = m.open();
+        InternetWindow* w = m.open();
         QVERIFY(w);
-        QTest::mouseClick(w->Sel[2], Qt::LeftButton);
-        w->Connetti->trigger();
-        QTRY_VERIFY(!w->Timer1->isActive());
+        QTest::mouseClick(w->selectButtons[2], Qt::LeftButton);
+        w->connectAction->trigger();
+        QTRY_VERIFY(!w->pollTimer->isActive());
         QVERIFY2(w->status().startsWith(QStringLiteral("No connection to 127.0.0.1: ")), qPrintable(w->status()));
         QVERIFY(!m.rig->console->isVisible());
     }
@@ -355,21 +355,21 @@ private slots:
         QVERIFY(m.writeBook());
         const QString path = m.file(QStringLiteral("ftp.ini"));
         QVERIFY(::chmod(QFile::encodeName(path).constData(), 0644) == 0);
-        ModemTCP* w = m.open();
+        InternetWindow* w = m.open();
         QVERIFY(w);
-        w->Nome[69]->setText(QStringLiteral("north, upper"));
-        w->Telefono[69]->setText(QStringLiteral("ftp.example.net"));
-        w->Scadenza[69]->setText(QStringLiteral("\"quoted\" user"));
-        w->Uldata[69]->setText(QStringLiteral("a,b\"c"));
-        QVERIFY(w->Salva_Click());
+        w->nameBoxes[69]->setText(QStringLiteral("north, upper"));
+        w->numberBoxes[69]->setText(QStringLiteral("ftp.example.net"));
+        w->expiryBoxes[69]->setText(QStringLiteral("\"quoted\" user"));
+        w->lastConnectionBoxes[69]->setText(QStringLiteral("a,b\"c"));
+        QVERIFY(w->save());
         QCOMPARE(modeOf(path), 0600);
 
-        ModemTCP again(m.rig->console.get());
-        again.Form_Load();
-        QCOMPARE(again.Nome[69]->text(), QStringLiteral("north, upper"));
-        QCOMPARE(again.Scadenza[69]->text(), QStringLiteral("\"quoted\" user"));
-        QCOMPARE(again.Uldata[69]->text(), QStringLiteral("a,b\"c"));
-        QCOMPARE(again.Uldata[2]->text(), InternetRig::password);
+        InternetWindow again(m.rig->console.get());
+        again.load();
+        QCOMPARE(again.nameBoxes[69]->text(), QStringLiteral("north, upper"));
+        QCOMPARE(again.expiryBoxes[69]->text(), QStringLiteral("\"quoted\" user"));
+        QCOMPARE(again.lastConnectionBoxes[69]->text(), QStringLiteral("a,b\"c"));
+        QCOMPARE(again.lastConnectionBoxes[2]->text(), InternetRig::password);
         QCOMPARE(PhoneBook::readBook(path, 280).values.size(), 280);
     }
 
@@ -386,8 +386,8 @@ private slots:
         QVERIFY(m.writeBook());
         QVERIFY(m.open());
         QVERIFY(m.connect());
-        Form1* f = m.rig->console.get();
-        click(f, f->leggicanali);
+        ConsoleWindow* f = m.rig->console.get();
+        click(f, f->readChannelsButton);
         DownloadMatch::download(f);
         const QByteArray overInternet = fileBytes(m.file(DownloadMatch::fileName()));
 

@@ -39,12 +39,12 @@ class TestModemConnection : public QObject {
         book.write("A\r\n1\r\n\r\nB\r\n2\r\n\r\nPonte\r\n0551234\r\nMarch\r\n");
         book.close();
         writeAll(m.file(QStringLiteral("pmodem.ini")), " 1 \r\n");
-        Modem* w = m.open();
+        ModemWindow* w = m.open();
         if (!w)
             return false;
-        Modulo1::link().pausePercent = 10;
-        QTest::mouseClick(w->Sel[2], Qt::LeftButton);
-        w->Connetti->trigger();
+        Exchange::link().pausePercent = 10;
+        QTest::mouseClick(w->selectButtons[2], Qt::LeftButton);
+        w->connectAction->trigger();
         return QTest::qWaitFor([&] { return m.rig->console->isVisible(); }, 30000);
     }
 
@@ -61,8 +61,8 @@ private slots:
         ModemRig m({"--model", QString::number(model), "--channels", "5,2,0,0"});
         QVERIFY(m.start());
         QVERIFY(call(m));
-        Modem* w = m.modem;
-        Form1* f = m.rig->console.get();
+        ModemWindow* w = m.modem;
+        ConsoleWindow* f = m.rig->console.get();
 
         const QStringList phase = {"LV210 GSM CONNECTED", "Reading internal parameters", "Sensors settings: OK",
                                    "Date and time: OK", "Timer: OK", "Preheating: OK", "Internal parameters: OK",
@@ -74,33 +74,33 @@ private slots:
         QVERIFY(m.statuses[at - 1].startsWith(QStringLiteral("CONNECT 9600")));
 
         // The reads went over the modem line into the console.
-        QCOMPARE(f->Nome_Centralina->text(), QStringLiteral("SIM01"));
+        QCOMPARE(f->nameBox->text(), QStringLiteral("SIM01"));
         QCOMPARE(f->channelCount(0), 5);
         QCOMPARE(f->channelCount(1), 2);
-        QCOMPARE(f->data[2]->text(), QString::number(QDate::currentDate().year()));
-        QCOMPARE(f->conversione[1]->text().toInt(), 10);
-        QVERIFY(f->data_logging->isChecked());
-        QCOMPARE(Modulo1::LoggerModelCode, qint16(model));
+        QCOMPARE(f->clockBoxes[2]->text(), QString::number(QDate::currentDate().year()));
+        QCOMPARE(f->timerBoxes[1]->text().toInt(), 10);
+        QVERIFY(f->acquisitionSwitch->isChecked());
+        QCOMPARE(Exchange::loggerModelCode, qint16(model));
         if (model == 0) {
             QCOMPARE(f->windowTitle(), QStringLiteral("LV210-LV420 VW DATALOGGER - MODEM"));
-            QVERIFY(f->Acquisisci_Temp->isHidden());
-            QCOMPARE(f->Acquisisci->text(), QStringLiteral("Acquire data"));
+            QVERIFY(f->acquireTemperaturesButton->isHidden());
+            QCOMPARE(f->acquireButton->text(), QStringLiteral("Acquire data"));
         } else {
             QVERIFY(!f->windowTitle().contains(QStringLiteral("MODEM")));
-            QVERIFY(!f->Acquisisci_Temp->isHidden());
+            QVERIFY(!f->acquireTemperaturesButton->isHidden());
         }
 
         // Today's date in the row dialled, and both files rewritten at once.
-        QCOMPARE(w->Uldata[2]->text(), today());
+        QCOMPARE(w->lastConnectionBoxes[2]->text(), today());
         QCOMPARE(fileBytes(m.file("last.ini")).split('\n').value(2), (today() + "\r").toLatin1());
         QVERIFY(fileBytes(m.file("modem.ini")).contains("Ponte\r\n0551234\r\nMarch\r\n"));
 
         QVERIFY(!w->isVisible() && !w->isEnabled());
-        QVERIFY(!w->Timer1->isActive());
-        QVERIFY(w->Riprova->isEnabled());
-        QCOMPARE(f->Nome_File_Dati->text(),
+        QVERIFY(!w->pollTimer->isActive());
+        QVERIFY(w->retryAction->isEnabled());
+        QCOMPARE(f->dataFileNameBox->text(),
                  QStringLiteral("SIM01_") + QDate::currentDate().toString(QStringLiteral("dd_MM_yy")) + "_VW.txt");
-        QCOMPARE(boxColour(f->Nome_File_Dati), 0xFFFF);
+        QCOMPARE(boxColour(f->dataFileNameBox), 0xFFFF);
     }
 
     // The fixed-length reading fills the console by position and hands over; a reply
@@ -110,22 +110,22 @@ private slots:
         ModemRig m({"--channels", "3,0,0,0", "--timer", "3725"});
         QVERIFY(m.start());
         QVERIFY(call(m));
-        Form1* f = m.rig->console.get();
-        for (QLineEdit* b : {f->Nome_Centralina, f->data[0], f->data[2], f->conversione[0], f->conversione[1],
-                             f->preaccensione, f->Prox[2], f->acq_disponibili, f->Acq_possibili})
+        ConsoleWindow* f = m.rig->console.get();
+        for (QLineEdit* b : {f->nameBox, f->clockBoxes[0], f->clockBoxes[2], f->timerBoxes[0], f->timerBoxes[1],
+                             f->preheatingBox, f->nextAcquisitionBoxes[2], f->memoryFreeBox, f->memoryTotalBox})
             b->clear();
         m.rig->start->show();
         const int before = m.sim.commandCount();
-        m.modem->Riprova->trigger();
+        m.modem->retryAction->trigger();
         QCOMPARE(m.sim.commandsSince(before, "GCEHQNMTV"), (QStringList{"G,", "C,", "E,", "H,", "H,", "Q,", "N,", "M,", "T,"}));
-        QCOMPARE(f->Nome_Centralina->text(), QStringLiteral("SIM01"));
-        QCOMPARE(f->data[2]->text(), QString::number(QDate::currentDate().year()));
-        QCOMPARE(f->data[0]->text().toInt(), QDate::currentDate().day());
-        QCOMPARE(f->conversione[0]->text(), QStringLiteral("1"));
-        QCOMPARE(f->conversione[1]->text(), QStringLiteral("2"));
-        QVERIFY(!f->preaccensione->text().isEmpty());
-        QVERIFY(f->Prox[2]->text().toInt() >= 2000);
-        QVERIFY(!f->Acq_possibili->text().trimmed().isEmpty());
+        QCOMPARE(f->nameBox->text(), QStringLiteral("SIM01"));
+        QCOMPARE(f->clockBoxes[2]->text(), QString::number(QDate::currentDate().year()));
+        QCOMPARE(f->clockBoxes[0]->text().toInt(), QDate::currentDate().day());
+        QCOMPARE(f->timerBoxes[0]->text(), QStringLiteral("1"));
+        QCOMPARE(f->timerBoxes[1]->text(), QStringLiteral("2"));
+        QVERIFY(!f->preheatingBox->text().isEmpty());
+        QVERIFY(f->nextAcquisitionBoxes[2]->text().toInt() >= 2000);
+        QVERIFY(!f->memoryTotalBox->text().trimmed().isEmpty());
         QVERIFY(!m.rig->start->isVisible());
         QVERIFY(f->isVisible());
     }
@@ -135,12 +135,12 @@ private slots:
         ModemRig m({"--fault-silent-cmds", "T"});
         QVERIFY(m.start());
         QVERIFY(call(m));
-        Form1* f = m.rig->console.get();
-        f->Nome_Centralina->clear();
+        ConsoleWindow* f = m.rig->console.get();
+        f->nameBox->clear();
         m.rig->start->show();
-        Modulo1::link().fixedWaitTimeoutMs = 600;
-        m.modem->Riprova->trigger();
-        QCOMPARE(f->Nome_Centralina->text(), QStringLiteral("SIM01"));  // read before the silence
+        Exchange::link().fixedWaitTimeoutMs = 600;
+        m.modem->retryAction->trigger();
+        QCOMPARE(f->nameBox->text(), QStringLiteral("SIM01"));  // read before the silence
         QCOMPARE(m.modem->status(), QStringLiteral("Retry stopped: incomplete answer to T"));
         QVERIFY(m.rig->start->isVisible());  // no hand-over
     }
@@ -152,17 +152,17 @@ private slots:
         ModemRig m;
         QVERIFY(m.start());
         writeAll(m.file(QStringLiteral("pmodem.ini")), " 1 \r\n");
-        Modem* w = m.open();
+        ModemWindow* w = m.open();
         QVERIFY(w);
-        Modulo1::link().pausePercent = 10;
-        QTest::mouseClick(w->Sel[2], Qt::LeftButton);
-        w->Telefono[2]->setText(QStringLiteral("0551234\rATZ"));
+        Exchange::link().pausePercent = 10;
+        QTest::mouseClick(w->selectButtons[2], Qt::LeftButton);
+        w->numberBoxes[2]->setText(QStringLiteral("0551234\rATZ"));
         m.receivedSinceMark();
-        w->Connetti->trigger();
+        w->connectAction->trigger();
         QCOMPARE(m.receivedSinceMark(), QByteArray("atx0\r"));
         QCOMPARE(m.dialogs.shown.size(), 1);
         QVERIFY(m.dialogs.shown[0].text.endsWith(QStringLiteral("Nothing was dialled.")));
-        QVERIFY(!w->Timer1->isActive());
+        QVERIFY(!w->pollTimer->isActive());
     }
 
     // "Stop" on a line that is up: the escape after the guard time, then "ATH".
@@ -173,7 +173,7 @@ private slots:
         QVERIFY(call(m));
         QTest::qWait(100);  // the silence before the escape
         m.receivedSinceMark();
-        m.modem->Interrompi->trigger();
+        m.modem->stopAction->trigger();
         QCOMPARE(m.receivedSinceMark(), QByteArray("+++ATH\r"));
         const QJsonObject modem = m.sim.state()["pty"].toObject()["modem"].toObject();
         QCOMPARE(modem["mode"].toString(), QStringLiteral("command"));

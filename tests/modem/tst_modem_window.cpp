@@ -4,7 +4,7 @@
 #include "support/file_bytes.h"
 
 #include "link/serial_port.h"
-#include "modem/modem_tcp.h"
+#include "modem/internet_window.h"
 #include "widgets/box_colours.h"
 
 #include <QAction>
@@ -34,25 +34,25 @@ private slots:
     {
         ModemRig m;
         QVERIFY(m.start());
-        Modem* w = m.open();
+        ModemWindow* w = m.open();
         QVERIFY(w);
         QCOMPARE(w->windowTitle(), QStringLiteral("GSM CONNECTION"));
-        QCOMPARE(w->SERMODEM->text(), QStringLiteral("0"));
+        QCOMPARE(w->portBox->text(), QStringLiteral("0"));
         QCOMPARE(w->status(), QStringLiteral("Modem not found on this COM port"));
 
-        QTest::mouseClick(w->CERCAMODEM, Qt::LeftButton);
-        QCOMPARE(w->SERMODEM->text(), QStringLiteral(" 1"));
+        QTest::mouseClick(w->modemLookupButton, Qt::LeftButton);
+        QCOMPARE(w->portBox->text(), QStringLiteral(" 1"));
         QVERIFY2(w->status().startsWith(QStringLiteral("Modem Found on Com 1\r\nSIMULATED MODEM")), qPrintable(w->status()));
         QVERIFY(w->status().endsWith(QStringLiteral("OK\r\n\r")));
         QCOMPARE(fileBytes(m.file("pmodem.ini")), QByteArray(" 1 \r\n"));
         // The search's own look, then the probe's.
         QCOMPARE(m.receivedSinceMark(), QByteArray("ATE0\rATI3\rATE0\rATI3\r"));
 
-        QTest::mouseClick(w->CERCAMODEM, Qt::LeftButton);
-        QCOMPARE(w->SERMODEM->text(), QStringLiteral(" 2"));
+        QTest::mouseClick(w->modemLookupButton, Qt::LeftButton);
+        QCOMPARE(w->portBox->text(), QStringLiteral(" 2"));
         QCOMPARE(w->status(), QStringLiteral("Modem not found on this COM port"));
         QCOMPARE(fileBytes(m.file("pmodem.ini")), QByteArray(" 1 \r\n"));
-        QVERIFY(w->SERMODEM->isEnabled() && w->CERCAMODEM->isEnabled());
+        QVERIFY(w->portBox->isEnabled() && w->modemLookupButton->isEnabled());
     }
 
     // More than eight characters in answer to "ATI3" is a modem.
@@ -70,9 +70,9 @@ private slots:
         ModemRig m({"--ati3", answer});
         QVERIFY(m.start());
         writeAll(m.file("pmodem.ini"), " 1 \r\n");
-        Modem* w = m.open();
+        ModemWindow* w = m.open();
         QVERIFY(w);
-        QCOMPARE(w->SERMODEM->text(), QStringLiteral("1"));
+        QCOMPARE(w->portBox->text(), QStringLiteral("1"));
         QCOMPARE(w->status(), modem ? QStringLiteral("Modem Found on Com 1") + answer + "\r"
                                     : QStringLiteral("Modem not found on this COM port"));
     }
@@ -82,20 +82,20 @@ private slots:
     {
         ModemRig m;
         QVERIFY(m.start());
-        Modem* w = m.open();
+        ModemWindow* w = m.open();
         QVERIFY(w);
-        w->SERMODEM->setFocus();
-        w->SERMODEM->selectAll();
+        w->portBox->setFocus();
+        w->portBox->selectAll();
         m.receivedSinceMark();
         m.statuses.clear();
-        QTest::keyClicks(w->SERMODEM, QStringLiteral("1"));
+        QTest::keyClicks(w->portBox, QStringLiteral("1"));
         QTRY_COMPARE_WITH_TIMEOUT(m.statuses.size(), 2, 5000);
         QCOMPARE(m.statuses[0], QStringLiteral("MODEM NOT READY"));  // port 0
         QVERIFY(m.statuses[1].startsWith(QStringLiteral("Modem Found on Com 1")));
         QCOMPARE(m.receivedSinceMark(), QByteArray("ATE0\rATI3\r"));
         // Now port 1 answers "AT".
         m.statuses.clear();
-        QTest::keyClicks(w->SERMODEM, QStringLiteral("0"));
+        QTest::keyClicks(w->portBox, QStringLiteral("0"));
         QTRY_COMPARE_WITH_TIMEOUT(m.statuses.size(), 2, 5000);
         QCOMPARE(m.statuses, (QStringList{"MODEM READY", "Modem not found on this COM port"}));
     }
@@ -104,20 +104,20 @@ private slots:
     {
         ModemRig m;
         QVERIFY(m.start());
-        Modem* w = m.open();
+        ModemWindow* w = m.open();
         QVERIFY(w);
-        QCOMPARE(w->Primi10[6]->text(), QStringLiteral("61-70"));
-        QTest::mouseClick(w->Primi10[3], Qt::LeftButton);
+        QCOMPARE(w->pageButtons[6]->text(), QStringLiteral("61-70"));
+        QTest::mouseClick(w->pageButtons[3], Qt::LeftButton);
         for (int p = 0; p < PhoneBookWindow::Pages; ++p)
-            QCOMPARE(w->Centraline[p]->isVisible(), p == 3);
-        QVERIFY(!w->Connetti->isEnabled());
-        QTest::mouseClick(w->Sel[34], Qt::LeftButton);
-        QCOMPARE(w->alfa, qint16(34));
-        QVERIFY(w->Connetti->isEnabled());
-        QCOMPARE(boxColour(w->Telefono[34]), 255);
-        QCOMPARE(boxColour(w->Uldata[34]), 255);
-        QCOMPARE(boxColour(w->Nome[0]), 0xFFFF);
-        QCOMPARE(boxColour(w->Scadenza[69]), 0xFFFF);
+            QCOMPARE(w->pageGroups[p]->isVisible(), p == 3);
+        QVERIFY(!w->connectAction->isEnabled());
+        QTest::mouseClick(w->selectButtons[34], Qt::LeftButton);
+        QCOMPARE(w->selectedRow, qint16(34));
+        QVERIFY(w->connectAction->isEnabled());
+        QCOMPARE(boxColour(w->numberBoxes[34]), 255);
+        QCOMPARE(boxColour(w->lastConnectionBoxes[34]), 255);
+        QCOMPARE(boxColour(w->nameBoxes[0]), 0xFFFF);
+        QCOMPARE(boxColour(w->expiryBoxes[69]), 0xFFFF);
     }
 
     // "atx0", then "ATD" and the number; a busy line ends the dialling with its status
@@ -128,17 +128,17 @@ private slots:
         QVERIFY(m.start());
         writeAll(m.file("pmodem.ini"), " 1 \r\n");
         writeAll(m.file("modem.ini"), "Ponte\r\n0551234\r\n\r\nDiga\r\n+39 333 7654321\r\n31/12\r\n");
-        Modem* w = m.open();
+        ModemWindow* w = m.open();
         QVERIFY(w);
-        QCOMPARE(w->Telefono[1]->text(), QStringLiteral("+39 333 7654321"));
-        QTest::mouseClick(w->Sel[1], Qt::LeftButton);
+        QCOMPARE(w->numberBoxes[1]->text(), QStringLiteral("+39 333 7654321"));
+        QTest::mouseClick(w->selectButtons[1], Qt::LeftButton);
         m.receivedSinceMark();
-        w->Connetti->trigger();
-        QVERIFY(w->Interrompi->isEnabled());
-        QVERIFY(w->Timer1->isActive());
+        w->connectAction->trigger();
+        QVERIFY(w->stopAction->isEnabled());
+        QVERIFY(w->pollTimer->isActive());
         QCOMPARE(m.receivedSinceMark(), QByteArray("atx0\rATD+39 333 7654321\r"));
         QTRY_COMPARE_WITH_TIMEOUT(w->status(), QStringLiteral("Call ended: BUSY"), 5000);
-        QVERIFY(!w->Timer1->isActive());
+        QVERIFY(!w->pollTimer->isActive());
         QVERIFY(m.statuses.contains(QStringLiteral("OK\r\n")));  // the "OK" of "atx0", shown alone
         QCOMPARE(m.sim.state()["pty"].toObject()["modem"].toObject()["dialled"].toString(),
                  QStringLiteral("+39 333 7654321"));
@@ -151,23 +151,23 @@ private slots:
         QVERIFY(m.start());
         writeAll(m.file("pmodem.ini"), " 1 \r\n");
         writeAll(m.file("modem.ini"), "A\r\n0551234\r\n\r\nB\r\n5\r\n\r\nC\r\n\r\n\r\n");
-        Modem* w = m.open();
+        ModemWindow* w = m.open();
         QVERIFY(w);
         m.receivedSinceMark();
-        w->Scarica_Vai->trigger();  // no row selected: row 0
+        w->dialWithPauseAction->trigger();  // no row selected: row 0
         QCOMPARE(m.receivedSinceMark(), QByteArray("atx0\rATD0,551234\r"));
         QTRY_COMPARE_WITH_TIMEOUT(w->status(), QStringLiteral("Call ended: NO CARRIER"), 5000);
 
-        QTest::mouseClick(w->Sel[1], Qt::LeftButton);
-        w->Scarica_Vai->trigger();
+        QTest::mouseClick(w->selectButtons[1], Qt::LeftButton);
+        w->dialWithPauseAction->trigger();
         QCOMPARE(m.receivedSinceMark(), QByteArray("atx0\rATD5,\r"));
         QTRY_COMPARE_WITH_TIMEOUT(w->status(), QStringLiteral("Call ended: NO CARRIER"), 5000);
 
-        QTest::mouseClick(w->Sel[2], Qt::LeftButton);
-        w->Scarica_Vai->trigger();
+        QTest::mouseClick(w->selectButtons[2], Qt::LeftButton);
+        w->dialWithPauseAction->trigger();
         QCOMPARE(m.receivedSinceMark(), QByteArray("atx0\r"));
-        QVERIFY(!w->Timer1->isActive());
-        QVERIFY(w->Interrompi->isEnabled());
+        QVERIFY(!w->pollTimer->isActive());
+        QVERIFY(w->stopAction->isEnabled());
     }
 
     // "Stop" while dialling: the escape, the guard time, "ATH"; the modem drops the call.
@@ -177,13 +177,13 @@ private slots:
         QVERIFY(m.start());
         writeAll(m.file("pmodem.ini"), " 1 \r\n");
         writeAll(m.file("modem.ini"), "A\r\n0551234\r\n\r\n");
-        Modem* w = m.open();
+        ModemWindow* w = m.open();
         QVERIFY(w);
-        Modulo1::link().pausePercent = 10;
-        QTest::mouseClick(w->Sel[0], Qt::LeftButton);
-        w->Connetti->trigger();
+        Exchange::link().pausePercent = 10;
+        QTest::mouseClick(w->selectButtons[0], Qt::LeftButton);
+        w->connectAction->trigger();
         m.receivedSinceMark();
-        w->Interrompi->trigger();
+        w->stopAction->trigger();
         QCOMPARE(m.receivedSinceMark(), QByteArray("+++ATH\r"));
         QCOMPARE(m.sim.state()["pty"].toObject()["modem"].toObject()["mode"].toString(), QStringLiteral("command"));
     }
@@ -193,31 +193,31 @@ private slots:
     {
         ModemRig m;
         QVERIFY(m.start());
-        Modem* w = m.open();
+        ModemWindow* w = m.open();
         QVERIFY(w);
-        w->Nome[0]->setText(QStringLiteral("Rossi, Mario"));
-        w->Telefono[0]->setText(QStringLiteral("\"0551\" int. 2"));
-        w->Scadenza[0]->setText(QStringLiteral("31/12/2027"));
-        w->Nome[69]->setText(QStringLiteral("Last"));
-        w->Uldata[5]->setText(QStringLiteral("01/02/2026"));
-        w->Salva->trigger();
+        w->nameBoxes[0]->setText(QStringLiteral("Rossi, Mario"));
+        w->numberBoxes[0]->setText(QStringLiteral("\"0551\" int. 2"));
+        w->expiryBoxes[0]->setText(QStringLiteral("31/12/2027"));
+        w->nameBoxes[69]->setText(QStringLiteral("Last"));
+        w->lastConnectionBoxes[5]->setText(QStringLiteral("01/02/2026"));
+        w->saveAction->trigger();
         QVERIFY(fileBytes(m.file("modem.ini")).startsWith("\"Rossi, Mario\"\r\n\"\"\"0551\"\" int. 2\"\r\n31/12/2027\r\n"));
         QCOMPARE(fileBytes(m.file("last.ini")).count("\r\n"), qsizetype(70));
         w->close();
         QVERIFY(!w->isVisible());
         QVERIFY(m.rig->start->isVisible());
 
-        Modem* again = m.open();
+        ModemWindow* again = m.open();
         QVERIFY(again);
         for (int i = 0; i < 70; ++i)
-            again->Nome[i]->clear();
-        again->Form_Load();
-        QCOMPARE(again->Nome[0]->text(), QStringLiteral("Rossi, Mario"));
-        QCOMPARE(again->Telefono[0]->text(), QStringLiteral("\"0551\" int. 2"));
-        QCOMPARE(again->Scadenza[0]->text(), QStringLiteral("31/12/2027"));
-        QCOMPARE(again->Nome[1]->text(), QString());
-        QCOMPARE(again->Nome[69]->text(), QStringLiteral("Last"));
-        QCOMPARE(again->Uldata[5]->text(), QStringLiteral("01/02/2026"));
+            again->nameBoxes[i]->clear();
+        again->load();
+        QCOMPARE(again->nameBoxes[0]->text(), QStringLiteral("Rossi, Mario"));
+        QCOMPARE(again->numberBoxes[0]->text(), QStringLiteral("\"0551\" int. 2"));
+        QCOMPARE(again->expiryBoxes[0]->text(), QStringLiteral("31/12/2027"));
+        QCOMPARE(again->nameBoxes[1]->text(), QString());
+        QCOMPARE(again->nameBoxes[69]->text(), QStringLiteral("Last"));
+        QCOMPARE(again->lastConnectionBoxes[5]->text(), QStringLiteral("01/02/2026"));
     }
 
     // A short book (the first run) loads what it has; the port, the placement and the
@@ -229,16 +229,16 @@ private slots:
         writeAll(m.file("modem.ini"), "Ponte\r\n0551234\r\n\r\nDiga\r\n");
         writeAll(m.file("pmodem.ini"), " 1 \r\n");
         writeAll(m.file("last.ini"), "07/12/2026\r\n\r\n08/12/2026\r\n");
-        Modem* w = m.open();
+        ModemWindow* w = m.open();
         QVERIFY(w);
-        QCOMPARE(w->Nome[0]->text(), QStringLiteral("Ponte"));
-        QCOMPARE(w->Telefono[0]->text(), QStringLiteral("0551234"));
-        QCOMPARE(w->Nome[1]->text(), QStringLiteral("Diga"));
-        QCOMPARE(w->Telefono[1]->text(), QString());
-        QCOMPARE(w->SERMODEM->text(), QStringLiteral("1"));
+        QCOMPARE(w->nameBoxes[0]->text(), QStringLiteral("Ponte"));
+        QCOMPARE(w->numberBoxes[0]->text(), QStringLiteral("0551234"));
+        QCOMPARE(w->nameBoxes[1]->text(), QStringLiteral("Diga"));
+        QCOMPARE(w->numberBoxes[1]->text(), QString());
+        QCOMPARE(w->portBox->text(), QStringLiteral("1"));
         QVERIFY(w->status().startsWith(QStringLiteral("Modem Found on Com 1")));
-        QCOMPARE(w->Uldata[0]->text(), QStringLiteral("07/12/2026"));
-        QCOMPARE(w->Uldata[2]->text(), QStringLiteral("08/12/2026"));
+        QCOMPARE(w->lastConnectionBoxes[0]->text(), QStringLiteral("07/12/2026"));
+        QCOMPARE(w->lastConnectionBoxes[2]->text(), QStringLiteral("08/12/2026"));
     }
 
     // Closing gives the start window back and closes the port.
@@ -247,20 +247,20 @@ private slots:
         ModemRig m;
         QVERIFY(m.start());
         writeAll(m.file("pmodem.ini"), " 1 \r\n");
-        Modem* w = m.open();
+        ModemWindow* w = m.open();
         QVERIFY(w);
-        QVERIFY(Modulo1::serial()->isOpen());
-        QVERIFY(Modulo1::link().PortHeldOpen && !Modulo1::linkIsTcp());
+        QVERIFY(Exchange::serial()->isOpen());
+        QVERIFY(Exchange::link().portHeldOpen && !Exchange::linkIsTcp());
         w->close();
         QVERIFY(!w->isVisible());
         QVERIFY(m.rig->start->isVisible());
-        QVERIFY(!Modulo1::serial()->isOpen());
+        QVERIFY(!Exchange::serial()->isOpen());
 
         // With "Thrugh internet" the internet window opens on a link held open over TCP.
-        m.rig->start->chkTCP->setChecked(true);
-        QTest::mouseClick(m.rig->start->Command2, Qt::LeftButton);
-        QVERIFY(visibleWindow<ModemTCP>());
-        QVERIFY(Modulo1::link().PortHeldOpen && Modulo1::linkIsTcp());
+        m.rig->start->internetBox->setChecked(true);
+        QTest::mouseClick(m.rig->start->modemButton, Qt::LeftButton);
+        QVERIFY(visibleWindow<InternetWindow>());
+        QVERIFY(Exchange::link().portHeldOpen && Exchange::linkIsTcp());
         QVERIFY(!w->isVisible());
     }
 };

@@ -5,15 +5,15 @@
 // program's folder is a temporary one holding the sample data files.
 // Run by scripts/screenshots with the directory to write into and the sample files'
 // folder; not a test.
-#include "charts/grafico_storico.h"
+#include "charts/history_chart_window.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
-#include "measure/dati_rimanenti.h"
-#include "modem/modem.h"
-#include "modem/modem_tcp.h"
-#include "sensors/allarmi_an.h"
-#include "sensors/sensori_an.h"
-#include "startup/ini.h"
+#include "measure/new_data_window.h"
+#include "modem/modem_window.h"
+#include "modem/internet_window.h"
+#include "sensors/alert_window.h"
+#include "sensors/sensor_window.h"
+#include "startup/splash.h"
 #include "support/yearly_file_maker.h"
 
 #include <QApplication>
@@ -38,7 +38,7 @@ bool save(QWidget* w, const QString& folder, const QString& name)
 
 // The internet window with a filled FTP book; its twin's port box has found the modem
 // on COM2 as well.
-bool photographInternetWindow(Form1* console, const QString& programFolder, const QString& folder)
+bool photographInternetWindow(ConsoleWindow* console, const QString& programFolder, const QString& folder)
 {
     const QByteArray book = "ponte-adige\r\nftp.monitoraggio.example\r\nponte\r\nXk7@pq:2\r\n"
                             "diga/spalla-sinistra\r\nftp.monitoraggio.example\r\ndiga\r\nv9/Lm:ee\r\n"
@@ -48,9 +48,9 @@ bool photographInternetWindow(Form1* console, const QString& programFolder, cons
     if (!f.open(QIODevice::WriteOnly) || f.write(book) != book.size())
         return false;
     f.close();
-    ModemTCP w(console);
+    InternetWindow w(console);
     w.open();
-    QTest::mouseClick(w.Sel[1], Qt::LeftButton);
+    QTest::mouseClick(w.selectButtons[1], Qt::LeftButton);
     const bool ok = save(&w, folder, QStringLiteral("internet-window"));
     w.close();
     return ok;
@@ -58,7 +58,7 @@ bool photographInternetWindow(Form1* console, const QString& programFolder, cons
 
 // The modem window with a phone book and the modem found on COM2 (a second simulator,
 // behind a modem); then the internet window on the same port.
-bool photographModemWindow(Form1* console, const QString& programFolder, const QString& folder)
+bool photographModemWindow(ConsoleWindow* console, const QString& programFolder, const QString& folder)
 {
     SimProcess modemSim({"--modem"});
     if (!modemSim.start())
@@ -82,9 +82,9 @@ bool photographModemWindow(Form1* console, const QString& programFolder, const Q
     if (!write("comports.ini", devices.join(QLatin1Char('\n')).toUtf8()) || !write("pmodem.ini", " 2 \r\n")
         || !write("modem.ini", book) || !write("last.ini", "07/12/2026\r\n02/12/2026\r\n\r\n28/11/2026\r\n"))
         return false;
-    Modem w(console);
+    ModemWindow w(console);
     w.open();
-    QTest::mouseClick(w.Sel[1], Qt::LeftButton);
+    QTest::mouseClick(w.selectButtons[1], Qt::LeftButton);
     bool ok = save(&w, folder, QStringLiteral("modem-window"));
     w.close();
     return photographInternetWindow(console, programFolder, folder) && ok;
@@ -92,20 +92,20 @@ bool photographModemWindow(Form1* console, const QString& programFolder, const Q
 
 // The new-data window in timer mode, after its first download. The simulator sends no
 // wake-up here: the wait for it is cut short.
-bool photographRemainingData(Form1* console, const QString& folder)
+bool photographRemainingData(ConsoleWindow* console, const QString& folder)
 {
-    DatiRimanenti::timing() = {.minuteMs = 60000, .dtrPauseMs = 300};
-    const int fieldTimeout = Modulo1::link().fieldTimeoutMs;
-    Modulo1::link().fieldTimeoutMs = 800;
-    click(console, console->cmdScaricaRimanenti);
-    DatiRimanenti* w = DatiRimanenti::instance();
+    NewDataWindow::timing() = {.minuteMs = 60000, .dtrPauseMs = 300};
+    const int fieldTimeout = Exchange::link().fieldTimeoutMs;
+    Exchange::link().fieldTimeoutMs = 800;
+    click(console, console->newDataButton);
+    NewDataWindow* w = NewDataWindow::instance();
     if (!w)
         return false;
-    w->txtTimer->setText(QStringLiteral("15"));
-    QTest::mouseClick(w->cmdTimer, Qt::LeftButton);
-    Modulo1::link().fieldTimeoutMs = fieldTimeout;
+    w->intervalBox->setText(QStringLiteral("15"));
+    QTest::mouseClick(w->timerButton, Qt::LeftButton);
+    Exchange::link().fieldTimeoutMs = fieldTimeout;
     const bool ok = save(w, folder, QStringLiteral("remaining-data-timer"));
-    QTest::mouseClick(w->cmdFermaTimer, Qt::LeftButton);
+    QTest::mouseClick(w->stopTimerButton, Qt::LeftButton);
     w->close();
     return ok;
 }
@@ -115,7 +115,7 @@ bool photographSplash(const QString& folder)
 {
     QWidget start;
     start.resize(460, 340);
-    Ini splash(&start);
+    Splash splash(&start);
     splash.show();
     return save(&splash, folder, QStringLiteral("splash"));
 }
@@ -147,62 +147,62 @@ int main(int argc, char** argv)
     if (!rig.connect())
         return 1;
     copySamples(samples, rig.folder.path());
-    Modulo1::link().fieldTimeoutMs = 4000;
-    Modulo1::LoggerModelCode = 0;
-    Form1* f = rig.console.get();
+    Exchange::link().fieldTimeoutMs = 4000;
+    Exchange::loggerModelCode = 0;
+    ConsoleWindow* f = rig.console.get();
     f->resize(1000, 640);
     f->adaptForAnalogModel();
     f->show();
-    f->Nome_Centralina->setText(QStringLiteral("PONTE1"));
-    click(f, f->leggicanali);
+    f->nameBox->setText(QStringLiteral("PONTE1"));
+    click(f, f->readChannelsButton);
 
-    click(f, f->Leggi_poprieta);
-    auto* sensors = qobject_cast<Sensori_An*>(topLevel(QStringLiteral("Sensori_An")));
+    click(f, f->sensorsButton);
+    auto* sensors = qobject_cast<SensorWindow*>(topLevel(QStringLiteral("Sensori_An")));
     if (!sensors)
         return 1;
-    QTest::mouseClick(sensors->Leggi_prop[0], Qt::LeftButton);
+    QTest::mouseClick(sensors->readButtons[0], Qt::LeftButton);
     bool ok = save(sensors, folder, QStringLiteral("sensor-window"));
     sensors->close();
 
-    click(f, f->Leggi_Allarmi);
-    auto* alerts = qobject_cast<Allarmi_An*>(topLevel(QStringLiteral("Allarmi_An")));
+    click(f, f->alertsButton);
+    auto* alerts = qobject_cast<AlertWindow*>(topLevel(QStringLiteral("Allarmi_An")));
     if (!alerts)
         return 1;
-    QTest::mouseClick(alerts->Leggi_all[0], Qt::LeftButton);
+    QTest::mouseClick(alerts->readButtons[0], Qt::LeftButton);
     const char* const limits[3][3] = {{"1", "12.5", "-3.2"}, {"1", "40", "0"}, {"0", "250", "-250"}};
     for (int r = 0; r < 3; ++r) {
-        alerts->AllarmeAttivo[r]->setText(QString::fromLatin1(limits[r][0]));
-        alerts->CA[r]->setText(QString::fromLatin1(limits[r][1]));
-        alerts->CB[r]->setText(QString::fromLatin1(limits[r][2]));
+        alerts->alertOnBoxes[r]->setText(QString::fromLatin1(limits[r][0]));
+        alerts->highThresholdBoxes[r]->setText(QString::fromLatin1(limits[r][1]));
+        alerts->lowThresholdBoxes[r]->setText(QString::fromLatin1(limits[r][2]));
     }
-    QTest::mouseClick(alerts->ScriviAll[0], Qt::LeftButton);
-    QTest::mouseClick(alerts->MESSAGGIO_PERSONALE_LEGGI, Qt::LeftButton);
+    QTest::mouseClick(alerts->writeButtons[0], Qt::LeftButton);
+    QTest::mouseClick(alerts->readSmsButton, Qt::LeftButton);
     if (QWidget* focused = QApplication::focusWidget())
         focused->clearFocus();
     ok = save(alerts, folder, QStringLiteral("alert-window")) && ok;
     alerts->close();
 
-    click(f, f->LEGGI_GSM);
-    f->NUMERO_ALLARME_SMS[1]->setText(QStringLiteral("+393409876543"));
-    f->NUMERO_ALLARMI_SMS->setText(QStringLiteral("2"));
-    click(f, f->SCRIVI_GSM);
-    showPageOf(f, f->Abilita_SMS);
-    QTest::mouseClick(f->Abilita_SMS, Qt::LeftButton);
-    click(f, f->Leggi_Email);
+    click(f, f->readGsmButton);
+    f->smsNumberBoxes[1]->setText(QStringLiteral("+393409876543"));
+    f->smsCountBox->setText(QStringLiteral("2"));
+    click(f, f->writeGsmButton);
+    showPageOf(f, f->smsAlertSwitch);
+    QTest::mouseClick(f->smsAlertSwitch, Qt::LeftButton);
+    click(f, f->readEmailButton);
     if (QWidget* focused = QApplication::focusWidget())
         focused->clearFocus();
     ok = save(f, folder, QStringLiteral("console-gsm-settings")) && ok;
-    click(f, f->LeggiGPRS);
+    click(f, f->readGprsButton);
     ok = save(f, folder, QStringLiteral("console-gprs-settings")) && ok;
 
-    f->Crea_Tabella->setChecked(true);
-    click(f, f->Acquisisci);
+    f->createTableBox->setChecked(true);
+    click(f, f->acquireButton);
     QWidget* table = topLevel(QStringLiteral("TabellaDati"));
     ok = table && save(table, folder, QStringLiteral("data-table")) && ok;
     if (table)
         table->hide();
-    showPageOf(f, f->Acquisisci);
-    f->File1->setCurrentRow(0);
+    showPageOf(f, f->acquireButton);
+    f->fileList->setCurrentRow(0);
     ok = save(f, folder, QStringLiteral("console-after-download")) && ok;
     ok = photographRemainingData(f, folder) && ok;
     ok = photographModemWindow(f, rig.folder.path(), folder) && ok;
@@ -210,9 +210,9 @@ int main(int argc, char** argv)
     // The historical chart of a yearly file holding March, a reading every ten minutes.
     QTemporaryDir yearly;
     const QString data = yearly.filePath(QStringLiteral("data_2026.txt"));
-    GraficoStorico* chart =
+    HistoryChartWindow* chart =
         YearlyFileMaker::write(data, 8, QDateTime(QDate(2026, 3, 1), QTime(0, 0)), 31 * 144, 600)
-            ? GraficoStorico::openYearlyFile(data)
+            ? HistoryChartWindow::openYearlyFile(data)
             : nullptr;
     ok = chart && save(chart, folder, QStringLiteral("historical-chart")) && ok;
     ok = photographSplash(folder) && ok;

@@ -25,12 +25,12 @@ private slots:
         StartRig rig(folder.path(), {sim.ptyPath()});
         ScriptedDialogs script;
         rig.start->show();
-        rig.start->Option1[0]->setChecked(true);
-        QTest::mouseClick(rig.start->GSM, Qt::LeftButton);
-        QVERIFY(rig.start->GSM->isChecked());
-        QTest::mouseClick(rig.start->Command1, Qt::LeftButton);
+        rig.start->portOptions[0]->setChecked(true);
+        QTest::mouseClick(rig.start->gsmBox, Qt::LeftButton);
+        QVERIFY(rig.start->gsmBox->isChecked());
+        QTest::mouseClick(rig.start->connectButton, Qt::LeftButton);
 
-        QCOMPARE(Modulo1::serial()->settings(), QStringLiteral("9600,N,8,1"));
+        QCOMPARE(Exchange::serial()->settings(), QStringLiteral("9600,N,8,1"));
         QCOMPARE(rig.statuses, (QStringList{
             "Connecting port COM1", " Datalogger Found", "Reading internal parameters",
             "Sensors settings: OK", "Date and time: OK", "Start date: OK", "Timer: OK",
@@ -45,13 +45,13 @@ private slots:
         QVERIFY(arrivalUs(log, 'K') - arrivalUs(log, 'F') >= 100000);
         QVERIFY(arrivalUs(log, 'Q') - arrivalUs(log, 'K') >= 100000);
 
-        Form1& console = *rig.console;
+        ConsoleWindow& console = *rig.console;
         QVERIFY(console.isVisible());
-        QCOMPARE(console.NUMERO_ALLARME_SMS[0]->text(), QStringLiteral("+393331234567"));
-        QCOMPARE(console.NUMERO_ALLARMI_SMS->text(), QStringLiteral("1"));
-        QCOMPARE(console.NUMERO_ALLARME_TELEFONO->text(), QStringLiteral("+393331234567"));
-        QCOMPARE(console.GPRS[2]->text(), QStringLiteral("internet.apn"));
-        QCOMPARE(console.GPRS[7]->text(), QStringLiteral("21"));
+        QCOMPARE(console.smsNumberBoxes[0]->text(), QStringLiteral("+393331234567"));
+        QCOMPARE(console.smsCountBox->text(), QStringLiteral("1"));
+        QCOMPARE(console.phoneNumberBox->text(), QStringLiteral("+393331234567"));
+        QCOMPARE(console.gprsBoxes[2]->text(), QStringLiteral("internet.apn"));
+        QCOMPARE(console.gprsBoxes[7]->text(), QStringLiteral("21"));
     }
 };
 

@@ -11,7 +11,7 @@
 class GsmSettingsTest : public QObject {
     Q_OBJECT
     std::unique_ptr<ConsoleRig> rig;
-    Form1* f = nullptr;
+    ConsoleWindow* f = nullptr;
 
     QJsonObject state() { return rig->sim.state(); }
 
@@ -26,7 +26,7 @@ private slots:
     {
         rig = std::make_unique<ConsoleRig>();
         QVERIFY2(rig->connect(), qPrintable(rig->sim.output()));
-        Modulo1::link().pausePercent = 10;
+        Exchange::link().pausePercent = 10;
         f = rig->console.get();
         f->show();
     }
@@ -39,150 +39,150 @@ private slots:
 
     void readFillsTheGsmBoxesPaleYellow()
     {
-        click(f, f->LEGGI_GSM);
+        click(f, f->readGsmButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("IF"));
-        QCOMPARE(f->NUMERO_ALLARME_SMS[0]->text(), QStringLiteral("+393331234567"));
-        QCOMPARE(f->NUMERO_ALLARME_SMS[9]->text(), QString());
-        QCOMPARE(f->NUMERO_ALLARMI_SMS->text(), QStringLiteral("1"));
-        QCOMPARE(f->NUMERO_ALLARME_TELEFONO->text(), QStringLiteral("+393331234567"));
-        QVERIFY(!f->Abilita_SMS->isChecked() && !f->Abilita_Telefono->isChecked());
-        for (QLineEdit* box : {f->NUMERO_ALLARME_SMS[0], f->NUMERO_ALLARME_SMS[9], f->NUMERO_ALLARMI_SMS,
-                               f->NUMERO_ALLARME_TELEFONO})
+        QCOMPARE(f->smsNumberBoxes[0]->text(), QStringLiteral("+393331234567"));
+        QCOMPARE(f->smsNumberBoxes[9]->text(), QString());
+        QCOMPARE(f->smsCountBox->text(), QStringLiteral("1"));
+        QCOMPARE(f->phoneNumberBox->text(), QStringLiteral("+393331234567"));
+        QVERIFY(!f->smsAlertSwitch->isChecked() && !f->phoneAlertSwitch->isChecked());
+        for (QLineEdit* box : {f->smsNumberBoxes[0], f->smsNumberBoxes[9], f->smsCountBox,
+                               f->phoneNumberBox})
             QCOMPARE(boxColour(box), BoxColour::PaleYellow);
-        QTest::keyClicks(f->NUMERO_ALLARME_SMS[4], "3");
-        QCOMPARE(boxColour(f->NUMERO_ALLARME_SMS[4]), BoxColour::Red);
-        QVERIFY(f->LEGGI_GSM->isEnabled());
+        QTest::keyClicks(f->smsNumberBoxes[4], "3");
+        QCOMPARE(boxColour(f->smsNumberBoxes[4]), BoxColour::Red);
+        QVERIFY(f->readGsmButton->isEnabled());
     }
 
     // Switches that come from "Write" travel with the blank of their sign position.
     void writeWithEverythingEmptySendsEmptyFields()
     {
-        type(f->NUMERO_ALLARME_SMS, {});
-        f->NUMERO_ALLARMI_SMS->clear();
-        f->NUMERO_ALLARME_TELEFONO->clear();
-        QVERIFY(!f->Abilita_SMS->isChecked() && !f->Abilita_Telefono->isChecked());
-        click(f, f->SCRIVI_GSM);
+        type(f->smsNumberBoxes, {});
+        f->smsCountBox->clear();
+        f->phoneNumberBox->clear();
+        QVERIFY(!f->smsAlertSwitch->isChecked() && !f->phoneAlertSwitch->isChecked());
+        click(f, f->writeGsmButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("i,,,,,,,,,,, 0,f, 0,IF"));
         const QJsonObject s = state();
         QCOMPARE(s["sms_numbers"].toArray()[0].toString(), QString());
         QCOMPARE(s["sms_count"].toString(), QString());
         QCOMPARE(s["call_number"].toString(), QString());
         QVERIFY(!s["sms_alert"].toBool());
-        QCOMPARE(f->NUMERO_ALLARME_SMS[0]->text(), QString());  // read back
-        QCOMPARE(boxColour(f->NUMERO_ALLARME_SMS[0]), BoxColour::PaleYellow);
+        QCOMPARE(f->smsNumberBoxes[0]->text(), QString());  // read back
+        QCOMPARE(boxColour(f->smsNumberBoxes[0]), BoxColour::PaleYellow);
     }
 
     // The state being changed goes out as a bare digit, the other one as it stands (with
     // its blank); the count goes out as typed, even above ten.
     void theSwitchesSendTheNewStateWithTheNumbers()
     {
-        type(f->NUMERO_ALLARME_SMS, {" +391 ", "+392"});
-        f->NUMERO_ALLARMI_SMS->setText("12");
-        f->NUMERO_ALLARME_TELEFONO->setText("+3999");
-        press(f->Abilita_SMS);
+        type(f->smsNumberBoxes, {" +391 ", "+392"});
+        f->smsCountBox->setText("12");
+        f->phoneNumberBox->setText("+3999");
+        press(f->smsAlertSwitch);
         QCOMPARE(rig->sentSinceMark(), QByteArray("i+391,+392,,,,,,,,,12,1,f+3999, 0,IF"));
         QJsonObject s = state();
         QVERIFY(s["sms_alert"].toBool());
         QCOMPARE(s["sms_numbers"].toArray()[0].toString(), QStringLiteral("+391"));
         QCOMPARE(s["sms_count"].toString(), QStringLiteral("12"));
-        QVERIFY(f->Abilita_SMS->isChecked());  // what the datalogger answered
+        QVERIFY(f->smsAlertSwitch->isChecked());  // what the datalogger answered
 
-        press(f->Abilita_Telefono);
+        press(f->phoneAlertSwitch);
         QCOMPARE(rig->sentSinceMark(), QByteArray("i+391,+392,,,,,,,,,12, 1,f+3999,1,IF"));
         s = state();
         QVERIFY(s["phone_alert"].toBool() && s["sms_alert"].toBool());
-        QVERIFY(f->Abilita_Telefono->isChecked());
+        QVERIFY(f->phoneAlertSwitch->isChecked());
 
-        press(f->Abilita_SMS);  // and off again
+        press(f->smsAlertSwitch);  // and off again
         QCOMPARE(rig->sentSinceMark(), QByteArray("i+391,+392,,,,,,,,,12,0,f+3999, 1,IF"));
         QVERIFY(!state()["sms_alert"].toBool());
-        QVERIFY(!f->Abilita_SMS->isChecked());
+        QVERIFY(!f->smsAlertSwitch->isChecked());
     }
 
     // A comma would shift every later field on the datalogger: nothing goes out.
     void aCommaInANumberIsRefusedBeforeSending()
     {
-        f->NUMERO_ALLARME_SMS[2]->setText("+39,333");
-        click(f, f->SCRIVI_GSM);
-        press(f->Abilita_SMS);
+        f->smsNumberBoxes[2]->setText("+39,333");
+        click(f, f->writeGsmButton);
+        press(f->smsAlertSwitch);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
         QCOMPARE(rig->dialogs.texts(),
                  QStringList(2, QStringLiteral("SMS number 3 cannot contain a comma. Nothing was written.")));
-        f->NUMERO_ALLARME_SMS[2]->clear();
-        f->NUMERO_ALLARME_TELEFONO->setText(QStringLiteral("+39\u20ac"));
-        click(f, f->SCRIVI_GSM);
+        f->smsNumberBoxes[2]->clear();
+        f->phoneNumberBox->setText(QStringLiteral("+39\u20ac"));
+        click(f, f->writeGsmButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
         QCOMPARE(rig->dialogs.texts().last(),
                  QStringLiteral("Phone number to call can only contain printable characters of the Latin-1 set. "
                                 "Nothing was written."));
-        QVERIFY(f->SCRIVI_GSM->isEnabled());
-        f->NUMERO_ALLARME_TELEFONO->clear();
+        QVERIFY(f->writeGsmButton->isEnabled());
+        f->phoneNumberBox->clear();
     }
 
     void eMailAndGsmSwitches()
     {
-        press(f->EMAIL);
+        press(f->emailSwitch);
         QCOMPARE(rig->sentSinceMark(), QByteArray("y1,Y"));
         QVERIFY(state()["email"].toBool());
-        QVERIFY(f->EMAIL->isChecked());
+        QVERIFY(f->emailSwitch->isChecked());
 
         // The GSM function has no read: the box shows what was sent, and the acquisition
         // switch is read again.
-        press(f->Telefono);
+        press(f->gsmSwitch);
         QCOMPARE(rig->sentSinceMark(), QByteArray("j1,O"));
         QVERIFY(state()["gsm"].toBool());
-        QVERIFY(f->Telefono->isChecked());
-        press(f->Telefono);
+        QVERIFY(f->gsmSwitch->isChecked());
+        press(f->gsmSwitch);
         QCOMPARE(rig->sentSinceMark(), QByteArray("j0,O"));
         QVERIFY(!state()["gsm"].toBool());
-        QVERIFY(!f->Telefono->isChecked());
+        QVERIFY(!f->gsmSwitch->isChecked());
     }
 
     void gprsReadAndTrimmedWrite()
     {
-        click(f, f->LeggiGPRS);
+        click(f, f->readGprsButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("K"));
-        QCOMPARE(f->GPRS[2]->text(), QStringLiteral("internet.apn"));
-        QCOMPARE(f->GPRS[9]->text(), QStringLiteral("0"));
-        QCOMPARE(boxColour(f->GPRS[0]), BoxColour::Yellow);
-        QTest::keyClicks(f->GPRS[3], "x");
-        QCOMPARE(boxColour(f->GPRS[3]), BoxColour::Red);
+        QCOMPARE(f->gprsBoxes[2]->text(), QStringLiteral("internet.apn"));
+        QCOMPARE(f->gprsBoxes[9]->text(), QStringLiteral("0"));
+        QCOMPARE(boxColour(f->gprsBoxes[0]), BoxColour::Yellow);
+        QTest::keyClicks(f->gprsBoxes[3], "x");
+        QCOMPARE(boxColour(f->gprsBoxes[3]), BoxColour::Red);
 
-        f->GPRS[3]->setText("  ftp.new.net ");
-        click(f, f->ScriviGPRS);
-        QCOMPARE(f->GPRS[3]->text(), QStringLiteral("ftp.new.net"));  // trimmed in the box itself
+        f->gprsBoxes[3]->setText("  ftp.new.net ");
+        click(f, f->writeGprsButton);
+        QCOMPARE(f->gprsBoxes[3]->text(), QStringLiteral("ftp.new.net"));  // trimmed in the box itself
         QCOMPARE(rig->sentSinceMark(), QByteArray("kuser,pass,internet.apn,ftp.new.net,ftpuser,ftppass,data,21,1,0,"));
         QCOMPARE(state()["gprs"].toArray()[3].toString(), QStringLiteral("ftp.new.net"));
-        QCOMPARE(boxColour(f->GPRS[3]), BoxColour::Yellow);
+        QCOMPARE(boxColour(f->gprsBoxes[3]), BoxColour::Yellow);
 
-        f->GPRS[5]->setText("pa,ss");
-        click(f, f->ScriviGPRS);
+        f->gprsBoxes[5]->setText("pa,ss");
+        click(f, f->writeGprsButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
         QCOMPARE(rig->dialogs.texts(), QStringList{"FTP PASSWORD cannot contain a comma. Nothing was written."});
-        QCOMPARE(f->GPRS[3]->text(), QStringLiteral("ftp.new.net"));
+        QCOMPARE(f->gprsBoxes[3]->text(), QStringLiteral("ftp.new.net"));
         QCOMPARE(state()["gprs"].toArray()[5].toString(), QStringLiteral("ftppass"));
     }
 
     void tickingTheInternetSwitchWritesAndReadsItBack()
     {
-        showPageOf(f, f->chkWebAbilita);
-        QVERIFY(!f->chkWebAbilita->isChecked());
-        QTest::mouseClick(f->chkWebAbilita, Qt::LeftButton, {}, QPoint(8, f->chkWebAbilita->height() / 2));
+        showPageOf(f, f->internetSwitchBox);
+        QVERIFY(!f->internetSwitchBox->isChecked());
+        QTest::mouseClick(f->internetSwitchBox, Qt::LeftButton, {}, QPoint(8, f->internetSwitchBox->height() / 2));
         QCOMPARE(rig->sentSinceMark(), QByteArray("<1,>"));
         QVERIFY(state()["web"].toBool());
-        QVERIFY(f->chkWebAbilita->isChecked());
+        QVERIFY(f->internetSwitchBox->isChecked());
 
         // A read that changes the box writes the state just read back and reads it again;
         // the second read finds the box unchanged and the round ends.
         {
-            const QSignalBlocker block(f->chkWebAbilita);
-            f->chkWebAbilita->setChecked(false);
+            const QSignalBlocker block(f->internetSwitchBox);
+            f->internetSwitchBox->setChecked(false);
         }
-        click(f, f->cmdWebLeggi);
+        click(f, f->readInternetSwitchButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("><1,>"));
-        QVERIFY(f->chkWebAbilita->isChecked());
+        QVERIFY(f->internetSwitchBox->isChecked());
         QVERIFY(state()["web"].toBool());
-        QVERIFY(f->cmdWebLeggi->isEnabled());
+        QVERIFY(f->readInternetSwitchButton->isEnabled());
     }
 };
 

@@ -16,16 +16,16 @@ private slots:
     void aReadWithoutAnswerLeavesTheBoxAndWritesNothing()
     {
         FakeConsoleRig rig;
-        Form1* f = rig.console.get();
+        ConsoleWindow* f = rig.console.get();
         rig.port.responder = datalogger({});
         {
-            const QSignalBlocker block(f->chkWebAbilita);
-            f->chkWebAbilita->setChecked(true);
+            const QSignalBlocker block(f->internetSwitchBox);
+            f->internetSwitchBox->setChecked(true);
         }
-        click(f, f->cmdWebLeggi);
+        click(f, f->readInternetSwitchButton);
         QCOMPARE(rig.port.written, QByteArray(">"));
-        QVERIFY(f->chkWebAbilita->isChecked());
-        QVERIFY(f->cmdWebLeggi->isEnabled());
+        QVERIFY(f->internetSwitchBox->isChecked());
+        QVERIFY(f->readInternetSwitchButton->isEnabled());
     }
 
     // Each write is read back and a read that changes the box writes again; a datalogger
@@ -33,13 +33,13 @@ private slots:
     void aContradictingDataloggerEndsAfterTheSecondRound()
     {
         FakeConsoleRig rig;
-        Form1* f = rig.console.get();
+        ConsoleWindow* f = rig.console.get();
         rig.port.responder = datalogger({{">", {"0,", "1,", "0,", "1,", "0,"}}});
-        showPageOf(f, f->chkWebAbilita);
-        QTest::mouseClick(f->chkWebAbilita, Qt::LeftButton, {}, QPoint(8, f->chkWebAbilita->height() / 2));
+        showPageOf(f, f->internetSwitchBox);
+        QTest::mouseClick(f->internetSwitchBox, Qt::LeftButton, {}, QPoint(8, f->internetSwitchBox->height() / 2));
         QCOMPARE(rig.port.written, QByteArray("<1,><0,>"));
-        QVERIFY(f->chkWebAbilita->isChecked());  // the last answer is shown
-        QVERIFY(f->cmdWebLeggi->isEnabled());
+        QVERIFY(f->internetSwitchBox->isChecked());  // the last answer is shown
+        QVERIFY(f->readInternetSwitchButton->isEnabled());
     }
 };
 

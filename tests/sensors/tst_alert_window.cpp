@@ -2,7 +2,7 @@
 // datalogger stores, the SMS lines between "x" and "X", and the values the wire refuses.
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
-#include "sensors/allarmi_an.h"
+#include "sensors/alert_window.h"
 #include "widgets/box_colours.h"
 
 #include <QGroupBox>
@@ -13,13 +13,13 @@
 class AlertWindowTest : public QObject {
     Q_OBJECT
     std::unique_ptr<ConsoleRig> rig;
-    Form1* f = nullptr;
-    Allarmi_An* w = nullptr;
+    ConsoleWindow* f = nullptr;
+    AlertWindow* w = nullptr;
 
-    Allarmi_An* openWindow()
+    AlertWindow* openWindow()
     {
-        click(f, f->Leggi_Allarmi);
-        return visibleWindow<Allarmi_An>();
+        click(f, f->alertsButton);
+        return visibleWindow<AlertWindow>();
     }
 
     QStringList alertCommands(int from) { return rig->sim.commandsSince(from, QStringLiteral("Jj")); }
@@ -29,9 +29,9 @@ class AlertWindowTest : public QObject {
     bool allButtonsEnabled() const
     {
         for (int m = 0; m < 4; ++m)
-            if (!w->Leggi_all[m]->isEnabled() || !w->ScriviAll[m]->isEnabled())
+            if (!w->readButtons[m]->isEnabled() || !w->writeButtons[m]->isEnabled())
                 return false;
-        return w->MESSAGGIO_PERSONALE_LEGGI->isEnabled() && w->MESSAGGIO_PERSONALE_SCRIVI->isEnabled();
+        return w->readSmsButton->isEnabled() && w->writeSmsButton->isEnabled();
     }
 
 private slots:
@@ -39,10 +39,10 @@ private slots:
     {
         rig = std::make_unique<ConsoleRig>(QStringList{"--channels", "3,8,0,0"});
         QVERIFY2(rig->connect(), qPrintable(rig->sim.output()));
-        Modulo1::link().pausePercent = 10;
+        Exchange::link().pausePercent = 10;
         f = rig->console.get();
         f->show();
-        click(f, f->leggicanali);
+        click(f, f->readChannelsButton);
     }
     void cleanupTestCase() { rig.reset(); }
     void init()
@@ -63,14 +63,14 @@ private slots:
         QCOMPARE(w->windowTitle(), QStringLiteral("Sensors Alerts"));
         QVERIFY(!f->isVisible());
         for (int r = 0; r < 16; ++r)
-            for (QLineEdit* box : {w->AllarmeAttivo[r], w->CA[r], w->CB[r]})
+            for (QLineEdit* box : {w->alertOnBoxes[r], w->highThresholdBoxes[r], w->lowThresholdBoxes[r]})
                 QCOMPARE(box->text(), QStringLiteral("read"));
-        QCOMPARE(w->Leggi_all[1]->text(), QStringLiteral("Read muxMUX1"));
-        QCOMPARE(w->ScriviAll[0]->text(), QStringLiteral("Write MUX0"));
-        QCOMPARE(w->SMS_PERSONALE->title(), QStringLiteral("SMS TEXT (5 x 25 characters)"));
-        QCOMPARE(w->Numero_Canali[15]->text(), QStringLiteral("15"));
-        QCOMPARE(w->CB[3]->maxLength(), 13);
-        QCOMPARE(w->SMS_PERSONALIZZATO[4]->maxLength(), 25);
+        QCOMPARE(w->readButtons[1]->text(), QStringLiteral("Read muxMUX1"));
+        QCOMPARE(w->writeButtons[0]->text(), QStringLiteral("Write MUX0"));
+        QCOMPARE(w->smsGroup->title(), QStringLiteral("SMS TEXT (5 x 25 characters)"));
+        QCOMPARE(w->channelLabels[15]->text(), QStringLiteral("15"));
+        QCOMPARE(w->lowThresholdBoxes[3]->maxLength(), 13);
+        QCOMPARE(w->smsTextBoxes[4]->maxLength(), 25);
         QVERIFY(w->close());
         QVERIFY(f->isVisible() && f->isEnabled());
         w = nullptr;
@@ -80,31 +80,31 @@ private slots:
     void readingMux1ReadsItsEightChannels()
     {
         const int mark = commandCount();
-        QTest::mouseClick(w->Leggi_all[1], Qt::LeftButton);
+        QTest::mouseClick(w->readButtons[1], Qt::LeftButton);
         QCOMPARE(alertCommands(mark), (QStringList{"J 16,", "J 17,", "J 18,", "J 19,", "J 20,", "J 21,",
                                                   "J 22,", "J 23,"}));
-        QCOMPARE(w->AllarmeAttivo[7]->text(), QStringLiteral("0"));
-        QCOMPARE(w->CA[7]->text(), QStringLiteral("100"));
-        QCOMPARE(w->CB[7]->text(), QStringLiteral("-100"));
+        QCOMPARE(w->alertOnBoxes[7]->text(), QStringLiteral("0"));
+        QCOMPARE(w->highThresholdBoxes[7]->text(), QStringLiteral("100"));
+        QCOMPARE(w->lowThresholdBoxes[7]->text(), QStringLiteral("-100"));
         for (int r = 8; r < 16; ++r) {
-            QCOMPARE(w->AllarmeAttivo[r]->text(), QStringLiteral("Disabled"));
-            QCOMPARE(w->CA[r]->text(), QStringLiteral("read"));  // left as they were
+            QCOMPARE(w->alertOnBoxes[r]->text(), QStringLiteral("Disabled"));
+            QCOMPARE(w->highThresholdBoxes[r]->text(), QStringLiteral("read"));  // left as they were
         }
-        QCOMPARE(boxColour(w->CB[15]), BoxColour::PaleYellow);
-        QTest::keyClicks(w->CA[2], "5");
-        QCOMPARE(boxColour(w->CA[2]), BoxColour::Red);
+        QCOMPARE(boxColour(w->lowThresholdBoxes[15]), BoxColour::PaleYellow);
+        QTest::keyClicks(w->highThresholdBoxes[2], "5");
+        QCOMPARE(boxColour(w->highThresholdBoxes[2]), BoxColour::Red);
         QVERIFY(allButtonsEnabled());
     }
 
     // The write is read back at once: the boxes show what the datalogger keeps.
     void aNegativeThresholdIsWrittenAndReadBack()
     {
-        QTest::mouseClick(w->Leggi_all[0], Qt::LeftButton);
-        w->AllarmeAttivo[1]->setText(" 1 ");
-        w->CA[1]->setText("80.50");
-        w->CB[1]->setText(" -20.25");
+        QTest::mouseClick(w->readButtons[0], Qt::LeftButton);
+        w->alertOnBoxes[1]->setText(" 1 ");
+        w->highThresholdBoxes[1]->setText("80.50");
+        w->lowThresholdBoxes[1]->setText(" -20.25");
         const int mark = commandCount();
-        QTest::mouseClick(w->ScriviAll[0], Qt::LeftButton);
+        QTest::mouseClick(w->writeButtons[0], Qt::LeftButton);
         QVERIFY(rig->sim.received().contains("j 1,1,80.50,-20.25,"));
         QCOMPARE(alertCommands(mark), (QStringList{"j 0,0,100,-100,", "j 1,1,80.50,-20.25,", "j 2,0,100,-100,",
                                                   "J 0,", "J 1,", "J 2,"}));
@@ -112,10 +112,10 @@ private slots:
         QCOMPARE(stored["enabled"].toInt(), 1);
         QCOMPARE(stored["high"].toDouble(), 80.5);
         QCOMPARE(stored["low"].toDouble(), -20.25);
-        QCOMPARE(w->AllarmeAttivo[1]->text(), QStringLiteral("1"));
-        QCOMPARE(w->CA[1]->text(), QStringLiteral("80.5"));  // the datalogger's number, not the typed text
-        QCOMPARE(w->CB[1]->text(), QStringLiteral("-20.25"));
-        QCOMPARE(boxColour(w->CA[1]), BoxColour::PaleYellow);
+        QCOMPARE(w->alertOnBoxes[1]->text(), QStringLiteral("1"));
+        QCOMPARE(w->highThresholdBoxes[1]->text(), QStringLiteral("80.5"));  // the datalogger's number, not the typed text
+        QCOMPARE(w->lowThresholdBoxes[1]->text(), QStringLiteral("-20.25"));
+        QCOMPARE(boxColour(w->highThresholdBoxes[1]), BoxColour::PaleYellow);
         QVERIFY(allButtonsEnabled());
     }
 
@@ -131,34 +131,34 @@ private slots:
     void aCountThatIsNoChannelCountSendsNothing()
     {
         QFETCH(QString, count);
-        const QString kept = f->MUX[2]->text();
-        f->MUX[2]->setText(count);
-        QTest::mouseClick(w->Leggi_all[2], Qt::LeftButton);
-        QTest::mouseClick(w->ScriviAll[2], Qt::LeftButton);
-        f->MUX[2]->setText(kept);
+        const QString kept = f->muxBoxes[2]->text();
+        f->muxBoxes[2]->setText(count);
+        QTest::mouseClick(w->readButtons[2], Qt::LeftButton);
+        QTest::mouseClick(w->writeButtons[2], Qt::LeftButton);
+        f->muxBoxes[2]->setText(kept);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
         QCOMPARE(rig->dialogs.shown.size(), 2);
         QVERIFY(allButtonsEnabled());
-        QCOMPARE(w->AllarmeAttivo[0]->text(), QStringLiteral("read"));
+        QCOMPARE(w->alertOnBoxes[0]->text(), QStringLiteral("read"));
     }
 
     // A count of 0 reads nothing but still marks every row "Disabled".
     void anEmptyMultiplexerSendsNothing()
     {
-        QTest::mouseClick(w->Leggi_all[3], Qt::LeftButton);
-        QTest::mouseClick(w->ScriviAll[3], Qt::LeftButton);
+        QTest::mouseClick(w->readButtons[3], Qt::LeftButton);
+        QTest::mouseClick(w->writeButtons[3], Qt::LeftButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
-        QCOMPARE(w->AllarmeAttivo[0]->text(), QStringLiteral("Disabled"));
-        QCOMPARE(boxColour(w->CA[0]), BoxColour::PaleYellow);
+        QCOMPARE(w->alertOnBoxes[0]->text(), QStringLiteral("Disabled"));
+        QCOMPARE(boxColour(w->highThresholdBoxes[0]), BoxColour::PaleYellow);
         QVERIFY(rig->dialogs.shown.isEmpty());
     }
 
     void aCommaInAThresholdIsRefused()
     {
-        QTest::mouseClick(w->Leggi_all[0], Qt::LeftButton);
+        QTest::mouseClick(w->readButtons[0], Qt::LeftButton);
         rig->setMark();
-        w->CB[2]->setText("1,5");
-        QTest::mouseClick(w->ScriviAll[0], Qt::LeftButton);
+        w->lowThresholdBoxes[2]->setText("1,5");
+        QTest::mouseClick(w->writeButtons[0], Qt::LeftButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
         QCOMPARE(rig->dialogs.texts(), QStringList{"Low Threshold of row 2 cannot contain a comma. Nothing was written."});
         QVERIFY(allButtonsEnabled());
@@ -166,22 +166,22 @@ private slots:
 
     void smsLinesAreReadAndWritten()
     {
-        QTest::mouseClick(w->MESSAGGIO_PERSONALE_LEGGI, Qt::LeftButton);
+        QTest::mouseClick(w->readSmsButton, Qt::LeftButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("X"));
-        QCOMPARE(w->SMS_PERSONALIZZATO[0]->text(), QStringLiteral("ALERT FROM SIM01"));
-        QCOMPARE(w->SMS_PERSONALIZZATO[1]->text(), QStringLiteral("CHECK SENSORS"));
-        QCOMPARE(boxColour(w->SMS_PERSONALIZZATO[4]), BoxColour::PaleYellow);
+        QCOMPARE(w->smsTextBoxes[0]->text(), QStringLiteral("ALERT FROM SIM01"));
+        QCOMPARE(w->smsTextBoxes[1]->text(), QStringLiteral("CHECK SENSORS"));
+        QCOMPARE(boxColour(w->smsTextBoxes[4]), BoxColour::PaleYellow);
 
         // Lines go out untrimmed, an empty one as a lone ",".
-        type(w->SMS_PERSONALIZZATO, {"PIEZO HIGH", " WATCH ", "", "L4", "L5"});
-        QTest::mouseClick(w->MESSAGGIO_PERSONALE_SCRIVI, Qt::LeftButton);
+        type(w->smsTextBoxes, {"PIEZO HIGH", " WATCH ", "", "L4", "L5"});
+        QTest::mouseClick(w->writeSmsButton, Qt::LeftButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("xPIEZO HIGH, WATCH ,,L4,L5,XX"));
         const QJsonArray stored = rig->sim.state()["sms_lines"].toArray();
         QCOMPARE(stored.size(), 5);
         QCOMPARE(stored[1].toString(), QStringLiteral(" WATCH "));
         QCOMPARE(stored[2].toString(), QString());
         QCOMPARE(stored[4].toString(), QStringLiteral("L5"));
-        QCOMPARE(w->SMS_PERSONALIZZATO[3]->text(), QStringLiteral("L4"));  // read back
+        QCOMPARE(w->smsTextBoxes[3]->text(), QStringLiteral("L4"));  // read back
         QVERIFY(allButtonsEnabled());
     }
 
@@ -189,8 +189,8 @@ private slots:
     void aCommaInAnSmsLineIsRefused()
     {
         const QJsonArray before = rig->sim.state()["sms_lines"].toArray();
-        type(w->SMS_PERSONALIZZATO, {"ONE", "A,B", "", "", ""});
-        QTest::mouseClick(w->MESSAGGIO_PERSONALE_SCRIVI, Qt::LeftButton);
+        type(w->smsTextBoxes, {"ONE", "A,B", "", "", ""});
+        QTest::mouseClick(w->writeSmsButton, Qt::LeftButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
         QCOMPARE(rig->dialogs.texts(), QStringList{"SMS line 2 cannot contain a comma. Nothing was written."});
         QCOMPARE(rig->sim.state()["sms_lines"].toArray(), before);

@@ -3,7 +3,7 @@
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
 #include "data/coefficient_table.h"
-#include "sensors/sensori_an.h"
+#include "sensors/sensor_window.h"
 
 #include <QJsonArray>
 #include <QLabel>
@@ -12,12 +12,12 @@
 class SensorWindowTest : public QObject {
     Q_OBJECT
     std::unique_ptr<ConsoleRig> rig;
-    Form1* f = nullptr;
+    ConsoleWindow* f = nullptr;
 
-    Sensori_An* openWindow()
+    SensorWindow* openWindow()
     {
-        click(f, f->Leggi_poprieta);
-        return visibleWindow<Sensori_An>();
+        click(f, f->sensorsButton);
+        return visibleWindow<SensorWindow>();
     }
 
     QStringList sensorCommands(int from) { return rig->sim.commandsSince(from, QStringLiteral("Rr")); }
@@ -28,48 +28,48 @@ private slots:
     {
         rig = std::make_unique<ConsoleRig>(QStringList{"--model", "0", "--channels", "2,0,3,0"});
         QVERIFY2(rig->connect(), qPrintable(rig->sim.output()));
-        Modulo1::link().pausePercent = 10;
+        Exchange::link().pausePercent = 10;
         f = rig->console.get();
         f->show();
-        click(f, f->leggicanali);
+        click(f, f->readChannelsButton);
     }
     void cleanupTestCase() { rig.reset(); }
     void init() { rig->dialogs.shown.clear(); }
 
     void opensWithReadMuxEverywhereAndHidesTheConsole()
     {
-        Sensori_An* w = openWindow();
+        SensorWindow* w = openWindow();
         QVERIFY(w);
         QCOMPARE(w->windowTitle(), QStringLiteral("Sensors settings"));
         QVERIFY(!f->isVisible());
         for (int p = 0; p < 16; ++p)
-            for (QLineEdit* box : {w->NomeCanali[p], w->CA[p], w->CB[p], w->CC[p], w->CD[p]})
+            for (QLineEdit* box : {w->channelNameBoxes[p], w->zeroVoltBoxes[p], w->fullScaleVoltBoxes[p], w->zeroUnitBoxes[p], w->fullScaleUnitBoxes[p]})
                 QCOMPARE(box->text(), QStringLiteral("read mux"));
-        QCOMPARE(w->ScriviProp[0]->text(), QStringLiteral("Write  MUX0"));
-        QCOMPARE(w->ScriviProp[3]->text(), QStringLiteral("Write MUX3"));
-        QCOMPARE(w->Leggi_prop[2]->text(), QStringLiteral("Read MUX2"));
+        QCOMPARE(w->writeButtons[0]->text(), QStringLiteral("Write  MUX0"));
+        QCOMPARE(w->writeButtons[3]->text(), QStringLiteral("Write MUX3"));
+        QCOMPARE(w->readButtons[2]->text(), QStringLiteral("Read MUX2"));
         QVERIFY(w->close());
         QVERIFY(f->isVisible() && f->isEnabled());
     }
 
     void readingMux2ReadsItsThreeChannels()
     {
-        Sensori_An* w = openWindow();
+        SensorWindow* w = openWindow();
         QVERIFY(w);
         const int mark = commandCount();
-        QTest::mouseClick(w->Leggi_prop[2], Qt::LeftButton);
+        QTest::mouseClick(w->readButtons[2], Qt::LeftButton);
         QCOMPARE(sensorCommands(mark), (QStringList{"R 32,", "R 33,", "R 34,"}));
-        QCOMPARE(w->NomeCanali[0]->text(), QStringLiteral("CH32"));
-        QCOMPARE(w->NomeCanali[2]->text(), QStringLiteral("CH34"));
+        QCOMPARE(w->channelNameBoxes[0]->text(), QStringLiteral("CH32"));
+        QCOMPARE(w->channelNameBoxes[2]->text(), QStringLiteral("CH34"));
         for (int p = 3; p < 16; ++p) {
-            QCOMPARE(w->NomeCanali[p]->text(), QStringLiteral("Non Attivo"));
-            QCOMPARE(w->CA[p]->text(), QStringLiteral("read mux"));  // left as they were
+            QCOMPARE(w->channelNameBoxes[p]->text(), QStringLiteral("Non Attivo"));
+            QCOMPARE(w->zeroVoltBoxes[p]->text(), QStringLiteral("read mux"));  // left as they were
         }
-        QVERIFY(w->Leggi_prop[0]->isEnabled() && w->ScriviProp[3]->isEnabled());
+        QVERIFY(w->readButtons[0]->isEnabled() && w->writeButtons[3]->isEnabled());
         // A multiplexer without channels sends nothing.
         const int before = commandCount();
-        QTest::mouseClick(w->Leggi_prop[1], Qt::LeftButton);
-        QTest::mouseClick(w->ScriviProp[1], Qt::LeftButton);
+        QTest::mouseClick(w->readButtons[1], Qt::LeftButton);
+        QTest::mouseClick(w->writeButtons[1], Qt::LeftButton);
         QCOMPARE(commandCount(), before);
         w->close();
     }
@@ -77,41 +77,41 @@ private slots:
     void writingStoresTheCoefficientsAndReadsBack()
     {
         CoefficientTable::clear();
-        Sensori_An* w = openWindow();
+        SensorWindow* w = openWindow();
         QVERIFY(w);
-        QTest::mouseClick(w->Leggi_prop[0], Qt::LeftButton);
-        w->NomeCanali[0]->setText(" PZ1 ");
-        w->CA[0]->setText("0");
-        w->CB[0]->setText("2.5");
-        w->CC[0]->setText("0");
-        w->CD[0]->setText("100");
+        QTest::mouseClick(w->readButtons[0], Qt::LeftButton);
+        w->channelNameBoxes[0]->setText(" PZ1 ");
+        w->zeroVoltBoxes[0]->setText("0");
+        w->fullScaleVoltBoxes[0]->setText("2.5");
+        w->zeroUnitBoxes[0]->setText("0");
+        w->fullScaleUnitBoxes[0]->setText("100");
         const int mark = commandCount();
-        QTest::mouseClick(w->ScriviProp[0], Qt::LeftButton);
+        QTest::mouseClick(w->writeButtons[0], Qt::LeftButton);
         const QStringList sent = sensorCommands(mark);
         QCOMPARE(sent.mid(0, 3), (QStringList{"r 0,PZ1,0,2.5,0,100,", sent.value(1), "R 0,"}));
         QVERIFY(rig->sim.received().contains("r 0,PZ1,0,2.5,0,100,"));
         const QJsonObject stored = rig->sim.state()["sensors"].toArray()[0].toObject();
         QCOMPARE(stored["name"].toString(), QStringLiteral("PZ1"));
         QCOMPARE(stored["coefficients"].toArray()[1].toDouble(), 2.5);
-        QCOMPARE(CoefficientTable::FS_VOLT[0], 2.5);
-        QCOMPARE(CoefficientTable::FS_PH[0], 100.0);
-        QCOMPARE(CoefficientTable::FS_VOLT[2], 0.0);  // a channel not written keeps 0
-        QCOMPARE(w->NomeCanali[0]->text(), QStringLiteral("PZ1"));  // read back
+        QCOMPARE(CoefficientTable::fullScaleVolts[0], 2.5);
+        QCOMPARE(CoefficientTable::fullScaleUnits[0], 100.0);
+        QCOMPARE(CoefficientTable::fullScaleVolts[2], 0.0);  // a channel not written keeps 0
+        QCOMPARE(w->channelNameBoxes[0]->text(), QStringLiteral("PZ1"));  // read back
         w->close();
     }
 
     // A comma would shift every later field on the datalogger; nothing goes out.
     void aCommaInANameOrCoefficientIsRefused()
     {
-        Sensori_An* w = openWindow();
+        SensorWindow* w = openWindow();
         QVERIFY(w);
-        QTest::mouseClick(w->Leggi_prop[0], Qt::LeftButton);
-        w->CB[1]->setText("2,5");
+        QTest::mouseClick(w->readButtons[0], Qt::LeftButton);
+        w->fullScaleVoltBoxes[1]->setText("2,5");
         const int mark = commandCount();
-        QTest::mouseClick(w->ScriviProp[0], Qt::LeftButton);
+        QTest::mouseClick(w->writeButtons[0], Qt::LeftButton);
         QCOMPARE(commandCount(), mark);
         QCOMPARE(rig->dialogs.texts(), QStringList{"FS_Volt of row 1 cannot contain a comma. Nothing was written."});
-        QVERIFY(w->ScriviProp[0]->isEnabled());
+        QVERIFY(w->writeButtons[0]->isEnabled());
         w->close();
     }
 };

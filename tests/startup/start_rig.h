@@ -3,10 +3,10 @@
 #pragma once
 
 #include "support/fast_link.h"
-#include "console/form1.h"
-#include "link/modulo1.h"
+#include "console/console_window.h"
+#include "link/exchange.h"
 #include "link/program_folder.h"
-#include "startup/form2.h"
+#include "startup/start_window.h"
 
 #include <QFile>
 #include <QStringList>
@@ -33,24 +33,24 @@ public:
 
         useFastSerialLink();
 
-        start = std::make_unique<Form2>();
-        console = std::make_unique<Form1>();
+        start = std::make_unique<StartWindow>();
+        console = std::make_unique<ConsoleWindow>();
         start->setConsole(console.get());
         start->onProgramEnd = [this] { ++programEnds; };
         console->onProgramEnd = [] {};
-        QObject::connect(start.get(), &Form2::statusChanged,
+        QObject::connect(start.get(), &StartWindow::statusChanged,
                          [this](const QString& text) { statuses << text; });
     }
     ~StartRig()
     {
-        Modulo1::Chiudi_Porta();
+        Exchange::closePort();
         console.reset();
         start.reset();
         resetLink();
     }
 
-    std::unique_ptr<Form2> start;
-    std::unique_ptr<Form1> console;
+    std::unique_ptr<StartWindow> start;
+    std::unique_ptr<ConsoleWindow> console;
     QStringList statuses;
     int programEnds = 0;
 };

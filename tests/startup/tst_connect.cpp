@@ -41,8 +41,8 @@ private slots:
             StartRig rig(folder->path(), {"", "", "", "", sim.ptyPath()});
             ScriptedDialogs script;
             rig.start->show();
-            rig.start->Option1[4]->setChecked(true);  // COM 5 works for "Connect"
-            QTest::mouseClick(rig.start->Command1, Qt::LeftButton);
+            rig.start->portOptions[4]->setChecked(true);  // COM 5 works for "Connect"
+            QTest::mouseClick(rig.start->connectButton, Qt::LeftButton);
 
             QCOMPARE(rig.statuses, (QStringList{
                 "Connecting port COM5", " Datalogger Found", "Reading internal parameters",
@@ -60,41 +60,41 @@ private slots:
             QVERIFY(arrivalUs(log, 'D') - arrivalUs(log, 'Q') >= 100000);
 
             // Handed over: the console shows what the datalogger holds, in yellow.
-            Form1& console = *rig.console;
+            ConsoleWindow& console = *rig.console;
             QVERIFY(console.isVisible() && console.isEnabled());
             QVERIFY(!rig.start->isVisible() && !rig.start->isEnabled());
-            QCOMPARE(boxColour(rig.start->Label2), BoxColour::Green);
-            QCOMPARE(Modulo1::LoggerModelCode, qint16(1));
+            QCOMPARE(boxColour(rig.start->statusLine), BoxColour::Green);
+            QCOMPARE(Exchange::loggerModelCode, qint16(1));
             QCOMPARE(console.windowTitle(), QStringLiteral("Quorvel LV210-LV420"));
-            QCOMPARE(console.Acquisisci->text(), QStringLiteral("Acquire"));
-            QCOMPARE(console.Nome_Centralina->text(), QStringLiteral("ABC"));
-            QCOMPARE(boxColour(console.Nome_Centralina), BoxColour::Yellow);
+            QCOMPARE(console.acquireButton->text(), QStringLiteral("Acquire"));
+            QCOMPARE(console.nameBox->text(), QStringLiteral("ABC"));
+            QCOMPARE(boxColour(console.nameBox), BoxColour::Yellow);
             const int channels[4] = {8, 4, 0, 2};
             for (int m = 0; m < 4; ++m) {
-                QCOMPARE(Conversioni::Val(console.MUX[m]->text()), double(channels[m]));
-                QCOMPARE(boxColour(console.MUX[m]), BoxColour::Yellow);
+                QCOMPARE(Numbers::leadingNumber(console.muxBoxes[m]->text()), double(channels[m]));
+                QCOMPARE(boxColour(console.muxBoxes[m]), BoxColour::Yellow);
             }
-            QCOMPARE(Conversioni::Val(console.conversione[0]->text()), 1.0);
-            QCOMPARE(Conversioni::Val(console.conversione[1]->text()), 2.0);
-            QCOMPARE(Conversioni::Val(console.conversione[2]->text()), 5.0);
-            QCOMPARE(Conversioni::Val(console.data[2]->text()), double(QDate::currentDate().year()));
-            QCOMPARE(boxColour(console.data[0]), BoxColour::Yellow);
-            QVERIFY(console.PLUVIOMETRO->isChecked());
-            QVERIFY(!console.data_logging->isChecked());
+            QCOMPARE(Numbers::leadingNumber(console.timerBoxes[0]->text()), 1.0);
+            QCOMPARE(Numbers::leadingNumber(console.timerBoxes[1]->text()), 2.0);
+            QCOMPARE(Numbers::leadingNumber(console.timerBoxes[2]->text()), 5.0);
+            QCOMPARE(Numbers::leadingNumber(console.clockBoxes[2]->text()), double(QDate::currentDate().year()));
+            QCOMPARE(boxColour(console.clockBoxes[0]), BoxColour::Yellow);
+            QVERIFY(console.eventsCounterSwitch->isChecked());
+            QVERIFY(!console.acquisitionSwitch->isChecked());
 
             const QString expectedName = QStringLiteral("ABC_") + QDate::currentDate().toString("dd_MM_yy") + "_VW.txt";
-            QCOMPARE(console.Nome_File_Dati->text(), expectedName);
-            QCOMPARE(boxColour(console.Nome_File_Dati), BoxColour::Yellow);
+            QCOMPARE(console.dataFileNameBox->text(), expectedName);
+            QCOMPARE(boxColour(console.dataFileNameBox), BoxColour::Yellow);
 
-            QVERIFY(Modulo1::link().PortHeldOpen);
-            QVERIFY(Modulo1::serial()->isOpen());
+            QVERIFY(Exchange::link().portHeldOpen);
+            QVERIFY(Exchange::serial()->isOpen());
         }
         // The port is saved; COM 5 is not preselected at the next start.
         QFile ini(folder->filePath("rk550.ini"));
         QVERIFY(ini.open(QIODevice::ReadOnly));
         QCOMPARE(ini.readAll(), QByteArray(" 5 \r\n"));
         StartRig next(folder->path());
-        for (QRadioButton* option : next.start->Option1)
+        for (QRadioButton* option : next.start->portOptions)
             QVERIFY(!option->isChecked());
     }
 
@@ -103,16 +103,16 @@ private slots:
         SimProcess sim({"--model", "0"});
         QVERIFY2(sim.start(), qPrintable(sim.output()));
         StartRig rig(folder->path(), {sim.ptyPath()});
-        rig.start->Option1[0]->setChecked(true);
-        rig.start->Command1_Click();
+        rig.start->portOptions[0]->setChecked(true);
+        rig.start->connectToDatalogger();
 
         QCOMPARE(rig.statuses.filter(": OK").size(), 11);
-        QCOMPARE(Modulo1::LoggerModelCode, qint16(0));
-        Form1& console = *rig.console;
+        QCOMPARE(Exchange::loggerModelCode, qint16(0));
+        ConsoleWindow& console = *rig.console;
         QCOMPARE(console.windowTitle(), QStringLiteral("Quorvel LV210-LV420 16 BIT DATALOGGER"));
-        QCOMPARE(console.Acquisisci->text(), QStringLiteral("Acquire data"));
-        QVERIFY(console.Acquisisci_Temp->isHidden());
-        QVERIFY(console.TipoF[0]->isHidden() && console.TipoF[1]->isHidden());
+        QCOMPARE(console.acquireButton->text(), QStringLiteral("Acquire data"));
+        QVERIFY(console.acquireTemperaturesButton->isHidden());
+        QVERIFY(console.downloadKindOptions[0]->isHidden() && console.downloadKindOptions[1]->isHidden());
         QVERIFY(!console.preheatingFrame->isHidden());
         QVERIFY(console.isVisible());
     }
@@ -143,31 +143,31 @@ private slots:
         QVERIFY2(sim.start(), qPrintable(sim.output()));
         StartRig rig(folder->path(), {sim.ptyPath()});
         ScriptedDialogs script;
-        Modulo1::link().fieldTimeoutMs = 1500;
-        Modulo1::link().pausePercent = 10;
+        Exchange::link().fieldTimeoutMs = 1500;
+        Exchange::link().pausePercent = 10;
         QList<qint64> at;  // when each status was shown
         QElapsedTimer t;
-        QObject::connect(rig.start.get(), &Form2::statusChanged, [&] { at << t.elapsed(); });
+        QObject::connect(rig.start.get(), &StartWindow::statusChanged, [&] { at << t.elapsed(); });
         rig.start->show();
-        rig.start->Option1[0]->setChecked(true);
+        rig.start->portOptions[0]->setChecked(true);
         t.start();
-        QTest::mouseClick(rig.start->Command1, Qt::LeftButton);
+        QTest::mouseClick(rig.start->connectButton, Qt::LeftButton);
 
         const int stop = int(rig.statuses.indexOf(lastStatus));
         QVERIFY2(stop > 0, qPrintable(rig.statuses.join('|')));
-        QCOMPARE(rig.statuses.mid(stop + 1), QStringList{Modulo1::silentDataloggerMessage()});
+        QCOMPARE(rig.statuses.mid(stop + 1), QStringList{Exchange::silentDataloggerMessage()});
         const qint64 stepTook = at[stop] - at[stop - 1];
-        QVERIFY2(stepTook < 2 * Modulo1::link().fieldTimeoutMs, qPrintable(QString::number(stepTook)));
+        QVERIFY2(stepTook < 2 * Exchange::link().fieldTimeoutMs, qPrintable(QString::number(stepTook)));
         const QByteArray letters = commandLetters(sim.received());
         QVERIFY2(letters.endsWith(unanswered) && letters.count(unanswered) == 1, letters.constData());
-        QCOMPARE(script.texts(), QStringList{Modulo1::silentDataloggerMessage()});
+        QCOMPARE(script.texts(), QStringList{Exchange::silentDataloggerMessage()});
         QVERIFY(!script.texts().contains(QStringLiteral("Please enable at least one channel!")));
         QVERIFY(!rig.console->isVisible());
         QVERIFY(rig.start->isVisible() && rig.start->isEnabled());
-        QVERIFY(!Modulo1::serial()->isOpen());
-        QVERIFY(!Modulo1::link().PortHeldOpen);
-        QCOMPARE(Modulo1::commandLockDepth(), 0);
-        QVERIFY(!Modulo1::exchangesAbandoned());
+        QVERIFY(!Exchange::serial()->isOpen());
+        QVERIFY(!Exchange::link().portHeldOpen);
+        QCOMPARE(Exchange::commandLockDepth(), 0);
+        QVERIFY(!Exchange::exchangesAbandoned());
     }
 
     // A link that drops in the middle of the reads (the far end of the line has gone)
@@ -179,18 +179,18 @@ private slots:
         QVERIFY2(sim.start(), qPrintable(sim.output()));
         StartRig rig(folder->path(), {sim.ptyPath()});
         ScriptedDialogs script;
-        Modulo1::link().fieldTimeoutMs = 20000;
-        rig.start->Option1[0]->setChecked(true);
+        Exchange::link().fieldTimeoutMs = 20000;
+        rig.start->portOptions[0]->setChecked(true);
         QElapsedTimer t;
         t.start();
-        rig.start->Command1_Click();
+        rig.start->connectToDatalogger();
         QVERIFY2(t.elapsed() < 15000, qPrintable(QString::number(t.elapsed())));
-        QCOMPARE(rig.statuses.last(), Modulo1::silentDataloggerMessage());
+        QCOMPARE(rig.statuses.last(), Exchange::silentDataloggerMessage());
         QVERIFY(rig.statuses.filter(": no answer").size() == 1);
         QVERIFY(!rig.console->isVisible());
         // The loss is told once, then the sequence's own message.
         QCOMPARE(script.shown.size(), 2);
-        QCOMPARE(script.shown.last().text, Modulo1::silentDataloggerMessage());
+        QCOMPARE(script.shown.last().text, Exchange::silentDataloggerMessage());
     }
 
     // After an internet session the cable is the link again: the probe and every
@@ -200,17 +200,17 @@ private slots:
         SimProcess sim;
         QVERIFY2(sim.start(), qPrintable(sim.output()));
         StartRig rig(folder->path(), {sim.ptyPath()});
-        Modulo1::link().pausePercent = 10;
+        Exchange::link().pausePercent = 10;
         ScriptedDialogs script;
         rig.start->openModemWindow = [](bool) {};
-        rig.start->chkTCP->setChecked(true);
-        QTest::mouseClick(rig.start->Command2, Qt::LeftButton);
-        QVERIFY(Modulo1::linkIsTcp());
+        rig.start->internetBox->setChecked(true);
+        QTest::mouseClick(rig.start->modemButton, Qt::LeftButton);
+        QVERIFY(Exchange::linkIsTcp());
 
-        rig.start->chkTCP->setChecked(false);
-        rig.start->Option1[0]->setChecked(true);
-        QTest::mouseClick(rig.start->Command1, Qt::LeftButton);
-        QVERIFY(!Modulo1::linkIsTcp());
+        rig.start->internetBox->setChecked(false);
+        rig.start->portOptions[0]->setChecked(true);
+        QTest::mouseClick(rig.start->connectButton, Qt::LeftButton);
+        QVERIFY(!Exchange::linkIsTcp());
         QCOMPARE(rig.statuses.filter(": OK").size(), 11);
         QVERIFY(rig.console->isVisible());
         QTRY_COMPARE(commandLetters(sim.received()), QByteArray("VHHHHGYCEWHMQDUO"));
@@ -223,18 +223,18 @@ private slots:
         QVERIFY2(sim.start(), qPrintable(sim.output()));
         StartRig rig(folder->path(), {sim.ptyPath()});
         rig.start->show();
-        rig.start->Option1[0]->setChecked(true);
+        rig.start->portOptions[0]->setChecked(true);
         QElapsedTimer t;
         t.start();
-        rig.start->Command1_Click();
-        QVERIFY(t.elapsed() >= Modulo1::link().probeSettleMs + Modulo1::link().probeWindowMs);
+        rig.start->connectToDatalogger();
+        QVERIFY(t.elapsed() >= Exchange::link().probeSettleMs + Exchange::link().probeWindowMs);
 
         QCOMPARE(rig.statuses, (QStringList{"Connecting port COM1", notFound}));
         QVERIFY(rig.start->isVisible() && rig.start->isEnabled());
         QVERIFY(!rig.console->isVisible());
         // The port stays open and held, ready for another try.
-        QVERIFY(Modulo1::link().PortHeldOpen);
-        QVERIFY(Modulo1::serial()->isOpen());
+        QVERIFY(Exchange::link().portHeldOpen);
+        QVERIFY(Exchange::serial()->isOpen());
         QTRY_COMPARE(sim.received(), QByteArray("V"));
     }
 
@@ -252,8 +252,8 @@ private slots:
         StartRig rig(folder->path(), {sim.ptyPath()});
         ScriptedDialogs script;
         script.answers.enqueue(yes ? Dialogs::Answer::Yes : Dialogs::Answer::No);
-        rig.start->Option1[0]->setChecked(true);
-        rig.start->Command3_Click();
+        rig.start->portOptions[0]->setChecked(true);
+        rig.start->resetDatalogger();
 
         QCOMPARE(script.shown.size(), 1);
         const ScriptedDialogs::Shown& q = script.shown.first();
@@ -271,7 +271,7 @@ private slots:
         QCOMPARE(rig.statuses, expected);
         QTRY_COMPARE(sim.received(), yes ? QByteArray("Vz,V") : QByteArray("VV"));
         if (yes)
-            QCOMPARE(boxColour(rig.start->Label2), BoxColour::Magenta);
+            QCOMPARE(boxColour(rig.start->statusLine), BoxColour::Magenta);
     }
 
     void stepByStepOpensTheConsoleWithoutReading()
@@ -280,14 +280,14 @@ private slots:
         QVERIFY2(sim.start(), qPrintable(sim.output()));
         StartRig rig(folder->path(), {"", sim.ptyPath()});
         rig.start->show();
-        rig.start->Option1[1]->setChecked(true);
-        QTest::mouseClick(rig.start->No_conn, Qt::LeftButton);
+        rig.start->portOptions[1]->setChecked(true);
+        QTest::mouseClick(rig.start->stepByStepButton, Qt::LeftButton);
 
         QCOMPARE(rig.statuses, (QStringList{"Connection on COM2", " Dizozezerir Found"}));
-        QCOMPARE(boxColour(rig.start->Label2), BoxColour::Green);
+        QCOMPARE(boxColour(rig.start->statusLine), BoxColour::Green);
         QVERIFY(rig.console->isVisible());
         QVERIFY(!rig.start->isVisible() && !rig.start->isEnabled());
-        QVERIFY(rig.console->Nome_Centralina->text().isEmpty());
+        QVERIFY(rig.console->nameBox->text().isEmpty());
         QTest::qWait(300);
         QCOMPARE(sim.received(), QByteArray("V"));
         QFile ini(folder->filePath("rk550.ini"));
@@ -300,12 +300,12 @@ private slots:
         SimProcess sim({"--fault-silent"});
         QVERIFY2(sim.start(), qPrintable(sim.output()));
         StartRig rig(folder->path(), {sim.ptyPath()});
-        rig.start->Option1[0]->setChecked(true);
-        rig.start->No_conn_Click();
+        rig.start->portOptions[0]->setChecked(true);
+        rig.start->connectStepByStep();
         QCOMPARE(rig.statuses.last(),
                  QStringLiteral("Datalogger not found. Try to check if it is on and the connection"));
-        QVERIFY(!Modulo1::serial()->isOpen());
-        QVERIFY(Modulo1::link().PortHeldOpen);
+        QVERIFY(!Exchange::serial()->isOpen());
+        QVERIFY(Exchange::link().portHeldOpen);
         QVERIFY(!rig.console->isVisible());
     }
 

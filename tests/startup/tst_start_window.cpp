@@ -4,11 +4,11 @@
 #include "support/scripted_dialogs.h"
 
 #include "widgets/box_colours.h"
-#include "console/info.h"
+#include "console/about_box.h"
 #include "link/serial_port.h"
-#include "link/telnet_tty_client.h"
+#include "link/telnet_client.h"
 #include "data/data_file_name.h"
-#include "startup/ini.h"
+#include "startup/splash.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -22,10 +22,10 @@ namespace {
 
 const QString firstStatus = QStringLiteral("Select a COM port, connect the cable and click Connect.");
 
-int checkedOption(const Form2& w)
+int checkedOption(const StartWindow& w)
 {
     for (int i = 0; i < 8; ++i)
-        if (w.Option1[i]->isChecked())
+        if (w.portOptions[i]->isChecked())
             return i;
     return -1;
 }
@@ -64,40 +64,40 @@ private slots:
             f.write(content);
         }
         StartRig rig(folder->path());
-        QCOMPARE(rig.start->IniPath, ini);
+        QCOMPARE(rig.start->settingsPath, ini);
         QVERIFY(QFile::exists(ini));
         QCOMPARE(checkedOption(*rig.start), checked);
-        QCOMPARE(rig.start->Label2->text(), status);
-        QVERIFY(!Modulo1::link().PortHeldOpen);
+        QCOMPARE(rig.start->statusLine->text(), status);
+        QVERIFY(!Exchange::link().portHeldOpen);
     }
 
     void portOptionsShowTheirDevices()
     {
         StartRig rig(folder->path(), {QStringLiteral("/dev/pts/77"), QStringLiteral("/tmp/sim-tty")});
         QCOMPARE(rig.start->windowTitle(), QStringLiteral("Quorvel"));
-        QCOMPARE(rig.start->Option1[0]->text(), QStringLiteral("COM 1"));
-        QCOMPARE(rig.start->Option1[7]->text(), QStringLiteral("COM 8"));
-        QCOMPARE(rig.start->Option1[0]->toolTip(), QStringLiteral("/dev/pts/77"));
-        QCOMPARE(rig.start->Option1[1]->toolTip(), QStringLiteral("/tmp/sim-tty"));
-        QCOMPARE(rig.start->Option1[4]->objectName(), QStringLiteral("Option1_4"));
+        QCOMPARE(rig.start->portOptions[0]->text(), QStringLiteral("COM 1"));
+        QCOMPARE(rig.start->portOptions[7]->text(), QStringLiteral("COM 8"));
+        QCOMPARE(rig.start->portOptions[0]->toolTip(), QStringLiteral("/dev/pts/77"));
+        QCOMPARE(rig.start->portOptions[1]->toolTip(), QStringLiteral("/tmp/sim-tty"));
+        QCOMPARE(rig.start->portOptions[4]->objectName(), QStringLiteral("Option1_4"));
     }
 
     // These checks come before any probe: nothing is opened and nothing is saved.
     void buttonsRefuseWithoutAUsablePort()
     {
         StartRig rig(folder->path());
-        const QString ini = rig.start->IniPath;
-        QTest::mouseClick(rig.start->Command1, Qt::LeftButton);
-        QCOMPARE(rig.start->Label2->text(), QStringLiteral("Select a COM port!"));
+        const QString ini = rig.start->settingsPath;
+        QTest::mouseClick(rig.start->connectButton, Qt::LeftButton);
+        QCOMPARE(rig.start->statusLine->text(), QStringLiteral("Select a COM port!"));
 
-        rig.start->Option1[4]->setChecked(true);  // COM 5: only "Connect" takes it
-        QTest::mouseClick(rig.start->No_conn, Qt::LeftButton);
-        QCOMPARE(rig.start->Label2->text(), QStringLiteral("No selected channel!"));
-        QTest::mouseClick(rig.start->Command3, Qt::LeftButton);
-        QCOMPARE(rig.start->Label2->text(), QStringLiteral("No channels enabled!"));
+        rig.start->portOptions[4]->setChecked(true);  // COM 5: only "Connect" takes it
+        QTest::mouseClick(rig.start->stepByStepButton, Qt::LeftButton);
+        QCOMPARE(rig.start->statusLine->text(), QStringLiteral("No selected channel!"));
+        QTest::mouseClick(rig.start->resetButton, Qt::LeftButton);
+        QCOMPARE(rig.start->statusLine->text(), QStringLiteral("No channels enabled!"));
 
-        QVERIFY(!Modulo1::serial()->isOpen());
-        QVERIFY(!Modulo1::link().PortHeldOpen);
+        QVERIFY(!Exchange::serial()->isOpen());
+        QVERIFY(!Exchange::link().portHeldOpen);
         QCOMPARE(QFileInfo(ini).size(), qint64(0));
     }
 
@@ -108,40 +108,33 @@ private slots:
         QList<bool> opened;
         rig.start->openModemWindow = [&](bool internet) { opened << internet; };
 
-        rig.start->chkTCP->setChecked(true);
-        QTest::mouseClick(rig.start->Command2, Qt::LeftButton);
-        QVERIFY(Modulo1::linkIsTcp());
-        QVERIFY(Modulo1::link().PortHeldOpen);
+        rig.start->internetBox->setChecked(true);
+        QTest::mouseClick(rig.start->modemButton, Qt::LeftButton);
+        QVERIFY(Exchange::linkIsTcp());
+        QVERIFY(Exchange::link().portHeldOpen);
 
-        rig.start->chkTCP->setChecked(false);
-        QTest::mouseClick(rig.start->Command2, Qt::LeftButton);
-        QVERIFY(!Modulo1::linkIsTcp());
+        rig.start->internetBox->setChecked(false);
+        QTest::mouseClick(rig.start->modemButton, Qt::LeftButton);
+        QVERIFY(!Exchange::linkIsTcp());
         QCOMPARE(opened, (QList<bool>{true, false}));
         QVERIFY(rig.start->isVisible());
-
-        // Without the modem windows the operator is told, and the cable link stays.
-        rig.start->openModemWindow = nullptr;
-        rig.start->chkTCP->setChecked(true);
-        QTest::mouseClick(rig.start->Command2, Qt::LeftButton);
-        QVERIFY(rig.start->Label2->text().contains(QStringLiteral("not available")));
-        QVERIFY(!Modulo1::linkIsTcp());
     }
 
     void gsmBoxSetsTheLinkSpeedChoice()
     {
         StartRig rig(folder->path());
         rig.start->show();
-        QTest::mouseClick(rig.start->GSM, Qt::LeftButton);
-        QVERIFY(Modulo1::link().GsmSelected);
-        QTest::mouseClick(rig.start->GSM, Qt::LeftButton);
-        QVERIFY(!Modulo1::link().GsmSelected);
+        QTest::mouseClick(rig.start->gsmBox, Qt::LeftButton);
+        QVERIFY(Exchange::link().gsmSelected);
+        QTest::mouseClick(rig.start->gsmBox, Qt::LeftButton);
+        QVERIFY(!Exchange::link().gsmSelected);
     }
 
     void telnetErrorsAreShownWithTheirNumber()
     {
         ScriptedDialogs script;
         StartRig rig(folder->path());
-        emit Modulo1::telnet()->Error(10061, QStringLiteral("Connection refused"));
+        emit Exchange::telnet()->Error(10061, QStringLiteral("Connection refused"));
         QCOMPARE(script.texts(), QStringList{QStringLiteral("10061 Connection refused")});
     }
 
@@ -156,16 +149,16 @@ private slots:
     void splashShowsTheStartWindowAfterItsTime()
     {
         StartRig rig(folder->path());
-        Ini splash(rig.start.get());
+        Splash splash(rig.start.get());
         QCOMPARE(splash.size(), rig.start->size());
-        QSignalSpy finished(&splash, &Ini::finished);
+        QSignalSpy finished(&splash, &Splash::finished);
         QElapsedTimer t;
         t.start();
         splash.start();
         QVERIFY(splash.isVisible());
         QVERIFY(!rig.start->isVisible());
         QVERIFY(finished.wait(4000));
-        QVERIFY(t.elapsed() >= Ini::shownMs);
+        QVERIFY(t.elapsed() >= Splash::shownMs);
         QVERIFY(rig.start->isVisible());
         QVERIFY(!splash.isVisible());
         QVERIFY(!splash.isEnabled());
@@ -174,20 +167,20 @@ private slots:
     void aboutBoxTexts()
     {
         ScriptedDialogs script;
-        Info info;
+        AboutBox info;
         QCOMPARE(info.windowTitle(), QStringLiteral("Informazioni su ") + QGuiApplication::applicationDisplayName());
-        QCOMPARE(info.lblTitle->text(), QGuiApplication::applicationDisplayName());
-        QCOMPARE(Info::versionText(1, 0, 12), QStringLiteral("Versione  1. 0. 12"));
-        QVERIFY(info.lblVersion->text().startsWith(QStringLiteral("Versione  ")));
-        QCOMPARE(info.cmdSysInfo->text(), QStringLiteral("&System Info..."));
-        QCOMPARE(info.lblFolder->text(), QStringLiteral("Program folder: ") + ProgramFolder::path());
+        QCOMPARE(info.titleLabel->text(), QGuiApplication::applicationDisplayName());
+        QCOMPARE(AboutBox::versionText(1, 0, 12), QStringLiteral("Versione  1. 0. 12"));
+        QVERIFY(info.versionLabel->text().startsWith(QStringLiteral("Versione  ")));
+        QCOMPARE(info.systemInfoButton->text(), QStringLiteral("&System Info..."));
+        QCOMPARE(info.folderLabel->text(), QStringLiteral("Program folder: ") + ProgramFolder::path());
 
         info.systemInfoPrograms = {QStringLiteral("no-such-system-information-program")};
-        QTest::mouseClick(info.cmdSysInfo, Qt::LeftButton);
+        QTest::mouseClick(info.systemInfoButton, Qt::LeftButton);
         QCOMPARE(script.texts(), QStringList{QStringLiteral("Information not available at the moment.")});
 
         info.systemInfoPrograms = {QStringLiteral("no-such-program"), QStringLiteral("true")};
-        QTest::mouseClick(info.cmdSysInfo, Qt::LeftButton);
+        QTest::mouseClick(info.systemInfoButton, Qt::LeftButton);
         QCOMPARE(script.shown.size(), 1);
     }
 

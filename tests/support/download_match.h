@@ -36,10 +36,10 @@ inline QString fileName()
 }
 
 // Downloads the memory as frequencies into the console's data folder.
-inline void download(Form1* console)
+inline void download(ConsoleWindow* console)
 {
-    console->TipoF[0]->setChecked(true);
-    click(console, console->Acquisisci);
+    console->downloadKindOptions[0]->setChecked(true);
+    click(console, console->acquireButton);
 }
 
 // The file the same download writes over the cable, from a simulator of its own.
@@ -48,12 +48,12 @@ inline QByteArray overTheCable(const QStringList& simArgs)
     ConsoleRig rig(simArgs);
     if (!rig.connect())
         return QByteArray("<no cable connection>");
-    Modulo1::link().pausePercent = 10;
-    Modulo1::LoggerModelCode = 1;
-    Form1* f = rig.console.get();
+    Exchange::link().pausePercent = 10;
+    Exchange::loggerModelCode = 1;
+    ConsoleWindow* f = rig.console.get();
     f->show();
-    f->Nome_Centralina->setText(QStringLiteral("SIM01"));
-    click(f, f->leggicanali);
+    f->nameBox->setText(QStringLiteral("SIM01"));
+    click(f, f->readChannelsButton);
     download(f);
     return fileBytes(rig.folder.filePath(fileName()));
 }

@@ -1,7 +1,7 @@
 // The scripted link transport of the tests.
 #include "support/fake_transport.h"
 
-#include "link/modulo1.h"
+#include "link/exchange.h"
 
 #include <QTimer>
 
@@ -12,8 +12,8 @@ FakeTransport::FakeTransport(Rules rules) : rules_(rules) {}
 FakeTransport::~FakeTransport()
 {
     *alive_ = false;
-    if (Modulo1::transport() == this)
-        Modulo1::takeOverLink(nullptr, false);
+    if (Exchange::transport() == this)
+        Exchange::takeOverLink(nullptr, false);
 }
 
 void FakeTransport::feedLater(int delayMs, const QByteArray& bytes)

@@ -6,7 +6,7 @@
 inline void useFastSerialLink()
 {
     resetLink();
-    Modulo1::LinkState& link = Modulo1::link();
+    Exchange::LinkState& link = Exchange::link();
     link.probeSettleMs = 100;
     link.probeWindowMs = 700;
     link.probeTotalMs = 800;

@@ -2,16 +2,16 @@
 // whatever ran before it.
 #pragma once
 
-#include "link/modulo1.h"
+#include "link/exchange.h"
 
 inline void resetLink()
 {
-    Modulo1::setTransports(nullptr, nullptr);
-    Modulo1::takeOverLink(nullptr, false);
-    Modulo1::link() = Modulo1::LinkState();
-    Modulo1::readTally() = Modulo1::ReadTally();
-    Modulo1::abandonExchanges(false);
-    Modulo1::setCommandControls({});
-    Modulo1::resetCommandLock();
-    Modulo1::LoggerModelCode = 0;
+    Exchange::setTransports(nullptr, nullptr);
+    Exchange::takeOverLink(nullptr, false);
+    Exchange::link() = Exchange::LinkState();
+    Exchange::readTally() = Exchange::ReadTally();
+    Exchange::abandonExchanges(false);
+    Exchange::setCommandControls({});
+    Exchange::resetCommandLock();
+    Exchange::loggerModelCode = 0;
 }

@@ -1,0 +1,160 @@
+// ConsoleWindow's construction: the pages in tab order, the command controls the link locks,
+// the red-on-key rule, centring, and the console's closing.
+#include "console/console_window.h"
+
+#include "widgets/window_placement.h"
+#include "widgets/box_colours.h"
+#include "widgets/edit_marker.h"
+#include "widgets/switch_box.h"
+#include "link/exchange.h"
+#include "link/program_folder.h"
+#include "data/memory_download.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTimer>
+
+namespace {
+ConsoleWindow* theConsole = nullptr;
+}
+
+ConsoleWindow* ConsoleWindow::instance() { return theConsole; }
+
+ConsoleWindow::ConsoleWindow(QWidget* parent) : QMainWindow(parent)
+{
+    theConsole = this;
+    onProgramEnd = [] { QCoreApplication::quit(); };
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Quorvel LV210-LV420"));
+
+    pages = new QTabWidget(this);
+    pages->setObjectName(QStringLiteral("SSTab1"));
+    // Each page has a mnemonic (Alt+D, Alt+T, ...); the page's own buttons have none, so
+    // that no letter is taken twice.
+    pages->addTab(buildDateTimePage(), QStringLiteral("&DATE AND TIME"));
+    pages->addTab(buildTimersPage(), QStringLiteral("&TIMERS"));
+    pages->addTab(buildChannelsPage(), QStringLiteral("&CHANNELS"));
+    pages->addTab(buildGeneralPage(), QStringLiteral("&GENERAL"));
+    pages->addTab(buildDataAcquisitionPage(), QStringLiteral(" DATA &ACQUISITION"));
+    pages->addTab(buildReadNowPage(), QStringLiteral("&READ NOW"));
+    pages->addTab(buildGprsPage(), QStringLiteral("G&PRS"));
+    pages->addTab(buildAlertsPage(), QStringLiteral("A&LERTS"));
+    setCentralWidget(pages);
+
+    buildMenu();
+    connectHandlers();
+    registerCommandControls();
+
+    resize(1000, 640);
+    centreOnScreen(this);
+    hide();
+}
+
+ConsoleWindow::~ConsoleWindow()
+{
+    if (theConsole == this) {
+        theConsole = nullptr;
+        Exchange::setCommandControls({});
+    }
+}
+
+void ConsoleWindow::registerCommandControls()
+{
+    QList<QWidget*> controls = {
+        readNameButton, writeNameButton, readMemoryButton, acquireButton, acquireTemperaturesButton, readInternalParametersButton,
+        readClockButton, writeClockButton, readAcquisitionSwitchButton, writeTimerButton, readTimerButton, writePreheatingButton, readPreheatingButton,
+        writeChannelsButton, readChannelsButton, sensorsButton, eraseMemoryButton, resetButton, alertsButton,
+        readGsmButton, writeGsmButton, smsAlertSwitch, phoneAlertSwitch, readGprsButton, readInternetSwitchButton,
+        readRainButton,
+    };
+    for (QPushButton* b : readMuxButtons)
+        controls << b;
+    for (QPushButton* b : readMuxTemperatureButtons)
+        controls << b;
+    Exchange::setCommandControls([controls](bool enabled) {
+        for (QWidget* w : controls)
+            w->setEnabled(enabled);
+    });
+}
+
+void ConsoleWindow::markEditedOnKey(QLineEdit* box) { markRedOnEdit(box); }
+
+void ConsoleWindow::trimOnChange(QLineEdit* box)
+{
+    connect(box, &QLineEdit::textChanged, this, [box](const QString& text) {
+        const QString trimmed = text.trimmed();
+        if (trimmed != text)
+            box->setText(trimmed);
+    });
+}
+
+// A close that arrives while a read waits in the event loop first ends that wait (the
+// read returns the time-out mark and the handler unwinds); the closing command is sent
+// once nothing waits any more.
+void ConsoleWindow::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    if (Exchange::linkBusy() && !unloaded_) {
+        Exchange::abandonExchanges(true);
+        QTimer::singleShot(0, this, &ConsoleWindow::unloadWhenIdle);
+        return;
+    }
+    unload();
+}
+
+void ConsoleWindow::unloadWhenIdle()
+{
+    if (Exchange::linkBusy()) {
+        QTimer::singleShot(20, this, &ConsoleWindow::unloadWhenIdle);
+        return;
+    }
+    Exchange::abandonExchanges(false);
+    unload();
+}
+
+void ConsoleWindow::showAfterConnection(QWidget* from)
+{
+    from->hide();
+    from->setEnabled(false);
+    setEnabled(true);
+    show();
+    raise();
+    activateWindow();
+}
+
+void ConsoleWindow::unload()
+{
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    Exchange::pause(100);
+    // Leaves the datalogger converting on its own once the console has gone.
+    if (immediateConversionBox->isChecked() && acquisitionSwitch->isChecked())
+        Exchange::sendCommand(QStringLiteral("d"), QStringLiteral("0,0,0,0,0,"));
+    Exchange::closePort();
+    writeLogoutFile();
+    if (onProgramEnd)
+        onProgramEnd();
+}
+
+// Analog dataloggers record no temperatures and have no frequency/digits choice, but
+// their sensors need a pre-heating time.
+void ConsoleWindow::adaptForAnalogModel()
+{
+    setWindowTitle(QStringLiteral("Quorvel LV210-LV420 16 BIT DATALOGGER"));
+    acquireTemperaturesButton->hide();
+    acquireButton->setText(QStringLiteral("Acquire data"));
+    acquireButton->setAccessibleName(QStringLiteral("Acquire data"));
+    preheatingFrame->show();
+    for (QRadioButton* option : downloadKindOptions)
+        option->hide();
+}

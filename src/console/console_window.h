@@ -1,0 +1,276 @@
+// ConsoleWindow: the main console, its eight pages of controls, its menu and its handlers.
+#pragma once
+
+#include "widgets/switch_box.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+namespace MemoryDownload {
+struct Store;
+}
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QToolButton;
+
+class ConsoleWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit ConsoleWindow(QWidget* parent = nullptr);
+    ~ConsoleWindow() override;
+
+    // The one console of the program (set by the constructor).
+    static ConsoleWindow* instance();
+
+    // The console for an analog (model 0) datalogger.
+    void adaptForAnalogModel();
+    // The hand-over after a connection: the window that connected hides and the
+    // console takes its place.
+    void showAfterConnection(QWidget* from);
+
+    // Called at the very end of closing; ends the program unless a test replaces it.
+    std::function<void()> onProgramEnd;
+
+    // The channels on multiplexer m as the console's MUX box says: a box that is empty,
+    // holds the time-out mark or no whole number 0..16 counts as 0.
+    int channelCount(int m) const;
+
+    // The folder the data files go to (the folder box of the " DATA ACQUISITION" page).
+    QString dataFolder() const;
+    void setDataFolder(const QString& folder);
+
+    QTabWidget* pages = nullptr;
+
+    // Menu.
+    QAction* fieldTestAction = nullptr;
+    QMenu* helpMenu = nullptr;
+    QAction* aboutAction = nullptr;
+    QAction* restoreAction = nullptr;
+
+    // "DATE AND TIME".
+    std::array<QLineEdit*, 5> clockBoxes{};  // clock: day, month, year, hour, minute
+    std::array<QLineEdit*, 5> startTimeBoxes{};  // START time, same order
+    QPushButton* readClockButton = nullptr;
+    QPushButton* writeClockButton = nullptr;
+    QPushButton* readStartTimeButton = nullptr;
+    QPushButton* writeStartTimeButton = nullptr;
+    QPushButton* acquireNowButton = nullptr;
+    SwitchBox* gsmSwitch = nullptr;
+    QCheckBox* immediateConversionBox = nullptr;
+    SwitchBox* acquisitionSwitch = nullptr;
+    QPushButton* readAcquisitionSwitchButton = nullptr;
+
+    // "TIMERS".
+    QGroupBox* preheatingFrame = nullptr;  // "Sensors pre-heating time": analog models only
+    QLineEdit* preheatingBox = nullptr;
+    QPushButton* readPreheatingButton = nullptr;
+    QPushButton* writePreheatingButton = nullptr;
+    std::array<QLineEdit*, 3> timerBoxes{};  // acquisition timer: hours, minutes, seconds
+    QPushButton* readTimerButton = nullptr;
+    QPushButton* writeTimerButton = nullptr;
+
+    // "CHANNELS".
+    std::array<QLineEdit*, 4> muxBoxes{};  // channels on multiplexer 0..3
+    QPushButton* readChannelsButton = nullptr;
+    QPushButton* writeChannelsButton = nullptr;
+    SwitchBox* eventsCounterSwitch = nullptr;
+    QPushButton* resetButton = nullptr;
+    QPushButton* eraseMemoryButton = nullptr;
+    QPushButton* sensorsButton = nullptr;  // object name "Leggi_poprietà"
+
+    // "GENERAL".
+    QLineEdit* nameBox = nullptr;
+    QPushButton* readNameButton = nullptr;
+    QPushButton* writeNameButton = nullptr;
+    std::array<QLineEdit*, 5> nextAcquisitionBoxes{};  // next acquisition date
+    QPushButton* readNextAcquisitionButton = nullptr;
+    QLineEdit* memoryTotalBox = nullptr;
+    QLineEdit* memoryFreeBox = nullptr;
+    QPushButton* readMemoryButton = nullptr;
+    QCheckBox* internetSwitchBox = nullptr;
+    QPushButton* readInternetSwitchButton = nullptr;
+    QPushButton* readFullScaleButton = nullptr;
+
+    // " DATA ACQUISITION".
+    QPushButton* acquireButton = nullptr;
+    QPushButton* acquireTemperaturesButton = nullptr;
+    std::array<QRadioButton*, 2> downloadKindOptions{};  // 0 frequency, 1 digits
+    QComboBox* driveBox = nullptr;           // the mounted file systems
+    QLineEdit* folderBox = nullptr;             // the chosen folder
+    QToolButton* folderBrowseButton = nullptr;     // "..." chooses the folder
+    QListWidget* fileList = nullptr;          // the files in that folder
+    QLineEdit* dataFileNameBox = nullptr;
+    QPushButton* newDataButton = nullptr;
+    QCheckBox* createTableBox = nullptr;
+    QPushButton* chartsButton = nullptr;
+    QPushButton* backupButton = nullptr;
+    QPushButton* eventsCounterButton = nullptr;
+    QLineEdit* progressBox = nullptr;  // download progress
+    QLineEdit* eventsCounterBox = nullptr;  // events counter value
+    QLabel* traceImage = nullptr;
+
+    // "READ NOW".
+    QPushButton* readInternalParametersButton = nullptr;
+    std::array<QLineEdit*, 3> parameters{};  // "5 Volt", "3 V Vint", "V Batt"
+    std::array<QLabel*, 3> para{};
+    std::array<QPushButton*, 4> readMuxButtons{};
+    std::array<QPushButton*, 4> readMuxTemperatureButtons{};
+    std::array<QLineEdit*, 16> readingBoxes{};
+    std::array<QLabel*, 16> readingLabels{};
+    QPushButton* standAloneButton = nullptr;
+    std::array<QPushButton*, 1> continuousReadingButtons{};
+
+    // "GPRS".
+    std::array<QLineEdit*, 10> gprsBoxes{};
+    std::array<QLabel*, 10> gprsLabels{};
+    QPushButton* readGprsButton = nullptr;
+    QPushButton* writeGprsButton = nullptr;
+
+    // "ALERTS".
+    QLineEdit* rainBox = nullptr;
+    QPushButton* readRainButton = nullptr;
+    QPushButton* writeRainButton = nullptr;
+    QLineEdit* smsCountBox = nullptr;
+    std::array<QLineEdit*, 10> smsNumberBoxes{};
+    QLineEdit* phoneNumberBox = nullptr;
+    std::array<QLabel*, 11> alertNumberLabels{};
+    SwitchBox* smsAlertSwitch = nullptr;
+    SwitchBox* phoneAlertSwitch = nullptr;
+    SwitchBox* emailSwitch = nullptr;
+    QPushButton* readEmailButton = nullptr;
+    QPushButton* readGsmButton = nullptr;
+    QPushButton* writeGsmButton = nullptr;
+    QPushButton* alertsButton = nullptr;
+
+    // Beside the download progress: how far the download is, and its way out.
+    QProgressBar* downloadProgress = nullptr;
+    QPushButton* cancelDownload = nullptr;
+
+    // The six values the datalogger answers to "T"; kept, used by nothing else.
+    std::array<qint32, 2> fsWhole{};
+    std::array<double, 4> fsScaled{};
+
+public slots:
+    // Identity, clock, schedule, internal parameters.
+    void readName();
+    void writeName();
+    void readClock();
+    void writeClock();
+    void readStartTime();
+    void writeStartTime();
+    void readNextAcquisition();
+    void readTimer();
+    void writeTimer();
+    void readPreheating();
+    void writePreheating();
+    void toggleAcquisition();
+    void readAcquisitionSwitch();
+    void readInternalParameters();
+
+    // Channels, events counter, rain millimetres.
+    void readChannels();
+    void writeChannels();
+    void muxChanged(int index);
+    void toggleEventsCounter();
+    void readEventsCounter();
+    void readRain();
+    void writeRain();
+    void readFullScale();
+
+    // Memory, reset, restore.
+    void readMemory();
+    void eraseMemory();
+    void resetDatalogger();
+    void restore();
+
+    // Menu.
+    void showAbout();
+
+    // Continuous reading.
+    void openContinuousReading();
+
+    // Closing: the "d" rule, the port, the logout file, the end of the program.
+    void unload();
+
+    // Readings now (the "READ NOW" page and the menu's field test).
+    void readMux(int mux);
+    void readMuxTemperatures(int mux);
+    void acquireNow();
+    void standAlone();
+    void fieldTest();
+    // The sensor window.
+    void openSensorWindow();
+    void openNewDataWindow();
+    // Memory downloads into data files.
+    void acquire();
+    void acquireTemperatures();
+    void discardSerialInput();
+    void chooseDataFile(const QString& name);
+
+    // GSM, SMS, phone, e-mail and the GSM function (src/remote/gsm_handlers.cpp).
+    void readGsm();
+    void writeGsm();
+    void toggleSmsAlert();
+    void togglePhoneAlert();
+    void phoneAlertClicked();
+    void toggleEmail();
+    void readEmail();
+    void toggleGsm();
+    // GPRS and the internet-connection switch (src/remote/gprs_handlers.cpp).
+    void readGprs();
+    void writeGprs();
+    void writeInternetSwitch();
+    void readInternetSwitch();
+    // The alert window.
+    void openAlertWindow();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenu();
+    QWidget* buildDateTimePage();
+    QWidget* buildTimersPage();
+    QWidget* buildChannelsPage();
+    QWidget* buildGeneralPage();
+    QWidget* buildDataAcquisitionPage();
+    QWidget* buildReadNowPage();
+    QWidget* buildGprsPage();
+    QWidget* buildAlertsPage();
+    void connectHandlers();
+    void connectRemoteHandlers();
+    void registerCommandControls();
+    void markEditedOnKey(QLineEdit* box);
+    void trimOnChange(QLineEdit* box);
+
+    // The write of a five-box date row; false when the hour or minute is refused.
+    bool writeDateRow(const std::array<QLineEdit*, 5>& row, const QString& command);
+    void writeLogoutFile();
+    void unloadWhenIdle();
+
+    // A memory download of either kind.
+    void download(bool temperatures);
+    void showDataTable(const MemoryDownload::Store& store);
+    void endCancelledDownload();
+
+    bool unloaded_ = false;
+    bool downloadCancelled_ = false;
+    std::unique_ptr<QWidget> dataTable_;
+    std::unique_ptr<QWidget> sensorWindow_;
+    std::unique_ptr<QWidget> alertWindow_;
+    std::unique_ptr<QWidget> fieldTestWindow_;
+};

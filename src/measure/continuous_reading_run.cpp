@@ -1,0 +1,250 @@
+// ContinuousReadingWindow's run: the channel count, the file, the readings one after the other, and
+// the three ways a run ends (stopped, a reading timed out, a failure).
+#include "measure/continuous_reading_window.h"
+
+#include "charts/live_chart_window.h"
+#include "data/continuous_file.h"
+#include "link/conversions.h"
+#include "link/dialogs.h"
+#include "link/link_transport.h"
+#include "link/file_checks.h"
+#include "link/exchange.h"
+#include "link/program_folder.h"
+#include "measure/readings_model.h"
+
+#include <QDateTime>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+
+namespace {
+
+const QString timeoutMark = QStringLiteral("%%");
+// A multiplexer has at most this many channels: a larger count is not an answer.
+constexpr int maxChannels = 16;
+// Column widths in pixels: the date column holds a reading time, a channel a value.
+constexpr int dateColumnWidth = 120;
+constexpr int channelColumnWidth = 67;
+
+// What a failed send has to say: a lost link has already told the operator, and a
+// console that is closing asks nothing more.
+QString sendFailure()
+{
+    LinkTransport* t = Exchange::transport();
+    if (Exchange::exchangesAbandoned() || (t && t->lost()))
+        return QString();
+    if (t && !t->rules().pacedValues)
+        return QString();  // a block send reports its own failure
+    const QString text = t ? t->errorText() : QString();
+    return text.isEmpty() ? QStringLiteral("Connection error.") : text;
+}
+
+bool linkLost()
+{
+    LinkTransport* t = Exchange::transport();
+    return t && t->lost();
+}
+
+} // namespace
+
+void ContinuousReadingWindow::start()
+{
+    // Another exchange is waiting for its reply: this one must not interleave with it.
+    if (running_ || Exchange::linkBusy())
+        return;
+    Exchange::CommandLock lock;  // the console stays locked for the whole run
+    running_ = true;
+    timeoutSeen_ = false;
+    fileOpen_ = false;
+    path_.clear();
+
+    showNotice(QStringLiteral("Commnicating with datalogger..."));
+    const bool sent = Exchange::sendCommand(QStringLiteral("H"), QStringLiteral(" 0,"));
+    const QString field = sent ? Exchange::readField() : QString();
+    if (!sent) {
+        hideNotice();
+        finishRun(End::Broken, sendFailure());
+        return;
+    }
+    if (field == timeoutMark || field.trimmed().isEmpty()) {
+        hideNotice();
+        dialogs().inform(QStringLiteral("Connection error."));
+        closeButton->setEnabled(true);
+        running_ = false;
+        return;
+    }
+    const std::optional<qint16> count = Numbers::toInt16(Numbers::leadingNumber(field));
+    if (!count || *count < 0 || *count > maxChannels) {
+        // Not a channel count: reading that many channels would only collect time-outs.
+        hideNotice();
+        dialogs().inform(QStringLiteral("Connection error."));
+        closeButton->setEnabled(true);
+        running_ = false;
+        return;
+    }
+    if (*count == 0) {
+        dialogs().inform(QStringLiteral("At least 1 channel must be enabled."),
+                         QStringLiteral("Canceled"));
+        showNotice(QStringLiteral("Canceled"));
+        graphButton->setEnabled(false);
+        stopButton->setEnabled(false);
+        stopRequest_ = true;
+        running_ = false;
+        return;
+    }
+    channels_ = *count;
+    const bool graphWas = graphButton->isEnabled();
+    graphButton->setEnabled(true);
+    if (!chooseFile()) {
+        hideNotice();
+        graphButton->setEnabled(graphWas);
+        running_ = false;
+        return;
+    }
+    runReadings(channels_);
+    running_ = false;
+}
+
+// The save dialog, the check that no other program holds the file, and its creation.
+bool ContinuousReadingWindow::chooseFile()
+{
+    const QString proposed =
+        joinPath(ProgramFolder::path(), ContinuousFile::name(QDateTime::currentDateTime()));
+    const QString path =
+        dialogs().saveFileName(QStringLiteral("Save As"), proposed, QStringLiteral("*.txt"));
+    // The console may have been closed while the dialog was open.
+    if (path.isEmpty() || Exchange::exchangesAbandoned())
+        return false;
+    if (FileChecks::fileInUse(path)) {
+        dialogs().inform(QStringLiteral("The file %1 is in use by another program: the continuous "
+                                        "reading was not started.").arg(path),
+                         QStringLiteral("Continuous reading"), Dialogs::Icon::Warning);
+        return false;
+    }
+    FileChecks::deleteFile(path);
+    QString error;
+    if (!ContinuousFile::create(path, &error)) {
+        dialogs().inform(QStringLiteral("The file %1 could not be created: %2").arg(path, error),
+                         QStringLiteral("Continuous reading"), Dialogs::Icon::Warning);
+        return false;
+    }
+    path_ = path;
+    fileOpen_ = true;
+    return true;
+}
+
+bool ContinuousReadingWindow::append(const QString& line)
+{
+    return ContinuousFile::appendLine(path_, line, &writeError_);
+}
+
+void ContinuousReadingWindow::runReadings(int channels)
+{
+    startButton->setEnabled(false);
+    closeButton->setEnabled(false);
+    stopButton->setEnabled(true);
+    hideNotice();
+
+    QStringList titles{QStringLiteral("Date")};
+    for (int c = 0; c < channels; ++c)
+        titles << QStringLiteral("CH %1").arg(c);
+    model_->reset(titles);
+    model_->appendRow();
+    // Wide enough for the date and time on one line whatever the font.
+    const int dateWidth = tableView->fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000 00:00:00")) + 16;
+    tableView->setColumnWidth(0, std::max(dateColumnWidth, dateWidth));
+    for (int c = 1; c <= channels; ++c)
+        tableView->setColumnWidth(c, channelColumnWidth);
+
+    if (!append(ContinuousFile::startMarker) || !append(ContinuousFile::joinRow(titles))) {
+        finishRun(End::Broken, writeError_);
+        return;
+    }
+    stopRequest_ = false;
+    while (!stopRequest_) {
+        if (!readOnce(channels))
+            return;
+    }
+    noticeBox->clear();
+    hideNotice();
+    if (!append(ContinuousFile::endMarker)) {
+        finishRun(End::Broken, writeError_);
+        return;
+    }
+    finishRun(End::Normal);
+}
+
+// One reading into the last row; false when the run has ended.
+bool ContinuousReadingWindow::readOnce(int channels)
+{
+    Exchange::serviceUi();  // "Stop" and "Graph" are taken here
+    const int r = table_.last();
+    // A console closed in the middle of a reading cuts it short: what it read is not a
+    // reading and is neither shown nor written.
+    const auto abandoned = [&] {
+        if (!Exchange::exchangesAbandoned())
+            return false;
+        model_->removeLastRow();
+        finishRun(End::Broken);
+        return true;
+    };
+    if (abandoned())
+        return false;
+    model_->setCell(r, 0, ContinuousFile::readingTime(QDateTime::currentDateTime()));
+    if (!Exchange::sendCommand(QStringLiteral("p"), QString::number(mux) + QLatin1Char(','))) {
+        if (abandoned())
+            return false;
+        const QString why = sendFailure();
+        model_->removeLastRow();
+        finishRun(End::Broken, why);
+        return false;
+    }
+    QString value;
+    for (int c = 1; c <= channels; ++c) {
+        if (!timeoutSeen_) {
+            Exchange::readField();  // the channel's number
+            value = Exchange::readField();
+            if (value == timeoutMark) {
+                value = QStringLiteral("Timeout");
+                timeoutSeen_ = true;
+                stopRequest_ = true;
+            }
+        }
+        model_->setCell(r, c, value);
+    }
+    if (abandoned())
+        return false;
+    const bool lost = linkLost();
+    redrawChart();
+    if (!stopRequest_)
+        model_->appendRow();
+    tableView->scrollToBottom();
+    if (!append(ContinuousFile::joinRow(table_.row(r)))) {
+        finishRun(End::Broken, writeError_);
+        return false;
+    }
+    if (lost) {
+        // The link has told the operator; the file says the run did not end normally.
+        finishRun(End::Broken);
+        return false;
+    }
+    return true;
+}
+
+// Back to idle. A broken run's file gets both end markers, and the failure its box.
+void ContinuousReadingWindow::finishRun(End end, const QString& description)
+{
+    if (end == End::Broken && fileOpen_) {
+        append(ContinuousFile::endMarker);
+        append(ContinuousFile::brokenMarker);
+    }
+    fileOpen_ = false;
+    if (end == End::Broken && !description.isEmpty())
+        dialogs().inform(description);
+    closeButton->setEnabled(true);
+    startButton->setEnabled(true);
+    graphButton->setEnabled(!liveChart_ && table_.columnCount() > 1);
+    stopButton->setEnabled(false);
+    running_ = false;
+}

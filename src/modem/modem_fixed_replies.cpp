@@ -1,0 +1,112 @@
+// "Retry": the parameters read again with fixed-length replies, cut by position. Each
+// wait is bounded; a reply that falls short ends the reading, keeping what was written.
+#include "modem/modem_window.h"
+
+#include "console/console_window.h"
+#include "link/conversions.h"
+#include "link/exchange.h"
+
+#include <QAction>
+#include <QLineEdit>
+
+namespace {
+
+// Characters pos..pos+len-1 of a reply, counted from 1.
+QString cut(const QString& reply, int pos, int len) { return reply.mid(pos - 1, len); }
+
+QString plus2000(const QString& text) { return Numbers::shownNumber(Numbers::leadingNumber(text) + 2000); }
+
+// Channels a datalogger can have: 16 on each of four multiplexers.
+constexpr int maxChannels = 64;
+
+} // namespace
+
+void ModemWindow::retry()
+{
+    if (Exchange::linkBusy() || inConnectedPhase_)
+        return;
+    emptyInput();
+    showStatus(QStringLiteral("Trying again..."));
+    readFixedReplies();
+}
+
+bool ModemWindow::fixedRead(const QString& command, int count, QString& reply)
+{
+    reply = Exchange::sendAndCollectOnPort(command, count);
+    if (reply.size() >= count)
+        return true;
+    showStatus(QStringLiteral("Retry stopped: incomplete answer to ") + command);
+    return false;
+}
+
+bool ModemWindow::readFixedReplies()
+{
+    Exchange::CommandLock lock;
+    ConsoleWindow* f = console_;
+    pollTimer->stop();
+    Exchange::pause(700);
+    emptyInput();
+    pollTimer->stop();
+
+    QString r;
+    if (!fixedRead(QStringLiteral("G"), 19, r))
+        return false;
+    f->clockBoxes[0]->setText(cut(r, 1, 3).right(2));
+    f->clockBoxes[1]->setText(cut(r, 5, 3).right(2));
+    f->clockBoxes[2]->setText(plus2000(cut(r, 9, 3)));
+    f->clockBoxes[3]->setText(cut(r, 13, 3).right(2));
+    f->clockBoxes[4]->setText(cut(r, 17, 3).right(2));
+
+    if (!fixedRead(QStringLiteral("C"), 12, r))
+        return false;
+    for (int i = 0; i < 3; ++i)
+        f->timerBoxes[i]->setText(Numbers::shownNumber(Numbers::leadingNumber(cut(r, 1 + 4 * i, 3))));
+
+    if (!fixedRead(QStringLiteral("E"), 5, r))
+        return false;
+    f->preheatingBox->setText(cut(r, 1, 5));
+
+    Exchange::pause(50);
+    if (!fixedRead(QStringLiteral("H"), 3, r))
+        return false;
+    const double channels = Numbers::leadingNumber(r);
+    if (channels < 0 || channels > maxChannels) {
+        showStatus(QStringLiteral("Retry stopped: no channel count in the answer to H"));
+        return false;
+    }
+    const int n = int(channels);
+    Exchange::pause(50);
+    if (n != 0 && !fixedRead(QStringLiteral("H"), 4 * n + 4, r))
+        return false;
+
+    if (!fixedRead(QStringLiteral("Q"), 5, r))
+        return false;
+    f->nameBox->setText(cut(r, 1, 5));
+
+    if (!fixedRead(QStringLiteral("N"), 20, r))
+        return false;
+    f->nextAcquisitionBoxes[0]->setText(cut(r, 2, 2));
+    f->nextAcquisitionBoxes[1]->setText(cut(r, 6, 2));
+    f->nextAcquisitionBoxes[2]->setText(plus2000(cut(r, 10, 2)));
+    f->nextAcquisitionBoxes[3]->setText(cut(r, 14, 2));
+    f->nextAcquisitionBoxes[4]->setText(cut(r, 18, 2));
+
+    if (n != 0) {
+        Exchange::pause(50);
+        if (!fixedRead(QStringLiteral("M"), 12, r))
+            return false;
+        f->memoryFreeBox->setText(cut(r, 7, 5));
+        f->memoryTotalBox->setText(cut(r, 1, 5));
+    }
+
+    Exchange::pause(80);
+    if (!fixedRead(QStringLiteral("T"), 3, r))
+        return false;
+
+    if (QWidget* start = startWindow()) {
+        start->hide();
+        start->setEnabled(false);
+    }
+    f->showAfterConnection(this);
+    return true;
+}

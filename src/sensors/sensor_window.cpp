@@ -1,0 +1,174 @@
+// The sensor window: its grid, its eight buttons and their exchanges.
+#include "sensors/sensor_window.h"
+
+#include "console/console_window.h"
+#include "data/coefficient_table.h"
+#include "link/conversions.h"
+#include "link/dialogs.h"
+#include "link/exchange.h"
+#include "widgets/controls.h"
+#include "widgets/unsendable.h"
+#include "widgets/window_placement.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Exchange;
+using Numbers::signedText;
+using Numbers::leadingNumber;
+
+namespace {
+
+const QString columnNames[5] = {QStringLiteral("Sensor name"), QStringLiteral("Zero_Volt"),
+                                QStringLiteral("FS_Volt"), QStringLiteral("Zero_Physical"),
+                                QStringLiteral("FS_Physical")};
+
+// The absolute channel of a row, as it travels: with the blank of its sign position.
+QString channelText(int mux, int row) { return signedText(16 * mux + row); }
+
+} // namespace
+
+SensorWindow::SensorWindow(ConsoleWindow* console, QWidget* parent)
+    : QWidget(parent, Qt::Window), console_(console)
+{
+    setObjectName(QStringLiteral("Sensori_An"));
+    setWindowTitle(QStringLiteral("Sensors settings"));
+    buildControls();
+    resize(760, 640);
+    centreOnScreen(this);
+}
+
+void SensorWindow::buildControls()
+{
+    using namespace Controls;
+    auto* layout = new QVBoxLayout(this);
+    auto* buttons = new QGridLayout;
+    for (int m = 0; m < 4; ++m) {
+        readButtons[m] = button(this, arrayName(QStringLiteral("Leggi_prop"), m),
+                               QStringLiteral("Read MUX%1").arg(m));
+        writeButtons[m] = button(this, arrayName(QStringLiteral("ScriviProp"), m),
+                               m == 0 ? QStringLiteral("Write  MUX0") : QStringLiteral("Write MUX%1").arg(m));
+        buttons->addWidget(readButtons[m], 0, m);
+        buttons->addWidget(writeButtons[m], 1, m);
+        connect(readButtons[m], &QPushButton::clicked, this, [this, m] { readSensors(m); });
+        connect(writeButtons[m], &QPushButton::clicked, this, [this, m] { writeSensors(m); });
+    }
+    layout->addLayout(buttons);
+
+    auto* grid = new QGridLayout;
+    for (int c = 0; c < 5; ++c)
+        grid->addWidget(label(this, columnNames[c]), 0, c + 1);
+    std::array<std::array<QLineEdit*, 16>*, 5> columns = {&channelNameBoxes, &zeroVoltBoxes, &fullScaleVoltBoxes, &zeroUnitBoxes, &fullScaleUnitBoxes};
+    const QString arrays[5] = {QStringLiteral("NomeCanali"), QStringLiteral("CA"), QStringLiteral("CB"),
+                               QStringLiteral("CC"), QStringLiteral("CD")};
+    for (int p = 0; p < 16; ++p) {
+        channelLabels[p] = label(this, Numbers::shownNumber(p), arrayName(QStringLiteral("Numero_Canali"), p));
+        grid->addWidget(channelLabels[p], p + 1, 0);
+        for (int c = 0; c < 5; ++c) {
+            QLineEdit* box = Controls::box(this, arrayName(arrays[c], p),
+                                           columnNames[c] + QLatin1Char(' ') + Numbers::shownNumber(p));
+            box->setText(QStringLiteral("read mux"));
+            (*columns[size_t(c)])[size_t(p)] = box;
+            grid->addWidget(box, p + 1, c + 1);
+        }
+    }
+    layout->addLayout(grid);
+    layout->addWidget(label(this, QStringLiteral("VALUE=((VOLT_OUT-ZERO_VOLT)/(FS_VOLT-ZERO_VOLT))*(FS_PH-ZERO_PH)+ZERO_PH"),
+                            QStringLiteral("Formula")));
+    layout->addWidget(label(this, QStringLiteral("Modifying Full Scale values has no effect on Vibrating Wire sensors"),
+                            QStringLiteral("Avviso")));
+}
+
+void SensorWindow::setButtonsEnabled(bool enabled)
+{
+    for (int m = 0; m < 4; ++m) {
+        readButtons[m]->setEnabled(enabled);
+        writeButtons[m]->setEnabled(enabled);
+    }
+}
+
+// The rows beyond the channel count are not read: named "Non Attivo", their coefficient
+// boxes kept as they were.
+void SensorWindow::readRows(int mux)
+{
+    for (QLineEdit* name : channelNameBoxes)
+        name->setText(QStringLiteral("Non Attivo"));
+    const int rows = console_->channelCount(mux);
+    for (int p = 0; p < rows; ++p) {
+        sendCommand(QStringLiteral("R"), Numbers::valuesString({channelText(mux, p)}));
+        channelNameBoxes[p]->setText(readField());
+        for (QLineEdit* box : {zeroVoltBoxes[p], fullScaleVoltBoxes[p], zeroUnitBoxes[p], fullScaleUnitBoxes[p]})
+            box->setText(readField().trimmed());
+        pause(10);
+    }
+}
+
+void SensorWindow::readSensors(int mux)
+{
+    if (linkBusy() || mux < 0 || mux > 3)
+        return;
+    setButtonsEnabled(false);
+    readRows(mux);
+    setButtonsEnabled(true);
+}
+
+// A comma would end a value early and shift every later field on the datalogger; a
+// character outside Latin-1 would arrive as "?".
+QString SensorWindow::unsendable(int rows) const
+{
+    const std::array<const std::array<QLineEdit*, 16>*, 5> columns = {&channelNameBoxes, &zeroVoltBoxes, &fullScaleVoltBoxes, &zeroUnitBoxes, &fullScaleUnitBoxes};
+    for (int p = 0; p < rows; ++p) {
+        for (int c = 0; c < 5; ++c) {
+            const QString reason = unsendableReason(
+                columnNames[c] + QStringLiteral(" of row ") + Numbers::shownNumber(p),
+                (*columns[size_t(c)])[size_t(p)]->text());
+            if (!reason.isEmpty())
+                return reason;
+        }
+    }
+    return {};
+}
+
+void SensorWindow::writeSensors(int mux)
+{
+    if (linkBusy() || mux < 0 || mux > 3)
+        return;
+    setButtonsEnabled(false);
+    const int rows = console_->channelCount(mux);
+    const QString refused = unsendable(rows);
+    if (!refused.isEmpty()) {
+        dialogs().inform(refusalMessage(refused), QStringLiteral("Warning"));
+        setButtonsEnabled(true);
+        return;
+    }
+    for (int p = 0; p < rows; ++p) {
+        const int ch = 16 * mux + p;
+        CoefficientTable::store(ch, leadingNumber(zeroVoltBoxes[p]->text()), leadingNumber(fullScaleVoltBoxes[p]->text()), leadingNumber(zeroUnitBoxes[p]->text()),
+                                leadingNumber(fullScaleUnitBoxes[p]->text()));
+        sendCommand(QStringLiteral("r"),
+                      Numbers::valuesString({channelText(mux, p), channelNameBoxes[p]->text().trimmed(),
+                                           zeroVoltBoxes[p]->text().trimmed(), fullScaleVoltBoxes[p]->text().trimmed(),
+                                           zeroUnitBoxes[p]->text().trimmed(), fullScaleUnitBoxes[p]->text().trimmed()}));
+    }
+    pause(10);
+    readRows(mux);
+    setButtonsEnabled(true);
+}
+
+void SensorWindow::closeEvent(QCloseEvent* event)
+{
+    unload();
+    event->accept();
+}
+
+void SensorWindow::unload()
+{
+    hide();
+    setEnabled(false);
+    console_->show();
+    console_->setEnabled(true);
+}
