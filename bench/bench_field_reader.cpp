@@ -1,8 +1,9 @@
 // Reading a long reply field by field through the exchange path, against reading the same
 // bytes off the same line with a plain comma count; and the CPU used by a silent wait.
 #include "bench_result.h"
-#include "link/exchange.h"
-#include "link/program_folder.h"
+#include "data/com_ports.h"
+#include "data/program_folder.h"
+#include "link/link.h"
 #include "link/serial_port.h"
 #include "support/pty_peer.h"
 
@@ -41,15 +42,15 @@ std::thread sender(PtyPeer& peer, const QByteArray& data)
     });
 }
 
-double fieldReaderSeconds(PtyPeer& peer, const QByteArray& data)
+double fieldReaderSeconds(Link& link, SerialPort& port, PtyPeer& peer, const QByteArray& data)
 {
     const qsizetype fields = data.count(',');
-    Exchange::link().receive.clear();
+    link.takeOver(&port, true);  // nothing left over from the run before
     QElapsedTimer t;
     t.start();
     std::thread s = sender(peer, data);
     qsizetype got = 0;
-    while (got < fields && Exchange::readField() != QLatin1String("%%"))
+    while (got < fields && link.readField() != QLatin1String("%%"))
         ++got;
     const double secs = t.nsecsElapsed() / 1e9;
     s.join();
@@ -102,21 +103,24 @@ int main(int argc, char** argv)
         ini.open(QIODevice::WriteOnly);
         ini.write(peer.slavePath().toUtf8() + "\n");
     }
+    Link::Settings settings;
+    settings.fieldTimeoutMs = 5000;
+    Link link(settings);
     SerialPort port;
-    Exchange::setTransports(&port, nullptr);
+    port.setPortNames(ComPorts::names());
+    link.setTransports(&port, nullptr);
     port.setPortNumber(1);
     port.setSettings("57600,N,8,1");
     port.open();
-    Exchange::link().portHeldOpen = true;
-    Exchange::link().fieldTimeoutMs = 5000;
+    link.setPortHeldOpen(true);
 
     const QByteArray small = reply(1 << 20);
     const QByteArray large = reply(10 << 20);
     // Best of three against best of three, so that a busy moment does not decide.
     double reader1 = 1e9, reader10 = 1e9, plain10 = 1e9;
     for (int i = 0; i < 3; ++i) {
-        reader1 = std::min(reader1, fieldReaderSeconds(peer, small));
-        reader10 = std::min(reader10, fieldReaderSeconds(peer, large));
+        reader1 = std::min(reader1, fieldReaderSeconds(link, port, peer, small));
+        reader10 = std::min(reader10, fieldReaderSeconds(link, port, peer, large));
         port.close();
         plain10 = std::min(plain10, plainScanSeconds(peer, peer.slavePath(), large));
         port.open();
@@ -129,11 +133,11 @@ int main(int argc, char** argv)
                  "field reader, 10 MB reply in 4 KiB chunks / plain scan of the same bytes");
     reportResult("field_reader_10mb_vs_1mb", reader10 / reader1, 11, "field reader, 10 MB reply / 1 MB reply");
 
-    Exchange::link().receive.clear();
+    link.takeOver(&port, true);
     const double cpu0 = cpuSeconds();
     QElapsedTimer wall;
     wall.start();
-    Exchange::readField();  // nothing comes: waits the whole 5 s
+    link.readField();  // nothing comes: waits the whole 5 s
     const double share = (cpuSeconds() - cpu0) / (wall.nsecsElapsed() / 1e9);
     std::printf("CPU share of one core while waiting 5 s for a silent line: %.2f %% (target < 2 %%)\n",
                 share * 100);

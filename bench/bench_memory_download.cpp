@@ -3,7 +3,7 @@
 // socket taking the same reply from the same simulator in the same run.
 #include "bench_result.h"
 #include "data/memory_download.h"
-#include "link/exchange.h"
+#include "link/link.h"
 #include "link/telnet_client.h"
 
 #include <QCoreApplication>
@@ -70,9 +70,11 @@ double plainSocket(quint16 port, int records)
 double programDownload(quint16 port, int records)
 {
     TelnetClient client;
-    Exchange::setTransports(nullptr, &client);
-    Exchange::takeOverLink(Exchange::LinkKind::Tcp, true);
-    Exchange::link().fieldTimeoutMs = 10000;
+    Link::Settings settings;
+    settings.fieldTimeoutMs = 10000;
+    Link link(settings);
+    link.setTransports(nullptr, &client);
+    link.takeOver(Link::Kind::Tcp, true);
     client.Connect(QStringLiteral("127.0.0.1"), port);
     QElapsedTimer wait;
     wait.start();
@@ -81,10 +83,8 @@ double programDownload(quint16 port, int records)
     MemoryDownload::Options options;
     QElapsedTimer t;
     t.start();
-    const auto result = MemoryDownload::transfer(options, {}, [] { return false; });
+    const auto result = MemoryDownload::transfer(link, options, {}, [] { return false; });
     const double ms = t.nsecsElapsed() / 1e6;
-    Exchange::takeOverLink(nullptr, false);
-    Exchange::setTransports(nullptr, nullptr);
     const bool complete = result.outcome == MemoryDownload::Outcome::Completed
                           && result.store.records == records && result.store.channels == kChannels;
     return complete ? ms : -1;

@@ -2,7 +2,7 @@
 // that can be created in the folder; every line appended lands whole after what was
 // there, which is never touched; a row of cells without commas splits back into them.
 #include "data/continuous_file.h"
-#include "link/program_folder.h"
+#include "data/program_folder.h"
 #include "support/fuzz_support.h"
 
 #include <QDir>

@@ -4,7 +4,7 @@
 #include "data/coefficient_table.h"
 #include "data/memory_download.h"
 #include "data/text_file.h"
-#include "link/exchange.h"
+#include "link/link.h"
 #include "support/chunk_transport.h"
 #include "support/fuzz_support.h"
 
@@ -108,14 +108,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int maxPiece = in.inRange(1, 64);
     const QByteArray reply = in.rest();
 
-    Exchange::readTally() = {};
+    Link link;
     ChunkTransport line(reply, seed, maxPiece,
                         tcp ? LinkTransport::tcpRules : LinkTransport::serialRules, true);
-    line.takeOver();
+    line.takeOver(link);
     int asked = 0;
     int lastPercent = -1;
     const Result result = transfer(
-        options,
+        link, options,
         [&lastPercent](int percent) {
             check(percent >= lastPercent && percent >= 0 && percent <= 100, "progress out of order");
             lastPercent = percent;

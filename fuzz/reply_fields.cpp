@@ -3,7 +3,7 @@
 // in order, and a read may end without a field only when the reply holds no comma
 // further on, or when the next comma lies past the longest field the link accepts.
 // A second mode reads up to a terminator, as the remaining-data download does.
-#include "link/exchange.h"
+#include "link/link.h"
 #include "support/chunk_transport.h"
 #include "support/fuzz_support.h"
 
@@ -13,13 +13,13 @@ namespace {
 
 const int fieldLimits[] = {1 << 20, 0, 1, 7, 64};
 
-void readFields(ChunkTransport& line, const QByteArray& reply, int limit)
+void readFields(Link& link, ChunkTransport& line, const QByteArray& reply, int limit)
 {
     QByteArray consumed;
     for (;;) {
-        const int timeoutsBefore = Exchange::readTally().timeouts;
-        const QString field = Exchange::readField();
-        if (Exchange::readTally().timeouts != timeoutsBefore) {
+        const int timeoutsBefore = link.tally().timeouts;
+        const QString field = link.readField();
+        if (link.tally().timeouts != timeoutsBefore) {
             check(field == QLatin1String("%%"), "a read that timed out gives something else than %%");
             const qsizetype comma = reply.indexOf(',', consumed.size());
             check(comma < 0 || comma - consumed.size() > limit,
@@ -37,17 +37,17 @@ void readFields(ChunkTransport& line, const QByteArray& reply, int limit)
     // the line has dropped, every read ends at once.
     for (qsizetype reads = 0; !line.lost(); ++reads) {
         check(reads <= reply.size(), "the reads never reach the end of the reply");
-        check(!Exchange::readField().contains(QLatin1Char(',')), "a field holds a comma");
+        check(!link.readField().contains(QLatin1Char(',')), "a field holds a comma");
     }
     for (int i = 0; i < 3; ++i)
-        check(Exchange::readField() == QLatin1String("%%"), "a read after the line dropped gave a field");
+        check(link.readField() == QLatin1String("%%"), "a read after the line dropped gave a field");
 }
 
-void readUpTo(ChunkTransport& line, const QByteArray& reply, const QByteArray& end, int limit,
+void readUpTo(Link& link, ChunkTransport& line, const QByteArray& reply, const QByteArray& end, int limit,
               bool atEnd)
 {
-    const QString text = Exchange::readUntil(QString::fromLatin1(end));
-    if (Exchange::readTally().timeouts > 0) {
+    const QString text = link.readUntil(QString::fromLatin1(end));
+    if (link.tally().timeouts > 0) {
         check(text == QLatin1String("%%"), "a search that timed out gives something else than %%");
         // The cable ends at the first terminator, the internet only where all it holds ends
         // with one; a longer babble than the limit ends either.
@@ -79,17 +79,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray end = search ? in.text(4) : QByteArray();
     const QByteArray reply = in.rest();
 
-    Exchange::LinkState& link = Exchange::link();
-    link.maxFieldBytes = limit;
-    link.fieldTimeoutMs = 60000;
-    Exchange::readTally() = {};
+    Link::Settings settings;
+    settings.maxFieldBytes = limit;
+    settings.fieldTimeoutMs = 60000;
+    Link link(settings);
     ChunkTransport line(reply, seed, maxPiece,
                         tcp ? LinkTransport::tcpRules : LinkTransport::serialRules);
-    line.takeOver();
+    line.takeOver(link);
     if (search)
-        readUpTo(line, reply, end, limit, tcp);
+        readUpTo(link, line, reply, end, limit, tcp);
     else
-        readFields(line, reply, limit);
-    check(Exchange::commandLockDepth() == 0 && !Exchange::linkBusy(), "the link was left busy");
+        readFields(link, line, reply, limit);
+    check(link.commandLockDepth() == 0 && !link.busy(), "the link was left busy");
     return 0;
 }

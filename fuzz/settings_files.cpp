@@ -5,7 +5,7 @@
 #include "data/phone_book.h"
 #include "data/port_settings.h"
 #include "data/settings_fields.h"
-#include "link/com_ports.h"
+#include "data/com_ports.h"
 #include "support/fuzz_support.h"
 
 using Fuzz::check;

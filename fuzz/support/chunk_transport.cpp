@@ -1,7 +1,7 @@
 // The fuzz targets' transport: a reply handed out in pieces, then a dropped line.
 #include "support/chunk_transport.h"
 
-#include "link/exchange.h"
+#include "link/link.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -28,13 +28,9 @@ ChunkTransport::ChunkTransport(const QByteArray& reply, quint32 seed, int maxPie
 {
 }
 
-ChunkTransport::~ChunkTransport()
-{
-    if (Exchange::transport() == this)
-        Exchange::takeOverLink(nullptr, false);
-}
+ChunkTransport::~ChunkTransport() = default;
 
-void ChunkTransport::takeOver() { Exchange::takeOverLink(this, true); }
+void ChunkTransport::takeOver(Link& link) { link.takeOver(this, true); }
 
 bool ChunkTransport::write(const QByteArray& bytes)
 {

@@ -7,6 +7,8 @@
 
 #include <QByteArray>
 
+class Link;
+
 class ChunkTransport : public LinkTransport {
 public:
     // maxPiece bounds the size of a piece (at least 1). With afterCommand nothing arrives
@@ -17,7 +19,7 @@ public:
     ~ChunkTransport() override;  // gives the link back
 
     // Installs this transport for the exchange path, held open.
-    void takeOver();
+    void takeOver(Link& link);
     // How many bytes of the reply have been handed out.
     qsizetype handedOut() const { return at_; }
     QByteArray written;  // what the exchange path sent

@@ -1,9 +1,9 @@
 // The set-up every fuzz target runs once, and the helpers of fuzz_support.h.
 #include "support/fuzz_support.h"
 
-#include "link/conversions.h"
-#include "link/dialogs.h"
-#include "link/program_folder.h"
+#include "data/conversions.h"
+#include "data/dialogs.h"
+#include "data/program_folder.h"
 
 #include <QCoreApplication>
 #include <QFile>

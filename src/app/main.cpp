@@ -1,6 +1,9 @@
 // The program: the start window, the hidden console, then the splash that shows the start window.
 #include "console/console_window.h"
-#include "link/dialogs.h"
+#include "data/dialogs.h"
+#include "link/link.h"
+#include "protocol/datalogger_model.h"
+#include "data/link_problems.h"
 #include "modem/open_modem_window.h"
 #include "startup/start_window.h"
 #include "startup/splash.h"
@@ -20,20 +23,25 @@ int main(int argc, char** argv)
     // paths; hiding one to show the other must not.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    Link link;
+    link.setProblemHandler(showLinkProblem);
+    DataloggerModel datalogger;
     WidgetDialogs messageBoxes;
     setDialogs(&messageBoxes);
+    setDialogsGuard(&link);
 
-    StartWindow startWindow;
-    ConsoleWindow console;
+    StartWindow startWindow(link, datalogger);
+    ConsoleWindow console(link, datalogger);
     startWindow.setConsole(&console);
     installModemWindow(&startWindow, &console);
     // Closing the console in mid-exchange must end the program then, not after the
     // interrupted exchange has timed out field by field on the closed port.
-    console.onProgramEnd = endProgramNow;
+    console.onProgramEnd = [&link] { endProgramNow(link); };
     Splash splash(&startWindow);
     splash.start();
 
     const int result = app.exec();
+    setDialogsGuard(nullptr);
     setDialogs(nullptr);
     return result;
 }

@@ -2,7 +2,7 @@
 #include "charts/history_chart_window.h"
 
 #include "charts/chart_style.h"
-#include "link/dialogs.h"
+#include "data/dialogs.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

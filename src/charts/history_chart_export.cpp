@@ -3,8 +3,8 @@
 
 #include "data/text_file.h"
 #include "data/yearly_export.h"
-#include "link/dialogs.h"
-#include "link/file_checks.h"
+#include "data/dialogs.h"
+#include "data/file_checks.h"
 
 #include <QFileInfo>
 #include <QIODevice>

@@ -1,8 +1,8 @@
 // HistoryChartWindow: its controls, its opening on a yearly file and its closing.
 #include "charts/history_chart_window.h"
 
-#include "link/dialogs.h"
-#include "link/file_checks.h"
+#include "data/dialogs.h"
+#include "data/file_checks.h"
 #include "widgets/controls.h"
 #include "widgets/window_placement.h"
 

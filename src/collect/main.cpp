@@ -6,7 +6,7 @@
 #include "collect/station_run.h"
 #include "collect/stations_file.h"
 #include "collect/stations_in_turn.h"
-#include "link/program_folder.h"
+#include "data/program_folder.h"
 #include "store/store_url.h"
 
 #include <QCommandLineParser>

@@ -2,10 +2,11 @@
 #include "collect/station_links.h"
 
 #include "data/address_file.h"
+#include "data/com_ports.h"
 #include "data/phone_book.h"
-#include "link/ftp_fetch.h"
+#include "data/ftp_fetch.h"
 #include "link/modem_answers.h"
-#include "link/exchange.h"
+#include "link/link.h"
 #include "link/serial_port.h"
 #include "link/telnet_client.h"
 
@@ -29,6 +30,7 @@ StationReport failure(const QString& text)
 
 void usePort(SerialPort& port, const QString& name)
 {
+    port.setPortNames(ComPorts::names());
     static const QRegularExpression com(QStringLiteral("^COM\\s*([1-8])$"),
                                         QRegularExpression::CaseInsensitiveOption);
     if (const QRegularExpressionMatch m = com.match(name); m.hasMatch())
@@ -50,14 +52,14 @@ bool openPort(SerialPort& port, const Station& station, const QString& settings,
 
 // The download with transport as the link; then `before` runs while the link is still
 // open, and the link is given back (which closes it).
-StationReport through(LinkTransport* transport, const LinkedDownload& download,
+StationReport through(Link& link, LinkTransport* transport, const LinkedDownload& download,
                       const std::function<void()>& before = {})
 {
-    Exchange::takeOverLink(transport, true);
+    link.takeOver(transport, true);
     StationReport report = download();
     if (before)
         before();
-    Exchange::takeOverLink(nullptr, false);
+    link.takeOver(nullptr, false);
     return report;
 }
 
@@ -77,13 +79,13 @@ QStringList bookEntry(const QString& path, int fields, const QString& name, QStr
 }
 
 // Waits for the modem's verdict on the call: true on "CONNECT".
-bool awaitConnect(SerialPort& port, int timeoutMs, QString& error)
+bool awaitConnect(Link& link, SerialPort& port, int timeoutMs, QString& error)
 {
     QElapsedTimer waited;
     waited.start();
     QByteArray heard;
     while (waited.elapsed() < timeoutMs) {
-        Exchange::serviceUi(pollMs);
+        link.serviceUi(pollMs);
         heard += port.takeAll();
         if (heard.contains("CONNECT"))
             return true;
@@ -111,16 +113,17 @@ void hangUp(SerialPort& port)
 
 } // namespace
 
-StationReport overSerial(const Station& station, const CollectSettings&, const LinkedDownload& download)
+StationReport overSerial(Link& link, const Station& station, const LinkedDownload& download)
 {
     SerialPort port;
     QString error;
     if (!openPort(port, station, QStringLiteral("57600,N,8,1"), error))
         return failure(error);
-    return through(&port, download);
+    return through(link, &port, download);
 }
 
-StationReport overModem(const Station& station, const CollectSettings& settings, const LinkedDownload& download)
+StationReport overModem(Link& link, const Station& station, const CollectSettings& settings,
+                        const LinkedDownload& download)
 {
     QString error;
     const QStringList entry = bookEntry(PhoneBook::modemBookPath(), 3, station.entry, error);
@@ -133,18 +136,19 @@ StationReport overModem(const Station& station, const CollectSettings& settings,
     if (!openPort(port, station, QStringLiteral("9600,N,8,1"), error))
         return failure(error);
     port.write("atx0\r");
-    Exchange::serviceUi(500);
+    link.serviceUi(500);
     port.discardInput();
     port.write("ATD" + number.toLatin1() + '\r');
-    if (!awaitConnect(port, settings.connectTimeoutMs, error)) {
+    if (!awaitConnect(link, port, settings.connectTimeoutMs, error)) {
         port.write("ATH\r");
         return failure(error);
     }
     port.discardInput();
-    return through(&port, download, [&port] { hangUp(port); });
+    return through(link, &port, download, [&port] { hangUp(port); });
 }
 
-StationReport overInternet(const Station& station, const CollectSettings& settings, const LinkedDownload& download)
+StationReport overInternet(Link& link, const Station& station, const CollectSettings& settings,
+                           const LinkedDownload& download)
 {
     QString error;
     const QStringList entry = bookEntry(PhoneBook::ftpBookPath(), 4, station.entry, error);
@@ -158,29 +162,28 @@ StationReport overInternet(const Station& station, const CollectSettings& settin
     request.fileName = AddressFile::fileName;
     request.connectTimeoutMs = qMin(settings.connectTimeoutMs, 30000);
     request.totalTimeoutMs = settings.connectTimeoutMs;
-    const FtpFetch::Result fetched = FtpFetch::fetch(request);
+    const FtpFetch::Result fetched = FtpFetch::fetch(request, {}, [&link] { link.serviceUi(); });
     if (!fetched.ok)
         return failure(QStringLiteral("The address could not be fetched from %1: %2").arg(request.site, fetched.error));
     if (const QString problem = AddressFile::problem(fetched.data); !problem.isEmpty())
         return failure(problem);
 
     TelnetClient client;
-    Exchange::setTransports(nullptr, &client);
-    Exchange::link().dataloggerTcpPort = station.tcpPort;
-    Exchange::takeOverLink(Exchange::LinkKind::Tcp, true);
-    Exchange::connectTcp(AddressFile::address(fetched.data));
+    link.setTransports(nullptr, &client);
+    link.takeOver(Link::Kind::Tcp, true);
+    link.connectTcp(AddressFile::address(fetched.data));
     QElapsedTimer waited;
     waited.start();
     while (!client.isConnected() && waited.elapsed() < settings.connectTimeoutMs)
-        Exchange::serviceUi(pollMs);
+        link.serviceUi(pollMs);
     StationReport report;
     if (client.isConnected()) {
         report = download();
     } else {
         report.error = QStringLiteral("No connection to %1:%2.").arg(AddressFile::address(fetched.data)).arg(station.tcpPort);
     }
-    Exchange::disconnectTcp();
-    Exchange::takeOverLink(nullptr, false);
-    Exchange::setTransports(nullptr, nullptr);
+    link.disconnectTcp();
+    link.takeOver(nullptr, false);
+    link.setTransports(nullptr, nullptr);
     return report;
 }

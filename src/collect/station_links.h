@@ -7,11 +7,12 @@
 
 #include <functional>
 
+class Link;
+
 using LinkedDownload = std::function<StationReport()>;
 
-StationReport overSerial(const Station& station, const CollectSettings& settings,
-                         const LinkedDownload& download);
-StationReport overModem(const Station& station, const CollectSettings& settings,
+StationReport overSerial(Link& link, const Station& station, const LinkedDownload& download);
+StationReport overModem(Link& link, const Station& station, const CollectSettings& settings,
                         const LinkedDownload& download);
-StationReport overInternet(const Station& station, const CollectSettings& settings,
+StationReport overInternet(Link& link, const Station& station, const CollectSettings& settings,
                            const LinkedDownload& download);

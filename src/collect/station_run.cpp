@@ -4,8 +4,9 @@
 #include "collect/station_links.h"
 #include "data/new_data_download.h"
 #include "data/yearly_file.h"
-#include "link/dialogs.h"
-#include "link/exchange.h"
+#include "data/file_checks.h"
+#include "link/link.h"
+#include "link/lock_files.h"
 #include "store/reading_store.h"
 
 #include <QDate>
@@ -31,6 +32,8 @@ public:
         return YearlyFile::path(folder_, QDate::currentDate().year());
     }
     QString keep(const QByteArray& block) override { return store_ ? store_->keep(station_, block) : QString(); }
+    // Nobody can be asked to close another program: a yearly file held is given up.
+    bool fileInUse(const QString& path) override { return !FileChecks::isFree(path); }
     void finish() override {}
     QString lastNotice;
 
@@ -40,32 +43,6 @@ private:
     ReadingStore* store_;
 };
 
-// Boxes the link layer would show become the report's error; questions get the
-// cautious answer (Cancel, No).
-class ReportingDialogs final : public Dialogs {
-public:
-    ReportingDialogs() { setDialogs(this); }
-    ~ReportingDialogs() override { setDialogs(nullptr); }
-    Answer message(const QString& text, const QString&, Buttons buttons, Icon, Answer) override
-    {
-        if (said.isEmpty())
-            said = text;
-        switch (buttons) {
-        case Buttons::Ok:
-            return Answer::Ok;
-        case Buttons::YesNo:
-            return Answer::No;
-        default:
-            return Answer::Cancel;
-        }
-    }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString folderName(const QString&, const QString&) override { return {}; }
-    void beep() override {}
-    QString said;
-};
-
 QString lockPathForPort(const QString& port)
 {
     QString name = port;
@@ -73,15 +50,14 @@ QString lockPathForPort(const QString& port)
     return QDir(QDir::tempPath()).filePath(QStringLiteral("quorvel-port-%1.lock").arg(name));
 }
 
-QString outcomeText(const NewDataDownload::Result& r, const UnattendedView& view,
-                    const ReportingDialogs& dialogs)
+QString outcomeText(const NewDataDownload::Result& r, const UnattendedView& view, const QString& linkProblem)
 {
     using NewDataDownload::Outcome;
     const QString notice = NewDataDownload::noticeFor(r);
     if (!notice.isEmpty())
         return notice;
-    if (!dialogs.said.isEmpty())
-        return dialogs.said;
+    if (!linkProblem.isEmpty())
+        return linkProblem;
     if (r.outcome == Outcome::YearRefused)
         return QStringLiteral("The data folder could not be created.");
     if (r.outcome == Outcome::SendFailed)
@@ -89,13 +65,14 @@ QString outcomeText(const NewDataDownload::Result& r, const UnattendedView& view
     return view.lastNotice;
 }
 
-// The download over the transport already taken over.
-StationReport download(const Station& station, const CollectSettings& settings)
+// The download over the transport the link has taken over; linkProblem is what the link
+// has reported so far (the first problem, the one that explains the rest).
+StationReport download(Link& link, const Station& station, const CollectSettings& settings,
+                       const QString& linkProblem)
 {
     StationReport report;
-    ReportingDialogs dialogs;
     UnattendedView view(station, settings.store);
-    const NewDataDownload::Result r = NewDataDownload::run(view, settings.lockWaitMs);
+    const NewDataDownload::Result r = NewDataDownload::run(link, view, settings.lockWaitMs);
     using NewDataDownload::Outcome;
     report.ok = r.outcome == Outcome::Appended || r.outcome == Outcome::NothingNew;
     report.records = r.records;
@@ -103,7 +80,7 @@ StationReport download(const Station& station, const CollectSettings& settings)
     report.lastStamp = r.lastStamp;
     report.path = r.path;
     if (!report.ok)
-        report.error = outcomeText(r, view, dialogs);
+        report.error = outcomeText(r, view, linkProblem);
     return report;
 }
 
@@ -113,30 +90,38 @@ StationReport collectStation(const Station& station, const CollectSettings& sett
 {
     QElapsedTimer clock;
     clock.start();
-    Exchange::link().fieldTimeoutMs = settings.fieldTimeoutMs;
-    Exchange::link().fixedWaitTimeoutMs = settings.fieldTimeoutMs;
+    Link::Settings timeouts;
+    timeouts.fieldTimeoutMs = settings.fieldTimeoutMs;
+    timeouts.fixedWaitTimeoutMs = settings.fieldTimeoutMs;
+    timeouts.dataloggerTcpPort = station.tcpPort;
+    Link link(timeouts);
+    QString linkProblem;
+    link.setProblemHandler([&linkProblem](const LinkProblem& problem) {
+        if (linkProblem.isEmpty())
+            linkProblem = problem.text;
+    });
 
     StationReport report;
     std::optional<QLockFile> portLock;
     if (station.link != Station::Link::Internet) {
         portLock.emplace(lockPathForPort(station.port));
         portLock->setStaleLockTime(0);  // held as long as the run lasts; a dead holder frees it
-        if (!portLock->tryLock(settings.lockWaitMs)) {
+        if (!takeLock(*portLock, settings.lockWaitMs)) {
             report.error = QStringLiteral("%1 is in use by another collection; skipped.").arg(station.port);
             report.elapsedMs = clock.elapsed();
             return report;
         }
     }
-    const LinkedDownload run = [&] { return download(station, settings); };
+    const LinkedDownload run = [&] { return download(link, station, settings, linkProblem); };
     switch (station.link) {
     case Station::Link::Serial:
-        report = overSerial(station, settings, run);
+        report = overSerial(link, station, run);
         break;
     case Station::Link::Modem:
-        report = overModem(station, settings, run);
+        report = overModem(link, station, settings, run);
         break;
     case Station::Link::Internet:
-        report = overInternet(station, settings, run);
+        report = overInternet(link, station, settings, run);
         break;
     }
     report.elapsedMs = clock.elapsed();

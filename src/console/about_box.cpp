@@ -1,9 +1,9 @@
 // The about window: title, version, the program's folder and the system information program.
 #include "console/about_box.h"
 
-#include "link/conversions.h"
-#include "link/dialogs.h"
-#include "link/program_folder.h"
+#include "data/conversions.h"
+#include "data/dialogs.h"
+#include "data/program_folder.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>

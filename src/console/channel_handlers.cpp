@@ -4,15 +4,14 @@
 
 #include "widgets/box_colours.h"
 #include "widgets/switch_box.h"
-#include "link/conversions.h"
-#include "link/dialogs.h"
-#include "link/exchange.h"
+#include "data/conversions.h"
+#include "data/dialogs.h"
+#include "link/link.h"
 
 #include <QLineEdit>
 
 #include <cmath>
 
-using namespace Exchange;
 using Numbers::signedText;
 using Numbers::leadingNumber;
 
@@ -53,21 +52,21 @@ int ConsoleWindow::channelCount(int m) const
 // left to the caller.
 void ConsoleWindow::readChannels()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    CommandLock lock;
+    Link::CommandLock lock(link_);
     QStringList invalid;
     for (int m = 0; m < 4; ++m) {
-        sendCommand(QStringLiteral("H"), Numbers::valuesString({signedText(m)}));
-        const QString field = readField();
+        link_.sendCommand(QStringLiteral("H"), Numbers::valuesString({signedText(m)}));
+        const QString field = link_.readField();
         muxBoxes[m]->setText(field);
         const bool bad = field != QLatin1String("%%") && !validCount(field);
         setBoxColour(muxBoxes[m], bad ? BoxColour::Red : BoxColour::Yellow);
         if (bad)
             invalid << countName(m) + QStringLiteral(" = ") + field;
-        pause(20);
+        link_.pause(20);
     }
-    pause(200);
+    link_.pause(200);
     if (!invalid.isEmpty())
         dialogs().inform(QStringLiteral("The datalogger reported channel counts that cannot be valid "
                                         "(0 to 16): ")
@@ -93,9 +92,9 @@ void ConsoleWindow::muxChanged(int index)
 // written as 0 channels over the datalogger's real count: nothing is sent then.
 void ConsoleWindow::writeChannels()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    CommandLock lock;
+    Link::CommandLock lock(link_);
     for (int m = 0; m < 4; ++m) {
         if (!writableCount(muxBoxes[m]->text())) {
             dialogs().inform(countName(m) + QStringLiteral(" does not hold a channel count (0 to 16): \"")
@@ -108,57 +107,57 @@ void ConsoleWindow::writeChannels()
         QStringLiteral("This operation will reset memory. Continue?\r\nAll data will be lost."),
         QStringLiteral("Warning"));
     if (yes) {
-        sendCommand(QStringLiteral("b"), QStringLiteral(","));
-        pause(20);
+        link_.sendCommand(QStringLiteral("b"), QStringLiteral(","));
+        link_.pause(20);
         for (int m = 0; m < 4; ++m)
-            sendCommand(QStringLiteral("h"), Numbers::valuesString({signedText(m), signedText(leadingNumber(muxBoxes[m]->text()))}));
+            link_.sendCommand(QStringLiteral("h"), Numbers::valuesString({signedText(m), signedText(leadingNumber(muxBoxes[m]->text()))}));
         readChannels();
-        pause(20);
+        link_.pause(20);
         readMemory();
-        pause(20);
+        link_.pause(20);
     }
-    pause(200);
+    link_.pause(200);
 }
 
 void ConsoleWindow::toggleEventsCounter()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    link().outgoingValues = eventsCounterSwitch->isChecked() ? QStringLiteral("0,") : QStringLiteral("1,");
-    sendCommand(QStringLiteral("u"), link().outgoingValues);
-    pause(50);
-    sendCommand(QStringLiteral("U"), QStringLiteral(","));
-    eventsCounterSwitch->showField(readField());
+    link_.sendCommand(QStringLiteral("u"), eventsCounterSwitch->isChecked() ? QStringLiteral("0,") : QStringLiteral("1,"));
+    link_.pause(50);
+    link_.sendCommand(QStringLiteral("U"), QStringLiteral(","));
+    eventsCounterSwitch->showField(link_.readField());
 }
 
 void ConsoleWindow::readEventsCounter()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    sendCommand(QStringLiteral("L"), QStringLiteral(","));
-    eventsCounterBox->setText(readField());
+    link_.sendCommand(QStringLiteral("L"), QStringLiteral(","));
+    eventsCounterBox->setText(link_.readField());
 }
 
 // The rain millimetres per pulse have no command: the buttons only mark the box.
 void ConsoleWindow::readRain()
 {
-    CommandLock lock;
+    Link::CommandLock lock(link_);
     setBoxColour(rainBox, BoxColour::PaleYellow);
 }
 
 void ConsoleWindow::writeRain()
 {
-    CommandLock lock;
-    link().outgoingValues.clear();
+    // Locks the console and sends nothing: no command of the datalogger writes the rain
+    // millimetres.
+    Link::CommandLock lock(link_);
 }
 
 void ConsoleWindow::readFullScale()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    sendCommand(QStringLiteral("T"), QString());
+    link_.sendCommand(QStringLiteral("T"), QString());
     for (qint32& whole : fsWhole)
-        whole = Numbers::roundedInt32(leadingNumber(readField()));
+        whole = Numbers::roundedInt32(leadingNumber(link_.readField()));
     for (double& scaled : fsScaled)
-        scaled = leadingNumber(readField()) / 1000000;
+        scaled = leadingNumber(link_.readField()) / 1000000;
 }

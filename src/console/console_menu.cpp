@@ -3,7 +3,7 @@
 #include "console/console_window.h"
 
 #include "console/about_box.h"
-#include "link/exchange.h"
+#include "link/link.h"
 
 #include <QAction>
 #include <QMenu>
@@ -30,13 +30,13 @@ void ConsoleWindow::buildMenu()
 void ConsoleWindow::showAbout()
 {
     AboutBox about(this);
-    Exchange::NestedLoop modal;
+    Link::NestedLoop modal(link_);
     about.exec();
 }
 
 // Reached even while an exchange hangs: the menu is not one of the locked controls.
 void ConsoleWindow::restore()
 {
-    Exchange::flushInput();
-    Exchange::resetCommandLock();
+    link_.flushInput();
+    link_.resetCommandLock();
 }

@@ -6,8 +6,8 @@
 #include "widgets/box_colours.h"
 #include "widgets/edit_marker.h"
 #include "widgets/switch_box.h"
-#include "link/exchange.h"
-#include "link/program_folder.h"
+#include "link/link.h"
+#include "data/program_folder.h"
 #include "data/memory_download.h"
 
 #include <QCheckBox>
@@ -29,7 +29,8 @@ ConsoleWindow* theConsole = nullptr;
 
 ConsoleWindow* ConsoleWindow::instance() { return theConsole; }
 
-ConsoleWindow::ConsoleWindow(QWidget* parent) : QMainWindow(parent)
+ConsoleWindow::ConsoleWindow(Link& link, DataloggerModel& datalogger, QWidget* parent)
+    : QMainWindow(parent), link_(link), datalogger_(datalogger)
 {
     theConsole = this;
     onProgramEnd = [] { QCoreApplication::quit(); };
@@ -63,7 +64,7 @@ ConsoleWindow::~ConsoleWindow()
 {
     if (theConsole == this) {
         theConsole = nullptr;
-        Exchange::setCommandControls({});
+        link_.setCommandControls({});
     }
 }
 
@@ -80,7 +81,7 @@ void ConsoleWindow::registerCommandControls()
         controls << b;
     for (QPushButton* b : readMuxTemperatureButtons)
         controls << b;
-    Exchange::setCommandControls([controls](bool enabled) {
+    link_.setCommandControls([controls](bool enabled) {
         for (QWidget* w : controls)
             w->setEnabled(enabled);
     });
@@ -103,8 +104,8 @@ void ConsoleWindow::trimOnChange(QLineEdit* box)
 void ConsoleWindow::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    if (Exchange::linkBusy() && !unloaded_) {
-        Exchange::abandonExchanges(true);
+    if (link_.busy() && !unloaded_) {
+        link_.abandonExchanges(true);
         QTimer::singleShot(0, this, &ConsoleWindow::unloadWhenIdle);
         return;
     }
@@ -113,11 +114,11 @@ void ConsoleWindow::closeEvent(QCloseEvent* event)
 
 void ConsoleWindow::unloadWhenIdle()
 {
-    if (Exchange::linkBusy()) {
+    if (link_.busy()) {
         QTimer::singleShot(20, this, &ConsoleWindow::unloadWhenIdle);
         return;
     }
-    Exchange::abandonExchanges(false);
+    link_.abandonExchanges(false);
     unload();
 }
 
@@ -136,11 +137,11 @@ void ConsoleWindow::unload()
     if (unloaded_)
         return;
     unloaded_ = true;
-    Exchange::pause(100);
+    link_.pause(100);
     // Leaves the datalogger converting on its own once the console has gone.
     if (immediateConversionBox->isChecked() && acquisitionSwitch->isChecked())
-        Exchange::sendCommand(QStringLiteral("d"), QStringLiteral("0,0,0,0,0,"));
-    Exchange::closePort();
+        link_.sendCommand(QStringLiteral("d"), QStringLiteral("0,0,0,0,0,"));
+    link_.closePort();
     writeLogoutFile();
     if (onProgramEnd)
         onProgramEnd();

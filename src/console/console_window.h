@@ -13,6 +13,8 @@ namespace MemoryDownload {
 struct Store;
 }
 
+class DataloggerModel;
+class Link;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -30,11 +32,16 @@ class QToolButton;
 class ConsoleWindow : public QMainWindow {
     Q_OBJECT
 public:
-    explicit ConsoleWindow(QWidget* parent = nullptr);
+    ConsoleWindow(Link& link, DataloggerModel& datalogger, QWidget* parent = nullptr);
     ~ConsoleWindow() override;
 
     // The one console of the program (set by the constructor).
     static ConsoleWindow* instance();
+
+    // The link the console talks through and what it knows of the datalogger, for the
+    // windows it opens.
+    Link& link() { return link_; }
+    DataloggerModel& datalogger() { return datalogger_; }
 
     // The console for an analog (model 0) datalogger.
     void adaptForAnalogModel();
@@ -242,6 +249,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    Link& link_;
+    DataloggerModel& datalogger_;
+
     void buildMenu();
     QWidget* buildDateTimePage();
     QWidget* buildTimersPage();

@@ -1,7 +1,7 @@
 // Which control raises which of the console's handlers.
 #include "console/console_window.h"
 
-#include "link/exchange.h"
+#include "link/link.h"
 #include "widgets/switch_box.h"
 
 #include <QAction>
@@ -52,7 +52,7 @@ void ConsoleWindow::connectHandlers()
     // ends a wait for a field that may never come.
     connect(cancelDownload, &QPushButton::clicked, this, [this] {
         downloadCancelled_ = true;
-        Exchange::abandonExchanges(true);
+        link_.abandonExchanges(true);
     });
 
     connect(acquisitionSwitch, &SwitchBox::switchRequested, this, &ConsoleWindow::toggleAcquisition);

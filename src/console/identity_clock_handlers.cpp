@@ -4,13 +4,12 @@
 
 #include "widgets/box_colours.h"
 #include "widgets/unsendable.h"
-#include "link/conversions.h"
-#include "link/dialogs.h"
-#include "link/exchange.h"
+#include "data/conversions.h"
+#include "data/dialogs.h"
+#include "link/link.h"
 
 #include <QLineEdit>
 
-using namespace Exchange;
 using Numbers::leadingNumber;
 
 namespace {
@@ -22,10 +21,10 @@ void paint(const std::array<QLineEdit*, 5>& row)
 
 // Day, month and year come back as plain numbers (07 shows as 7), hour and minute as
 // two digits.
-void readDateRow(const std::array<QLineEdit*, 5>& row, int fields)
+void readDateRow(Link& link_, const std::array<QLineEdit*, 5>& row, int fields)
 {
     for (int i = 0; i < fields; ++i) {
-        const QString field = readField();
+        const QString field = link_.readField();
         if (i < 3)
             row[i]->setText(Numbers::shownNumber(leadingNumber(field)));
         else if (i < 5)
@@ -43,19 +42,19 @@ bool inRange(const QLineEdit* box, double low, double high)
 
 void ConsoleWindow::readName()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    CommandLock lock;
-    sendCommand(QStringLiteral("Q"), QString());
-    nameBox->setText(readField().trimmed());
+    Link::CommandLock lock(link_);
+    link_.sendCommand(QStringLiteral("Q"), QString());
+    nameBox->setText(link_.readField().trimmed());
     setBoxColour(nameBox, BoxColour::Yellow);
 }
 
 void ConsoleWindow::writeName()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    CommandLock lock;
+    Link::CommandLock lock(link_);
     const QString name = nameBox->text().trimmed();
     // A comma would end the name early and the rest would reach the datalogger as a
     // command of its own; a character outside Latin-1 would arrive as "?".
@@ -66,28 +65,27 @@ void ConsoleWindow::writeName()
     }
     setBoxColour(nameBox, BoxColour::Yellow);
     nameBox->setText(name);
-    link().outgoingValues = Numbers::valuesString({name});
-    sendCommand(QStringLiteral("q"), link().outgoingValues);
+    link_.sendCommand(QStringLiteral("q"), Numbers::valuesString({name}));
 }
 
 void ConsoleWindow::readClock()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    CommandLock lock;
-    flushInput();
-    sendCommand(QStringLiteral("G"), QStringLiteral(","));
-    readDateRow(clockBoxes, 5);
+    Link::CommandLock lock(link_);
+    link_.flushInput();
+    link_.sendCommand(QStringLiteral("G"), QStringLiteral(","));
+    readDateRow(link_, clockBoxes, 5);
 }
 
 void ConsoleWindow::readStartTime()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    CommandLock lock;
-    flushInput();
-    sendCommand(QStringLiteral("Y"), QStringLiteral(","));
-    readDateRow(startTimeBoxes, 6);  // the sixth field is not shown
+    Link::CommandLock lock(link_);
+    link_.flushInput();
+    link_.sendCommand(QStringLiteral("Y"), QStringLiteral(","));
+    readDateRow(link_, startTimeBoxes, 6);  // the sixth field is not shown
 }
 
 // Day, month, hour and minute travel as typed; the year as its value less 1900 with the
@@ -103,17 +101,15 @@ bool ConsoleWindow::writeDateRow(const std::array<QLineEdit*, 5>& row, const QSt
             return false;
     paint(row);
     const QString year = Numbers::signedText(leadingNumber(row[2]->text()) - 1900);
-    link().outgoingValues = Numbers::valuesString(
-        {row[0]->text(), row[1]->text(), year, row[3]->text(), row[4]->text()});
-    sendCommand(command, link().outgoingValues);
+    link_.sendCommand(command, Numbers::valuesString({row[0]->text(), row[1]->text(), year, row[3]->text(), row[4]->text()}));
     return true;
 }
 
 void ConsoleWindow::writeClock()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    CommandLock lock;
+    Link::CommandLock lock(link_);
     if (!writeDateRow(clockBoxes, QStringLiteral("g"))) {
         dialogs().inform(QStringLiteral("Controlla i dati inseriti! "), QStringLiteral("Attenzione!!"));
         dialogs().beep();
@@ -124,9 +120,9 @@ void ConsoleWindow::writeClock()
 
 void ConsoleWindow::writeStartTime()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    CommandLock lock;
+    Link::CommandLock lock(link_);
     if (!writeDateRow(startTimeBoxes, QStringLiteral("y"))) {
         dialogs().inform(QStringLiteral("Values not valid! "), QStringLiteral("Warning!!"));
         dialogs().beep();
@@ -139,9 +135,9 @@ void ConsoleWindow::writeStartTime()
 // fixed positions. A short or malformed block stops the filling where it fails.
 void ConsoleWindow::readNextAcquisition()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    const QString reply = sendAndCollectOnPort(QStringLiteral("D"), 20);
+    const QString reply = link_.sendAndCollectOnPort(QStringLiteral("D"), 20);
     const auto part = [&reply](int position) { return reply.mid(position - 1, 2); };
     const auto complete = [](const QString& text) { return text.size() == 2; };
 

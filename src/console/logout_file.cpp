@@ -3,8 +3,8 @@
 #include "console/console_window.h"
 
 #include "data/logout_file.h"
-#include "link/dialogs.h"
-#include "link/program_folder.h"
+#include "data/dialogs.h"
+#include "data/program_folder.h"
 
 #include <QLineEdit>
 

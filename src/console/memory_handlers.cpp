@@ -1,21 +1,20 @@
 // The console's memory capacity read, memory erase and datalogger reset.
 #include "console/console_window.h"
 
-#include "link/conversions.h"
-#include "link/dialogs.h"
-#include "link/exchange.h"
+#include "data/conversions.h"
+#include "data/dialogs.h"
+#include "link/link.h"
 
 #include <QLineEdit>
 
-using namespace Exchange;
 
 void ConsoleWindow::readMemory()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    CommandLock lock;
-    sendCommand(QStringLiteral("H"), QStringLiteral("0,"));
-    const QString channels = readField();
+    Link::CommandLock lock(link_);
+    link_.sendCommand(QStringLiteral("H"), QStringLiteral("0,"));
+    const QString channels = link_.readField();
     // A datalogger that did not answer has not said that it has no channels.
     if (channels == QLatin1String("%%"))
         return;
@@ -23,23 +22,23 @@ void ConsoleWindow::readMemory()
         dialogs().inform(QStringLiteral("Please enable at least one channel!"),
                          QStringLiteral("Warning"));
     } else {
-        pause(50);
-        sendCommand(QStringLiteral("M"), QStringLiteral(","));
-        memoryTotalBox->setText(readField());
-        memoryFreeBox->setText(readField());
+        link_.pause(50);
+        link_.sendCommand(QStringLiteral("M"), QStringLiteral(","));
+        memoryTotalBox->setText(link_.readField());
+        memoryFreeBox->setText(link_.readField());
     }
 }
 
 void ConsoleWindow::eraseMemory()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    CommandLock lock;
+    Link::CommandLock lock(link_);
     if (dialogs().confirm(
             QStringLiteral("Are you sure you want to delete all data?\r\nAll data will be lost."),
             QStringLiteral("Warning"))) {
-        sendCommand(QStringLiteral("b"), QString());
-        pause(20);
+        link_.sendCommand(QStringLiteral("b"), QString());
+        link_.pause(20);
         readMemory();
     }
 }
@@ -48,23 +47,23 @@ void ConsoleWindow::eraseMemory()
 // changed.
 void ConsoleWindow::resetDatalogger()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    CommandLock lock;
+    Link::CommandLock lock(link_);
     if (dialogs().confirm(
             QStringLiteral("Are you sure you wanto to reset datalogger?\r\nAll data will be lost"),
             QStringLiteral("Warning"))) {
-        sendCommand(QStringLiteral("z"), QString());
-        pause(20);
-        pause(20);
+        link_.sendCommand(QStringLiteral("z"), QString());
+        link_.pause(20);
+        link_.pause(20);
         readMemory();
-        pause(20);
+        link_.pause(20);
         readChannels();
-        pause(20);
+        link_.pause(20);
         readTimer();
-        pause(20);
+        link_.pause(20);
         readName();
-        pause(20);
+        link_.pause(20);
         readAcquisitionSwitch();
     }
 }

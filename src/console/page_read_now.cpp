@@ -3,7 +3,7 @@
 #include "console/console_window.h"
 
 #include "widgets/controls.h"
-#include "link/conversions.h"
+#include "data/conversions.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -4,20 +4,20 @@
 
 #include "widgets/box_colours.h"
 #include "widgets/switch_box.h"
-#include "link/conversions.h"
-#include "link/dialogs.h"
-#include "link/exchange.h"
+#include "data/conversions.h"
+#include "data/dialogs.h"
+#include "link/link.h"
+#include "protocol/datalogger_model.h"
 
 #include <QLineEdit>
 
-using namespace Exchange;
 using Numbers::formatted;
 using Numbers::leadingNumber;
 
 namespace {
 // The shortest interval the datalogger is allowed to record at, in seconds: a GSM
 // datalogger needs time between acquisitions for its modem.
-int shortestTimer() { return link().gsmSelected ? 600 : 60; }
+int shortestTimer(bool gsm) { return gsm ? 600 : 60; }
 
 void warnTimer()
 {
@@ -31,21 +31,21 @@ void warnTimer()
 
 void ConsoleWindow::readTimer()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    CommandLock lock;
-    sendCommand(QStringLiteral("C"), QStringLiteral(","));
+    Link::CommandLock lock(link_);
+    link_.sendCommand(QStringLiteral("C"), QStringLiteral(","));
     for (QLineEdit* box : timerBoxes) {
-        box->setText(readField());
+        box->setText(link_.readField());
         setBoxColour(box, BoxColour::Yellow);
     }
 }
 
 void ConsoleWindow::writeTimer()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    CommandLock lock;
+    Link::CommandLock lock(link_);
     const double hours = leadingNumber(timerBoxes[0]->text());
     const double minutes = leadingNumber(timerBoxes[1]->text());
     const double seconds = leadingNumber(timerBoxes[2]->text());
@@ -60,7 +60,7 @@ void ConsoleWindow::writeTimer()
         box->setText(formatted(leadingNumber(box->text()), QStringLiteral("000")));
     const double total = leadingNumber(timerBoxes[0]->text()) * 3600 + leadingNumber(timerBoxes[1]->text()) * 60
                          + leadingNumber(timerBoxes[2]->text());
-    if (total < shortestTimer()) {
+    if (total < shortestTimer(datalogger_.gsm())) {
         warnTimer();
         return;
     }
@@ -69,25 +69,24 @@ void ConsoleWindow::writeTimer()
         setBoxColour(box, BoxColour::Yellow);
         values << box->text();
     }
-    link().outgoingValues = Numbers::valuesString(values);
-    sendCommand(QStringLiteral("c"), link().outgoingValues);
+    link_.sendCommand(QStringLiteral("c"), Numbers::valuesString(values));
 }
 
 void ConsoleWindow::readPreheating()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    CommandLock lock;
-    sendCommand(QStringLiteral("E"), QStringLiteral(","));
-    preheatingBox->setText(readField());
+    Link::CommandLock lock(link_);
+    link_.sendCommand(QStringLiteral("E"), QStringLiteral(","));
+    preheatingBox->setText(link_.readField());
     setBoxColour(preheatingBox, BoxColour::Yellow);
 }
 
 void ConsoleWindow::writePreheating()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    CommandLock lock;
+    Link::CommandLock lock(link_);
     if (leadingNumber(preheatingBox->text()) > 30000) {
         dialogs().inform(QStringLiteral("Pre-heating time is too high "), QStringLiteral("Warning"));
         preheatingBox->setText(QStringLiteral("0"));
@@ -95,37 +94,35 @@ void ConsoleWindow::writePreheating()
     }
     preheatingBox->setText(formatted(leadingNumber(preheatingBox->text()), QStringLiteral("00000")));
     setBoxColour(preheatingBox, BoxColour::Yellow);
-    link().outgoingValues = Numbers::valuesString({preheatingBox->text()});
-    sendCommand(QStringLiteral("e"), link().outgoingValues);
+    link_.sendCommand(QStringLiteral("e"), Numbers::valuesString({preheatingBox->text()}));
 }
 
 // The box asks the datalogger for the opposite state and then shows what it holds.
 void ConsoleWindow::toggleAcquisition()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    link().outgoingValues = acquisitionSwitch->isChecked() ? QStringLiteral("0,") : QStringLiteral("1,");
-    sendCommand(QStringLiteral("o"), link().outgoingValues);
-    pause(50);
+    link_.sendCommand(QStringLiteral("o"), acquisitionSwitch->isChecked() ? QStringLiteral("0,") : QStringLiteral("1,"));
+    link_.pause(50);
     readAcquisitionSwitch();
 }
 
 void ConsoleWindow::readAcquisitionSwitch()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    CommandLock lock;
-    flushInput();
-    sendCommand(QStringLiteral("O"), QString());
-    acquisitionSwitch->showField(readField());
+    Link::CommandLock lock(link_);
+    link_.flushInput();
+    link_.sendCommand(QStringLiteral("O"), QString());
+    acquisitionSwitch->showField(link_.readField());
 }
 
 void ConsoleWindow::readInternalParameters()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    CommandLock lock;
-    sendCommand(QStringLiteral("W"), QString());
+    Link::CommandLock lock(link_);
+    link_.sendCommand(QStringLiteral("W"), QString());
     for (QLineEdit* box : parameters)
-        box->setText(formatted(readField(), QStringLiteral("00.00")));
+        box->setText(formatted(link_.readField(), QStringLiteral("00.00")));
 }

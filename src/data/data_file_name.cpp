@@ -1,7 +1,7 @@
 // The data files' names.
 #include "data/data_file_name.h"
 
-#include "link/conversions.h"
+#include "data/conversions.h"
 
 QString dataFileName(const QString& id, const QDate& date, const QString& suffix)
 {

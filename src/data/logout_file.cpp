@@ -2,7 +2,7 @@
 #include "data/logout_file.h"
 
 #include "data/text_file.h"
-#include "link/program_folder.h"
+#include "data/program_folder.h"
 
 namespace LogoutFile {
 

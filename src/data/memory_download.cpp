@@ -3,8 +3,8 @@
 
 #include "data/coefficient_table.h"
 #include "data/data_file_name.h"
-#include "link/conversions.h"
-#include "link/exchange.h"
+#include "data/conversions.h"
+#include "link/link.h"
 
 #include <QRegularExpression>
 
@@ -58,7 +58,7 @@ bool outOfRangeTemperature(const char* value)
 
 class Reader {
 public:
-    Reader(const std::function<bool()>& cancelled) : cancelled_(cancelled) {}
+    Reader(Link& link, const std::function<bool()>& cancelled) : link_(link), cancelled_(cancelled) {}
     // The next field; false when the download must end (see outcome()).
     bool next(QString& field)
     {
@@ -66,7 +66,7 @@ public:
             outcome_ = Outcome::Cancelled;
             return false;
         }
-        field = Exchange::readField();
+        field = link_.readField();
         if (field == timeoutMark) {
             outcome_ = (cancelled_ && cancelled_()) ? Outcome::Cancelled : Outcome::LinkLost;
             return false;
@@ -82,6 +82,7 @@ public:
     const QString& garbled() const { return garbled_; }
 
 private:
+    Link& link_;
     const std::function<bool()>& cancelled_;
     Outcome outcome_ = Outcome::Completed;
     QString garbled_;
@@ -113,19 +114,19 @@ QString valueText(const QString& field, const Options& options)
     return Numbers::plainNumber(options.digits ? hz * hz / 1000 : hz);
 }
 
-Result transfer(const Options& options, const std::function<void(int)>& progress,
+Result transfer(Link& link, const Options& options, const std::function<void(int)>& progress,
                 const std::function<bool()>& cancelled)
 {
     Result result;
     Store& store = result.store;
-    if (!Exchange::sendCommand(options.kind == Kind::Sensors ? QStringLiteral("A") : QStringLiteral("a"),
+    if (!link.sendCommand(options.kind == Kind::Sensors ? QStringLiteral("A") : QStringLiteral("a"),
                                 QString())) {
         result.outcome = Outcome::NotSent;
         return result;
     }
     // A datalogger silent from the start, or a count garbled on the line, is no download:
     // taken as 0 records it would replace the day's file with an empty one.
-    const QString n = Exchange::readField();
+    const QString n = link.readField();
     if (n == timeoutMark) {
         result.outcome = Outcome::NoAnswer;
         return result;
@@ -136,7 +137,7 @@ Result transfer(const Options& options, const std::function<void(int)>& progress
         return result;
     }
     store.records = count(n);
-    const QString k = Exchange::readField();
+    const QString k = link.readField();
     if (store.records > 0 && k == timeoutMark) {
         result.outcome = Outcome::LinkLost;
         store = Store();  // the record count read is no record held
@@ -159,7 +160,7 @@ Result transfer(const Options& options, const std::function<void(int)>& progress
         return result;
     }
 
-    Reader reader(cancelled);
+    Reader reader(link, cancelled);
     const qint64 total = qint64(store.channels + 6) * store.records;
     qint64 done = 0;
     store.stamps.reserve(store.records);

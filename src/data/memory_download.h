@@ -11,6 +11,8 @@
 #include <array>
 #include <functional>
 
+class Link;
+
 namespace MemoryDownload {
 
 enum class Kind { Sensors, Temperatures };
@@ -64,7 +66,7 @@ struct Result {
 // Sends "A" or "a" and reads the reply. progress receives the percentage after each
 // record; cancelled is asked between fields. Nothing is kept of a download that did not
 // complete.
-Result transfer(const Options& options, const std::function<void(int percent)>& progress,
+Result transfer(Link& link, const Options& options, const std::function<void(int percent)>& progress,
                 const std::function<bool()>& cancelled);
 
 // The text a value field becomes in the store, before it is fitted to 10 characters.

@@ -3,10 +3,11 @@
 
 #include "data/continuous_file.h"
 #include "data/yearly_file.h"
-#include "link/conversions.h"
+#include "data/conversions.h"
 #include "link/link_transport.h"
-#include "link/file_checks.h"
-#include "link/exchange.h"
+#include "data/file_checks.h"
+#include "link/link.h"
+#include "link/lock_files.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -32,9 +33,9 @@ constexpr int quietLineMs = 150;
 // What a datalogger sends when it wakes up, the last bytes of its greeting.
 const QByteArray wakeUpText = QByteArrayLiteral("S2");
 
-void setDtr(bool on)
+void setDtr(Link& link, bool on)
 {
-    if (LinkTransport* t = Exchange::transport())
+    if (LinkTransport* t = link.transport())
         t->setDtr(on);
 }
 
@@ -42,34 +43,34 @@ void setDtr(bool on)
 // rest is let run out before anything is asked, so that it is not read as an answer. A
 // wake-up text shows the datalogger at rest too. Only a line that can be flushed keeps
 // such a rest; a new call or connection does not.
-bool lineQuiet()
+bool lineQuiet(Link& link)
 {
-    LinkTransport* t = Exchange::transport();
+    LinkTransport* t = link.transport();
     if (!t || !t->rules().flushable)
         return true;
-    return Exchange::discardUntilQuiet(quietLineMs, Exchange::link().fieldTimeoutMs, wakeUpText);
+    return link.discardUntilQuiet(quietLineMs, link.settings().fieldTimeoutMs, wakeUpText);
 }
 
 // The datalogger answers DTR with some text and "S2". An "S2" with nothing before it is
 // waited past; the whole wait is bounded by the field time-out, after which the
 // download goes on as after any time-out of this wait.
-void waitForWakeUp()
+void waitForWakeUp(Link& link)
 {
     QElapsedTimer waited;
     waited.start();
-    while (Exchange::readUntil(QString::fromLatin1(wakeUpText)).isEmpty()) {
-        if (waited.elapsed() >= Exchange::link().fieldTimeoutMs)
+    while (link.readUntil(QString::fromLatin1(wakeUpText)).isEmpty()) {
+        if (waited.elapsed() >= link.settings().fieldTimeoutMs)
             return;
-        Exchange::serviceUi();
+        link.serviceUi();
     }
 }
 
 // The channel count the datalogger gave (0 when it is not a count), or how asking ended.
-std::variant<int, Outcome> channelCount()
+std::variant<int, Outcome> channelCount(Link& link)
 {
-    if (!Exchange::sendCommand(QStringLiteral("H"), QStringLiteral(" 0,")))
+    if (!link.sendCommand(QStringLiteral("H"), QStringLiteral(" 0,")))
         return Outcome::SendFailed;
-    const QString field = Exchange::readField();
+    const QString field = link.readField();
     if (field == timeoutMark || field.trimmed().isEmpty())
         return Outcome::NoAnswer;
     const std::optional<qint16> n = Numbers::toInt16(Numbers::leadingNumber(field));
@@ -103,7 +104,7 @@ QString sizeText(qint64 bytes)
 
 class Run {
 public:
-    Run(View& view, int lockWaitMs) : view_(view), lockWaitMs_(lockWaitMs) {}
+    Run(Link& link, View& view, int lockWaitMs) : link_(link), view_(view), lockWaitMs_(lockWaitMs) {}
     Result go();
 
 private:
@@ -113,6 +114,7 @@ private:
     std::optional<Outcome> receive(QByteArray& block);
     std::optional<Outcome> append(const QByteArray& block);
 
+    Link& link_;
     View& view_;
     int lockWaitMs_;
     std::optional<QLockFile> fileLock_;
@@ -125,7 +127,7 @@ Result Run::end(Outcome outcome)
     const QString text = noticeFor(r_);
     if (!text.isEmpty())
         view_.notice(text);
-    setDtr(false);
+    setDtr(link_, false);
     view_.finish();
     return r_;
 }
@@ -136,7 +138,7 @@ std::optional<Outcome> Run::lockFile()
 {
     fileLock_.emplace(r_.path + QStringLiteral(".lock"));
     fileLock_->setStaleLockTime(0);  // held as long as the download lasts; a dead holder frees it
-    if (fileLock_->tryLock(lockWaitMs_))
+    if (takeLock(*fileLock_, lockWaitMs_))
         return std::nullopt;
     if (fileLock_->error() != QLockFile::LockFailedError) {
         r_.error = QStringLiteral("its lock file could not be created");
@@ -150,7 +152,7 @@ std::optional<Outcome> Run::lockFile()
 bool Run::fileReady()
 {
     if (FileChecks::fileExists(r_.path))
-        return !FileChecks::fileInUse(r_.path);
+        return !view_.fileInUse(r_.path);
     view_.graphAvailable(false);
     const bool created = YearlyFile::create(r_.path, r_.channels, &r_.error);
     view_.graphAvailable(true);
@@ -160,27 +162,27 @@ bool Run::fileReady()
 // The text between the markers, or how receiving it ended.
 std::optional<Outcome> Run::receive(QByteArray& block)
 {
-    if (!Exchange::sendCommand(QStringLiteral("["), QString()))
+    if (!link_.sendCommand(QStringLiteral("["), QString()))
         return Outcome::SendFailed;
-    const QString start = Exchange::readField();
+    const QString start = link_.readField();
     if (start == timeoutMark)
         return Outcome::Timeout;
     if (start != QLatin1String("***inizio***"))
         return Outcome::BadStart;
-    Exchange::BlockRead read = Exchange::readBlock(QByteArrayLiteral("***fine***,"), largestBlock);
+    Link::BlockRead read = link_.readBlock(QByteArrayLiteral("***fine***,"), largestBlock);
     switch (read.end) {
-    case Exchange::BlockRead::End::Complete:
+    case Link::BlockRead::End::Complete:
         block = YearlyFile::blockText(std::move(read.text));
         if (QByteArrayView(block).trimmed().isEmpty())
             block.clear();  // line ends only: nothing to append
         return std::nullopt;
-    case Exchange::BlockRead::End::Silent:
+    case Link::BlockRead::End::Silent:
         r_.blockBytes = read.received;
         return Outcome::Timeout;
-    case Exchange::BlockRead::End::TooLarge:
+    case Link::BlockRead::End::TooLarge:
         r_.blockBytes = read.received;
         return Outcome::TooLarge;
-    case Exchange::BlockRead::End::Lost:
+    case Link::BlockRead::End::Lost:
         r_.blockBytes = read.received;
         return Outcome::LinkLost;
     }
@@ -214,19 +216,19 @@ std::optional<Outcome> Run::append(const QByteArray& block)
 
 Result Run::go()
 {
-    Exchange::CommandLock lock;
-    Exchange::flushInput();
-    if (!lineQuiet())
+    Link::CommandLock lock(link_);
+    link_.flushInput();
+    if (!lineQuiet(link_))
         return end(Outcome::LineBusy);
-    setDtr(true);
+    setDtr(link_, true);
     view_.notice(QStringLiteral("Connecting to Datalogger..."));
-    waitForWakeUp();
+    waitForWakeUp(link_);
     r_.path = view_.yearlyFile();
     if (r_.path.isEmpty())
         return end(Outcome::YearRefused);
 
     view_.notice(QStringLiteral("Connecting to datalogger..."));
-    const std::variant<int, Outcome> count = channelCount();
+    const std::variant<int, Outcome> count = channelCount(link_);
     if (const Outcome* failed = std::get_if<Outcome>(&count))
         return end(*failed);
     r_.channels = std::get<int>(count);
@@ -253,9 +255,9 @@ Result Run::go()
         return end(*failed);
     view_.notice(QString());
 
-    if (!Exchange::sendCommand(QStringLiteral("]"), QString()))
+    if (!link_.sendCommand(QStringLiteral("]"), QString()))
         return end(Outcome::SendFailed);
-    Exchange::readField();
+    link_.readField();
     view_.notice(QStringLiteral("Last acquired: ")
                  + ContinuousFile::readingTime(QDateTime::currentDateTime()));
     return end(r_.appended > 0 ? Outcome::Appended : Outcome::NothingNew);
@@ -263,7 +265,9 @@ Result Run::go()
 
 } // namespace
 
-Result run(View& view, int lockWaitMs) { return Run(view, lockWaitMs).go(); }
+bool View::fileInUse(const QString& path) { return FileChecks::fileInUse(path); }
+
+Result run(Link& link, View& view, int lockWaitMs) { return Run(link, view, lockWaitMs).go(); }
 
 QString noticeFor(const Result& result)
 {

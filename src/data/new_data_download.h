@@ -6,6 +6,8 @@
 
 #include <QString>
 
+class Link;
+
 namespace NewDataDownload {
 
 enum class Outcome {
@@ -35,6 +37,9 @@ public:
     // The datalogger is awake: the view checks its year and returns the path of the
     // yearly file, or an empty path to end the download (it has told the operator why).
     virtual QString yearlyFile() = 0;
+    // The yearly file exists: true when another program holds it and the download must
+    // give up. The window asks the operator to close that program first.
+    virtual bool fileInUse(const QString& path);
     // The yearly file can be charted (false while it is being created or written).
     virtual void graphAvailable(bool available) { (void)available; }
     // The block is about to be received: the view keeps the operator from starting
@@ -70,7 +75,7 @@ struct Result {
 // the yearly file's lock ("path.lock") from the moment its path is known, so that two
 // downloads never append to one file at once; a download that finds it taken waits up
 // to lockWaitMs, then ends as FileBusy.
-Result run(View& view, int lockWaitMs = 0);
+Result run(Link& link, View& view, int lockWaitMs = 0);
 
 // The notices of the ends that have one.
 QString noticeFor(const Result& result);

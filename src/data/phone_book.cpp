@@ -4,7 +4,7 @@
 #include "data/port_settings.h"
 #include "data/settings_fields.h"
 #include "data/text_file.h"
-#include "link/program_folder.h"
+#include "data/program_folder.h"
 
 #include <QFile>
 

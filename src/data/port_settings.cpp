@@ -2,8 +2,8 @@
 #include "data/port_settings.h"
 
 #include "data/text_file.h"
-#include "link/conversions.h"
-#include "link/program_folder.h"
+#include "data/conversions.h"
+#include "data/program_folder.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -4,7 +4,7 @@
 
 #include "data/reading_line.h"
 #include "data/text_file.h"
-#include "link/program_folder.h"
+#include "data/program_folder.h"
 
 #include <QFile>
 #include <QFileInfo>

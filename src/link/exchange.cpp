@@ -1,32 +1,31 @@
 // Sending a command and reading its reply, one comma-terminated field at a time.
-#include "link/link_internal.h"
+#include "link/link.h"
 
-#include "link/dialogs.h"
+#include "link/link_transport.h"
 #include "link/serial_port.h"
 
 #include <QElapsedTimer>
-
-namespace Exchange {
 
 namespace {
 
 const QString timeoutMark = QStringLiteral("%%");
 
-// The end of every read: the reply, or the time-out mark, counted for readTally().
-QString finishRead(LinkTransport* t, bool timedOut, const QString& text)
+} // namespace
+
+// The end of every read: the reply, or the time-out mark, counted in the tally.
+QString Link::finishRead(LinkTransport* t, bool timedOut, const QString& text)
 {
-    LinkState& s = link();
-    s.lastReply = timedOut ? timeoutMark : text;
-    ++readTally().reads;
+    lastReply_ = timedOut ? timeoutMark : text;
+    ++tally_.reads;
     if (timedOut)
-        ++readTally().timeouts;
+        ++tally_.timeouts;
     if (t && opensPerExchange(t))
         t->close();
-    return s.lastReply;
+    return lastReply_;
 }
 
 // The transport for a read, opened when the exchange opens it.
-LinkTransport* readTransport()
+LinkTransport* Link::readTransport()
 {
     LinkTransport* t = transport();
     if (t && opensPerExchange(t))
@@ -36,7 +35,7 @@ LinkTransport* readTransport()
 
 // A read ends at once on a link that has gone or was never there, or when the exchange
 // was abandoned.
-bool linkGone(LinkTransport* t)
+bool Link::linkGone(LinkTransport* t)
 {
     if (exchangesAbandoned() || !t)
         return true;
@@ -46,44 +45,29 @@ bool linkGone(LinkTransport* t)
     return true;
 }
 
-} // namespace
-
-void reportLoss(LinkTransport* t)
-{
-    if (t->takeLossNotice())
-        dialogs().inform(t->lossText(), QStringLiteral("Connection lost"), Dialogs::Icon::Warning);
-}
-
-void reportError(const QString& text)
-{
-    dialogs().message(text, QString(), Dialogs::Buttons::Ok, Dialogs::Icon::None,
-                      Dialogs::Answer::Ok);
-}
-
-void flushInput()
+void Link::flushInput()
 {
     LinkTransport* t = transport();
-    if (linkBusy() || !t || !t->rules().flushable)
+    if (busy() || !t || !t->rules().flushable)
         return;
-    LinkState& s = link();
     // Inside sendCommand the port is already open and stays so.
     const bool openedHere = !t->isOpen() && opensPerExchange(t);
     if (openedHere)
         t->open();
     // A port that is not open has nothing to discard: the flush stops there.
     if (t->isOpen()) {
-        s.lastReply = QString::fromLatin1(t->takeAll());
+        lastReply_ = QString::fromLatin1(t->takeAll());
         t->discardInput();
-        s.receive.clear();
+        receive_.clear();
     }
     if (openedHere)
         t->close();
 }
 
-bool discardUntilQuiet(int quietMs, int maxMs, const QByteArray& settled)
+bool Link::discardUntilQuiet(int quietMs, int maxMs, const QByteArray& settled)
 {
     LinkTransport* t = transport();
-    if (linkBusy() || !t)
+    if (busy() || !t)
         return true;
     QElapsedTimer total;
     QElapsedTimer quiet;
@@ -105,23 +89,18 @@ bool discardUntilQuiet(int quietMs, int maxMs, const QByteArray& settled)
         if (!settled.isEmpty() && tail == settled)
             break;
     }
-    link().receive.clear();
+    receive_.clear();
     return quietEnough;
 }
 
-bool sendCommand(const QString& command, const QString& values)
+bool Link::sendCommand(const QString& command, const QString& values)
 {
     LinkTransport* t = transport();
-    if (linkBusy() || exchangesAbandoned() || !t)
+    if (busy() || exchangesAbandoned() || !t)
         return false;
-    LinkState& s = link();
-    s.receive.clear();
-    if (!t->rules().pacedValues) {
-        if (t->write((command + values).toLatin1()))
-            return true;
-        reportError(t->errorText());
-        return false;
-    }
+    receive_.clear();
+    if (!t->rules().pacedValues)
+        return sent(t, t->write((command + values).toLatin1()));
     const bool openedHere = opensPerExchange(t);
     if (openedHere)
         t->open();
@@ -134,18 +113,26 @@ bool sendCommand(const QString& command, const QString& values)
     }
     if (openedHere)
         t->close();
+    return sent(t, ok);
+}
+
+// A command that could not be written is reported the same way on every transport; one
+// that failed because the port or peer went is left to the loss, reported once.
+bool Link::sent(LinkTransport* t, bool ok)
+{
+    if (!ok && !t->lost())
+        report(LinkProblem::Kind::SendFailed, t->errorText());
     return ok;
 }
 
-QString readField()
+QString Link::readField()
 {
-    LinkState& s = link();
-    if (linkBusy() || exchangesAbandoned())
+    if (busy() || exchangesAbandoned())
         return timeoutMark;
     LinkTransport* t = readTransport();
     // A field already buffered is taken at once, without the clock, the user interface or
     // the port: once per field, they would cost more than the field itself in a download.
-    int comma = s.receive.indexOf(',');
+    int comma = receive_.indexOf(',');
     bool timedOut = false;
     if (comma < 0) {
         QElapsedTimer started;
@@ -154,11 +141,11 @@ QString readField()
             serviceUi(first ? 0 : pollMs);
             if (t)
                 pullInput(t);
-            comma = s.receive.indexOf(',');
-            if (comma < 0 && s.receive.size() > s.maxFieldBytes) {
+            comma = receive_.indexOf(',');
+            if (comma < 0 && receive_.size() > settings_.maxFieldBytes) {
                 // A line that babbles without a comma ends the read; its bytes are
                 // dropped so that it cannot fill the memory.
-                s.receive.clear();
+                receive_.clear();
                 timedOut = true;
                 break;
             }
@@ -166,7 +153,7 @@ QString readField()
                 timedOut = true;
                 break;
             }
-            if (started.elapsed() >= s.fieldTimeoutMs) {
+            if (started.elapsed() >= settings_.fieldTimeoutMs) {
                 timedOut = true;  // wins over a comma found in the same pass
                 break;
             }
@@ -176,8 +163,8 @@ QString readField()
     }
     QString field;
     if (!timedOut) {
-        field = s.receive.takeText(comma);
-        s.receive.drop(1);
+        field = receive_.takeText(comma);
+        receive_.drop(1);
     }
     return finishRead(t, timedOut, field);
 }
@@ -212,10 +199,9 @@ private:
 
 } // namespace
 
-QString readUntil(const QString& terminator)
+QString Link::readUntil(const QString& terminator)
 {
-    LinkState& s = link();
-    if (linkBusy())
+    if (busy())
         return timeoutMark;
     QElapsedTimer started;
     started.start();
@@ -227,30 +213,29 @@ QString readUntil(const QString& terminator)
         serviceUi(first ? 0 : pollMs);
         if (t)
             pullInput(t);
-        found = search.find(s.receive);
+        found = search.find(receive_);
         if (found >= 0)
             break;
-        if (started.elapsed() >= s.fieldTimeoutMs || s.receive.size() > s.maxFieldBytes || linkGone(t)) {
+        if (started.elapsed() >= settings_.fieldTimeoutMs || receive_.size() > settings_.maxFieldBytes || linkGone(t)) {
             timedOut = true;
             break;
         }
     }
     QString text;
     if (!timedOut) {
-        const QByteArray before = s.receive.take(found);
-        s.receive.clear();
+        const QByteArray before = receive_.take(found);
+        receive_.clear();
         if (search.textStaysBuffered())
-            s.receive.append(before);  // the text stays in the buffer
+            receive_.append(before);  // the text stays in the buffer
         text = QString::fromLatin1(before);
     }
     return finishRead(t, timedOut, text);
 }
 
-BlockRead readBlock(const QByteArray& terminator, qint64 maxBytes)
+Link::BlockRead Link::readBlock(const QByteArray& terminator, qint64 maxBytes)
 {
-    LinkState& s = link();
     BlockRead r;
-    if (linkBusy()) {
+    if (busy()) {
         r.end = BlockRead::End::Lost;
         return r;
     }
@@ -261,34 +246,33 @@ BlockRead readBlock(const QByteArray& terminator, qint64 maxBytes)
     int found = -1;
     for (bool first = true; found < 0; first = false) {
         serviceUi(first ? 0 : pollMs);
-        const int before = s.receive.size();
+        const int before = receive_.size();
         if (t)
             pullInput(t);
-        if (s.receive.size() != before)
+        if (receive_.size() != before)
             quiet.restart();
-        found = search.find(s.receive);
+        found = search.find(receive_);
         if (found >= 0)
             r.end = BlockRead::End::Complete;
-        else if (s.receive.size() > maxBytes)
+        else if (receive_.size() > maxBytes)
             r.end = BlockRead::End::TooLarge;
         else if (linkGone(t))
             r.end = BlockRead::End::Lost;
-        else if (quiet.elapsed() >= s.fieldTimeoutMs)
+        else if (quiet.elapsed() >= settings_.fieldTimeoutMs)
             r.end = BlockRead::End::Silent;
         else
             continue;
         break;
     }
-    r.received = s.receive.size();
+    r.received = receive_.size();
     // The block leaves the buffer without a copy; what followed the terminator goes
     // with the rest of the reply, as after any read up to a terminator.
     if (found >= 0) {
-        r.text = s.receive.takeAll();
+        r.text = receive_.takeAll();
         r.text.truncate(found);
     }
-    s.receive.clear();
+    receive_.clear();
     finishRead(t, found < 0, QString());
     return r;
 }
 
-} // namespace Exchange

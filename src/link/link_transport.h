@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+class Link;
+
 class LinkTransport {
 public:
     // How the exchange routines treat a transport.
@@ -37,7 +39,8 @@ public:
     static constexpr Rules tcpRules{.pacedValues = false, .pauses = false, .opensPerExchange = false,
                                     .flushable = false, .terminatorAtEnd = true, .tcp = true};
 
-    virtual ~LinkTransport() = default;
+    // A transport that goes while a link still uses it gives the link back first.
+    virtual ~LinkTransport();
 
     virtual Rules rules() const = 0;
     virtual bool open() = 0;
@@ -85,6 +88,8 @@ protected:
     }
 
 private:
+    friend class Link;
+    Link* link_ = nullptr;  // the link that uses this transport, if any
     bool lost_ = false;
     bool lossPending_ = false;
     QString lossText_;

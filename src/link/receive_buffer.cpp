@@ -1,7 +1,5 @@
 // The reply accumulator: reads consume from an offset so a long reply costs its length.
-#include "link/exchange.h"
-
-namespace Exchange {
+#include "link/receive_buffer.h"
 
 int ReceiveBuffer::indexOf(char c)
 {
@@ -72,4 +70,3 @@ void ReceiveBuffer::compact()
     }
 }
 
-} // namespace Exchange

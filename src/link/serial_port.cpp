@@ -1,11 +1,28 @@
 // SerialPort over QSerialPort: the settings string, modem lines and buffered reads.
 #include "link/serial_port.h"
 
-#include "link/com_ports.h"
+#include "link/lock_files.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSerialPort>
 
 namespace {
+
+// Where the serial port library locks a device ("LCK.." and its path, "/" as "_", in
+// the first lock folder there is).
+QString lockFilePath(const QString& device)
+{
+    QString name = device.startsWith(QLatin1String("/dev/")) ? device.mid(5) : device;
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    for (const char* folder : {"/var/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp", "/tmp",
+                               "/var/tmp", "/var/lock/lockdev", "/run/lock"}) {
+        const QFileInfo dir(QString::fromLatin1(folder));
+        if (dir.isDir() && dir.isWritable())
+            return QDir(dir.filePath()).filePath(QStringLiteral("LCK..") + name);
+    }
+    return QString();
+}
 
 // Pseudo-terminals and some adapters refuse modem-line changes; the line works anyway.
 void setLine(QSerialPort* port, bool dtr, bool on)
@@ -58,7 +75,9 @@ void SerialPort::setDevicePath(const QString& path) { devicePath_ = path; }
 
 QString SerialPort::deviceName() const
 {
-    return devicePath_.isEmpty() ? ComPorts::device(portNumber_) : devicePath_;
+    if (!devicePath_.isEmpty())
+        return devicePath_;
+    return names_.device ? names_.device(portNumber_) : QString();
 }
 
 bool SerialPort::setSettings(const QString& settings)
@@ -118,14 +137,20 @@ bool SerialPort::open()
     }
     port_->setPortName(device);
     pending_.clear();
-    if (!port_->open(QIODevice::ReadWrite)) {
+    // The lock another process left on the device while it ended unreaped is no lock.
+    if (!port_->open(QIODevice::ReadWrite) && port_->error() == QSerialPort::PermissionError
+        && removeLockOfGoneHolder(lockFilePath(device))) {
+        port_->clearError();
+        port_->open(QIODevice::ReadWrite);
+    }
+    if (!port_->isOpen()) {
         const auto error = port_->error();
         QString text = port_->errorString();
         port_->clearError();
         // A line of comports.ini that named no device was passed over for the default:
         // the operator is told which line, not left looking at the default device.
-        if (devicePath_.isEmpty())
-            if (const QString fault = ComPorts::fault(portNumber_); !fault.isEmpty())
+        if (devicePath_.isEmpty() && names_.fault)
+            if (const QString fault = names_.fault(portNumber_); !fault.isEmpty())
                 text += QStringLiteral(" (") + fault + QLatin1Char(')');
         if (error == QSerialPort::DeviceNotFoundError)
             fail(DeviceMissing, text);

@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class QSerialPort;
 
 class SerialPort : public QObject, public LinkTransport {
@@ -32,7 +34,15 @@ public:
     explicit SerialPort(QObject* parent = nullptr);
     ~SerialPort() override;
 
-    // COM n, n = 1..8; the device comes from comports.ini.
+    // Where COM n is: its device, and what is wrong with how it was named (empty when
+    // nothing is); the program's comports.ini tells (see ComPorts::names). Without them
+    // a COM number names no device.
+    struct PortNames {
+        std::function<QString(int port)> device;
+        std::function<QString(int port)> fault;
+    };
+    void setPortNames(PortNames names) { names_ = std::move(names); }
+    // COM n, n = 1..8.
     void setPortNumber(int n);
     int portNumber() const { return portNumber_; }
     // A device named by its path rather than by a COM number (until setPortNumber).
@@ -77,6 +87,7 @@ private:
     QSerialPort* port_;
     QByteArray pending_;
     int portNumber_ = 0;
+    PortNames names_;
     QString devicePath_;
     QString settings_ = QStringLiteral("57600,N,8,1");
     int inputLen_ = 0;

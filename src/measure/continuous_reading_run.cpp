@@ -4,12 +4,12 @@
 
 #include "charts/live_chart_window.h"
 #include "data/continuous_file.h"
-#include "link/conversions.h"
-#include "link/dialogs.h"
+#include "data/conversions.h"
+#include "data/dialogs.h"
 #include "link/link_transport.h"
-#include "link/file_checks.h"
-#include "link/exchange.h"
-#include "link/program_folder.h"
+#include "data/file_checks.h"
+#include "link/link.h"
+#include "data/program_folder.h"
 #include "measure/readings_model.h"
 
 #include <QDateTime>
@@ -27,22 +27,9 @@ constexpr int maxChannels = 16;
 constexpr int dateColumnWidth = 120;
 constexpr int channelColumnWidth = 67;
 
-// What a failed send has to say: a lost link has already told the operator, and a
-// console that is closing asks nothing more.
-QString sendFailure()
+bool linkLost(Link& link)
 {
-    LinkTransport* t = Exchange::transport();
-    if (Exchange::exchangesAbandoned() || (t && t->lost()))
-        return QString();
-    if (t && !t->rules().pacedValues)
-        return QString();  // a block send reports its own failure
-    const QString text = t ? t->errorText() : QString();
-    return text.isEmpty() ? QStringLiteral("Connection error.") : text;
-}
-
-bool linkLost()
-{
-    LinkTransport* t = Exchange::transport();
+    LinkTransport* t = link.transport();
     return t && t->lost();
 }
 
@@ -51,20 +38,20 @@ bool linkLost()
 void ContinuousReadingWindow::start()
 {
     // Another exchange is waiting for its reply: this one must not interleave with it.
-    if (running_ || Exchange::linkBusy())
+    if (running_ || link_.busy())
         return;
-    Exchange::CommandLock lock;  // the console stays locked for the whole run
+    Link::CommandLock lock(link_);  // the console stays locked for the whole run
     running_ = true;
     timeoutSeen_ = false;
     fileOpen_ = false;
     path_.clear();
 
     showNotice(QStringLiteral("Commnicating with datalogger..."));
-    const bool sent = Exchange::sendCommand(QStringLiteral("H"), QStringLiteral(" 0,"));
-    const QString field = sent ? Exchange::readField() : QString();
+    const bool sent = link_.sendCommand(QStringLiteral("H"), QStringLiteral(" 0,"));
+    const QString field = sent ? link_.readField() : QString();
     if (!sent) {
         hideNotice();
-        finishRun(End::Broken, sendFailure());
+        finishRun(End::Broken);  // the link has said why
         return;
     }
     if (field == timeoutMark || field.trimmed().isEmpty()) {
@@ -114,7 +101,7 @@ bool ContinuousReadingWindow::chooseFile()
     const QString path =
         dialogs().saveFileName(QStringLiteral("Save As"), proposed, QStringLiteral("*.txt"));
     // The console may have been closed while the dialog was open.
-    if (path.isEmpty() || Exchange::exchangesAbandoned())
+    if (path.isEmpty() || link_.exchangesAbandoned())
         return false;
     if (FileChecks::fileInUse(path)) {
         dialogs().inform(QStringLiteral("The file %1 is in use by another program: the continuous "
@@ -178,12 +165,12 @@ void ContinuousReadingWindow::runReadings(int channels)
 // One reading into the last row; false when the run has ended.
 bool ContinuousReadingWindow::readOnce(int channels)
 {
-    Exchange::serviceUi();  // "Stop" and "Graph" are taken here
+    link_.serviceUi();  // "Stop" and "Graph" are taken here
     const int r = table_.last();
     // A console closed in the middle of a reading cuts it short: what it read is not a
     // reading and is neither shown nor written.
     const auto abandoned = [&] {
-        if (!Exchange::exchangesAbandoned())
+        if (!link_.exchangesAbandoned())
             return false;
         model_->removeLastRow();
         finishRun(End::Broken);
@@ -192,19 +179,18 @@ bool ContinuousReadingWindow::readOnce(int channels)
     if (abandoned())
         return false;
     model_->setCell(r, 0, ContinuousFile::readingTime(QDateTime::currentDateTime()));
-    if (!Exchange::sendCommand(QStringLiteral("p"), QString::number(mux) + QLatin1Char(','))) {
+    if (!link_.sendCommand(QStringLiteral("p"), QString::number(mux) + QLatin1Char(','))) {
         if (abandoned())
             return false;
-        const QString why = sendFailure();
         model_->removeLastRow();
-        finishRun(End::Broken, why);
+        finishRun(End::Broken);  // the link has said why
         return false;
     }
     QString value;
     for (int c = 1; c <= channels; ++c) {
         if (!timeoutSeen_) {
-            Exchange::readField();  // the channel's number
-            value = Exchange::readField();
+            link_.readField();  // the channel's number
+            value = link_.readField();
             if (value == timeoutMark) {
                 value = QStringLiteral("Timeout");
                 timeoutSeen_ = true;
@@ -215,7 +201,7 @@ bool ContinuousReadingWindow::readOnce(int channels)
     }
     if (abandoned())
         return false;
-    const bool lost = linkLost();
+    const bool lost = linkLost(link_);
     redrawChart();
     if (!stopRequest_)
         model_->appendRow();

@@ -22,10 +22,10 @@ ContinuousReadingWindow* ContinuousReadingWindow::instance() { return theWindow;
 
 LiveChartWindow* ContinuousReadingWindow::chartWindow() const { return liveChart_.data(); }
 
-ContinuousReadingWindow* ContinuousReadingWindow::open(qint16 mux)
+ContinuousReadingWindow* ContinuousReadingWindow::open(Link& link, qint16 mux)
 {
     if (!theWindow) {
-        auto* w = new ContinuousReadingWindow;
+        auto* w = new ContinuousReadingWindow(link);
         w->setAttribute(Qt::WA_DeleteOnClose);
     }
     theWindow->mux = mux;
@@ -35,7 +35,8 @@ ContinuousReadingWindow* ContinuousReadingWindow::open(qint16 mux)
     return theWindow;
 }
 
-ContinuousReadingWindow::ContinuousReadingWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+ContinuousReadingWindow::ContinuousReadingWindow(Link& link, QWidget* parent)
+    : QWidget(parent, Qt::Window), link_(link)
 {
     using namespace Controls;
     theWindow = this;

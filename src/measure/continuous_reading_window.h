@@ -9,6 +9,7 @@
 #include <QWidget>
 
 class LiveChartWindow;
+class Link;
 class QLineEdit;
 class QPushButton;
 class QTableView;
@@ -17,13 +18,13 @@ class ReadingsModel;
 class ContinuousReadingWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit ContinuousReadingWindow(QWidget* parent = nullptr);
+    ContinuousReadingWindow(Link& link, QWidget* parent = nullptr);
     ~ContinuousReadingWindow() override;
 
     // The one window, created and shown by open(); nullptr while it is not loaded.
     static ContinuousReadingWindow* instance();
     // Loads the window (once), sets its multiplexer and shows it without blocking.
-    static ContinuousReadingWindow* open(qint16 mux);
+    static ContinuousReadingWindow* open(Link& link, qint16 mux);
 
     qint16 mux = 0;
     bool chartOpen = false;
@@ -52,6 +53,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    Link& link_;
     enum class End { Normal, Broken };
     void showNotice(const QString& text);
     void hideNotice();

@@ -2,7 +2,7 @@
 #include "measure/data_table.h"
 
 #include "data/memory_download.h"
-#include "link/conversions.h"
+#include "data/conversions.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>

@@ -2,9 +2,10 @@
 // recording and the field test.
 #include "console/console_window.h"
 
-#include "link/conversions.h"
-#include "link/dialogs.h"
-#include "link/exchange.h"
+#include "data/conversions.h"
+#include "data/dialogs.h"
+#include "link/link.h"
+#include "protocol/datalogger_model.h"
 #include "widgets/box_colours.h"
 #include "widgets/window_placement.h"
 
@@ -13,7 +14,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using namespace Exchange;
 using Numbers::signedText;
 using Numbers::leadingNumber;
 
@@ -38,24 +38,24 @@ QString temperatureValue(const QString& field)
 
 // Both reads of a multiplexer share the reply: per active channel its position, then its
 // value. A position the datalogger gives outside 0..15 is not shown anywhere.
-static void readMultiplexer(ConsoleWindow* f, int mux, bool temperatures)
+static void readMultiplexer(ConsoleWindow* f, Link& link_, bool vibratingWire, int mux, bool temperatures)
 {
-    CommandLock lock;
+    Link::CommandLock lock(link_);
     if (!temperatures)
-        flushInput();
+        link_.flushInput();
     for (int i = 0; i < 16; ++i) {
         f->readingLabels[i]->setText(QStringLiteral("CH") + signedText(16 * mux + i));
         f->readingBoxes[i]->setText(QStringLiteral("N.R."));
     }
-    sendCommand(temperatures ? QStringLiteral("t") : QStringLiteral("p"),
+    link_.sendCommand(temperatures ? QStringLiteral("t") : QStringLiteral("p"),
                   Numbers::valuesString({signedText(mux)}));
     const int count = f->channelCount(mux);
     for (int i = 0; i < count; ++i) {
         setTextColour(f->readingLabels[i], BoxColour::RedText);
-        const double position = leadingNumber(readField());
-        const QString field = readField();
+        const double position = leadingNumber(link_.readField());
+        const QString field = link_.readField();
         const QString shown = temperatures ? temperatureValue(field)
-                              : loggerModelCode != 0 ? vibratingWireValue(field)
+                              : vibratingWire ? vibratingWireValue(field)
                                                      : analogValue(field);
         if (position >= 0 && position <= 15 && position == int(position))
             f->readingBoxes[int(position)]->setText(shown);
@@ -65,25 +65,25 @@ static void readMultiplexer(ConsoleWindow* f, int mux, bool temperatures)
 
 void ConsoleWindow::readMux(int mux)
 {
-    if (linkBusy() || mux < 0 || mux > 3)
+    if (link_.busy() || mux < 0 || mux > 3)
         return;
-    readMultiplexer(this, mux, false);
+    readMultiplexer(this, link_, datalogger_.modelCode() != 0, mux, false);
 }
 
 void ConsoleWindow::readMuxTemperatures(int mux)
 {
-    if (linkBusy() || mux < 0 || mux > 3)
+    if (link_.busy() || mux < 0 || mux > 3)
         return;
-    readMultiplexer(this, mux, true);
+    readMultiplexer(this, link_, datalogger_.modelCode() != 0, mux, true);
 }
 
 // A START time already past (1 January of year 100, 00:00) makes the datalogger acquire
 // at once; what the START boxes hold is only checked, never sent.
 void ConsoleWindow::acquireNow()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    CommandLock lock;
+    Link::CommandLock lock(link_);
     const double hour = leadingNumber(startTimeBoxes[3]->text());
     const double minute = leadingNumber(startTimeBoxes[4]->text());
     if (hour < 0 || hour > 23 || minute < 0 || minute > 59) {
@@ -93,25 +93,25 @@ void ConsoleWindow::acquireNow()
     }
     for (QLineEdit* box : clockBoxes)
         setBoxColour(box, BoxColour::Yellow);
-    sendCommand(QStringLiteral("y"), QStringLiteral("1,1,100,00,00,"));
+    link_.sendCommand(QStringLiteral("y"), QStringLiteral("1,1,100,00,00,"));
     readStartTime();
 }
 
 void ConsoleWindow::standAlone()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    CommandLock lock;
-    flushInput();
-    sendCommand(QStringLiteral("^"), QString());
+    Link::CommandLock lock(link_);
+    link_.flushInput();
+    link_.sendCommand(QStringLiteral("^"), QString());
 }
 
 // The datalogger runs its field test on its own; the window only says that it started.
 void ConsoleWindow::fieldTest()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    sendCommand(QStringLiteral("J"), QString());
+    link_.sendCommand(QStringLiteral("J"), QString());
     if (!fieldTestWindow_) {
         fieldTestWindow_ = std::make_unique<QWidget>(nullptr, Qt::Window);
         fieldTestWindow_->setObjectName(QStringLiteral("ProvaInSito"));
@@ -126,6 +126,6 @@ void ConsoleWindow::fieldTest()
     fieldTestWindow_->setEnabled(false);
     fieldTestWindow_->show();
     centreOnScreen(fieldTestWindow_.get());
-    pause(20);
+    link_.pause(20);
     fieldTestWindow_->setEnabled(true);
 }

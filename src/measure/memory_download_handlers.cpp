@@ -5,10 +5,11 @@
 #include "data/coefficient_table.h"
 #include "data/memory_download.h"
 #include "data/text_file.h"
-#include "link/conversions.h"
-#include "link/dialogs.h"
-#include "link/exchange.h"
-#include "link/program_folder.h"
+#include "data/conversions.h"
+#include "data/dialogs.h"
+#include "link/link.h"
+#include "protocol/datalogger_model.h"
+#include "data/program_folder.h"
 #include "link/serial_port.h"
 #include "measure/data_table.h"
 #include "widgets/box_colours.h"
@@ -69,12 +70,12 @@ void ConsoleWindow::acquireTemperatures() { download(true); }
 // link, a cancel or an error never cuts short a file that was there before.
 void ConsoleWindow::download(bool temperatures)
 {
-    if (Exchange::linkBusy())
+    if (link_.busy())
         return;
-    Exchange::CommandLock lock;
+    Link::CommandLock lock(link_);
     Options options;
     options.kind = temperatures ? Kind::Temperatures : Kind::Sensors;
-    options.modelCode = Exchange::loggerModelCode;
+    options.modelCode = datalogger_.modelCode();
     options.digits = downloadKindOptions[1]->isChecked();
     options.rainGauge = eventsCounterSwitch->isChecked();
     setBoxColour(dataFileNameBox, BoxColour::StatusBusy);
@@ -100,12 +101,12 @@ void ConsoleWindow::download(bool temperatures)
         shown = percent;
         progressBox->setText(Numbers::signedText(percent) + QStringLiteral(" %"));
         downloadProgress->setValue(percent);
-        Exchange::serviceUi();  // a reply already buffered would otherwise freeze the window
+        link_.serviceUi();  // a reply already buffered would otherwise freeze the window
     };
-    const Result result = transfer(options, progress, [this] { return downloadCancelled_; });
+    const Result result = transfer(link_, options, progress, [this] { return downloadCancelled_; });
     cancelDownload->setEnabled(false);
     if (downloadCancelled_)
-        Exchange::abandonExchanges(false);
+        link_.abandonExchanges(false);
 
     if (result.outcome != Outcome::Completed) {
         dataFileNameBox->setText(name);
@@ -140,7 +141,7 @@ void ConsoleWindow::download(bool temperatures)
     dialogs().beep();
     acquireButton->setEnabled(true);
     acquireTemperaturesButton->setEnabled(true);
-    Exchange::pause(100);
+    link_.pause(100);
     dataFileNameBox->setText(name);
     setDataFolder(dataFolder());  // the new file appears in the list
 }
@@ -150,7 +151,7 @@ void ConsoleWindow::download(bool temperatures)
 void ConsoleWindow::endCancelledDownload()
 {
     dataFileNameBox->setText(QStringLiteral("Download cancelled"));
-    if (!Exchange::discardUntilQuiet(300, 3000))
+    if (!link_.discardUntilQuiet(300, 3000))
         dialogs().inform(QStringLiteral("The datalogger is still sending the rest of the cancelled "
                                         "download; a command given before it ends may need to be repeated."),
                          QStringLiteral("Warning"), Dialogs::Icon::Warning);
@@ -164,7 +165,7 @@ void ConsoleWindow::showDataTable(const Store& store)
 
 void ConsoleWindow::discardSerialInput()
 {
-    if (SerialPort* port = Exchange::serial())
+    if (SerialPort* port = link_.serial())
         port->discardInput();
 }
 

@@ -1,18 +1,18 @@
 // The console's "Scarica nuovi dati": the window of new-data downloads.
 #include "console/console_window.h"
 
-#include "link/exchange.h"
+#include "link/link.h"
 #include "measure/new_data_window.h"
 
 #include <QPushButton>
 
 void ConsoleWindow::openNewDataWindow()
 {
-    if (Exchange::linkBusy())
+    if (link_.busy())
         return;
     // Loading takes the first DTR pause: the caption says so meanwhile.
     const QString caption = newDataButton->text();
     newDataButton->setText(QStringLiteral("Please wait..."));
-    NewDataWindow::open();
+    NewDataWindow::open(link_);
     newDataButton->setText(caption);
 }

@@ -4,10 +4,10 @@
 
 #include "charts/history_chart_window.h"
 #include "data/yearly_file.h"
-#include "link/dialogs.h"
+#include "data/dialogs.h"
 #include "link/link_transport.h"
-#include "link/exchange.h"
-#include "link/program_folder.h"
+#include "link/link.h"
+#include "data/program_folder.h"
 #include "widgets/controls.h"
 #include "widgets/window_placement.h"
 
@@ -34,10 +34,10 @@ NewDataWindow* NewDataWindow::instance() { return theWindow; }
 
 HistoryChartWindow* NewDataWindow::chartWindow() const { return chart_.data(); }
 
-NewDataWindow* NewDataWindow::open()
+NewDataWindow* NewDataWindow::open(Link& link)
 {
     if (!theWindow) {
-        auto* w = new NewDataWindow;
+        auto* w = new NewDataWindow(link);
         w->setAttribute(Qt::WA_DeleteOnClose);
         w->load();
     }
@@ -47,7 +47,7 @@ NewDataWindow* NewDataWindow::open()
     return theWindow;
 }
 
-NewDataWindow::NewDataWindow() : QWidget(nullptr, Qt::Window)
+NewDataWindow::NewDataWindow(Link& link) : QWidget(nullptr, Qt::Window), link_(link)
 {
     theWindow = this;
     setObjectName(QStringLiteral("DatiRimanenti"));
@@ -141,7 +141,7 @@ void NewDataWindow::load()
 {
     centreOnScreen(this);
     yearBox->setText(QString::number(QDate::currentDate().year()));
-    if (LinkTransport* t = Exchange::transport())
+    if (LinkTransport* t = link_.transport())
         t->setDtr(false);
     waitForDtrTick();
     noticeBox->setText(QStringLiteral("Ready."));
@@ -159,7 +159,7 @@ void NewDataWindow::waitForDtrTick()
     if (!dtrTimer->isActive())
         dtrTimer->start();
     while (!dtrTickSeen_)
-        Exchange::serviceUi(50);
+        link_.serviceUi(50);
     dtrTickSeen_ = false;
     pausing_ = false;
 }

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 class HistoryChartWindow;
+class Link;
 class QLineEdit;
 class QPushButton;
 
@@ -25,7 +26,7 @@ public:
 
     // The one window: loaded (with its first DTR pause) and shown by open(), which a
     // second call only raises. nullptr while it is not loaded.
-    static NewDataWindow* open();
+    static NewDataWindow* open(Link& link);
     static NewDataWindow* instance();
     ~NewDataWindow() override;
 
@@ -61,7 +62,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    NewDataWindow();
+    explicit NewDataWindow(Link& link);
+    Link& link_;
     void buildControls();
     void layOut();
     void load();

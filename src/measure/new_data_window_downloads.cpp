@@ -3,10 +3,10 @@
 #include "measure/new_data_window.h"
 
 #include "data/yearly_file.h"
-#include "link/conversions.h"
-#include "link/dialogs.h"
-#include "link/exchange.h"
-#include "link/program_folder.h"
+#include "data/conversions.h"
+#include "data/dialogs.h"
+#include "link/link.h"
+#include "data/program_folder.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,10 +23,10 @@ void NewDataWindow::acquireNow() { download(); }
 void NewDataWindow::download()
 {
     // One download at a time, and none while another exchange waits for its reply.
-    if (downloading_ || pausing_ || Exchange::linkBusy())
+    if (downloading_ || pausing_ || link_.busy())
         return;
     downloading_ = true;
-    last_ = NewDataDownload::run(*this);
+    last_ = NewDataDownload::run(link_, *this);
     downloading_ = false;
 }
 
@@ -111,7 +111,7 @@ void NewDataWindow::minutePassed()
     if (minutesLeft_ > 0)
         --minutesLeft_;
     countdownBox->setText(QString::number(minutesLeft_));
-    if (minutesLeft_ > 0 || downloading_ || pausing_ || Exchange::linkBusy())
+    if (minutesLeft_ > 0 || downloading_ || pausing_ || link_.busy())
         return;
     download();
     minutesLeft_ = interval_;

@@ -4,11 +4,12 @@
 
 #include "data/address_file.h"
 #include "data/phone_book.h"
-#include "link/dialogs.h"
-#include "link/ftp_fetch.h"
-#include "link/file_checks.h"
-#include "link/exchange.h"
-#include "link/program_folder.h"
+#include "data/dialogs.h"
+#include "data/ftp_fetch.h"
+#include "data/file_checks.h"
+#include "console/console_window.h"
+#include "link/link.h"
+#include "data/program_folder.h"
 #include "link/telnet_client.h"
 
 #include <QAction>
@@ -32,7 +33,7 @@ const QString boxTitle = QStringLiteral("Internet Connection");
 } // namespace
 
 InternetWindow::InternetWindow(ConsoleWindow* console, QWidget* parent)
-    : PhoneBookWindow(internetCaptions, parent)
+    : PhoneBookWindow(console->link(), internetCaptions, parent)
     , console_(console)
 {
     // A password shows only while it is being typed; a site name is longer than a number.
@@ -40,7 +41,7 @@ InternetWindow::InternetWindow(ConsoleWindow* console, QWidget* parent)
         password->setEchoMode(QLineEdit::PasswordEchoOnEdit);
     for (QLineEdit* site : numberBoxes)
         site->setMinimumWidth(200);
-    if (TelnetClient* client = Exchange::telnet()) {
+    if (TelnetClient* client = link_.telnet()) {
         connect(client, &TelnetClient::Error, this, [this, client](qint32, const QString& description) {
             if (!client->isConnected())
                 connectionFailed(description);
@@ -80,7 +81,7 @@ bool InternetWindow::save()
 
 void InternetWindow::connectSelected()
 {
-    if (fetching_ || Exchange::linkBusy())
+    if (fetching_ || link_.busy())
         return;
     pollTimer->stop();
     remoteAddress.clear();
@@ -121,7 +122,8 @@ QString InternetWindow::fetchAddress()
     showStatus(QStringLiteral("Reading the address from ") + request.site.trimmed());
     fetching_ = true;
     cancelFetch_ = false;
-    const FtpFetch::Result got = FtpFetch::fetch(request, [this] { return cancelFetch_; });
+    const FtpFetch::Result got = FtpFetch::fetch(
+        request, [this] { return cancelFetch_; }, [this] { link_.serviceUi(); });
     fetching_ = false;
     if (FileChecks::fileExists(localCopy))
         FileChecks::deleteFile(localCopy);
@@ -165,10 +167,10 @@ QString InternetWindow::noDataMessage(int timeoutMs)
 void InternetWindow::connectTo(const QString& address)
 {
     showStatus(QStringLiteral("Connecting to ") + address);
-    Exchange::disconnectTcp();
+    link_.disconnectTcp();
     waitingSince_.start();
     pollTimer->start();
-    Exchange::connectTcp(address);
+    link_.connectTcp(address);
 }
 
 void InternetWindow::connectionFailed(const QString& why)
@@ -190,11 +192,11 @@ void InternetWindow::stop()
     }
     if (inConnectedPhase_) {
         stopRequested_ = true;
-        Exchange::abandonExchanges(true);
-        Exchange::disconnectTcp();
+        link_.abandonExchanges(true);
+        link_.disconnectTcp();
         return;
     }
-    if (Exchange::linkBusy())
+    if (link_.busy())
         return;
     endAttempt(QStringLiteral("Internet connection closed"));
 }
@@ -202,14 +204,14 @@ void InternetWindow::stop()
 void InternetWindow::endAttempt(const QString& status)
 {
     pollTimer->stop();
-    Exchange::disconnectTcp();
+    link_.disconnectTcp();
     showStatus(status);
 }
 
 // Connects again to the address of the last attempt, without fetching it again.
 void InternetWindow::retry()
 {
-    if (fetching_ || Exchange::linkBusy() || remoteAddress.isEmpty())
+    if (fetching_ || link_.busy() || remoteAddress.isEmpty())
         return;
     showStatus(QStringLiteral("Trying again..."));
     connectTo(remoteAddress);

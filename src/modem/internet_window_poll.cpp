@@ -4,16 +4,18 @@
 
 #include "console/console_window.h"
 #include "link/arrival_preview.h"
-#include "link/dialogs.h"
+#include "data/dialogs.h"
 #include "link/link_transport.h"
-#include "link/exchange.h"
-#include "link/read_sequence.h"
+#include "link/link.h"
+#include "widgets/refused_model_code.h"
+#include "protocol/datalogger_model.h"
+#include "protocol/read_sequence.h"
 #include "modem/console_hand_over.h"
 #include "widgets/switch_box.h"
 
 #include <QAction>
 
-using Exchange::ReadStep;
+using ReadSequence::Step;
 
 // Any data counts as the connection being up; the first two characters (a modem's
 // CR LF) are not shown, and of the rest only the start of its first line: a peer may
@@ -21,12 +23,12 @@ using Exchange::ReadStep;
 // datalogger that sends nothing within the field time-out ends the attempt.
 void InternetWindow::poll()
 {
-    LinkTransport* t = Exchange::transport();
-    if (inConnectedPhase_ || Exchange::linkBusy() || !t || !t->rules().tcp)
+    LinkTransport* t = link_.transport();
+    if (inConnectedPhase_ || link_.busy() || !t || !t->rules().tcp)
         return;
     lastArrival = QString::fromLatin1(t->takeAll());
     if (lastArrival.isEmpty()) {
-        const int timeoutMs = Exchange::link().fieldTimeoutMs;
+        const int timeoutMs = link_.settings().fieldTimeoutMs;
         if (waitingSince_.isValid() && waitingSince_.elapsed() >= timeoutMs)
             endAttempt(noDataMessage(timeoutMs));
         return;
@@ -44,14 +46,14 @@ void InternetWindow::connectedPhase()
     save();
     pollTimer->stop();
     // The rest of a greeting that arrived in pieces must not be taken for a reply.
-    Exchange::discardUntilQuiet(200, 2000);
+    link_.discardUntilQuiet(200, 2000);
     const bool read = !stopRequested_ && readParameters();
     if (read && !stopRequested_) {
         handOverToConsole(this, console_);
         dialogs().inform(establishedMessage(), QStringLiteral("WARNING"), Dialogs::Icon::Warning);
     }
     if (stopRequested_) {
-        Exchange::abandonExchanges(false);
+        link_.abandonExchanges(false);
         showStatus(QStringLiteral("Internet connection closed"));
     }
     inConnectedPhase_ = false;
@@ -64,20 +66,21 @@ bool InternetWindow::readParameters()
 {
     ConsoleWindow* f = console_;
     bool sendFailed = false;
-    const QList<ReadStep> steps = {
-        {[f] { f->readName(); }, QStringLiteral("Datalogger Name"), 0},
-        {[f, &sendFailed] {
-             bool sent = true;
-             if (Exchange::readModelCode(&sent) == 0)
+    const QList<Step> steps = {
+        {[this, f] { f->readName(); }, QStringLiteral("Datalogger Name"), 0},
+        {[this, f, &sendFailed] {
+             const ReadSequence::ModelCode read = ReadSequence::readModelCode(link_, f->datalogger());
+             tellRefusedModelCode(read);
+             if (read.code == 0)
                  presentAnalogModel(f, QStringLiteral("LV210-LV420 VW DATALOGGER - MODEM"),
                                     QStringLiteral("Acquire Data"));
-             sendFailed = !sent;
+             sendFailed = !read.sent;
          },
          QStringLiteral("Modello Datalogger"), 0},
-        {[f, &sendFailed] {
-             sendFailed = !Exchange::sendCommand(QStringLiteral("O"), QString());
+        {[this, f, &sendFailed] {
+             sendFailed = !link_.sendCommand(QStringLiteral("O"), QString());
              if (!sendFailed)
-                 f->acquisitionSwitch->showField(Exchange::readField());
+                 f->acquisitionSwitch->showField(link_.readField());
          },
          QStringLiteral("Acquisition status"), 0},
     };
@@ -85,12 +88,12 @@ bool InternetWindow::readParameters()
         if (!stopRequested_)
             showStatus(sendFailed ? QStringLiteral("Error") : text);
     };
-    for (const ReadStep& step : steps) {
-        const Exchange::SequenceEnd end = Exchange::runReadSequence({step}, show);
+    for (const Step& step : steps) {
+        const ReadSequence::End end = ReadSequence::run(link_, {step}, show);
         if (stopRequested_ || sendFailed)
             return false;
-        if (end == Exchange::SequenceEnd::Silent) {
-            showStatus(Exchange::silentDataloggerMessage());
+        if (end == ReadSequence::End::Silent) {
+            showStatus(ReadSequence::silentDataloggerMessage());
             return false;
         }
     }

@@ -3,8 +3,8 @@
 #include "modem/modem_window.h"
 
 #include "console/console_window.h"
-#include "link/conversions.h"
-#include "link/exchange.h"
+#include "data/conversions.h"
+#include "link/link.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -23,7 +23,7 @@ constexpr int maxChannels = 64;
 
 void ModemWindow::retry()
 {
-    if (Exchange::linkBusy() || inConnectedPhase_)
+    if (link_.busy() || inConnectedPhase_)
         return;
     emptyInput();
     showStatus(QStringLiteral("Trying again..."));
@@ -32,7 +32,7 @@ void ModemWindow::retry()
 
 bool ModemWindow::fixedRead(const QString& command, int count, QString& reply)
 {
-    reply = Exchange::sendAndCollectOnPort(command, count);
+    reply = link_.sendAndCollectOnPort(command, count);
     if (reply.size() >= count)
         return true;
     showStatus(QStringLiteral("Retry stopped: incomplete answer to ") + command);
@@ -41,10 +41,10 @@ bool ModemWindow::fixedRead(const QString& command, int count, QString& reply)
 
 bool ModemWindow::readFixedReplies()
 {
-    Exchange::CommandLock lock;
+    Link::CommandLock lock(link_);
     ConsoleWindow* f = console_;
     pollTimer->stop();
-    Exchange::pause(700);
+    link_.pause(700);
     emptyInput();
     pollTimer->stop();
 
@@ -66,7 +66,7 @@ bool ModemWindow::readFixedReplies()
         return false;
     f->preheatingBox->setText(cut(r, 1, 5));
 
-    Exchange::pause(50);
+    link_.pause(50);
     if (!fixedRead(QStringLiteral("H"), 3, r))
         return false;
     const double channels = Numbers::leadingNumber(r);
@@ -75,7 +75,7 @@ bool ModemWindow::readFixedReplies()
         return false;
     }
     const int n = int(channels);
-    Exchange::pause(50);
+    link_.pause(50);
     if (n != 0 && !fixedRead(QStringLiteral("H"), 4 * n + 4, r))
         return false;
 
@@ -92,14 +92,14 @@ bool ModemWindow::readFixedReplies()
     f->nextAcquisitionBoxes[4]->setText(cut(r, 18, 2));
 
     if (n != 0) {
-        Exchange::pause(50);
+        link_.pause(50);
         if (!fixedRead(QStringLiteral("M"), 12, r))
             return false;
         f->memoryFreeBox->setText(cut(r, 7, 5));
         f->memoryTotalBox->setText(cut(r, 1, 5));
     }
 
-    Exchange::pause(80);
+    link_.pause(80);
     if (!fixedRead(QStringLiteral("T"), 3, r))
         return false;
 

@@ -2,9 +2,10 @@
 #include "modem/modem_window.h"
 
 #include "data/phone_book.h"
-#include "link/conversions.h"
-#include "link/dialogs.h"
-#include "link/exchange.h"
+#include "data/conversions.h"
+#include "data/dialogs.h"
+#include "console/console_window.h"
+#include "link/link.h"
 #include "link/serial_port.h"
 
 #include <QAction>
@@ -25,7 +26,7 @@ const PhoneBookCaptions modemCaptions{
 } // namespace
 
 ModemWindow::ModemWindow(ConsoleWindow* console, QWidget* parent)
-    : PhoneBookWindow(modemCaptions, parent)
+    : PhoneBookWindow(console->link(), modemCaptions, parent)
     , console_(console)
 {
 }
@@ -61,7 +62,7 @@ bool ModemWindow::save()
 QString ModemWindow::writeToModem(const QString& text, qint16 number)
 {
     (void)number;
-    SerialPort* port = Exchange::serial();
+    SerialPort* port = link_.serial();
     if (port)
         port->write(text.toLatin1());
     return QString();
@@ -69,7 +70,7 @@ QString ModemWindow::writeToModem(const QString& text, qint16 number)
 
 void ModemWindow::emptyInput()
 {
-    if (SerialPort* port = Exchange::serial(); port && port->isOpen())
+    if (SerialPort* port = link_.serial(); port && port->isOpen())
         port->discardInput();
 }
 
@@ -77,15 +78,15 @@ void ModemWindow::emptyInput()
 // is not open ends the dialling silently, before the poll starts.
 void ModemWindow::dial(const QString& number)
 {
-    SerialPort* port = Exchange::serial();
-    if (Exchange::linkBusy() || !port)
+    SerialPort* port = link_.serial();
+    if (link_.busy() || !port)
         return;
-    Exchange::pause(50);
+    link_.pause(50);
     stopAction->setEnabled(true);
     if (!port->isOpen())
         return;
     writeToModem(QStringLiteral("atx0\r"));
-    Exchange::pause(50);
+    link_.pause(50);
     if (number.isEmpty())
         return;
     // A line end pasted into the number would end the dial command and start another.
@@ -112,9 +113,9 @@ void ModemWindow::dialWithPause()
 // answers stay visible.
 void ModemWindow::stop()
 {
-    if (Exchange::linkBusy())
+    if (link_.busy())
         return;
-    Exchange::sendCommand(QString(), QStringLiteral("+++"));
-    Exchange::pause(500);
-    Exchange::sendCommand(QString(), QStringLiteral("ATH\r"));
+    link_.sendCommand(QString(), QStringLiteral("+++"));
+    link_.pause(500);
+    link_.sendCommand(QString(), QStringLiteral("ATH\r"));
 }

@@ -4,8 +4,10 @@
 
 #include "console/console_window.h"
 #include "link/modem_answers.h"
-#include "link/exchange.h"
-#include "link/read_sequence.h"
+#include "link/link.h"
+#include "widgets/refused_model_code.h"
+#include "protocol/datalogger_model.h"
+#include "protocol/read_sequence.h"
 #include "link/serial_port.h"
 #include "modem/console_hand_over.h"
 
@@ -13,15 +15,15 @@
 #include <QDate>
 #include <QLineEdit>
 
-using Exchange::ReadStep;
+using ReadSequence::Step;
 
 // Each tick shows the modem's latest answer. "CONNECT" counts only where a modem puts it,
 // after the CR LF that opens its answer; an answer after which no "CONNECT" can come
 // ends the dialling, as does a line that has gone (no answer can come over it).
 void ModemWindow::poll()
 {
-    SerialPort* port = Exchange::serial();
-    if (inConnectedPhase_ || Exchange::linkBusy() || !port)
+    SerialPort* port = link_.serial();
+    if (inConnectedPhase_ || link_.busy() || !port)
         return;
     if (port->lost()) {
         pollTimer->stop();
@@ -54,7 +56,7 @@ void ModemWindow::connectedPhase()
     lastConnectionBoxes[selectedRow]->setText(QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
     save();
     showStatus(QStringLiteral("Reading internal parameters"));
-    Exchange::pause(400);
+    link_.pause(400);
     if (readParameters())
         handOver();
     inConnectedPhase_ = false;
@@ -66,39 +68,41 @@ void ModemWindow::connectedPhase()
 bool ModemWindow::readParameters()
 {
     ConsoleWindow* f = console_;
-    const QList<ReadStep> steps = {
-        {[f] { f->readChannels(); }, QStringLiteral("Sensors settings"), 20},
-        {[f] { f->readClock(); }, QStringLiteral("Date and time"), 40},
-        {[f] { f->readTimer(); }, QStringLiteral("Timer"), 20},
-        {[f] { f->readPreheating(); }, QStringLiteral("Preheating"), 20},
-        {[f] { f->readInternalParameters(); }, QStringLiteral("Internal parameters"), 20},
-        {[f] { f->readMemory(); }, QStringLiteral("Memory"), 20},
-        {[f] { f->readGprs(); }, QStringLiteral("GPRS"), 20},
-        {[f] { f->readName(); }, QStringLiteral("Datalogger Name"), 20},
-        {[f] {
-             if (Exchange::readModelCode() == 0)
+    const QList<Step> steps = {
+        {[this, f] { f->readChannels(); }, QStringLiteral("Sensors settings"), 20},
+        {[this, f] { f->readClock(); }, QStringLiteral("Date and time"), 40},
+        {[this, f] { f->readTimer(); }, QStringLiteral("Timer"), 20},
+        {[this, f] { f->readPreheating(); }, QStringLiteral("Preheating"), 20},
+        {[this, f] { f->readInternalParameters(); }, QStringLiteral("Internal parameters"), 20},
+        {[this, f] { f->readMemory(); }, QStringLiteral("Memory"), 20},
+        {[this, f] { f->readGprs(); }, QStringLiteral("GPRS"), 20},
+        {[this, f] { f->readName(); }, QStringLiteral("Datalogger Name"), 20},
+        {[this, f] {
+             const ReadSequence::ModelCode read = ReadSequence::readModelCode(link_, f->datalogger());
+             tellRefusedModelCode(read);
+             if (read.code == 0)
                  presentAnalogModel(f, QStringLiteral("LV210-LV420 VW DATALOGGER - MODEM"),
                                     QStringLiteral("Acquire data"));
          },
          QStringLiteral("Datalogger Model"), 0},
-        {[f] {
-             Exchange::sendCommand(QStringLiteral("U"), QString());
-             f->eventsCounterSwitch->showField(Exchange::readField());
+        {[this, f] {
+             link_.sendCommand(QStringLiteral("U"), QString());
+             f->eventsCounterSwitch->showField(link_.readField());
          },
          QStringLiteral("Events counter"), 20},
-        {[f] {
-             Exchange::sendCommand(QStringLiteral("O"), QString());
-             f->acquisitionSwitch->showField(Exchange::readField());
+        {[this, f] {
+             link_.sendCommand(QStringLiteral("O"), QString());
+             f->acquisitionSwitch->showField(link_.readField());
          },
          QStringLiteral("Acquisition status"), 20},
     };
     const auto show = [this](const QString& text) { showStatus(text); };
-    if (Exchange::runReadSequence(steps, show) == Exchange::SequenceEnd::Silent) {
-        showStatus(Exchange::silentDataloggerMessage());
+    if (ReadSequence::run(link_, steps, show) == ReadSequence::End::Silent) {
+        showStatus(ReadSequence::silentDataloggerMessage());
         return false;
     }
     f->readInternetSwitch();
-    Exchange::pause(20);
+    link_.pause(20);
     return true;
 }
 

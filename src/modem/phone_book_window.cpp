@@ -2,8 +2,8 @@
 // port box, the status box and the menu; row and page selection; opening and closing.
 #include "modem/phone_book_window.h"
 
-#include "link/conversions.h"
-#include "link/exchange.h"
+#include "data/conversions.h"
+#include "link/link.h"
 #include "widgets/box_colours.h"
 #include "widgets/controls.h"
 
@@ -25,8 +25,8 @@
 
 using namespace Controls;
 
-PhoneBookWindow::PhoneBookWindow(const PhoneBookCaptions& captions, QWidget* parent)
-    : QMainWindow(parent)
+PhoneBookWindow::PhoneBookWindow(Link& link, const PhoneBookCaptions& captions, QWidget* parent)
+    : QMainWindow(parent), link_(link)
 {
     setObjectName(captions.objectName);
     setWindowTitle(captions.title);
@@ -237,14 +237,14 @@ void PhoneBookWindow::unload()
     hide();
     if (start_)
         start_->show();
-    Exchange::closePort();
+    link_.closePort();
 }
 
 void PhoneBookWindow::closeEvent(QCloseEvent* event)
 {
     // Closing while an exchange runs would pull the port from under it: the window
     // stays until the exchange has ended.
-    if (Exchange::linkBusy()) {
+    if (link_.busy()) {
         event->ignore();
         return;
     }

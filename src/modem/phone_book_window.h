@@ -13,6 +13,7 @@
 
 #include <array>
 
+class Link;
 class QAction;
 class QGroupBox;
 class QLineEdit;
@@ -37,7 +38,7 @@ public:
     static constexpr int RowColour = 0xFFFF;
     static constexpr int SelectedRowColour = 255;
 
-    PhoneBookWindow(const PhoneBookCaptions& captions, QWidget* parent = nullptr);
+    PhoneBookWindow(Link& link, const PhoneBookCaptions& captions, QWidget* parent = nullptr);
     ~PhoneBookWindow() override;
 
     // The window the program returns to when this one closes (the start window).
@@ -107,6 +108,7 @@ public slots:
     void open();
 
 protected:
+    Link& link_;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -4,8 +4,8 @@
 #include "modem/phone_book_window.h"
 
 #include "data/phone_book.h"
-#include "link/conversions.h"
-#include "link/exchange.h"
+#include "data/conversions.h"
+#include "link/link.h"
 #include "link/serial_port.h"
 
 #include <QEvent>
@@ -29,7 +29,7 @@ QString foundText(int port, const QString& answer)
 
 void PhoneBookWindow::raiseModemLines()
 {
-    if (SerialPort* port = Exchange::serial()) {
+    if (SerialPort* port = link_.serial()) {
         // A pseudo-terminal has no modem lines; the failure is of no consequence.
         port->setRTSEnable(true);
         port->setDTREnable(true);
@@ -38,7 +38,7 @@ void PhoneBookWindow::raiseModemLines()
 
 bool PhoneBookWindow::reopenPort(int number)
 {
-    SerialPort* port = Exchange::serial();
+    SerialPort* port = link_.serial();
     if (!port)
         return false;
     port->close();
@@ -53,19 +53,19 @@ bool PhoneBookWindow::reopenPort(int number)
 
 QString PhoneBookWindow::askIdentification()
 {
-    SerialPort* port = Exchange::serial();
-    Exchange::pause(20);
+    SerialPort* port = link_.serial();
+    link_.pause(20);
     port->write(QByteArrayLiteral("ATE0\r"));
-    Exchange::pause(20);
+    link_.pause(20);
     port->discardInput();
     port->write(QByteArrayLiteral("ATI3\r"));
-    Exchange::pause(20);
+    link_.pause(20);
     return port->isOpen() ? QString::fromLatin1(port->takeAll()) : QString();
 }
 
 void PhoneBookWindow::portBoxChanged()
 {
-    if (Exchange::linkBusy() || !Exchange::serial())
+    if (link_.busy() || !link_.serial())
         return;
     raiseModemLines();
     const int number = portNumber();
@@ -82,13 +82,13 @@ void PhoneBookWindow::portBoxChanged()
 
 void PhoneBookWindow::portBoxKeyPressed(const QString& textBefore)
 {
-    SerialPort* port = Exchange::serial();
-    if (Exchange::linkBusy() || !port)
+    SerialPort* port = link_.serial();
+    if (link_.busy() || !port)
         return;
     const double value = std::trunc(Numbers::leadingNumber(textBefore));
     reopenPort(value >= 0 && value <= 32767 ? int(value) : 0);
     port->write(QByteArrayLiteral("AT\r"));
-    Exchange::pause(50);
+    link_.pause(50);
     const bool answered = port->isOpen() && !port->takeAll().isEmpty();
     showStatus(answered ? QStringLiteral("MODEM READY") : QStringLiteral("MODEM NOT READY"));
     port->close();
@@ -96,8 +96,8 @@ void PhoneBookWindow::portBoxKeyPressed(const QString& textBefore)
 
 void PhoneBookWindow::lookUpModem()
 {
-    SerialPort* port = Exchange::serial();
-    if (Exchange::linkBusy() || !port)
+    SerialPort* port = link_.serial();
+    if (link_.busy() || !port)
         return;
     raiseModemLines();
     showStatus(QStringLiteral("Looking for modem..."));

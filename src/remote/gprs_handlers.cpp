@@ -1,9 +1,9 @@
 // The console's GPRS and FTP settings and the internet-connection switch.
 #include "console/console_window.h"
 
-#include "link/conversions.h"
-#include "link/dialogs.h"
-#include "link/exchange.h"
+#include "data/conversions.h"
+#include "data/dialogs.h"
+#include "link/link.h"
 #include "widgets/unsendable.h"
 #include "widgets/box_colours.h"
 
@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
-using namespace Exchange;
 
 namespace {
 // How deep the internet switch's write-and-read rounds are nested (see writeInternetSwitch).
@@ -21,13 +20,13 @@ int webRounds = 0;
 
 void ConsoleWindow::readGprs()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    CommandLock lock;
-    flushInput();
-    sendCommand(QStringLiteral("K"), QString());
+    Link::CommandLock lock(link_);
+    link_.flushInput();
+    link_.sendCommand(QStringLiteral("K"), QString());
     for (QLineEdit* box : gprsBoxes)
-        box->setText(readField());
+        box->setText(link_.readField());
     for (QLineEdit* box : gprsBoxes)
         setBoxColour(box, BoxColour::Yellow);
 }
@@ -35,7 +34,7 @@ void ConsoleWindow::readGprs()
 // Each box is trimmed in place before its text goes out.
 void ConsoleWindow::writeGprs()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
     for (int i = 0; i < 10; ++i) {
         const QString reason = unsendableReason(gprsLabels[i]->text(), gprsBoxes[i]->text().trimmed());
@@ -49,8 +48,7 @@ void ConsoleWindow::writeGprs()
         box->setText(box->text().trimmed());
         values << box->text();
     }
-    link().outgoingValues = Numbers::valuesString(values);
-    sendCommand(QStringLiteral("k"), link().outgoingValues);
+    link_.sendCommand(QStringLiteral("k"), Numbers::valuesString(values));
     for (QLineEdit* box : gprsBoxes)
         setBoxColour(box, BoxColour::Yellow);
 }
@@ -61,7 +59,7 @@ void ConsoleWindow::writeGprs()
 // made inside a nested round is shown and not written again.
 void ConsoleWindow::writeInternetSwitch()
 {
-    if (linkBusy()) {
+    if (link_.busy()) {
         // An exchange is running: the box goes back to what the datalogger last said.
         const QSignalBlocker block(internetSwitchBox);
         internetSwitchBox->setChecked(!internetSwitchBox->isChecked());
@@ -70,8 +68,8 @@ void ConsoleWindow::writeInternetSwitch()
     if (webRounds >= 2)
         return;
     ++webRounds;
-    sendCommand(internetSwitchBox->isChecked() ? QStringLiteral("<1,") : QStringLiteral("<0,"), QString());
-    pause(50);
+    link_.sendCommand(internetSwitchBox->isChecked() ? QStringLiteral("<1,") : QStringLiteral("<0,"), QString());
+    link_.pause(50);
     readInternetSwitch();
     --webRounds;
 }
@@ -80,12 +78,12 @@ void ConsoleWindow::writeInternetSwitch()
 // close the datalogger to internet connections.
 void ConsoleWindow::readInternetSwitch()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    CommandLock lock;
-    flushInput();
-    sendCommand(QStringLiteral(">"), QString());
-    const QString field = readField();
+    Link::CommandLock lock(link_);
+    link_.flushInput();
+    link_.sendCommand(QStringLiteral(">"), QString());
+    const QString field = link_.readField();
     if (field == QLatin1String("%%"))
         return;
     internetSwitchBox->setChecked(Numbers::leadingNumber(field) != 0);

@@ -2,9 +2,9 @@
 // switch, the e-mail switch, the GSM function switch and the alert window's button.
 #include "console/console_window.h"
 
-#include "link/conversions.h"
-#include "link/dialogs.h"
-#include "link/exchange.h"
+#include "data/conversions.h"
+#include "data/dialogs.h"
+#include "link/link.h"
 #include "widgets/unsendable.h"
 #include "widgets/box_colours.h"
 #include "widgets/switch_box.h"
@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 
-using namespace Exchange;
 using Numbers::signedText;
 
 namespace {
@@ -65,18 +64,18 @@ bool refuseUnsendableGsm(const ConsoleWindow& f)
 
 void ConsoleWindow::readGsm()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    CommandLock lock;
-    sendCommand(QStringLiteral("I"), QString());
+    Link::CommandLock lock(link_);
+    link_.sendCommand(QStringLiteral("I"), QString());
     for (QLineEdit* box : smsNumberBoxes)
-        box->setText(readField().trimmed());
-    smsCountBox->setText(readField().trimmed());
-    smsAlertSwitch->showField(readField());
+        box->setText(link_.readField().trimmed());
+    smsCountBox->setText(link_.readField().trimmed());
+    smsAlertSwitch->showField(link_.readField());
 
-    sendCommand(QStringLiteral("F"), QString());
-    phoneNumberBox->setText(readField().trimmed());
-    phoneAlertSwitch->showField(readField());
+    link_.sendCommand(QStringLiteral("F"), QString());
+    phoneNumberBox->setText(link_.readField().trimmed());
+    phoneAlertSwitch->showField(link_.readField());
 
     for (QLineEdit* box : smsNumberBoxes)
         setBoxColour(box, BoxColour::PaleYellow);
@@ -87,40 +86,34 @@ void ConsoleWindow::readGsm()
 // The count is sent as typed: the datalogger, not the program, decides what it accepts.
 void ConsoleWindow::writeGsm()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    CommandLock lock;
+    Link::CommandLock lock(link_);
     if (refuseUnsendableGsm(*this))
         return;
-    link().outgoingValues = smsValues(*this, currentState(smsAlertSwitch));
-    sendCommand(QStringLiteral("i"), link().outgoingValues);
-    link().outgoingValues = callValues(*this, currentState(phoneAlertSwitch));
-    sendCommand(QStringLiteral("f"), link().outgoingValues);
+    link_.sendCommand(QStringLiteral("i"), smsValues(*this, currentState(smsAlertSwitch)));
+    link_.sendCommand(QStringLiteral("f"), callValues(*this, currentState(phoneAlertSwitch)));
     readGsm();
 }
 
 // The switches travel with the numbers, so the numbers typed go out with them.
 void ConsoleWindow::toggleSmsAlert()
 {
-    if (linkBusy() || refuseUnsendableGsm(*this))
+    if (link_.busy() || refuseUnsendableGsm(*this))
         return;
-    link().outgoingValues = smsValues(*this, newState(smsAlertSwitch));
-    sendCommand(QStringLiteral("i"), link().outgoingValues);
-    link().outgoingValues = callValues(*this, currentState(phoneAlertSwitch));
-    sendCommand(QStringLiteral("f"), link().outgoingValues);
-    pause(50);
+    link_.sendCommand(QStringLiteral("i"), smsValues(*this, newState(smsAlertSwitch)));
+    link_.sendCommand(QStringLiteral("f"), callValues(*this, currentState(phoneAlertSwitch)));
+    link_.pause(50);
     readGsm();
 }
 
 void ConsoleWindow::togglePhoneAlert()
 {
-    if (linkBusy() || refuseUnsendableGsm(*this))
+    if (link_.busy() || refuseUnsendableGsm(*this))
         return;
-    link().outgoingValues = smsValues(*this, currentState(smsAlertSwitch));
-    sendCommand(QStringLiteral("i"), link().outgoingValues);
-    link().outgoingValues = callValues(*this, newState(phoneAlertSwitch));
-    sendCommand(QStringLiteral("f"), link().outgoingValues);
-    pause(50);
+    link_.sendCommand(QStringLiteral("i"), smsValues(*this, currentState(smsAlertSwitch)));
+    link_.sendCommand(QStringLiteral("f"), callValues(*this, newState(phoneAlertSwitch)));
+    link_.pause(50);
     readGsm();
 }
 
@@ -129,34 +122,32 @@ void ConsoleWindow::phoneAlertClicked() {}
 
 void ConsoleWindow::toggleEmail()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    link().outgoingValues = newState(emailSwitch) + QLatin1Char(',');
-    sendCommand(QStringLiteral("y"), link().outgoingValues);
-    pause(50);
+    link_.sendCommand(QStringLiteral("y"), newState(emailSwitch) + QLatin1Char(','));
+    link_.pause(50);
     readEmail();
 }
 
 void ConsoleWindow::readEmail()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
-    CommandLock lock;
-    flushInput();
-    sendCommand(QStringLiteral("Y"), QString());
-    emailSwitch->showField(readField());
+    Link::CommandLock lock(link_);
+    link_.flushInput();
+    link_.sendCommand(QStringLiteral("Y"), QString());
+    emailSwitch->showField(link_.readField());
 }
 
 // The datalogger has no read for its GSM function: the box shows what was sent, once it
 // has gone out.
 void ConsoleWindow::toggleGsm()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
     const bool on = !gsmSwitch->isChecked();
-    link().outgoingValues = newState(gsmSwitch) + QLatin1Char(',');
-    if (sendCommand(QStringLiteral("j"), link().outgoingValues))
+    if (link_.sendCommand(QStringLiteral("j"), newState(gsmSwitch) + QLatin1Char(',')))
         gsmSwitch->setChecked(on);
-    pause(50);
+    link_.pause(50);
     readAcquisitionSwitch();
 }

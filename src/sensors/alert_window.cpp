@@ -2,9 +2,9 @@
 #include "sensors/alert_window.h"
 
 #include "console/console_window.h"
-#include "link/conversions.h"
-#include "link/dialogs.h"
-#include "link/exchange.h"
+#include "data/conversions.h"
+#include "data/dialogs.h"
+#include "link/link.h"
 #include "widgets/unsendable.h"
 #include "widgets/box_colours.h"
 #include "widgets/edit_marker.h"
@@ -23,7 +23,6 @@
 
 #include <cmath>
 
-using namespace Exchange;
 using Numbers::signedText;
 
 namespace {
@@ -39,7 +38,7 @@ QString channelText(int mux, int row) { return signedText(16 * mux + row); }
 } // namespace
 
 AlertWindow::AlertWindow(ConsoleWindow* console, QWidget* parent)
-    : QWidget(parent, Qt::Window), console_(console)
+    : QWidget(parent, Qt::Window), console_(console), link_(console->link())
 {
     setObjectName(QStringLiteral("Allarmi_An"));
     setWindowTitle(QStringLiteral("Sensors Alerts"));
@@ -134,7 +133,7 @@ int AlertWindow::rowsOf(int mux, const QString& outcome)
 
 void AlertWindow::readAlerts(int mux)
 {
-    if (linkBusy() || mux < 0 || mux > 3)
+    if (link_.busy() || mux < 0 || mux > 3)
         return;
     const int rows = rowsOf(mux, QStringLiteral("Nothing was read."));
     if (rows < 0)
@@ -143,11 +142,11 @@ void AlertWindow::readAlerts(int mux)
     for (QLineEdit* box : alertOnBoxes)
         box->setText(QStringLiteral("Disabled"));
     for (int r = 0; r < rows; ++r) {
-        sendCommand(QStringLiteral("J"), Numbers::valuesString({channelText(mux, r)}));
-        alertOnBoxes[r]->setText(readField());
-        highThresholdBoxes[r]->setText(readField().trimmed());
-        lowThresholdBoxes[r]->setText(readField().trimmed());
-        pause(10);
+        link_.sendCommand(QStringLiteral("J"), Numbers::valuesString({channelText(mux, r)}));
+        alertOnBoxes[r]->setText(link_.readField());
+        highThresholdBoxes[r]->setText(link_.readField().trimmed());
+        lowThresholdBoxes[r]->setText(link_.readField().trimmed());
+        link_.pause(10);
     }
     setButtonsEnabled(true);
     for (int r = 0; r < 16; ++r)
@@ -172,7 +171,7 @@ QString AlertWindow::unsendableRows(int rows) const
 // The texts go out as typed, trimmed; the read that follows shows what the datalogger kept.
 void AlertWindow::writeAlerts(int mux)
 {
-    if (linkBusy() || mux < 0 || mux > 3)
+    if (link_.busy() || mux < 0 || mux > 3)
         return;
     const int rows = rowsOf(mux, QStringLiteral("Nothing was written."));
     if (rows < 0)
@@ -183,23 +182,23 @@ void AlertWindow::writeAlerts(int mux)
     }
     setButtonsEnabled(false);
     for (int r = 0; r < rows; ++r)
-        sendCommand(QStringLiteral("j"),
+        link_.sendCommand(QStringLiteral("j"),
                       Numbers::valuesString({channelText(mux, r), alertOnBoxes[r]->text().trimmed(),
                                            highThresholdBoxes[r]->text().trimmed(), lowThresholdBoxes[r]->text().trimmed()}));
-    pause(10);
+    link_.pause(10);
     readAlerts(mux);
     setButtonsEnabled(true);
 }
 
 void AlertWindow::readSms()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
     setButtonsEnabled(false);
-    sendCommand(QStringLiteral("X"), QString());
+    link_.sendCommand(QStringLiteral("X"), QString());
     for (QLineEdit* line : smsTextBoxes) {
-        line->setText(readField());
-        pause(10);
+        line->setText(link_.readField());
+        link_.pause(10);
         setBoxColour(line, BoxColour::PaleYellow);
     }
     setButtonsEnabled(true);
@@ -220,19 +219,19 @@ QString AlertWindow::unsendableSms() const
 // Each line goes out as a command text of its own, untrimmed, followed by its comma.
 void AlertWindow::writeSms()
 {
-    if (linkBusy())
+    if (link_.busy())
         return;
     if (const QString reason = unsendableSms(); !reason.isEmpty()) {
         dialogs().inform(refusalMessage(reason), QStringLiteral("Warning"));
         return;
     }
     setButtonsEnabled(false);
-    sendCommand(QStringLiteral("x"), QString());
+    link_.sendCommand(QStringLiteral("x"), QString());
     for (QLineEdit* line : smsTextBoxes) {
-        sendCommand(line->text(), QStringLiteral(","));
-        pause(10);
+        link_.sendCommand(line->text(), QStringLiteral(","));
+        link_.pause(10);
     }
-    sendCommand(QStringLiteral("X"), QString());
+    link_.sendCommand(QStringLiteral("X"), QString());
     readSms();
     setButtonsEnabled(true);
 }

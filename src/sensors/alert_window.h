@@ -7,6 +7,7 @@
 #include <array>
 
 class ConsoleWindow;
+class Link;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -50,4 +51,5 @@ private:
     QString unsendableSms() const;
 
     ConsoleWindow* console_;
+    Link& link_;
 };

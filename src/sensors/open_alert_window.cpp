@@ -2,14 +2,14 @@
 // console hidden meanwhile.
 #include "console/console_window.h"
 
-#include "link/exchange.h"
+#include "link/link.h"
 #include "sensors/alert_window.h"
 
 void ConsoleWindow::openAlertWindow()
 {
-    if (Exchange::linkBusy())
+    if (link_.busy())
         return;
-    Exchange::CommandLock lock;
+    Link::CommandLock lock(link_);
     alertWindow_ = std::make_unique<AlertWindow>(this);
     hide();
     alertWindow_->show();

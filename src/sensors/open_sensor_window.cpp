@@ -2,12 +2,12 @@
 // hidden meanwhile.
 #include "console/console_window.h"
 
-#include "link/exchange.h"
+#include "link/link.h"
 #include "sensors/sensor_window.h"
 
 void ConsoleWindow::openSensorWindow()
 {
-    if (Exchange::linkBusy())
+    if (link_.busy())
         return;
     sensorWindow_ = std::make_unique<SensorWindow>(this);
     hide();

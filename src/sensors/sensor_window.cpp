@@ -3,9 +3,9 @@
 
 #include "console/console_window.h"
 #include "data/coefficient_table.h"
-#include "link/conversions.h"
-#include "link/dialogs.h"
-#include "link/exchange.h"
+#include "data/conversions.h"
+#include "data/dialogs.h"
+#include "link/link.h"
 #include "widgets/controls.h"
 #include "widgets/unsendable.h"
 #include "widgets/window_placement.h"
@@ -17,7 +17,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using namespace Exchange;
 using Numbers::signedText;
 using Numbers::leadingNumber;
 
@@ -33,7 +32,7 @@ QString channelText(int mux, int row) { return signedText(16 * mux + row); }
 } // namespace
 
 SensorWindow::SensorWindow(ConsoleWindow* console, QWidget* parent)
-    : QWidget(parent, Qt::Window), console_(console)
+    : QWidget(parent, Qt::Window), console_(console), link_(console->link())
 {
     setObjectName(QStringLiteral("Sensori_An"));
     setWindowTitle(QStringLiteral("Sensors settings"));
@@ -99,17 +98,17 @@ void SensorWindow::readRows(int mux)
         name->setText(QStringLiteral("Non Attivo"));
     const int rows = console_->channelCount(mux);
     for (int p = 0; p < rows; ++p) {
-        sendCommand(QStringLiteral("R"), Numbers::valuesString({channelText(mux, p)}));
-        channelNameBoxes[p]->setText(readField());
+        link_.sendCommand(QStringLiteral("R"), Numbers::valuesString({channelText(mux, p)}));
+        channelNameBoxes[p]->setText(link_.readField());
         for (QLineEdit* box : {zeroVoltBoxes[p], fullScaleVoltBoxes[p], zeroUnitBoxes[p], fullScaleUnitBoxes[p]})
-            box->setText(readField().trimmed());
-        pause(10);
+            box->setText(link_.readField().trimmed());
+        link_.pause(10);
     }
 }
 
 void SensorWindow::readSensors(int mux)
 {
-    if (linkBusy() || mux < 0 || mux > 3)
+    if (link_.busy() || mux < 0 || mux > 3)
         return;
     setButtonsEnabled(false);
     readRows(mux);
@@ -135,7 +134,7 @@ QString SensorWindow::unsendable(int rows) const
 
 void SensorWindow::writeSensors(int mux)
 {
-    if (linkBusy() || mux < 0 || mux > 3)
+    if (link_.busy() || mux < 0 || mux > 3)
         return;
     setButtonsEnabled(false);
     const int rows = console_->channelCount(mux);
@@ -149,12 +148,12 @@ void SensorWindow::writeSensors(int mux)
         const int ch = 16 * mux + p;
         CoefficientTable::store(ch, leadingNumber(zeroVoltBoxes[p]->text()), leadingNumber(fullScaleVoltBoxes[p]->text()), leadingNumber(zeroUnitBoxes[p]->text()),
                                 leadingNumber(fullScaleUnitBoxes[p]->text()));
-        sendCommand(QStringLiteral("r"),
+        link_.sendCommand(QStringLiteral("r"),
                       Numbers::valuesString({channelText(mux, p), channelNameBoxes[p]->text().trimmed(),
                                            zeroVoltBoxes[p]->text().trimmed(), fullScaleVoltBoxes[p]->text().trimmed(),
                                            zeroUnitBoxes[p]->text().trimmed(), fullScaleUnitBoxes[p]->text().trimmed()}));
     }
-    pause(10);
+    link_.pause(10);
     readRows(mux);
     setButtonsEnabled(true);
 }

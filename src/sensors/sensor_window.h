@@ -7,6 +7,7 @@
 #include <array>
 
 class ConsoleWindow;
+class Link;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -42,4 +43,5 @@ private:
     QString unsendable(int rows) const;
 
     ConsoleWindow* console_;
+    Link& link_;
 };

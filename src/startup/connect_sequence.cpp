@@ -2,10 +2,12 @@
 #include "startup/start_window.h"
 
 #include "console/console_window.h"
-#include "link/conversions.h"
-#include "link/dialogs.h"
-#include "link/exchange.h"
-#include "link/read_sequence.h"
+#include "data/conversions.h"
+#include "data/dialogs.h"
+#include "link/link.h"
+#include "widgets/refused_model_code.h"
+#include "protocol/datalogger_model.h"
+#include "protocol/read_sequence.h"
 #include "data/data_file_name.h"
 #include "data/port_settings.h"
 #include "widgets/box_colours.h"
@@ -16,29 +18,27 @@
 #include <QLabel>
 #include <QLineEdit>
 
-using Exchange::ReadStep;
+using ReadSequence::Step;
 
 void StartWindow::connectToDatalogger()
 {
-    if (Exchange::linkBusy())
+    if (link_.busy())
         return;
-    Exchange::LinkState& link = Exchange::link();
     const int port = selectedPort(8);
     if (port == 0) {
         setStatus(QStringLiteral("Select a COM port!"));
         return;
     }
-    link.comPortNumber = port;
     setStatus(QStringLiteral("Connecting port COM") + Numbers::shownNumber(double(port)));
     PortSettings::save(settingsPath, port);  // a settings file that cannot be written does not stop the connection
 
-    if (Exchange::probeSerialPort(port) == 0) {
+    if (link_.probeSerialPort(port, datalogger_.gsm()) == 0) {
         setStatus(QStringLiteral("Datalogger not found, please check connection"));
         return;
     }
     setStatus(QStringLiteral(" Datalogger Found"));
     setStatusColour(BoxColour::Green);
-    Exchange::pause(10);
+    link_.pause(10);
     readSettingsAndHandOver();
 }
 
@@ -47,34 +47,34 @@ bool StartWindow::readSettingsAndHandOver()
     setStatus(QStringLiteral("Reading internal parameters"));
     ConsoleWindow* f = console_;
     const auto show = [this](const QString& text) { setStatus(text); };
-    QList<ReadStep> steps = {
-        {[f] { f->readChannels(); }, QStringLiteral("Sensors settings"), 10},
-        {[f] { f->readClock(); }, QStringLiteral("Date and time"), 10},
-        {[f] { f->readStartTime(); }, QStringLiteral("Start date"), 10},
-        {[f] { f->readTimer(); }, QStringLiteral("Timer"), 10},
-        {[f] { f->readPreheating(); }, QStringLiteral("Pre-heating"), 10},
-        {[f] { f->readInternalParameters(); }, QStringLiteral("Internal parameters"), 10},
-        {[f] { f->readMemory(); }, QStringLiteral("Memory"), 10},
-        {[f] { f->readName(); }, QStringLiteral("Datalogger Name"), 10},
+    QList<Step> steps = {
+        {[this, f] { f->readChannels(); }, QStringLiteral("Sensors settings"), 10},
+        {[this, f] { f->readClock(); }, QStringLiteral("Date and time"), 10},
+        {[this, f] { f->readStartTime(); }, QStringLiteral("Start date"), 10},
+        {[this, f] { f->readTimer(); }, QStringLiteral("Timer"), 10},
+        {[this, f] { f->readPreheating(); }, QStringLiteral("Pre-heating"), 10},
+        {[this, f] { f->readInternalParameters(); }, QStringLiteral("Internal parameters"), 10},
+        {[this, f] { f->readMemory(); }, QStringLiteral("Memory"), 10},
+        {[this, f] { f->readName(); }, QStringLiteral("Datalogger Name"), 10},
         {[this] { readModelCode(); }, QStringLiteral("Datalogger Model"), 0},
-        {[f] {
-             Exchange::sendCommand(QStringLiteral("U"), QString());
-             f->eventsCounterSwitch->showField(Exchange::readField());
+        {[this, f] {
+             link_.sendCommand(QStringLiteral("U"), QString());
+             f->eventsCounterSwitch->showField(link_.readField());
          },
          QStringLiteral("Events counter"), 10},
-        {[f] {
-             Exchange::sendCommand(QStringLiteral("O"), QString());
-             f->acquisitionSwitch->showField(Exchange::readField());
+        {[this, f] {
+             link_.sendCommand(QStringLiteral("O"), QString());
+             f->acquisitionSwitch->showField(link_.readField());
          },
          QStringLiteral("Acqisition status"), 10},
     };
     // A datalogger with a GSM modem also has its GSM/SMS and GPRS settings read, after the memory.
     if (gsmBox->isChecked()) {
         const qsizetype afterMemory = 7;
-        steps.insert(afterMemory, {[f] { f->readGsm(); }, QStringLiteral("GSM/SMS"), 10});
-        steps.insert(afterMemory + 1, {[f] { f->readGprs(); }, QStringLiteral("GPRS"), 10});
+        steps.insert(afterMemory, {[this, f] { f->readGsm(); }, QStringLiteral("GSM/SMS"), 10});
+        steps.insert(afterMemory + 1, {[this, f] { f->readGprs(); }, QStringLiteral("GPRS"), 10});
     }
-    if (Exchange::runReadSequence(steps, show) == Exchange::SequenceEnd::Silent) {
+    if (ReadSequence::run(link_, steps, show) == ReadSequence::End::Silent) {
         stopOnSilence();
         return false;
     }
@@ -87,7 +87,9 @@ bool StartWindow::readSettingsAndHandOver()
 
 void StartWindow::readModelCode()
 {
-    if (Exchange::readModelCode() == 0)
+    const ReadSequence::ModelCode read = ReadSequence::readModelCode(link_, datalogger_);
+    tellRefusedModelCode(read);
+    if (read.code == 0)
         console_->adaptForAnalogModel();
 }
 
@@ -95,9 +97,9 @@ void StartWindow::readModelCode()
 // the next "Connect" opens it afresh.
 void StartWindow::stopOnSilence()
 {
-    Exchange::closePort();
-    Exchange::link().portHeldOpen = false;
-    setStatus(Exchange::silentDataloggerMessage());
-    dialogs().inform(Exchange::silentDataloggerMessage(), QStringLiteral("Warning"),
+    link_.closePort();
+    link_.setPortHeldOpen(false);
+    setStatus(ReadSequence::silentDataloggerMessage());
+    dialogs().inform(ReadSequence::silentDataloggerMessage(), QStringLiteral("Warning"),
                      Dialogs::Icon::Warning);
 }

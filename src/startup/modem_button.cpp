@@ -1,16 +1,16 @@
 // "Connect with modem": choose the modem or the internet link and open its window.
 #include "startup/start_window.h"
 
-#include "link/exchange.h"
+#include "link/link.h"
 
 #include <QCheckBox>
 
 void StartWindow::connectWithModem()
 {
-    if (Exchange::linkBusy())
+    if (link_.busy())
         return;
     const bool internet = internetBox->isChecked();
-    Exchange::takeOverLink(internet ? Exchange::LinkKind::Tcp : Exchange::LinkKind::Serial, true);
+    link_.takeOver(internet ? Link::Kind::Tcp : Link::Kind::Serial, true);
     // The start window stays shown: the chosen window takes the link over.
     openModemWindow(internet);
 }

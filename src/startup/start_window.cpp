@@ -3,10 +3,11 @@
 
 #include "widgets/window_placement.h"
 #include "widgets/box_colours.h"
-#include "link/com_ports.h"
-#include "link/conversions.h"
-#include "link/dialogs.h"
-#include "link/exchange.h"
+#include "data/com_ports.h"
+#include "data/conversions.h"
+#include "data/dialogs.h"
+#include "link/link.h"
+#include "protocol/datalogger_model.h"
 #include "link/serial_port.h"
 #include "link/telnet_client.h"
 #include "data/port_settings.h"
@@ -52,29 +53,31 @@ QCheckBox* makeCheck(const QString& caption, const char* name, QWidget* parent)
 
 } // namespace
 
-void endProgramNow()
+void endProgramNow(Link& link_)
 {
-    Exchange::closePort();
+    link_.closePort();
     // A close that arrives while an exchange waits in the event loop cannot unwind that
     // wait; the program ends here instead of finishing the exchange first.
-    if (Exchange::linkBusy()) {
+    if (link_.busy()) {
         std::fflush(nullptr);
         std::_Exit(0);
     }
     QCoreApplication::quit();
 }
 
-StartWindow::StartWindow(QWidget* parent) : QWidget(parent)
+StartWindow::StartWindow(Link& link, DataloggerModel& datalogger, QWidget* parent)
+    : QWidget(parent), link_(link), datalogger_(datalogger)
 {
-    onProgramEnd = endProgramNow;
+    onProgramEnd = [this] { endProgramNow(link_); };
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Quorvel"));
 
     serialPort = new SerialPort(this);
+    serialPort->setPortNames(ComPorts::names());
     serialPort->setObjectName(QStringLiteral("MSComm1"));
     telnetClient = new TelnetClient(this);
     telnetClient->setObjectName(QStringLiteral("TelnetTTYClient1"));
-    Exchange::setTransports(serialPort, telnetClient);
+    link_.setTransports(serialPort, telnetClient);
     connect(telnetClient, &TelnetClient::Error, this, &StartWindow::telnetError);
 
     buildControls();
@@ -83,8 +86,8 @@ StartWindow::StartWindow(QWidget* parent) : QWidget(parent)
 
 StartWindow::~StartWindow()
 {
-    if (Exchange::serial() == serialPort)
-        Exchange::setTransports(nullptr, nullptr);
+    if (link_.serial() == serialPort)
+        link_.setTransports(nullptr, nullptr);
 }
 
 void StartWindow::buildControls()
@@ -165,7 +168,7 @@ void StartWindow::buildControls()
 
 void StartWindow::load()
 {
-    Exchange::link().portHeldOpen = false;
+    link_.setPortHeldOpen(false);
     centreOnScreen(this);
     settingsPath = PortSettings::iniPath();
     readSettings();
@@ -204,7 +207,7 @@ int StartWindow::selectedPort(int options) const
     return 0;
 }
 
-void StartWindow::gsmToggled() { Exchange::link().gsmSelected = gsmBox->isChecked(); }
+void StartWindow::gsmToggled() { datalogger_.setGsm(gsmBox->isChecked()); }
 
 void StartWindow::telnetError(qint32 number, const QString& description)
 {

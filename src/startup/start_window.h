@@ -7,6 +7,8 @@
 #include <functional>
 
 class ConsoleWindow;
+class DataloggerModel;
+class Link;
 class QCheckBox;
 class QCloseEvent;
 class QLabel;
@@ -18,7 +20,7 @@ class TelnetClient;
 class StartWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit StartWindow(QWidget* parent = nullptr);
+    StartWindow(Link& link, DataloggerModel& datalogger, QWidget* parent = nullptr);
     ~StartWindow() override;
 
     // The console the connections fill and hand over to.
@@ -74,11 +76,13 @@ private:
     void stopOnSilence();
     void setStatusColour(int colourValue);
 
-    // The link's components, alive for the whole run; reached through Exchange.
+    Link& link_;
+    DataloggerModel& datalogger_;
+    // The link's components, alive for the whole run and registered with the link.
     SerialPort* serialPort = nullptr;
     TelnetClient* telnetClient = nullptr;
     ConsoleWindow* console_ = nullptr;
 };
 
 // The end of the program when the start window closes: at once, even in mid-exchange.
-void endProgramNow();
+void endProgramNow(Link& link);

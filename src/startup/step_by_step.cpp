@@ -2,8 +2,9 @@
 #include "startup/start_window.h"
 
 #include "console/console_window.h"
-#include "link/conversions.h"
-#include "link/exchange.h"
+#include "data/conversions.h"
+#include "link/link.h"
+#include "protocol/datalogger_model.h"
 #include "link/serial_port.h"
 #include "widgets/box_colours.h"
 #include "data/port_settings.h"
@@ -13,7 +14,7 @@
 
 void StartWindow::connectStepByStep()
 {
-    if (Exchange::linkBusy())
+    if (link_.busy())
         return;
     // Only the cable ports COM 1..4 are offered here.
     const int port = selectedPort(4);
@@ -21,17 +22,16 @@ void StartWindow::connectStepByStep()
         setStatus(QStringLiteral("No selected channel!"));
         return;
     }
-    Exchange::link().comPortNumber = port;
     setStatus(QStringLiteral("Connection on COM") + Numbers::shownNumber(double(port)));
     PortSettings::save(settingsPath, port);
 
-    const int answered = Exchange::probeSerialPort(port);
+    const int answered = link_.probeSerialPort(port, datalogger_.gsm());
     // The probe reports its own open errors; what the port raises after it is told here.
-    const int errorAfterProbe = Exchange::serial()->errorNumber();
+    const int errorAfterProbe = link_.serial()->errorNumber();
     if (answered == 0) {
         setStatus(QStringLiteral("Datalogger not found. Try to check if it is on and the connection"));
-        Exchange::closePort();
-        const int error = Exchange::serial()->errorNumber();
+        link_.closePort();
+        const int error = link_.serial()->errorNumber();
         if (error != errorAfterProbe && !serialErrorStatus(error).isEmpty())
             setStatus(serialErrorStatus(error));
         return;

@@ -3,7 +3,7 @@
 #include "store/block_readings.h"
 
 #include "data/yearly_table.h"
-#include "link/conversions.h"
+#include "data/conversions.h"
 
 #include <QDate>
 #include <QTime>

@@ -1,7 +1,7 @@
 // SwitchBox: presses become requests; the state changes only when the datalogger answers.
 #include "widgets/switch_box.h"
 
-#include "link/conversions.h"
+#include "data/conversions.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

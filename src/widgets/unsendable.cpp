@@ -1,7 +1,7 @@
 // The values the wire cannot carry.
 #include "widgets/unsendable.h"
 
-#include "link/conversions.h"
+#include "data/conversions.h"
 
 QString unsendableReason(const QString& boxName, const QString& text)
 {

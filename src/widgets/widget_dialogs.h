@@ -1,7 +1,7 @@
 // The Dialogs the program shows the operator: message boxes, file and folder choosers, beeps.
 #pragma once
 
-#include "link/dialogs.h"
+#include "data/dialogs.h"
 
 class WidgetDialogs final : public Dialogs {
 public:

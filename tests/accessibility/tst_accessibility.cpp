@@ -125,7 +125,7 @@ private slots:
 
     void startWindow()
     {
-        StartWindow start;
+        StartWindow start(rig->link, rig->datalogger);
         start.onProgramEnd = [] {};
         audit(&start, QStringLiteral("start window"));
         // From "Connect", round the buttons and into the ports at COM 1, the first.
@@ -207,7 +207,7 @@ private slots:
 
     void continuousReadingAndLiveChart()
     {
-        ContinuousReadingWindow* reading = ContinuousReadingWindow::open(0);
+        ContinuousReadingWindow* reading = ContinuousReadingWindow::open(rig->link, 0);
         QVERIFY(reading);
         audit(reading, QStringLiteral("continuous reading"));
 
@@ -225,7 +225,7 @@ private slots:
     void newDataWindow()
     {
         NewDataWindow::timing() = {.minuteMs = 60000, .dtrPauseMs = 50};
-        NewDataWindow* w = NewDataWindow::open();
+        NewDataWindow* w = NewDataWindow::open(rig->link);
         QVERIFY(w);
         audit(w, QStringLiteral("new-data window"));
         w->close();

@@ -2,13 +2,13 @@
 // temporary program folder, with scripted message boxes and shortened link waits.
 #pragma once
 
-#include "support/fast_link.h"
 #include "console/console_window.h"
-#include "link/exchange.h"
-#include "link/program_folder.h"
+#include "data/com_ports.h"
+#include "data/program_folder.h"
 #include "link/serial_port.h"
 #include "support/scripted_dialogs.h"
 #include "support/sim_process.h"
+#include "support/test_link.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -21,14 +21,13 @@ public:
     explicit ConsoleRig(const QStringList& simArgs = {}) : sim(simArgs)
     {
         ProgramFolder::setOverride(folder.path());
-        useFastSerialLink();
-        Exchange::setTransports(&port, nullptr);
+        port.setPortNames(ComPorts::names());
+        link.setTransports(&port, nullptr);
     }
     ~ConsoleRig()
     {
         console.reset();
-        Exchange::closePort();
-        resetLink();
+        link.closePort();
         ProgramFolder::setOverride(QString());
     }
 
@@ -46,8 +45,7 @@ public:
         for (int n = 2; n <= 8; ++n)
             ports.write((folder.path() + QStringLiteral("/none%1\n").arg(n)).toUtf8());
         ports.close();
-        Exchange::link().comPortNumber = 1;
-        if (Exchange::probeSerialPort(1) != 1)
+        if (link.probeSerialPort(1, datalogger.gsm()) != 1)
             return false;
         newConsole();
         return true;
@@ -56,7 +54,7 @@ public:
     void newConsole()
     {
         console.reset();
-        console = std::make_unique<ConsoleWindow>();
+        console = std::make_unique<ConsoleWindow>(link, datalogger);
         console->onProgramEnd = [this] { ++programEnds; };
         console->setDataFolder(folder.path());
     }
@@ -74,8 +72,11 @@ public:
 
     QTemporaryDir folder;
     SimProcess sim;
-    SerialPort port;
     ScriptedDialogs dialogs;
+    TestLink testLink;
+    Link& link = testLink.link;
+    DataloggerModel& datalogger = testLink.datalogger;
+    SerialPort port;
     std::unique_ptr<ConsoleWindow> console;
     int programEnds = 0;
 

@@ -3,11 +3,10 @@
 #pragma once
 
 #include "console/console_window.h"
-#include "link/exchange.h"
-#include "link/program_folder.h"
+#include "data/program_folder.h"
 #include "support/fake_transport.h"
-#include "support/link_reset.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_link.h"
 
 #include <QMap>
 #include <QTemporaryDir>
@@ -19,11 +18,10 @@ public:
     FakeConsoleRig()
     {
         ProgramFolder::setOverride(folder.path());
-        resetLink();
-        Exchange::link().fieldTimeoutMs = 1500;
-        Exchange::link().pausePercent = 5;  // nothing over this rig measures the pauses
-        Exchange::takeOverLink(&port, true);
-        console = std::make_unique<ConsoleWindow>();
+        setFieldTimeout(link, 1500);
+        setPausePercent(link, 5);  // nothing over this rig measures the pauses
+        link.takeOver(&port, true);
+        console = std::make_unique<ConsoleWindow>(link, datalogger);
         console->onProgramEnd = [this] { ++programEnds; };
         console->setDataFolder(folder.path());
         console->show();
@@ -31,12 +29,14 @@ public:
     ~FakeConsoleRig()
     {
         console.reset();
-        resetLink();
         ProgramFolder::setOverride(QString());
     }
 
     QTemporaryDir folder;
     ScriptedDialogs dialogs;
+    TestLink testLink;
+    Link& link = testLink.link;
+    DataloggerModel& datalogger = testLink.datalogger;
     FakeTransport port;
     std::unique_ptr<ConsoleWindow> console;
     int programEnds = 0;

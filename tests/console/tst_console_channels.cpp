@@ -3,7 +3,7 @@
 #include "widgets/box_colours.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
-#include "link/conversions.h"
+#include "data/conversions.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -182,7 +182,7 @@ private slots:
 
     void restoreFreesALockedConsoleAndSendsNothing()
     {
-        Exchange::lockCommands();
+        rig->link.lockCommands();
         QVERIFY(!f->readChannelsButton->isEnabled());
         QVERIFY(!f->readMuxTemperatureButtons[3]->isEnabled());
         f->restoreAction->trigger();

@@ -3,12 +3,12 @@
 #include "console/console_clicks.h"
 #include "console/fake_console_rig.h"
 #include "console/console_window.h"
-#include "link/exchange.h"
-#include "link/program_folder.h"
+#include "link/link.h"
+#include "data/program_folder.h"
 #include "startup/start_window.h"
 #include "support/fake_transport.h"
 #include "support/file_size_limit.h"
-#include "support/link_reset.h"
+#include "support/test_link.h"
 #include "support/scripted_dialogs.h"
 #include "widgets/box_colours.h"
 #include "widgets/switch_box.h"
@@ -74,7 +74,7 @@ private slots:
         click(f, f->writeChannelsButton);
         QCOMPARE(enabledDuringMemoryRead, (QList<bool>{false, false}));
         QVERIFY(f->readNameButton->isEnabled() && f->writeChannelsButton->isEnabled());
-        QCOMPARE(Exchange::commandLockDepth(), 0);
+        QCOMPARE(rig->link.commandLockDepth(), 0);
     }
 
     // Counts the datalogger cannot mean are shown as received, marked and named once;
@@ -102,7 +102,7 @@ private slots:
         QVERIFY(port->written.isEmpty());
 
         // A read that timed out leaves "%%", which is not written either.
-        Exchange::link().fieldTimeoutMs = 100;
+        setFieldTimeout(rig->link, 100);
         port->responder = nullptr;
         click(f, f->readChannelsButton);
         QCOMPARE(f->muxBoxes[0]->text(), QStringLiteral("%%"));
@@ -115,14 +115,14 @@ private slots:
     // Values that overflow a 16-bit number are reported, never taken as 0.
     void overflowingAnswersDuringConnect()
     {
-        StartWindow start;
+        StartWindow start(rig->link, rig->datalogger);
         start.setConsole(f);
         auto answers = healthyAnswers();
         answers["D"] = {"40000,"};
         answers["U"] = {"70000,"};
         port->responder = datalogger(answers);
         QVERIFY(start.readSettingsAndHandOver());
-        QCOMPARE(Exchange::loggerModelCode, qint16(0));  // untouched by the bad code
+        QCOMPARE(rig->datalogger.modelCode(), qint16(0));  // untouched by the bad code
         QCOMPARE(f->acquireButton->text(), QStringLiteral("Acquire"));  // no analog layout
         QVERIFY(!f->preheatingFrame->isVisible());
         QCOMPARE(dialogs->texts().filter(QStringLiteral("model code")).size(), 1);
@@ -173,7 +173,7 @@ private slots:
     // goes out, then the program ends, long before the read's time-out.
     void closingDuringAReadSendsTheClosingCommand()
     {
-        Exchange::link().fieldTimeoutMs = 20000;
+        setFieldTimeout(rig->link, 20000);
         f->immediateConversionBox->setChecked(true);
         f->acquisitionSwitch->setChecked(true);
         QTimer::singleShot(150, f, [this] { f->close(); });
@@ -184,7 +184,7 @@ private slots:
         QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
         QVERIFY2(port->written.endsWith("d0,0,0,0,0,"), port->written.constData());
         QCOMPARE(port->written, QByteArray("G,d0,0,0,0,0,"));
-        QVERIFY(!Exchange::exchangesAbandoned());
+        QVERIFY(!rig->link.exchangesAbandoned());
     }
 };
 

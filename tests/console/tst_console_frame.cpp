@@ -2,9 +2,9 @@
 // the switch boxes, the analog layout, colour values and the logout file.
 #include "widgets/box_colours.h"
 #include "console/console_clicks.h"
-#include "link/exchange.h"
-#include "link/program_folder.h"
+#include "data/program_folder.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_link.h"
 
 #include <QAction>
 #include <QFile>
@@ -20,6 +20,7 @@ class ConsoleFrame : public QObject {
     Q_OBJECT
     QTemporaryDir folder;
     ScriptedDialogs dialogs;
+    TestLink testLink;
     std::unique_ptr<ConsoleWindow> f;
     int ends = 0;
 
@@ -28,7 +29,7 @@ private slots:
     {
         ProgramFolder::setOverride(folder.path());
         dialogs.shown.clear();
-        f = std::make_unique<ConsoleWindow>();
+        f = std::make_unique<ConsoleWindow>(testLink.link, testLink.datalogger);
         f->onProgramEnd = [this] { ++ends; };
         f->setDataFolder(folder.path());
     }
@@ -73,7 +74,7 @@ private slots:
 
     void lockSwitchesEveryCommandControl()
     {
-        Exchange::lockCommands();
+        testLink.link.lockCommands();
         const QList<QWidget*> locked = {f->readNameButton, f->readMemoryButton, f->acquireTemperaturesButton,
                                         f->readMuxButtons[0], f->readMuxTemperatureButtons[2], f->readInternalParametersButton,
                                         f->readAcquisitionSwitchButton, f->writeChannelsButton, f->sensorsButton,
@@ -85,7 +86,7 @@ private slots:
         QVERIFY(f->readNextAcquisitionButton->isEnabled());
         QVERIFY(f->eventsCounterButton->isEnabled());
         QVERIFY(f->writeGprsButton->isEnabled());
-        Exchange::unlockCommands();
+        testLink.link.unlockCommands();
         for (QWidget* w : locked)
             QVERIFY(w->isEnabled());
     }

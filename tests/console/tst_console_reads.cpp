@@ -3,7 +3,7 @@
 #include "widgets/box_colours.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
-#include "link/conversions.h"
+#include "data/conversions.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -26,7 +26,7 @@ private slots:
     void initTestCase()
     {
         rig = std::make_unique<ConsoleRig>(QStringList{"--name", "SIM01", "--timer", "3725", "--fault-slow", "700:Q"});
-        Exchange::link().pausePercent = 10;  // no test here measures the pauses
+        setPausePercent(rig->link, 10);  // no test here measures the pauses
         QVERIFY2(rig->connect(), qPrintable(rig->sim.output()));
         f = rig->console.get();
         f->show();
@@ -130,7 +130,7 @@ private slots:
     // With both switches ticked the datalogger is told to go on converting by itself.
     void closingWithBothSwitchesSendsD()
     {
-        QVERIFY(Exchange::probeSerialPort(1) == 1);
+        QVERIFY(rig->link.probeSerialPort(1, false) == 1);
         rig->newConsole();
         f = rig->console.get();
         rig->setMark();

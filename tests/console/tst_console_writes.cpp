@@ -15,7 +15,7 @@ private slots:
     void initTestCase()
     {
         rig = std::make_unique<ConsoleRig>();
-        Exchange::link().pausePercent = 10;  // no test here measures the pauses
+        setPausePercent(rig->link, 10);  // no test here measures the pauses
         QVERIFY2(rig->connect(), qPrintable(rig->sim.output()));
         f = rig->console.get();
         f->show();
@@ -23,7 +23,7 @@ private slots:
     void cleanupTestCase() { rig.reset(); }
     void init()
     {
-        Exchange::link().gsmSelected = false;
+        rig->datalogger.setGsm(false);
         rig->dialogs.shown.clear();
         rig->setMark();
     }
@@ -127,7 +127,7 @@ private slots:
         QFETCH(bool, gsm);
         QFETCH(QStringList, boxes);
         QFETCH(QByteArray, expected);
-        Exchange::link().gsmSelected = gsm;
+        rig->datalogger.setGsm(gsm);
         type(f->timerBoxes, boxes);
         click(f, f->writeTimerButton);
         QCOMPARE(rig->sentSinceMark(), expected);

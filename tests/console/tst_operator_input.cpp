@@ -100,8 +100,8 @@ private slots:
     {
         rig = std::make_unique<ConsoleRig>(QStringList{"--channels", "4,2,0,0"});
         QVERIFY2(rig->connect(), qPrintable(rig->sim.output()));
-        Exchange::link().pausePercent = 5;
-        Exchange::link().fieldTimeoutMs = 2000;
+        setPausePercent(rig->link, 5);
+        setFieldTimeout(rig->link, 2000);
         f = rig->console.get();
         f->show();
         // Whatever is asked is answered yes, so that every write goes as far as it can.
@@ -125,7 +125,7 @@ private slots:
             QVERIFY2(extra.isEmpty(), qPrintable(typed + QStringLiteral(": ") + QString::fromLatin1(extraLetters)));
             QVERIFY2(rig->dialogs.shown.size() > shownBefore, qPrintable(typed));  // refusals were said
             QVERIFY(rig->sim.isRunning());
-            QCOMPARE(Exchange::commandLockDepth(), 0);
+            QCOMPARE(rig->link.commandLockDepth(), 0);
             QVERIFY(f->readNameButton->isEnabled());
         }
         const QByteArray wire = rig->sim.received().mid(wireMark);

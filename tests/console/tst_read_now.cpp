@@ -26,7 +26,7 @@ private slots:
     void multiplexerValuesByModel()
     {
         f->muxBoxes[1]->setText("3");
-        Exchange::loggerModelCode = 1;
+        rig->datalogger.setModelCode(1);
         rig->port.responder = datalogger({{"p", {"0,1234.50,1,987,2,2500.25,"}}});
         click(f, f->readMuxButtons[1]);
         QCOMPARE(rig->port.written, QByteArray("p 1,"));
@@ -39,7 +39,7 @@ private slots:
         QCOMPARE(textColour(f->readingLabels[0]), BoxColour::Black);
 
         // The analog model shows its volts with up to three decimals.
-        Exchange::loggerModelCode = 0;
+        rig->datalogger.setModelCode(0);
         rig->port.responder = datalogger({{"p", {"0,1.25000,1,0.1,2,12.34567,"}}});
         click(f, f->readMuxButtons[1]);
         QCOMPARE(f->readingBoxes[0]->text(), QStringLiteral("1.25"));

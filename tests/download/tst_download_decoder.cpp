@@ -2,10 +2,9 @@
 // then nothing: whatever breaks, a download that does not complete holds nothing, not
 // even the record count it read; a field that is no number stops it rather than become 0.
 #include "data/memory_download.h"
-#include "link/exchange.h"
 #include "support/fake_transport.h"
-#include "support/link_reset.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_link.h"
 
 #include <QtTest>
 
@@ -17,12 +16,6 @@ class TestDownloadDecoder : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        resetLink();
-        Exchange::link().fieldTimeoutMs = 200;
-    }
-    void cleanup() { resetLink(); }
 
     void brokenRepliesKeepNothing_data()
     {
@@ -51,10 +44,12 @@ private slots:
         QFETCH(Outcome, outcome);
         QFETCH(int, records);
         ScriptedDialogs dialogs;
+        TestLink testLink;
+        setFieldTimeout(testLink.link, 200);
         FakeTransport line;
         line.responder = [reply](const QByteArray& written) { return written == "A" ? reply : QByteArray(); };
-        Exchange::takeOverLink(&line, true);
-        const Result result = transfer(Options(), {}, {});
+        testLink.link.takeOver(&line, true);
+        const Result result = transfer(testLink.link, Options(), {}, {});
         QCOMPARE(result.outcome, outcome);
         QCOMPARE(result.store.records, records);
         QCOMPARE(result.store.stamps.size(), records);

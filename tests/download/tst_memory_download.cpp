@@ -4,7 +4,7 @@
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
 #include "data/coefficient_table.h"
-#include "link/conversions.h"
+#include "data/conversions.h"
 #include "sensors/sensor_window.h"
 #include "support/file_bytes.h"
 #include "widgets/box_colours.h"
@@ -128,8 +128,8 @@ class MemoryDownloadTest : public QObject {
         auto rig = std::make_unique<ConsoleRig>(QStringList{"--name", "PONTE1"} + args);
         if (!rig->connect())
             return nullptr;
-        Exchange::link().pausePercent = 10;
-        Exchange::loggerModelCode = simArgs.contains("--model") ? 0 : 1;  // as "Connect" reads it
+        setPausePercent(rig->link, 10);
+        rig->datalogger.setModelCode(simArgs.contains("--model") ? 0 : 1);  // as "Connect" reads it
         ConsoleWindow* f = rig->console.get();
         f->show();
         f->nameBox->setText(QStringLiteral("PONTE1"));
@@ -271,7 +271,7 @@ private slots:
     {
         auto rig = connected({"--channels", "3,0,0,0", "--fault-silent-cmds", "A"});
         QVERIFY(rig);
-        Exchange::link().fieldTimeoutMs = 400;
+        setFieldTimeout(rig->link, 400);
         ConsoleWindow* f = rig->console.get();
         QVERIFY(writeFileBytes(filePath(*rig, "_SENS"), "the morning's download\r\n"));
         click(f, f->acquireButton);
@@ -303,7 +303,7 @@ private slots:
         QFETCH(QString, message);
         auto rig = connected(simArgs, simArgs.contains("--preload") ? QList<Known>{} : threeRecords);
         QVERIFY(rig);
-        Exchange::link().fieldTimeoutMs = 3000;
+        setFieldTimeout(rig->link, 3000);
         ConsoleWindow* f = rig->console.get();
         const QString path = filePath(*rig, "_SENS");
         {
@@ -318,7 +318,7 @@ private slots:
         QCOMPARE(fileBytes(path), QByteArray("an earlier download\r\n"));
         QVERIFY2(rig->dialogs.texts().join('|').contains(message), qPrintable(rig->dialogs.texts().join('|')));
         QVERIFY(f->acquireButton->isEnabled() && f->readNameButton->isEnabled());
-        QCOMPARE(Exchange::commandLockDepth(), 0);
+        QCOMPARE(rig->link.commandLockDepth(), 0);
         QCOMPARE(QDir(rig->folder.path()).entryList({"PONTE1_*"}, QDir::Files | QDir::Hidden).size(), 1);
     }
 
@@ -352,8 +352,8 @@ private slots:
         QCOMPARE(rig->dialogs.shown.size(), 1);
         QVERIFY(rig->dialogs.shown.first().text.contains("still sending"));
         QVERIFY(f->acquireButton->isEnabled() && f->readNameButton->isEnabled());
-        QVERIFY(!Exchange::exchangesAbandoned());
-        QCOMPARE(Exchange::commandLockDepth(), 0);
+        QVERIFY(!rig->link.exchangesAbandoned());
+        QCOMPARE(rig->link.commandLockDepth(), 0);
     }
 };
 

@@ -2,7 +2,7 @@
 // its answer, or the line drops; and what must hold after any of them.
 #pragma once
 
-#include "link/exchange.h"
+#include "link/link.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -38,9 +38,9 @@ inline void addRows(const QList<Step>& steps, const QStringList& faultKinds = ki
 }
 
 // The console's lock is released and the action ended within its time-outs.
-inline bool settled(const QElapsedTimer& t, qint64 boundMs)
+inline bool settled(const Link& link, const QElapsedTimer& t, qint64 boundMs)
 {
-    if (Exchange::commandLockDepth() != 0) {
+    if (link.commandLockDepth() != 0) {
         qWarning("the console is still locked");
         return false;
     }

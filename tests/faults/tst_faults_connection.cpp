@@ -34,14 +34,14 @@ private slots:
         QVERIFY2(sim.start(), qPrintable(sim.output()));
         StartRig rig(folder.path(), {sim.ptyPath()});
         ScriptedDialogs script;
-        Exchange::link().fieldTimeoutMs = 500;
-        Exchange::link().pausePercent = 10;
+        setFieldTimeout(rig.link, 500);
+        setPausePercent(rig.link, 10);
         rig.start->show();
         rig.start->portOptions[0]->setChecked(true);
         QElapsedTimer t;
         t.start();
         QTest::mouseClick(rig.start->connectButton, Qt::LeftButton);
-        QVERIFY(FaultMatrix::settled(t, 15000));
+        QVERIFY(FaultMatrix::settled(rig.link, t, 15000));
 
         const bool connected = rig.console->isVisible();
         const QString statuses = rig.statuses.join('|');

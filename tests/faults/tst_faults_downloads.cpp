@@ -47,7 +47,7 @@ private slots:
         ConsoleRig rig(QStringList{"--name", "PONTE1", "--channels", "3,0,0,0", "--preload", "3",
                                    "--acquisition", "0"} + fault);
         QVERIFY2(rig.connect(), qPrintable(rig.sim.output()));
-        Exchange::link().fieldTimeoutMs = 500;
+        setFieldTimeout(rig.link, 500);
         ConsoleWindow* f = rig.console.get();
         f->show();
         f->nameBox->setText(QStringLiteral("PONTE1"));
@@ -57,7 +57,7 @@ private slots:
         QElapsedTimer t;
         t.start();
         click(f, f->acquireButton);
-        QVERIFY(FaultMatrix::settled(t, 8000));
+        QVERIFY(FaultMatrix::settled(rig.link, t, 8000));
 
         QCOMPARE(fileBytes(path), earlierDownload);
         // A dropped line is told once, then the download's own message.
@@ -84,7 +84,7 @@ private slots:
         ConsoleRig rig(QStringList{"--wake-idle", "400", "--channels", "3,0,0,0", "--preload", "3",
                                    "--acquisition", "0"} + fault);
         QVERIFY2(rig.connect(), qPrintable(rig.sim.output()));
-        Exchange::link().fieldTimeoutMs = 800;
+        setFieldTimeout(rig.link, 800);
         NewDataWindow::timing() = {.minuteMs = 150, .dtrPauseMs = 100};
         rig.console->show();
         QTest::mouseClick(rig.console->newDataButton, Qt::LeftButton);
@@ -95,7 +95,7 @@ private slots:
         QElapsedTimer t;
         t.start();
         QTest::mouseClick(w->startButton, Qt::LeftButton);
-        QVERIFY(FaultMatrix::settled(t, 10000));
+        QVERIFY(FaultMatrix::settled(rig.link, t, 10000));
         QVERIFY(w->startButton->isEnabled() && w->closeButton->isEnabled());
         QVERIFY(!w->noticeBox->text().isEmpty());
 

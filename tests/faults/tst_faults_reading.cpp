@@ -40,10 +40,10 @@ private slots:
         QFETCH(QString, kind);
         ConsoleRig rig(QStringList{"--channels", "8,0,0,0"} + fault);
         QVERIFY2(rig.connect(), qPrintable(rig.sim.output()));
-        Exchange::link().pausePercent = 10;
-        Exchange::link().fieldTimeoutMs = 500;
+        setPausePercent(rig.link, 10);
+        setFieldTimeout(rig.link, 500);
         rig.console->show();
-        ContinuousReadingWindow* w = ContinuousReadingWindow::open(0);
+        ContinuousReadingWindow* w = ContinuousReadingWindow::open(rig.link, 0);
         const QString path = rig.folder.filePath(QStringLiteral("mc_run.txt"));
         rig.dialogs.paths.enqueue(path);
         // A run the fault does not end is stopped after three readings.
@@ -57,7 +57,7 @@ private slots:
         t.start();
         QTest::mouseClick(w->startButton, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!w->running(), 10000);
-        QVERIFY(FaultMatrix::settled(t, 12000));
+        QVERIFY(FaultMatrix::settled(rig.link, t, 12000));
         QVERIFY(w->startButton->isEnabled() && w->closeButton->isEnabled() && !w->stopButton->isEnabled());
         QVERIFY(rig.console->readNameButton->isEnabled());
 

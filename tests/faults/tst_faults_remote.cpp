@@ -3,7 +3,7 @@
 // ends within its time-outs with the console unlocked and a status saying why, and a
 // console is never handed values from a line that dropped.
 #include "faults/fault_matrix.h"
-#include "link/read_sequence.h"
+#include "protocol/read_sequence.h"
 #include "modem/internet_rig.h"
 #include "modem/modem_rig.h"
 #include "support/file_bytes.h"
@@ -18,7 +18,7 @@ namespace {
 bool ended(const QStringList& statuses, const ConsoleWindow& console)
 {
     const QString last = statuses.value(statuses.size() - 1);
-    return console.isVisible() || last == Exchange::silentDataloggerMessage()
+    return console.isVisible() || last == ReadSequence::silentDataloggerMessage()
            || last.startsWith(QStringLiteral("Call ended")) || last.startsWith(QStringLiteral("No connection"));
 }
 
@@ -36,8 +36,8 @@ class FaultsRemote : public QObject {
         ModemWindow* w = m.open();
         if (!w)
             return false;
-        Exchange::link().pausePercent = 10;
-        Exchange::link().fieldTimeoutMs = 600;
+        setPausePercent(m.rig->link, 10);
+        setFieldTimeout(m.rig->link, 600);
         QTest::mouseClick(w->selectButtons[2], Qt::LeftButton);
         t.start();
         w->connectAction->trigger();
@@ -70,7 +70,7 @@ private slots:
         QVERIFY2(m.statuses.last().startsWith(status), qPrintable(m.statuses.last()));
         QVERIFY(!m.modem->pollTimer->isActive());
         QVERIFY(!m.rig->console->isVisible());
-        QVERIFY(FaultMatrix::settled(t, 10000));
+        QVERIFY(FaultMatrix::settled(m.rig->link, t, 10000));
         QVERIFY(m.modem->isVisible() && m.modem->isEnabled());
     }
 
@@ -87,7 +87,7 @@ private slots:
         QVERIFY(m.start());
         QElapsedTimer t;
         QVERIFY2(dial(m, t), qPrintable(m.statuses.join('|')));
-        QVERIFY(FaultMatrix::settled(t, 20000));
+        QVERIFY(FaultMatrix::settled(m.rig->link, t, 20000));
         const bool handedOver = m.rig->console->isVisible();
         const QString statuses = m.statuses.join('|');
         if (kind == QLatin1String("drop"))
@@ -115,14 +115,14 @@ private slots:
         QVERIFY(m.writeBook());
         InternetWindow* w = m.open();
         QVERIFY(w);
-        Exchange::link().fieldTimeoutMs = 600;
+        setFieldTimeout(m.rig->link, 600);
         QElapsedTimer t;
         t.start();
         QTest::mouseClick(w->selectButtons[2], Qt::LeftButton);
         w->connectAction->trigger();
         QVERIFY2(QTest::qWaitFor([&] { return ended(m.statuses, *m.rig->console); }, 20000),
                  qPrintable(m.statuses.join('|')));
-        QVERIFY(FaultMatrix::settled(t, 20000));
+        QVERIFY(FaultMatrix::settled(m.rig->link, t, 20000));
         const bool handedOver = m.rig->console->isVisible();
         if (kind == QLatin1String("drop"))
             QVERIFY2(!handedOver, qPrintable(m.statuses.join('|')));

@@ -1,5 +1,5 @@
 // Parsing reply fields, rounding, sign-position texts and display patterns.
-#include "link/conversions.h"
+#include "data/conversions.h"
 
 #include <QtTest>
 

@@ -10,8 +10,8 @@
 #include "data/yearly_export.h"
 #include "data/yearly_file.h"
 #include "data/yearly_table.h"
-#include "link/com_ports.h"
-#include "link/program_folder.h"
+#include "data/com_ports.h"
+#include "data/program_folder.h"
 #include "support/file_bytes.h"
 #include "support/file_size_limit.h"
 

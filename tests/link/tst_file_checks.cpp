@@ -1,5 +1,5 @@
 // Noticing a file that another program holds, and the operator's Retry/Cancel choice.
-#include "link/file_checks.h"
+#include "data/file_checks.h"
 #include "support/file_bytes.h"
 #include "support/scripted_dialogs.h"
 

@@ -3,7 +3,7 @@
 // transfer library's own messages, and a server that never answers, or an operator who
 // cancels, ends the wait. The address file's first field and its "OK" rule.
 #include "data/address_file.h"
-#include "link/ftp_fetch.h"
+#include "data/ftp_fetch.h"
 #include "support/sim_process.h"
 
 #include <QElapsedTimer>

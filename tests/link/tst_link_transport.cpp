@@ -1,11 +1,11 @@
 // The exchange routines over a scripted transport: a link that goes away, a box shown
 // in the middle of an exchange, the nesting command lock, taking the link over, writes
 // that fail, and the runner of the reads after a connection.
-#include "link/exchange.h"
-#include "link/read_sequence.h"
+#include "link/link.h"
+#include "protocol/read_sequence.h"
 #include "link/telnet_client.h"
 #include "support/fake_transport.h"
-#include "support/link_reset.h"
+#include "support/test_link.h"
 #include "support/scripted_dialogs.h"
 
 #include <QElapsedTimer>
@@ -13,7 +13,8 @@
 #include <QTimer>
 #include <QtTest>
 
-using namespace Exchange;
+#include <memory>
+
 
 namespace {
 
@@ -47,14 +48,16 @@ std::function<QByteArray(const QByteArray&)> replies(const QMap<QByteArray, QByt
 
 class TestLinkTransport : public QObject {
     Q_OBJECT
+    std::unique_ptr<TestLink> testLink;
+    Link& line() { return testLink->link; }
 
 private slots:
     void init()
     {
-        resetLink();
-        link().fieldTimeoutMs = 3000;
+        testLink = std::make_unique<TestLink>(Link::Settings());
+        setFieldTimeout(line(), 3000);
     }
-    void cleanup() { resetLink(); }
+    void cleanup() { testLink.reset(); }
 
     // An adapter pulled out in the middle of a read ends that read at once, and every
     // read after it, and the operator is told once.
@@ -62,30 +65,30 @@ private slots:
     {
         ScriptedDialogs dialogs;
         FakeTransport port;
-        takeOverLink(&port, true);
+        line().takeOver(&port, true);
         port.responder = replies({{"G", "07,"}});
-        QVERIFY(sendCommand("G", ","));
-        QCOMPARE(readField(), QStringLiteral("07"));
+        QVERIFY(line().sendCommand("G", ","));
+        QCOMPARE(line().readField(), QStringLiteral("07"));
 
         port.dropLater(100);
         QElapsedTimer t;
         t.start();
-        QCOMPARE(readField(), QStringLiteral("%%"));
+        QCOMPARE(line().readField(), QStringLiteral("%%"));
         QVERIFY2(t.elapsed() < 1000, qPrintable(QString::number(t.elapsed())));
         for (int i = 0; i < 4; ++i)
-            QCOMPARE(readField(), QStringLiteral("%%"));
-        QCOMPARE(readUntil("S2"), QStringLiteral("%%"));
+            QCOMPARE(line().readField(), QStringLiteral("%%"));
+        QCOMPARE(line().readUntil("S2"), QStringLiteral("%%"));
         QVERIFY(t.elapsed() < 1500);
         QCOMPARE(dialogs.shown.size(), 1);
         QCOMPARE(dialogs.shown.first().title, QStringLiteral("Connection lost"));
-        QCOMPARE(readTally().timeouts, 6);
+        QCOMPARE(line().tally().timeouts, 6);
 
         // Plugged in again: the loss is over, and a new one would be told again.
         QVERIFY(port.open());
-        QVERIFY(sendCommand("G", ","));
-        QCOMPARE(readField(), QStringLiteral("07"));
+        QVERIFY(line().sendCommand("G", ","));
+        QCOMPARE(line().readField(), QStringLiteral("07"));
         port.drop();
-        QCOMPARE(readField(), QStringLiteral("%%"));
+        QCOMPARE(line().readField(), QStringLiteral("%%"));
         QCOMPARE(dialogs.shown.size(), 2);
     }
 
@@ -95,47 +98,47 @@ private slots:
     {
         NestedLoopDialogs dialogs;
         TelnetClient client;  // never connected
-        setTransports(nullptr, &client);
-        takeOverLink(LinkKind::Tcp, true);
+        line().setTransports(nullptr, &client);
+        line().takeOver(Link::Kind::Tcp, true);
         bool ran = false;
         bool busyInside = false;
         bool nestedSent = true;
         QTimer::singleShot(50, [&] {
             ran = true;
-            busyInside = linkBusy();
-            nestedSent = sendCommand("Z", ",");
+            busyInside = line().busy();
+            nestedSent = line().sendCommand("Z", ",");
         });
-        QVERIFY(!sendCommand("Q", ""));
+        QVERIFY(!line().sendCommand("Q", ""));
         QCOMPARE(dialogs.shown, 1);
         QVERIFY(ran);
         QVERIFY(busyInside);
         QVERIFY(!nestedSent);
-        QVERIFY(!linkBusy());
+        QVERIFY(!line().busy());
     }
 
     void commandLockNests()
     {
         QList<bool> switched;
-        setCommandControls([&](bool enabled) { switched << enabled; });
+        line().setCommandControls([&](bool enabled) { switched << enabled; });
         {
-            CommandLock outer;
+            Link::CommandLock outer(line());
             {
-                CommandLock inner;  // a handler called by another handler
+                Link::CommandLock inner(line());  // a handler called by another handler
             }
             QCOMPARE(switched, QList<bool>{false});
-            QCOMPARE(commandLockDepth(), 1);
+            QCOMPARE(line().commandLockDepth(), 1);
         }
         QCOMPARE(switched, (QList<bool>{false, true}));
 
         // RESTORE frees a console left locked; the lock still held then releases nothing.
         switched.clear();
         {
-            CommandLock stuck;
-            resetCommandLock();
+            Link::CommandLock stuck(line());
+            line().resetCommandLock();
             QCOMPARE(switched, (QList<bool>{false, true}));
         }
         QCOMPARE(switched, (QList<bool>{false, true}));
-        QCOMPARE(commandLockDepth(), 0);
+        QCOMPARE(line().commandLockDepth(), 0);
     }
 
     // Taking the link over closes the transport before it and forgets what it left.
@@ -143,19 +146,19 @@ private slots:
     {
         FakeTransport internet(LinkTransport::tcpRules);
         FakeTransport cable;
-        takeOverLink(&internet, true);
-        QVERIFY(linkIsTcp());
+        line().takeOver(&internet, true);
+        QVERIFY(line().isTcp());
         internet.responder = replies({{"Q", "abc"}});
-        QVERIFY(sendCommand("Q", ""));
-        link().fieldTimeoutMs = 100;
-        QCOMPARE(readField(), QStringLiteral("%%"));  // "abc" waits in the buffer
+        QVERIFY(line().sendCommand("Q", ""));
+        setFieldTimeout(line(), 100);
+        QCOMPARE(line().readField(), QStringLiteral("%%"));  // "abc" waits in the buffer
 
-        takeOverLink(&cable, false);
-        QVERIFY(!linkIsTcp());
+        line().takeOver(&cable, false);
+        QVERIFY(!line().isTcp());
         QCOMPARE(internet.closes, 1);
-        QVERIFY(link().receive.isEmpty());
-        QVERIFY(!link().portHeldOpen);
-        QVERIFY(sendCommand("G", ","));
+        QVERIFY(line().unread().isEmpty());
+        QVERIFY(!line().portHeldOpen());
+        QVERIFY(line().sendCommand("G", ","));
         QCOMPARE(cable.written, QByteArray("G,"));
         QCOMPARE(internet.written, QByteArray("Q"));
         QVERIFY(cable.opens >= 1 && !cable.isOpen());  // opened and closed around the send
@@ -165,38 +168,47 @@ private slots:
     void pacingAndPausesFollowTheTransport()
     {
         FakeTransport cable;
-        takeOverLink(&cable, true);
+        line().takeOver(&cable, true);
         QElapsedTimer t;
         t.start();
-        QVERIFY(sendCommand("d", "0,0,"));
+        QVERIFY(line().sendCommand("d", "0,0,"));
         QVERIFY(t.elapsed() >= 40);
         QCOMPARE(cable.writes, (QList<QByteArray>{"d", "0", ",", "0", ","}));
 
         FakeTransport internet(LinkTransport::tcpRules);
-        takeOverLink(&internet, true);
+        line().takeOver(&internet, true);
         t.restart();
-        QVERIFY(sendCommand("d", "0,0,"));
-        pause(100);
+        QVERIFY(line().sendCommand("d", "0,0,"));
+        line().pause(100);
         QVERIFY(t.elapsed() < 40);
         QCOMPARE(internet.writes, QList<QByteArray>{"d0,0,"});
     }
 
-    // A line that never drains fails the send: silently on the cable, with the error
-    // text over the internet.
+    // A line that never drains fails the send, told the same way on both transports: the
+    // link reports the error text to whoever made it; a send that fails because the port
+    // went is left to the loss, told once.
     void stalledWritesFailTheSend()
     {
-        ScriptedDialogs dialogs;
+        QList<LinkProblem> problems;
+        line().setProblemHandler([&problems](const LinkProblem& p) { problems << p; });
         FakeTransport cable;
         cable.stallWrites = true;
-        takeOverLink(&cable, true);
-        QVERIFY(!sendCommand("G", ","));
-        QVERIFY(dialogs.shown.isEmpty());
-
+        line().takeOver(&cable, true);
+        QVERIFY(!line().sendCommand("G", ","));
         FakeTransport internet(LinkTransport::tcpRules);
         internet.stallWrites = true;
-        takeOverLink(&internet, true);
-        QVERIFY(!sendCommand("G", ","));
-        QCOMPARE(dialogs.texts(), QStringList{QStringLiteral("The write timed out")});
+        line().takeOver(&internet, true);
+        QVERIFY(!line().sendCommand("G", ","));
+        QCOMPARE(problems.size(), 2);
+        for (const LinkProblem& p : problems) {
+            QCOMPARE(p.kind, LinkProblem::Kind::SendFailed);
+            QCOMPARE(p.text, QStringLiteral("The write timed out"));
+        }
+
+        problems.clear();
+        internet.drop();
+        QVERIFY(!line().sendCommand("G", ","));
+        QVERIFY(problems.isEmpty());
     }
 
     // A port that cannot be opened sends nothing and its reads time out.
@@ -204,11 +216,11 @@ private slots:
     {
         FakeTransport cable;
         cable.failOpen = true;
-        takeOverLink(&cable, false);
+        line().takeOver(&cable, false);
         cable.close();
-        QVERIFY(!sendCommand("G", ","));
-        link().fieldTimeoutMs = 100;
-        QCOMPARE(readField(), QStringLiteral("%%"));
+        QVERIFY(!line().sendCommand("G", ","));
+        setFieldTimeout(line(), 100);
+        QCOMPARE(line().readField(), QStringLiteral("%%"));
         QVERIFY(cable.written.isEmpty());
     }
 
@@ -217,19 +229,19 @@ private slots:
     void readSequenceStopsAtTheFirstUnansweredRead()
     {
         FakeTransport cable;
-        takeOverLink(&cable, true);
-        link().fieldTimeoutMs = 100;
+        line().takeOver(&cable, true);
+        setFieldTimeout(line(), 100);
         cable.responder = replies({{"A", "1,2,"}, {"B", "1,"}, {"C", ""}, {"Z", "9,"}});
-        const auto read = [](const char* letter, int fields) {
-            return [letter, fields] {
-                sendCommand(QString::fromLatin1(letter), QStringLiteral(","));
+        const auto read = [this](const char* letter, int fields) {
+            return [this, letter, fields] {
+                line().sendCommand(QString::fromLatin1(letter), QStringLiteral(","));
                 for (int i = 0; i < fields; ++i)
-                    readField();
+                    line().readField();
             };
         };
-        const auto run = [](const QList<ReadStep>& steps) {
+        const auto run = [this](const QList<ReadSequence::Step>& steps) {
             QStringList statuses;
-            const auto end = runReadSequence(steps, [&](const QString& s) { statuses << s; });
+            const auto end = ReadSequence::run(line(), steps, [&](const QString& s) { statuses << s; });
             return std::pair{end, statuses};
         };
         QStringList ran;
@@ -239,7 +251,7 @@ private slots:
             {[&] { read("B", 2)(); read("Y", 1)(); ran << "rest of the step"; }, QStringLiteral("Second"), 0},
             {[&] { ran << "after"; }, QStringLiteral("Never"), 0},
         });
-        QCOMPARE(end, SequenceEnd::Silent);
+        QCOMPARE(end, ReadSequence::End::Silent);
         QCOMPARE(statuses, (QStringList{"First: OK", "Nothing to read: OK", "Second: incomplete answer"}));
         QCOMPARE(ran, QStringList{"rest of the step"});
         QVERIFY2(!cable.written.contains('Y'), cable.written.constData());  // refused, not sent
@@ -249,11 +261,11 @@ private slots:
 
         // Nothing stays abandoned: the next sequence and a plain read work.
         std::tie(end, statuses) = run({{read("Z", 1), QStringLiteral("Again"), 0}});
-        QCOMPARE(end, SequenceEnd::Completed);
+        QCOMPARE(end, ReadSequence::End::Completed);
         QCOMPARE(statuses, QStringList{"Again: OK"});
-        QVERIFY(!exchangesAbandoned());
-        QVERIFY(sendCommand("Z", ","));
-        QCOMPARE(readField(), QStringLiteral("9"));
+        QVERIFY(!line().exchangesAbandoned());
+        QVERIFY(line().sendCommand("Z", ","));
+        QCOMPARE(line().readField(), QStringLiteral("9"));
     }
 };
 

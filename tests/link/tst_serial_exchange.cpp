@@ -1,8 +1,9 @@
 // The exchange path on a real pseudo-terminal: pacing, field reads, time-outs, the probe.
-#include "link/exchange.h"
-#include "link/program_folder.h"
+#include "link/link.h"
+#include "data/com_ports.h"
+#include "data/program_folder.h"
 #include "link/serial_port.h"
-#include "support/link_reset.h"
+#include "support/test_link.h"
 #include "support/pty_peer.h"
 #include "support/scripted_dialogs.h"
 
@@ -14,10 +15,11 @@
 
 #include <memory>
 
-using namespace Exchange;
 
 class TestSerialExchange : public QObject {
     Q_OBJECT
+    std::unique_ptr<TestLink> testLink;
+    Link& line() { return testLink->link; }
 
     QTemporaryDir folder;
     std::unique_ptr<PtyPeer> peer;
@@ -39,19 +41,19 @@ private slots:
         QVERIFY(peer->isValid());
         pointCom1At(peer->slavePath());
         port = std::make_unique<SerialPort>();
-        resetLink();
-        setTransports(port.get(), nullptr);
-        link().fieldTimeoutMs = 400;
-        link().fixedWaitTimeoutMs = 400;
-        link().comPortNumber = 1;
-        port->setPortNumber(1);
+        port->setPortNames(ComPorts::names());
+        testLink = std::make_unique<TestLink>(Link::Settings());
+        line().setTransports(port.get(), nullptr);
+        setFieldTimeout(line(), 400);
+        tune(line(), [&](Link::Settings& s) { s.fixedWaitTimeoutMs = 400; });
+                port->setPortNumber(1);
         port->setSettings("57600,N,8,1");
         QVERIFY(port->open());
-        link().portHeldOpen = true;
+        line().setPortHeldOpen(true);
     }
     void cleanup()
     {
-        resetLink();
+        testLink.reset();
         port.reset();
         peer.reset();
         dialogs.shown.clear();
@@ -59,8 +61,8 @@ private slots:
 
     void valuesArePacedOneCharacterPerWrite()
     {
-        QVERIFY(sendCommand("G", ","));
-        QVERIFY(sendCommand("d", "0,0,0,0,0,"));
+        QVERIFY(line().sendCommand("G", ","));
+        QVERIFY(line().sendCommand("d", "0,0,0,0,0,"));
         QVERIFY(peer->waitForBytes(13, 2000));
         QCOMPARE(peer->received(), QByteArray("G,d0,0,0,0,0,"));
         // Arrival time of every byte. Each values character is followed by >= 10 ms; a
@@ -87,7 +89,7 @@ private slots:
     {
         QElapsedTimer t;
         t.start();
-        QVERIFY(sendCommand("<1,", ""));
+        QVERIFY(line().sendCommand("<1,", ""));
         QVERIFY(t.elapsed() < 10);  // no values, no pause
         QVERIFY(peer->waitForBytes(3, 1000));
         QCOMPARE(peer->chunks().first().bytes, QByteArray("<1,"));
@@ -98,29 +100,29 @@ private slots:
         // Split over several chunks, two fields in one chunk, a leading empty field.
         peer->replyTo(",", QByteArray(",12"));
         peer->writeLater(150, "3,45,");
-        QVERIFY(sendCommand("Q", ","));
-        QCOMPARE(readField(), QString());
-        QCOMPARE(readField(), QStringLiteral("123"));
+        QVERIFY(line().sendCommand("Q", ","));
+        QCOMPARE(line().readField(), QString());
+        QCOMPARE(line().readField(), QStringLiteral("123"));
         QElapsedTimer t;
         t.start();
-        QCOMPARE(readField(), QStringLiteral("45"));
+        QCOMPARE(line().readField(), QStringLiteral("45"));
         QVERIFY(t.elapsed() < 50);
-        QCOMPARE(link().lastReply, QStringLiteral("45"));
+        QCOMPARE(line().lastReply(), QStringLiteral("45"));
     }
 
     void timeOutKeepsThePartialText()
     {
         peer->replyTo("Q", "abc");
-        QVERIFY(sendCommand("Q", ""));
+        QVERIFY(line().sendCommand("Q", ""));
         QElapsedTimer t;
         t.start();
-        QCOMPARE(readField(), QStringLiteral("%%"));
+        QCOMPARE(line().readField(), QStringLiteral("%%"));
         QVERIFY(t.elapsed() >= 400 && t.elapsed() < 1500);
-        QCOMPARE(link().receive.peekAll(), QByteArray("abc"));
-        QCOMPARE(link().lastReply, QStringLiteral("%%"));
+        QCOMPARE(line().unread(), QByteArray("abc"));
+        QCOMPARE(line().lastReply(), QStringLiteral("%%"));
         // The next send empties it.
-        QVERIFY(sendCommand("Q", ""));
-        QVERIFY(link().receive.isEmpty());
+        QVERIFY(line().sendCommand("Q", ""));
+        QVERIFY(line().unread().isEmpty());
     }
 
     void staleInputIsDiscardedBeforeSending()
@@ -128,35 +130,35 @@ private slots:
         peer->write("old,");
         QTest::qWait(50);
         peer->replyTo("O", "1,");
-        QVERIFY(sendCommand("O", ""));
-        QCOMPARE(readField(), QStringLiteral("1"));
+        QVERIFY(line().sendCommand("O", ""));
+        QCOMPARE(line().readField(), QStringLiteral("1"));
     }
 
     void readUpToTerminatorOnSerial()
     {
         peer->replyTo("S", "data lineS2moreS2");
-        QVERIFY(sendCommand("S", ""));
-        QCOMPARE(readUntil("S2"), QStringLiteral("data line"));
-        QVERIFY(link().receive.isEmpty());
+        QVERIFY(line().sendCommand("S", ""));
+        QCOMPARE(line().readUntil("S2"), QStringLiteral("data line"));
+        QVERIFY(line().unread().isEmpty());
         // A terminator split across two arrivals is still found.
         peer->replyTo("T", "xyzS");
         peer->writeLater(120, "2");
-        QVERIFY(sendCommand("T", ""));
-        QCOMPARE(readUntil("S2"), QStringLiteral("xyz"));
-        QCOMPARE(readUntil("S2"), QStringLiteral("%%"));
+        QVERIFY(line().sendCommand("T", ""));
+        QCOMPARE(line().readUntil("S2"), QStringLiteral("xyz"));
+        QCOMPARE(line().readUntil("S2"), QStringLiteral("%%"));
     }
 
     void babblingLineEndsTheRead()
     {
-        link().fieldTimeoutMs = 20000;
-        link().maxFieldBytes = 64 * 1024;
+        setFieldTimeout(line(), 20000);
+        tune(line(), [&](Link::Settings& s) { s.maxFieldBytes = 64 * 1024; });
         peer->replyTo("A", QByteArray(100 * 1024, 'x'));
-        QVERIFY(sendCommand("A", ""));
+        QVERIFY(line().sendCommand("A", ""));
         QElapsedTimer t;
         t.start();
-        QCOMPARE(readField(), QStringLiteral("%%"));
+        QCOMPARE(line().readField(), QStringLiteral("%%"));
         QVERIFY(t.elapsed() < 5000);
-        QVERIFY(link().receive.size() <= 64 * 1024);
+        QVERIFY(line().unread().size() <= 64 * 1024);
     }
 
     void noSecondExchangeFromAnEventInsideAWait()
@@ -164,18 +166,18 @@ private slots:
         bool nestedSent = true;
         QString nestedRead;
         QTimer::singleShot(100, [&] {
-            QVERIFY(linkBusy());
-            nestedSent = sendCommand("Z", ",");
-            nestedRead = readField();
+            QVERIFY(line().busy());
+            nestedSent = line().sendCommand("Z", ",");
+            nestedRead = line().readField();
         });
         peer->replyTo("G", "");
         peer->writeLater(300, "7,");
-        QVERIFY(sendCommand("G", ","));
-        QCOMPARE(readField(), QStringLiteral("7"));
+        QVERIFY(line().sendCommand("G", ","));
+        QCOMPARE(line().readField(), QStringLiteral("7"));
         QVERIFY(!nestedSent);
         QCOMPARE(nestedRead, QStringLiteral("%%"));
         QVERIFY(!peer->received().contains('Z'));
-        QVERIFY(!linkBusy());
+        QVERIFY(!line().busy());
     }
 
     // A line that babbles while no exchange runs: the port keeps a bounded amount and
@@ -192,13 +194,13 @@ private slots:
     void fixedLengthReplies()
     {
         peer->replyTo("D", "12345678901234567890extra");
-        const QString r = sendAndCollectOnPort("D", 20);
+        const QString r = line().sendAndCollectOnPort("D", 20);
         QVERIFY(r.startsWith("12345678901234567890"));
         // The wait is bounded: it returns what arrived.
         peer->replyTo("ATI3", "short");
         QElapsedTimer t;
         t.start();
-        QCOMPARE(sendAndCollect("ATI3", 40), QStringLiteral("short"));
+        QCOMPARE(line().sendAndCollect("ATI3", 40), QStringLiteral("short"));
         QVERIFY(t.elapsed() >= 400 && t.elapsed() < 1500);
     }
 
@@ -206,7 +208,7 @@ private slots:
     {
         QElapsedTimer t;
         t.start();
-        pause(5);
+        line().pause(5);
         QVERIFY(t.elapsed() >= 50);
         QVERIFY(t.elapsed() < 100);
     }
@@ -214,9 +216,9 @@ private slots:
     void commandsWithThePortNotHeldOpen()
     {
         port->close();
-        link().portHeldOpen = false;
+        line().setPortHeldOpen(false);
         peer->replyTo("E", "01500,");
-        QVERIFY(sendCommand("E", ","));
+        QVERIFY(line().sendCommand("E", ","));
         QVERIFY(!port->isOpen());  // closed again after the send
         QVERIFY(peer->waitForBytes(2, 1000));
         QCOMPARE(peer->received(), QByteArray("E,"));
@@ -225,13 +227,13 @@ private slots:
     void probeAnswered()
     {
         port->close();
-        link().probeSettleMs = 300;
+        tune(line(), [&](Link::Settings& s) { s.probeSettleMs = 300; });
         peer->replyTo("V", "V");  // one character counts as an answer
         QElapsedTimer t;
         t.start();
-        QCOMPARE(probeSerialPort(1), 1);
+        QCOMPARE(line().probeSerialPort(1, false), 1);
         QVERIFY(t.elapsed() >= 300 + 1000);
-        QVERIFY(link().portHeldOpen);
+        QVERIFY(line().portHeldOpen());
         QVERIFY(port->isOpen());
         QCOMPARE(port->settings(), QStringLiteral("57600,N,8,1"));
         QVERIFY(peer->received().endsWith("V"));
@@ -240,27 +242,26 @@ private slots:
     void probeOfASilentPortTakesAlittleMoreThanFiveSeconds()
     {
         port->close();
-        link().gsmSelected = true;
         QElapsedTimer t;
         t.start();
-        QCOMPARE(probeSerialPort(1), 0);
+        QCOMPARE(line().probeSerialPort(1, true), 0);
         QVERIFY2(t.elapsed() >= 5000 && t.elapsed() < 5600, qPrintable(QString::number(t.elapsed())));
         QCOMPARE(port->settings(), QStringLiteral("9600,N,8,1"));
         QVERIFY(port->isOpen());  // left open whatever the outcome
         QVERIFY(dialogs.shown.isEmpty());
         // Probing again on the port left open works.
-        link().probeSettleMs = 100;
+        tune(line(), [&](Link::Settings& s) { s.probeSettleMs = 100; });
         peer->replyTo("V", "ok");
-        QCOMPARE(probeSerialPort(1), 1);
+        QCOMPARE(line().probeSerialPort(1, true), 1);
     }
 
     void probeOfAMissingDeviceShowsTheError()
     {
         pointCom1At(folder.filePath("no-such-device"));
-        QCOMPARE(probeSerialPort(1), 0);
+        QCOMPARE(line().probeSerialPort(1, false), 0);
         QCOMPARE(dialogs.shown.size(), 1);
         QVERIFY(!dialogs.shown.first().text.isEmpty());
-        QVERIFY(link().portHeldOpen);
+        QVERIFY(line().portHeldOpen());
     }
 };
 

@@ -1,7 +1,7 @@
 // rk550.ini, comports.ini, the program's folder and paths in it.
 #include "data/port_settings.h"
-#include "link/com_ports.h"
-#include "link/program_folder.h"
+#include "data/com_ports.h"
+#include "data/program_folder.h"
 #include "link/serial_port.h"
 #include "support/file_bytes.h"
 
@@ -122,6 +122,7 @@ private slots:
         if (QFile::exists(QStringLiteral("/dev/ttyUSB0")))
             QSKIP("this machine has a /dev/ttyUSB0");
         SerialPort port;
+        port.setPortNames(ComPorts::names());
         port.setPortNumber(1);
         QVERIFY(!port.open());
         QVERIFY2(port.errorText().endsWith(QLatin1Char('(') + ComPorts::fault(1) + QLatin1Char(')')),

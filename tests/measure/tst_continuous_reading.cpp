@@ -3,9 +3,10 @@
 // that keep it from starting, and the console locked while it runs.
 #include "console/console_rig.h"
 #include "data/continuous_file.h"
-#include "link/file_checks.h"
+#include "data/file_checks.h"
 #include "measure/continuous_reading_window.h"
 #include "support/fake_transport.h"
+#include "support/test_link.h"
 #include "support/file_bytes.h"
 
 #include <QDir>
@@ -72,10 +73,10 @@ class ContinuousReadingTest : public QObject {
         rig = std::make_unique<ConsoleRig>(simArgs);
         if (!rig->connect())
             return false;
-        Exchange::link().pausePercent = 10;  // no test here measures the pauses
-        Exchange::link().fieldTimeoutMs = fieldTimeoutMs;
+        setPausePercent(rig->link, 10);  // no test here measures the pauses
+        setFieldTimeout(rig->link, fieldTimeoutMs);
         rig->console->show();
-        w = ContinuousReadingWindow::open(0);
+        w = ContinuousReadingWindow::open(rig->link, 0);
         QTest::qWait(150);  // the reply to the probe reaches the wire log
         sentMark = rig->sim.sent().size();
         return true;
@@ -116,7 +117,7 @@ private slots:
         QVERIFY(w->startButton->isEnabled() && !w->stopButton->isEnabled() && !w->graphButton->isEnabled());
         bool consoleLocked = false;
         when(w, [this] { return w->table().rowCount() >= 3; }, [&] {
-            consoleLocked = !rig->console->readNameButton->isEnabled() && Exchange::commandLockDepth() > 0
+            consoleLocked = !rig->console->readNameButton->isEnabled() && rig->link.commandLockDepth() > 0
                             && !w->startButton->isEnabled() && !w->closeButton->isEnabled()
                             && w->stopButton->isEnabled() && w->graphButton->isEnabled();
             // A console button reached now does not start an exchange of its own.
@@ -128,7 +129,7 @@ private slots:
         QVERIFY(consoleLocked);
         QVERIFY(!w->running());
         QVERIFY(rig->console->readNameButton->isEnabled());
-        QCOMPARE(Exchange::commandLockDepth(), 0);
+        QCOMPARE(rig->link.commandLockDepth(), 0);
         QVERIFY(w->startButton->isEnabled() && w->closeButton->isEnabled() && w->graphButton->isEnabled());
         QVERIFY(!w->stopButton->isEnabled());
 
@@ -255,11 +256,12 @@ private slots:
     {
         QTemporaryDir folder;
         ProgramFolder::setOverride(folder.path());
-        resetLink();
-        Exchange::link().pausePercent = 5;
         ScriptedDialogs dialogs;
+        TestLink testLink;
+        Link& link = testLink.link;
+        setPausePercent(link, 5);
         FakeTransport port;
-        Exchange::takeOverLink(&port, true);
+        link.takeOver(&port, true);
         int readings = 0;
         port.responder = [&](const QByteArray& written) -> QByteArray {
             if (written == "H")
@@ -268,7 +270,7 @@ private slots:
                 port.stallWrites = true;  // the values of this command do not leave
             return written == "p" ? QByteArray("0,1234.5,1,987.6,") : QByteArray();
         };
-        w = ContinuousReadingWindow::open(0);
+        w = ContinuousReadingWindow::open(link, 0);
         const QString path = folder.filePath(QStringLiteral("mc_fail.txt"));
         dialogs.paths.enqueue(path);
         QTest::mouseClick(w->startButton, Qt::LeftButton);
@@ -278,10 +280,9 @@ private slots:
         QCOMPARE(dialogs.shown.size(), 1);
         QVERIFY(!dialogs.shown[0].text.isEmpty());
         QVERIFY(w->startButton->isEnabled() && w->closeButton->isEnabled() && !w->stopButton->isEnabled());
-        QCOMPARE(Exchange::commandLockDepth(), 0);
+        QCOMPARE(link.commandLockDepth(), 0);
         delete w;
         w = nullptr;
-        resetLink();
         ProgramFolder::setOverride(QString());
     }
 

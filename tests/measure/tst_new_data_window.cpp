@@ -36,8 +36,8 @@ class NewDataWindowTest : public QObject {
         rig = std::make_unique<ConsoleRig>(simArgs);
         if (!rig->connect())
             return false;
-        Exchange::link().pausePercent = 10;
-        Exchange::link().fieldTimeoutMs = fieldTimeoutMs;
+        setPausePercent(rig->link, 10);
+        setFieldTimeout(rig->link, fieldTimeoutMs);
         NewDataWindow::timing() = {.minuteMs = 150, .dtrPauseMs = 100};
         rig->console->show();
         QTest::mouseClick(rig->console->newDataButton, Qt::LeftButton);
@@ -154,7 +154,7 @@ private slots:
         QCOMPARE(fileBytes(yearlyPath()), olderData);
         QCOMPARE(commands("H[]"), sent);
         QVERIFY(w->startButton->isEnabled() && w->closeButton->isEnabled());
-        QCOMPARE(Exchange::commandLockDepth(), 0);
+        QCOMPARE(rig->link.commandLockDepth(), 0);
     }
 
     // A block the disk cannot take is not confirmed: the datalogger sends it again, and

@@ -47,7 +47,9 @@ public:
         }
         rig = std::make_unique<StartRig>(folder.path());
         rig->console->setDataFolder(folder.path());
-        Exchange::link().dataloggerTcpPort = sim.tcpPort();
+        Link::Settings tcp = rig->link.settings();
+        tcp.dataloggerTcpPort = sim.tcpPort();
+        rig->link.setSettings(tcp);
         installModemWindow(rig->start.get(), rig->console.get());
         return true;
     }

@@ -86,7 +86,7 @@ private slots:
         // Name, model and acquisition status, then the internet settings; nothing else.
         QCOMPARE(m.sim.commandsSince(0, "QDOGCEHMTUKLV").mid(0, 3), (QStringList{"Q,", "D,", "O,"}));
         QCOMPARE(f->nameBox->text(), QStringLiteral("PONTE"));
-        QCOMPARE(Exchange::loggerModelCode, qint16(model));
+        QCOMPARE(m.rig->datalogger.modelCode(), qint16(model));
         QVERIFY(f->acquisitionSwitch->isChecked());
         if (model == 0) {
             QCOMPARE(f->windowTitle(), QStringLiteral("LV210-LV420 VW DATALOGGER - MODEM"));
@@ -97,7 +97,7 @@ private slots:
                  QStringLiteral("PONTE_") + QDate::currentDate().toString(QStringLiteral("dd_MM_yy")) + "_VW.txt");
         QCOMPARE(boxColour(f->dataFileNameBox), 0xFFFF);
         QVERIFY(!w->isVisible() && !w->isEnabled() && !w->pollTimer->isActive());
-        QVERIFY(Exchange::linkIsTcp());
+        QVERIFY(m.rig->link.isTcp());
 
         // Nothing of the address file on disk; the book rewritten for its owner alone.
         QVERIFY(!QFile::exists(m.file(QStringLiteral("IPaddress.ip"))));
@@ -214,7 +214,7 @@ private slots:
         InternetWindow* w = m.open();
         QVERIFY(w);
         QTest::mouseClick(w->selectButtons[2], Qt::LeftButton);
-        Exchange::link().fieldTimeoutMs = 60000;
+        setFieldTimeout(m.rig->link, 60000);
         w->dialWithPauseAction->trigger();
         QTRY_COMPARE(m.connections(), 1);
         QTest::qWait(400);
@@ -222,11 +222,11 @@ private slots:
         QCOMPARE(w->status(), QStringLiteral("Connecting to 127.0.0.1"));
         w->stopAction->trigger();
         QVERIFY(!w->pollTimer->isActive());
-        QVERIFY(!Exchange::telnet()->isConnected());
+        QVERIFY(!m.rig->link.telnet()->isConnected());
         QCOMPARE(w->status(), QStringLiteral("Internet connection closed"));
         QVERIFY(!w->retryAction->isEnabled());
 
-        Exchange::link().fieldTimeoutMs = 1500;
+        setFieldTimeout(m.rig->link, 1500);
         QElapsedTimer waited;
         waited.start();
         w->connectAction->trigger();
@@ -236,7 +236,7 @@ private slots:
         QCOMPARE(InternetWindow::noDataMessage(60000),
                  QStringLiteral("No data from the datalogger within 60 s: internet connection closed"));
         QCOMPARE(m.connections(), 2);
-        QVERIFY(!Exchange::telnet()->isConnected());
+        QVERIFY(!m.rig->link.telnet()->isConnected());
         QVERIFY(m.dialogs.shown.isEmpty());
         QVERIFY(w->isVisible() && !m.rig->console->isVisible());
     }
@@ -251,8 +251,8 @@ private slots:
         QVERIFY(m.writeBook());
         QTcpServer datalogger;
         QVERIFY(datalogger.listen(QHostAddress::LocalHost));
-        Exchange::link().dataloggerTcpPort = datalogger.serverPort();
-        Exchange::link().fieldTimeoutMs = 20000;
+        tune(m.rig->link, [&](Link::Settings& s) { s.dataloggerTcpPort = datalogger.serverPort(); });
+        setFieldTimeout(m.rig->link, 20000);
         const QByteArray start = "\r\nGREETING\x1b[2J";
         QByteArray flood = start;
         for (int i = 0; flood.size() < (3 << 19); ++i)
@@ -301,8 +301,8 @@ private slots:
         QVERIFY2(stopTook < 1000, qPrintable(QString::number(stopTook)));
         QCOMPARE(m.statuses.last(), QStringLiteral("Internet connection closed"));
         QCOMPARE(commands, QByteArray("Q"));
-        QVERIFY(!Exchange::telnet()->isConnected() && !w->pollTimer->isActive());
-        QVERIFY(!Exchange::exchangesAbandoned());
+        QVERIFY(!m.rig->link.telnet()->isConnected() && !w->pollTimer->isActive());
+        QVERIFY(!m.rig->link.exchangesAbandoned());
         QVERIFY(w->isVisible() && !m.rig->console->isVisible());
         QVERIFY(m.dialogs.shown.isEmpty());
     }
@@ -335,7 +335,7 @@ private slots:
         QVERIFY(m.writeBook());
         QTcpServer closed;
         QVERIFY(closed.listen(QHostAddress::LocalHost));
-        Exchange::link().dataloggerTcpPort = closed.serverPort();
+        tune(m.rig->link, [&](Link::Settings& s) { s.dataloggerTcpPort = closed.serverPort(); });
         closed.close();  // nothing listens there now
         InternetWindow* w = m.open();
         QVERIFY(w);

@@ -42,7 +42,7 @@ class TestModemConnection : public QObject {
         ModemWindow* w = m.open();
         if (!w)
             return false;
-        Exchange::link().pausePercent = 10;
+        setPausePercent(m.rig->link, 10);
         QTest::mouseClick(w->selectButtons[2], Qt::LeftButton);
         w->connectAction->trigger();
         return QTest::qWaitFor([&] { return m.rig->console->isVisible(); }, 30000);
@@ -80,7 +80,7 @@ private slots:
         QCOMPARE(f->clockBoxes[2]->text(), QString::number(QDate::currentDate().year()));
         QCOMPARE(f->timerBoxes[1]->text().toInt(), 10);
         QVERIFY(f->acquisitionSwitch->isChecked());
-        QCOMPARE(Exchange::loggerModelCode, qint16(model));
+        QCOMPARE(m.rig->datalogger.modelCode(), qint16(model));
         if (model == 0) {
             QCOMPARE(f->windowTitle(), QStringLiteral("LV210-LV420 VW DATALOGGER - MODEM"));
             QVERIFY(f->acquireTemperaturesButton->isHidden());
@@ -138,7 +138,7 @@ private slots:
         ConsoleWindow* f = m.rig->console.get();
         f->nameBox->clear();
         m.rig->start->show();
-        Exchange::link().fixedWaitTimeoutMs = 600;
+        tune(m.rig->link, [](Link::Settings& s) { s.fixedWaitTimeoutMs = 600; });
         m.modem->retryAction->trigger();
         QCOMPARE(f->nameBox->text(), QStringLiteral("SIM01"));  // read before the silence
         QCOMPARE(m.modem->status(), QStringLiteral("Retry stopped: incomplete answer to T"));
@@ -154,7 +154,7 @@ private slots:
         writeAll(m.file(QStringLiteral("pmodem.ini")), " 1 \r\n");
         ModemWindow* w = m.open();
         QVERIFY(w);
-        Exchange::link().pausePercent = 10;
+        setPausePercent(m.rig->link, 10);
         QTest::mouseClick(w->selectButtons[2], Qt::LeftButton);
         w->numberBoxes[2]->setText(QStringLiteral("0551234\rATZ"));
         m.receivedSinceMark();

@@ -179,7 +179,7 @@ private slots:
         writeAll(m.file("modem.ini"), "A\r\n0551234\r\n\r\n");
         ModemWindow* w = m.open();
         QVERIFY(w);
-        Exchange::link().pausePercent = 10;
+        setPausePercent(m.rig->link, 10);
         QTest::mouseClick(w->selectButtons[0], Qt::LeftButton);
         w->connectAction->trigger();
         m.receivedSinceMark();
@@ -249,18 +249,18 @@ private slots:
         writeAll(m.file("pmodem.ini"), " 1 \r\n");
         ModemWindow* w = m.open();
         QVERIFY(w);
-        QVERIFY(Exchange::serial()->isOpen());
-        QVERIFY(Exchange::link().portHeldOpen && !Exchange::linkIsTcp());
+        QVERIFY(m.rig->link.serial()->isOpen());
+        QVERIFY(m.rig->link.portHeldOpen() && !m.rig->link.isTcp());
         w->close();
         QVERIFY(!w->isVisible());
         QVERIFY(m.rig->start->isVisible());
-        QVERIFY(!Exchange::serial()->isOpen());
+        QVERIFY(!m.rig->link.serial()->isOpen());
 
         // With "Thrugh internet" the internet window opens on a link held open over TCP.
         m.rig->start->internetBox->setChecked(true);
         QTest::mouseClick(m.rig->start->modemButton, Qt::LeftButton);
         QVERIFY(visibleWindow<InternetWindow>());
-        QVERIFY(Exchange::link().portHeldOpen && Exchange::linkIsTcp());
+        QVERIFY(m.rig->link.portHeldOpen() && m.rig->link.isTcp());
         QVERIFY(!w->isVisible());
     }
 };

@@ -95,15 +95,16 @@ bool photographModemWindow(ConsoleWindow* console, const QString& programFolder,
 bool photographRemainingData(ConsoleWindow* console, const QString& folder)
 {
     NewDataWindow::timing() = {.minuteMs = 60000, .dtrPauseMs = 300};
-    const int fieldTimeout = Exchange::link().fieldTimeoutMs;
-    Exchange::link().fieldTimeoutMs = 800;
+    Link& link = console->link();
+    const int fieldTimeout = link.settings().fieldTimeoutMs;
+    setFieldTimeout(link, 800);
     click(console, console->newDataButton);
     NewDataWindow* w = NewDataWindow::instance();
     if (!w)
         return false;
     w->intervalBox->setText(QStringLiteral("15"));
     QTest::mouseClick(w->timerButton, Qt::LeftButton);
-    Exchange::link().fieldTimeoutMs = fieldTimeout;
+    setFieldTimeout(link, fieldTimeout);
     const bool ok = save(w, folder, QStringLiteral("remaining-data-timer"));
     QTest::mouseClick(w->stopTimerButton, Qt::LeftButton);
     w->close();
@@ -147,8 +148,8 @@ int main(int argc, char** argv)
     if (!rig.connect())
         return 1;
     copySamples(samples, rig.folder.path());
-    Exchange::link().fieldTimeoutMs = 4000;
-    Exchange::loggerModelCode = 0;
+    setFieldTimeout(rig.link, 4000);
+    rig.datalogger.setModelCode(0);
     ConsoleWindow* f = rig.console.get();
     f->resize(1000, 640);
     f->adaptForAnalogModel();

@@ -30,7 +30,7 @@ private slots:
         QVERIFY(rig.start->gsmBox->isChecked());
         QTest::mouseClick(rig.start->connectButton, Qt::LeftButton);
 
-        QCOMPARE(Exchange::serial()->settings(), QStringLiteral("9600,N,8,1"));
+        QCOMPARE(rig.link.serial()->settings(), QStringLiteral("9600,N,8,1"));
         QCOMPARE(rig.statuses, (QStringList{
             "Connecting port COM1", " Datalogger Found", "Reading internal parameters",
             "Sensors settings: OK", "Date and time: OK", "Start date: OK", "Timer: OK",

@@ -26,7 +26,7 @@ private slots:
     {
         rig = std::make_unique<ConsoleRig>();
         QVERIFY2(rig->connect(), qPrintable(rig->sim.output()));
-        Exchange::link().pausePercent = 10;
+        setPausePercent(rig->link, 10);
         f = rig->console.get();
         f->show();
     }

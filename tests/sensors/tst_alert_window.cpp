@@ -39,7 +39,7 @@ private slots:
     {
         rig = std::make_unique<ConsoleRig>(QStringList{"--channels", "3,8,0,0"});
         QVERIFY2(rig->connect(), qPrintable(rig->sim.output()));
-        Exchange::link().pausePercent = 10;
+        setPausePercent(rig->link, 10);
         f = rig->console.get();
         f->show();
         click(f, f->readChannelsButton);

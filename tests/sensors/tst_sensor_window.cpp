@@ -28,7 +28,7 @@ private slots:
     {
         rig = std::make_unique<ConsoleRig>(QStringList{"--model", "0", "--channels", "2,0,3,0"});
         QVERIFY2(rig->connect(), qPrintable(rig->sim.output()));
-        Exchange::link().pausePercent = 10;
+        setPausePercent(rig->link, 10);
         f = rig->console.get();
         f->show();
         click(f, f->readChannelsButton);

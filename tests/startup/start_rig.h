@@ -2,10 +2,9 @@
 // at given devices and the link's waits shortened, for the start-up tests.
 #pragma once
 
-#include "support/fast_link.h"
 #include "console/console_window.h"
-#include "link/exchange.h"
-#include "link/program_folder.h"
+#include "support/test_link.h"
+#include "data/program_folder.h"
 #include "startup/start_window.h"
 
 #include <QFile>
@@ -31,10 +30,8 @@ public:
         }
         ports.close();
 
-        useFastSerialLink();
-
-        start = std::make_unique<StartWindow>();
-        console = std::make_unique<ConsoleWindow>();
+        start = std::make_unique<StartWindow>(link, datalogger);
+        console = std::make_unique<ConsoleWindow>(link, datalogger);
         start->setConsole(console.get());
         start->onProgramEnd = [this] { ++programEnds; };
         console->onProgramEnd = [] {};
@@ -43,12 +40,14 @@ public:
     }
     ~StartRig()
     {
-        Exchange::closePort();
+        link.closePort();
         console.reset();
         start.reset();
-        resetLink();
     }
 
+    TestLink testLink;
+    Link& link = testLink.link;
+    DataloggerModel& datalogger = testLink.datalogger;
     std::unique_ptr<StartWindow> start;
     std::unique_ptr<ConsoleWindow> console;
     QStringList statuses;

@@ -5,8 +5,8 @@
 #include "support/sim_process.h"
 
 #include "widgets/box_colours.h"
-#include "link/conversions.h"
-#include "link/read_sequence.h"
+#include "data/conversions.h"
+#include "protocol/read_sequence.h"
 #include "link/serial_port.h"
 
 #include <QCheckBox>
@@ -64,7 +64,7 @@ private slots:
             QVERIFY(console.isVisible() && console.isEnabled());
             QVERIFY(!rig.start->isVisible() && !rig.start->isEnabled());
             QCOMPARE(boxColour(rig.start->statusLine), BoxColour::Green);
-            QCOMPARE(Exchange::loggerModelCode, qint16(1));
+            QCOMPARE(rig.datalogger.modelCode(), qint16(1));
             QCOMPARE(console.windowTitle(), QStringLiteral("Quorvel LV210-LV420"));
             QCOMPARE(console.acquireButton->text(), QStringLiteral("Acquire"));
             QCOMPARE(console.nameBox->text(), QStringLiteral("ABC"));
@@ -86,8 +86,8 @@ private slots:
             QCOMPARE(console.dataFileNameBox->text(), expectedName);
             QCOMPARE(boxColour(console.dataFileNameBox), BoxColour::Yellow);
 
-            QVERIFY(Exchange::link().portHeldOpen);
-            QVERIFY(Exchange::serial()->isOpen());
+            QVERIFY(rig.link.portHeldOpen());
+            QVERIFY(rig.link.serial()->isOpen());
         }
         // The port is saved; COM 5 is not preselected at the next start.
         QFile ini(folder->filePath("rk550.ini"));
@@ -107,7 +107,7 @@ private slots:
         rig.start->connectToDatalogger();
 
         QCOMPARE(rig.statuses.filter(": OK").size(), 11);
-        QCOMPARE(Exchange::loggerModelCode, qint16(0));
+        QCOMPARE(rig.datalogger.modelCode(), qint16(0));
         ConsoleWindow& console = *rig.console;
         QCOMPARE(console.windowTitle(), QStringLiteral("Quorvel LV210-LV420 16 BIT DATALOGGER"));
         QCOMPARE(console.acquireButton->text(), QStringLiteral("Acquire data"));
@@ -143,8 +143,8 @@ private slots:
         QVERIFY2(sim.start(), qPrintable(sim.output()));
         StartRig rig(folder->path(), {sim.ptyPath()});
         ScriptedDialogs script;
-        Exchange::link().fieldTimeoutMs = 1500;
-        Exchange::link().pausePercent = 10;
+        setFieldTimeout(rig.link, 1500);
+        setPausePercent(rig.link, 10);
         QList<qint64> at;  // when each status was shown
         QElapsedTimer t;
         QObject::connect(rig.start.get(), &StartWindow::statusChanged, [&] { at << t.elapsed(); });
@@ -155,19 +155,19 @@ private slots:
 
         const int stop = int(rig.statuses.indexOf(lastStatus));
         QVERIFY2(stop > 0, qPrintable(rig.statuses.join('|')));
-        QCOMPARE(rig.statuses.mid(stop + 1), QStringList{Exchange::silentDataloggerMessage()});
+        QCOMPARE(rig.statuses.mid(stop + 1), QStringList{ReadSequence::silentDataloggerMessage()});
         const qint64 stepTook = at[stop] - at[stop - 1];
-        QVERIFY2(stepTook < 2 * Exchange::link().fieldTimeoutMs, qPrintable(QString::number(stepTook)));
+        QVERIFY2(stepTook < 2 * rig.link.settings().fieldTimeoutMs, qPrintable(QString::number(stepTook)));
         const QByteArray letters = commandLetters(sim.received());
         QVERIFY2(letters.endsWith(unanswered) && letters.count(unanswered) == 1, letters.constData());
-        QCOMPARE(script.texts(), QStringList{Exchange::silentDataloggerMessage()});
+        QCOMPARE(script.texts(), QStringList{ReadSequence::silentDataloggerMessage()});
         QVERIFY(!script.texts().contains(QStringLiteral("Please enable at least one channel!")));
         QVERIFY(!rig.console->isVisible());
         QVERIFY(rig.start->isVisible() && rig.start->isEnabled());
-        QVERIFY(!Exchange::serial()->isOpen());
-        QVERIFY(!Exchange::link().portHeldOpen);
-        QCOMPARE(Exchange::commandLockDepth(), 0);
-        QVERIFY(!Exchange::exchangesAbandoned());
+        QVERIFY(!rig.link.serial()->isOpen());
+        QVERIFY(!rig.link.portHeldOpen());
+        QCOMPARE(rig.link.commandLockDepth(), 0);
+        QVERIFY(!rig.link.exchangesAbandoned());
     }
 
     // A link that drops in the middle of the reads (the far end of the line has gone)
@@ -179,18 +179,18 @@ private slots:
         QVERIFY2(sim.start(), qPrintable(sim.output()));
         StartRig rig(folder->path(), {sim.ptyPath()});
         ScriptedDialogs script;
-        Exchange::link().fieldTimeoutMs = 20000;
+        setFieldTimeout(rig.link, 20000);
         rig.start->portOptions[0]->setChecked(true);
         QElapsedTimer t;
         t.start();
         rig.start->connectToDatalogger();
         QVERIFY2(t.elapsed() < 15000, qPrintable(QString::number(t.elapsed())));
-        QCOMPARE(rig.statuses.last(), Exchange::silentDataloggerMessage());
+        QCOMPARE(rig.statuses.last(), ReadSequence::silentDataloggerMessage());
         QVERIFY(rig.statuses.filter(": no answer").size() == 1);
         QVERIFY(!rig.console->isVisible());
         // The loss is told once, then the sequence's own message.
         QCOMPARE(script.shown.size(), 2);
-        QCOMPARE(script.shown.last().text, Exchange::silentDataloggerMessage());
+        QCOMPARE(script.shown.last().text, ReadSequence::silentDataloggerMessage());
     }
 
     // After an internet session the cable is the link again: the probe and every
@@ -200,17 +200,17 @@ private slots:
         SimProcess sim;
         QVERIFY2(sim.start(), qPrintable(sim.output()));
         StartRig rig(folder->path(), {sim.ptyPath()});
-        Exchange::link().pausePercent = 10;
+        setPausePercent(rig.link, 10);
         ScriptedDialogs script;
         rig.start->openModemWindow = [](bool) {};
         rig.start->internetBox->setChecked(true);
         QTest::mouseClick(rig.start->modemButton, Qt::LeftButton);
-        QVERIFY(Exchange::linkIsTcp());
+        QVERIFY(rig.link.isTcp());
 
         rig.start->internetBox->setChecked(false);
         rig.start->portOptions[0]->setChecked(true);
         QTest::mouseClick(rig.start->connectButton, Qt::LeftButton);
-        QVERIFY(!Exchange::linkIsTcp());
+        QVERIFY(!rig.link.isTcp());
         QCOMPARE(rig.statuses.filter(": OK").size(), 11);
         QVERIFY(rig.console->isVisible());
         QTRY_COMPARE(commandLetters(sim.received()), QByteArray("VHHHHGYCEWHMQDUO"));
@@ -227,14 +227,14 @@ private slots:
         QElapsedTimer t;
         t.start();
         rig.start->connectToDatalogger();
-        QVERIFY(t.elapsed() >= Exchange::link().probeSettleMs + Exchange::link().probeWindowMs);
+        QVERIFY(t.elapsed() >= rig.link.settings().probeSettleMs + rig.link.settings().probeWindowMs);
 
         QCOMPARE(rig.statuses, (QStringList{"Connecting port COM1", notFound}));
         QVERIFY(rig.start->isVisible() && rig.start->isEnabled());
         QVERIFY(!rig.console->isVisible());
         // The port stays open and held, ready for another try.
-        QVERIFY(Exchange::link().portHeldOpen);
-        QVERIFY(Exchange::serial()->isOpen());
+        QVERIFY(rig.link.portHeldOpen());
+        QVERIFY(rig.link.serial()->isOpen());
         QTRY_COMPARE(sim.received(), QByteArray("V"));
     }
 
@@ -304,8 +304,8 @@ private slots:
         rig.start->connectStepByStep();
         QCOMPARE(rig.statuses.last(),
                  QStringLiteral("Datalogger not found. Try to check if it is on and the connection"));
-        QVERIFY(!Exchange::serial()->isOpen());
-        QVERIFY(Exchange::link().portHeldOpen);
+        QVERIFY(!rig.link.serial()->isOpen());
+        QVERIFY(rig.link.portHeldOpen());
         QVERIFY(!rig.console->isVisible());
     }
 

@@ -68,7 +68,7 @@ private slots:
         QVERIFY(QFile::exists(ini));
         QCOMPARE(checkedOption(*rig.start), checked);
         QCOMPARE(rig.start->statusLine->text(), status);
-        QVERIFY(!Exchange::link().portHeldOpen);
+        QVERIFY(!rig.link.portHeldOpen());
     }
 
     void portOptionsShowTheirDevices()
@@ -96,8 +96,8 @@ private slots:
         QTest::mouseClick(rig.start->resetButton, Qt::LeftButton);
         QCOMPARE(rig.start->statusLine->text(), QStringLiteral("No channels enabled!"));
 
-        QVERIFY(!Exchange::serial()->isOpen());
-        QVERIFY(!Exchange::link().portHeldOpen);
+        QVERIFY(!rig.link.serial()->isOpen());
+        QVERIFY(!rig.link.portHeldOpen());
         QCOMPARE(QFileInfo(ini).size(), qint64(0));
     }
 
@@ -110,12 +110,12 @@ private slots:
 
         rig.start->internetBox->setChecked(true);
         QTest::mouseClick(rig.start->modemButton, Qt::LeftButton);
-        QVERIFY(Exchange::linkIsTcp());
-        QVERIFY(Exchange::link().portHeldOpen);
+        QVERIFY(rig.link.isTcp());
+        QVERIFY(rig.link.portHeldOpen());
 
         rig.start->internetBox->setChecked(false);
         QTest::mouseClick(rig.start->modemButton, Qt::LeftButton);
-        QVERIFY(!Exchange::linkIsTcp());
+        QVERIFY(!rig.link.isTcp());
         QCOMPARE(opened, (QList<bool>{true, false}));
         QVERIFY(rig.start->isVisible());
     }
@@ -125,16 +125,16 @@ private slots:
         StartRig rig(folder->path());
         rig.start->show();
         QTest::mouseClick(rig.start->gsmBox, Qt::LeftButton);
-        QVERIFY(Exchange::link().gsmSelected);
+        QVERIFY(rig.datalogger.gsm());
         QTest::mouseClick(rig.start->gsmBox, Qt::LeftButton);
-        QVERIFY(!Exchange::link().gsmSelected);
+        QVERIFY(!rig.datalogger.gsm());
     }
 
     void telnetErrorsAreShownWithTheirNumber()
     {
         ScriptedDialogs script;
         StartRig rig(folder->path());
-        emit Exchange::telnet()->Error(10061, QStringLiteral("Connection refused"));
+        emit rig.link.telnet()->Error(10061, QStringLiteral("Connection refused"));
         QCOMPARE(script.texts(), QStringList{QStringLiteral("10061 Connection refused")});
     }
 

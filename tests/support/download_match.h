@@ -48,8 +48,8 @@ inline QByteArray overTheCable(const QStringList& simArgs)
     ConsoleRig rig(simArgs);
     if (!rig.connect())
         return QByteArray("<no cable connection>");
-    Exchange::link().pausePercent = 10;
-    Exchange::loggerModelCode = 1;
+    setPausePercent(rig.link, 10);
+    rig.datalogger.setModelCode(1);
     ConsoleWindow* f = rig.console.get();
     f->show();
     f->nameBox->setText(QStringLiteral("SIM01"));

@@ -1,20 +1,13 @@
 // The scripted link transport of the tests.
 #include "support/fake_transport.h"
 
-#include "link/exchange.h"
-
 #include <QTimer>
 
 #include <memory>
 
 FakeTransport::FakeTransport(Rules rules) : rules_(rules) {}
 
-FakeTransport::~FakeTransport()
-{
-    *alive_ = false;
-    if (Exchange::transport() == this)
-        Exchange::takeOverLink(nullptr, false);
-}
+FakeTransport::~FakeTransport() { *alive_ = false; }
 
 void FakeTransport::feedLater(int delayMs, const QByteArray& bytes)
 {

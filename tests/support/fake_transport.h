@@ -16,7 +16,7 @@ class FakeTransport : public LinkTransport {
 public:
     // The cable's rules by default; tcpRules for the other kind.
     explicit FakeTransport(Rules rules = serialRules);
-    ~FakeTransport() override;  // gives the link back if it still holds it
+    ~FakeTransport() override;
 
     // Bytes that arrive now, or after delayMs of the event loop.
     void feed(const QByteArray& bytes) { input_ += bytes; }

@@ -1,7 +1,7 @@
 // A Dialogs implementation for tests: records every message and answers from a script.
 #pragma once
 
-#include "link/dialogs.h"
+#include "data/dialogs.h"
 
 #include <QList>
 #include <QQueue>

@@ -1,7 +1,5 @@
 // The FTP fetch over libcurl's multi interface, polled from the user-interface thread.
-#include "link/ftp_fetch.h"
-
-#include "link/exchange.h"
+#include "data/ftp_fetch.h"
 
 #include <QRegularExpression>
 #include <QUrl>
@@ -65,7 +63,8 @@ QByteArray url(const Request& request)
     return "ftp://" + site.toLatin1() + path + QUrl::toPercentEncoding(request.fileName);
 }
 
-Result fetch(const Request& request, const std::function<bool()>& cancelRequested)
+Result fetch(const Request& request, const std::function<bool()>& cancelRequested,
+             const std::function<void()>& whileWaiting)
 {
     static std::once_flag initialised;
     std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
@@ -118,7 +117,8 @@ Result fetch(const Request& request, const std::function<bool()>& cancelRequeste
             return result;
         }
         curl_multi_poll(multi.get(), nullptr, 0, pollMs, nullptr);
-        Exchange::serviceUi();
+        if (whileWaiting)
+            whileWaiting();
     }
     int left = 0;
     CURLcode code = CURLE_OK;

@@ -1,6 +1,8 @@
 // comports.ini: which device each of COM 1..8 names. Created with defaults when missing.
 #pragma once
 
+#include "link/serial_port.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,5 +16,7 @@ QString device(int n);
 // Why line n of the file was passed over for the default, as "FILE:LINE: ...", printable
 // and short; empty when the line is sound, empty or missing.
 QString fault(int n);
+// The two above, as a serial port asks for them.
+SerialPort::PortNames names();
 
 } // namespace ComPorts

@@ -1,10 +1,11 @@
 // The installed Dialogs implementation, the fallback used before windows exist, and the
 // door every box goes through so that its event loop counts for the exchange guard.
-#include "link/dialogs.h"
+#include "data/dialogs.h"
 
-#include "link/exchange.h"
+#include "link/link.h"
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -24,6 +25,20 @@ public:
 
 FallbackDialogs fallback;
 Dialogs* installed = nullptr;
+Link* guardedLink = nullptr;
+
+// Counts for the guard of the link the boxes belong to, while a box is up.
+class Guard {
+public:
+    Guard()
+    {
+        if (guardedLink)
+            inside_.emplace(*guardedLink);
+    }
+
+private:
+    std::optional<Link::NestedLoop> inside_;
+};
 
 // A modal box runs an event loop of its own: a timer or a click reached through it
 // must find the link busy, as it would inside a wait for a reply.
@@ -32,22 +47,22 @@ public:
     Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon,
                    Answer defaultAnswer) override
     {
-        Exchange::NestedLoop inside;
+        const Guard inside;
         return target().message(text, title, buttons, icon, defaultAnswer);
     }
     QString openFileName(const QString& title, const QString& folder, const QString& filter) override
     {
-        Exchange::NestedLoop inside;
+        const Guard inside;
         return target().openFileName(title, folder, filter);
     }
     QString saveFileName(const QString& title, const QString& folder, const QString& filter) override
     {
-        Exchange::NestedLoop inside;
+        const Guard inside;
         return target().saveFileName(title, folder, filter);
     }
     QString folderName(const QString& title, const QString& folder) override
     {
-        Exchange::NestedLoop inside;
+        const Guard inside;
         return target().folderName(title, folder);
     }
     void beep() override { target().beep(); }
@@ -63,3 +78,5 @@ GuardedDialogs guarded;
 Dialogs& dialogs() { return guarded; }
 
 void setDialogs(Dialogs* d) { installed = d; }
+
+void setDialogsGuard(Link* link) { guardedLink = link; }

@@ -43,3 +43,6 @@ public:
 Dialogs& dialogs();
 // Installs d (not owned); nullptr restores the fallback.
 void setDialogs(Dialogs* d);
+class Link;
+// The link whose exchange guard a box's own event loop counts for (nullptr: none).
+void setDialogsGuard(Link* link);

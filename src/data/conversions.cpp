@@ -1,5 +1,5 @@
 // Number parsing, rounding and display patterns shared by every window.
-#include "link/conversions.h"
+#include "data/conversions.h"
 
 #include <QLocale>
 #include <QRegularExpression>

@@ -32,7 +32,9 @@ struct Result {
 
 // The URL of the file (no account in it); empty when the site is not a host name.
 QByteArray url(const Request& request);
-// Runs the transfer to its end, its time-out, or until cancelRequested() says so.
-Result fetch(const Request& request, const std::function<bool()>& cancelRequested = {});
+// Runs the transfer to its end, its time-out, or until cancelRequested() says so;
+// whileWaiting runs between looks at the transfer (the caller's user interface).
+Result fetch(const Request& request, const std::function<bool()>& cancelRequested = {},
+             const std::function<void()>& whileWaiting = {});
 
 } // namespace FtpFetch

@@ -1,7 +1,7 @@
 // File checks before a data file is rewritten: is another program holding it?
-#include "link/file_checks.h"
+#include "data/file_checks.h"
 
-#include "link/dialogs.h"
+#include "data/dialogs.h"
 
 #include <QDir>
 #include <QFile>
@@ -83,9 +83,11 @@ bool heldByAnotherProgram(const QString& path)
     return held;
 }
 
+bool isFree(const QString& path) { return !heldByAnotherProgram(path) && openableForAppend(path); }
+
 int checkFileFree(const QString& path)
 {
-    if (!heldByAnotherProgram(path) && openableForAppend(path))
+    if (isFree(path))
         return 1;
     const auto answer = dialogs().message(
         QStringLiteral("Il file ") + path

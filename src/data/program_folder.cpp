@@ -1,5 +1,5 @@
 // Where the program keeps its settings and data files.
-#include "link/program_folder.h"
+#include "data/program_folder.h"
 
 #include <QCoreApplication>
 #include <QDir>

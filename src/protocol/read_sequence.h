@@ -9,15 +9,18 @@
 #include <functional>
 #include <optional>
 
-namespace Exchange {
+class DataloggerModel;
+class Link;
 
-struct ReadStep {
+namespace ReadSequence {
+
+struct Step {
     std::function<void()> read;
     QString name;        // "Date and time": the status says "Date and time: OK"
     int pauseAfter = 0;  // hundredths of a second, by pause
 };
 
-enum class SequenceEnd {
+enum class End {
     Completed,
     Silent,  // a read got no answer; the reads and steps after it did not run
 };
@@ -28,16 +31,19 @@ enum class SequenceEnd {
 // sequence stops at the first read that times out: the reads after it in the same step
 // end at once, and no later step runs, since a datalogger that stopped answering would
 // only make each of them wait its field time-out. A step that reads nothing is OK.
-SequenceEnd runReadSequence(const QList<ReadStep>& steps,
-                            const std::function<void(const QString&)>& status);
+End run(Link& link, const QList<Step>& steps, const std::function<void(const QString&)>& status);
 
-// "D": reads the model code into loggerModelCode and returns it. The code decides the
-// console's layout, so one that cannot be a model code is named to the operator and
-// leaves loggerModelCode as it was; a read that timed out gives nothing. sent (when
-// given) says whether the command left.
-std::optional<qint16> readModelCode(bool* sent = nullptr);
+// "D": the model code. The code decides the console's layout, so one that cannot be a
+// model code is refused (the reason in refused, for the operator) and leaves the model
+// as it was; a read that timed out gives nothing.
+struct ModelCode {
+    std::optional<qint16> code;
+    bool sent = false;  // the command left
+    QString refused;
+};
+ModelCode readModelCode(Link& link, DataloggerModel& datalogger);
 
 // What the sequence says when it has stopped on a silent datalogger.
 QString silentDataloggerMessage();
 
-} // namespace Exchange
+} // namespace ReadSequence

@@ -18,5 +18,7 @@ int checkFileFree(const QString& path);
 // True when another process holds a lock on the file or an office lock file stands
 // beside it (a rename alone does not show that on Linux).
 bool heldByAnotherProgram(const QString& path);
+// Free to be written: no other program holds it and it opens for appending. Nobody is asked.
+bool isFree(const QString& path);
 
 } // namespace FileChecks

@@ -1,9 +1,9 @@
 // comports.ini in the program's folder: line n names the device of COM n.
-#include "link/com_ports.h"
+#include "data/com_ports.h"
 
 #include "data/settings_text.h"
 #include "data/text_file.h"
-#include "link/program_folder.h"
+#include "data/program_folder.h"
 
 #include <QFile>
 
@@ -100,5 +100,7 @@ QString fault(int n)
         return {};
     return readPorts()[n - 1].fault;
 }
+
+SerialPort::PortNames names() { return {device, fault}; }
 
 } // namespace ComPorts

@@ -1,0 +1,2 @@
+// What the program knows of the datalogger it is connected to.
+#include "protocol/datalogger_model.h"
