@@ -111,13 +111,13 @@ int main(int argc, char** argv)
 
     // (d) Memory: the window opened once on a small file first, so that what Qt sets up
     // for a chart window the first time is not counted against the year.
-    if (HistoryChartWindow* warm = HistoryChartWindow::openYearlyFile(small)) {
+    if (HistoryChartWindow* warm = HistoryChartWindow::openYearlyFile(dialogs, small)) {
         warm->chart->repaintNow();
         delete warm;
     }
     QApplication::processEvents();
     const qint64 baseKb = statusKb("VmHWM:");
-    HistoryChartWindow* year = HistoryChartWindow::openYearlyFile(path);
+    HistoryChartWindow* year = HistoryChartWindow::openYearlyFile(dialogs, path);
     if (!year) {
         std::fprintf(stderr, "bench: the yearly file did not open\n");
         return 1;

@@ -7,6 +7,7 @@
 #include "modem/open_modem_window.h"
 #include "startup/start_window.h"
 #include "startup/splash.h"
+#include "widgets/services.h"
 #include "widgets/widget_dialogs.h"
 
 #include <QApplication>
@@ -24,14 +25,14 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
 
     Link link;
-    link.setProblemHandler(showLinkProblem);
-    DataloggerModel datalogger;
     WidgetDialogs messageBoxes;
-    setDialogs(&messageBoxes);
-    setDialogsGuard(&link);
+    GuardedDialogs dialogs(messageBoxes, link);
+    link.setProblemHandler([&dialogs](const LinkProblem& problem) { showLinkProblem(dialogs, problem); });
+    DataloggerModel datalogger;
+    Services services{link, dialogs, datalogger};
 
-    StartWindow startWindow(link, datalogger);
-    ConsoleWindow console(link, datalogger);
+    StartWindow startWindow(services);
+    ConsoleWindow console(services);
     startWindow.setConsole(&console);
     installModemWindow(&startWindow, &console);
     // Closing the console in mid-exchange must end the program then, not after the
@@ -41,7 +42,5 @@ int main(int argc, char** argv)
     splash.start();
 
     const int result = app.exec();
-    setDialogsGuard(nullptr);
-    setDialogs(nullptr);
     return result;
 }

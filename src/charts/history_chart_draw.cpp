@@ -12,9 +12,9 @@ namespace {
 
 const QString checkTitle = QStringLiteral("Azione annullata");
 
-void refuse(const QString& text)
+void refuse(Dialogs& dialogs, const QString& text)
 {
-    dialogs().inform(text, checkTitle, Dialogs::Icon::Warning);
+    dialogs.inform(text, checkTitle, Dialogs::Icon::Warning);
 }
 
 } // namespace
@@ -28,15 +28,15 @@ bool HistoryChartWindow::checkDates()
     const std::optional<qint64> fromDay = YearlyDates::parseDay(from);
     const std::optional<qint64> toDay = YearlyDates::parseDay(to);
     if (!from.isEmpty() && !fromDay) {
-        refuse(QStringLiteral("Specificare una data di inizio valida."));
+        refuse(dialogs_, QStringLiteral("Specificare una data di inizio valida."));
         return false;
     }
     if (!to.isEmpty() && !toDay) {
-        refuse(QStringLiteral("Specificare una data di fine valida."));
+        refuse(dialogs_, QStringLiteral("Specificare una data di fine valida."));
         return false;
     }
     if (fromDay && toDay && *toDay < *fromDay) {
-        refuse(QStringLiteral("La data di fine deve essere successiva alla data di inizio."));
+        refuse(dialogs_, QStringLiteral("La data di fine deve essere successiva alla data di inizio."));
         return false;
     }
     return true;

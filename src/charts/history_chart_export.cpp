@@ -28,7 +28,7 @@ bool sameFile(const QString& a, const QString& b)
 QString HistoryChartWindow::exportPath()
 {
     const QString folder = sourcePath_.isEmpty() ? QString() : QFileInfo(sourcePath_).absolutePath();
-    QString path = dialogs().saveFileName(exportTitle, folder, QStringLiteral("csv file (*.csv)"));
+    QString path = dialogs_.saveFileName(exportTitle, folder, QStringLiteral("csv file (*.csv)"));
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty() && !path.endsWith(QLatin1Char('.')))
         path += QStringLiteral(".csv");
     return path;
@@ -41,22 +41,22 @@ void HistoryChartWindow::exportDrawn()
         return;
     // The export replaces the file it is given: never the yearly file being drawn.
     if (sameFile(path, sourcePath_)) {
-        dialogs().inform(QStringLiteral("Il file ") + path
+        dialogs_.inform(QStringLiteral("Il file ") + path
                              + QStringLiteral(" è il file dei dati: scegliere un altro nome."),
                          exportTitle, Dialogs::Icon::Warning);
         return;
     }
-    if (FileChecks::fileInUse(path))
+    if (FileChecks::fileInUse(dialogs_, path))
         return;
     const Drawn d = drawn_;
     const bool written = TextFile::replace(path, [this, &d](QIODevice& out) {
         return YearlyExport::write(out, table_, d.start, d.end, d.channels);
     });
     if (!written) {
-        dialogs().inform(QStringLiteral("Impossibile scrivere il file ") + path + QStringLiteral("."),
+        dialogs_.inform(QStringLiteral("Impossibile scrivere il file ") + path + QStringLiteral("."),
                          exportTitle, Dialogs::Icon::Warning);
         return;
     }
-    dialogs().inform(QStringLiteral("Dati esportati nel file ") + path + QStringLiteral("."),
+    dialogs_.inform(QStringLiteral("Dati esportati nel file ") + path + QStringLiteral("."),
                      exportTitle);
 }

@@ -48,8 +48,9 @@ QString notReadingsText(const YearlyTable& t, const QString& path)
 
 } // namespace
 
-HistoryChartWindow::HistoryChartWindow(YearlyTable table, const QString& sourcePath, QWidget* parent)
-    : QWidget(parent, Qt::Window), table_(std::move(table)), sourcePath_(sourcePath)
+HistoryChartWindow::HistoryChartWindow(Dialogs& dialogs, YearlyTable table, const QString& sourcePath,
+                                       QWidget* parent)
+    : QWidget(parent, Qt::Window), dialogs_(dialogs), table_(std::move(table)), sourcePath_(sourcePath)
 {
     build();
 }
@@ -124,22 +125,22 @@ void HistoryChartWindow::closeEvent(QCloseEvent* event)
     emit closed();
 }
 
-HistoryChartWindow* HistoryChartWindow::openYearlyFile(const QString& path, QWidget* parent)
+HistoryChartWindow* HistoryChartWindow::openYearlyFile(Dialogs& dialogs, const QString& path, QWidget* parent)
 {
     if (!FileChecks::fileExists(path)) {
-        dialogs().inform(QStringLiteral("Data not found."), QStringLiteral("Canceled"));
+        dialogs.inform(QStringLiteral("Data not found."), QStringLiteral("Canceled"));
         return nullptr;
     }
-    if (FileChecks::fileInUse(path))
+    if (FileChecks::fileInUse(dialogs, path))
         return nullptr;  // the operator gave up on a file another program holds
     YearlyTable table;
     QString error;
     if (!table.load(path, &error)) {
-        dialogs().inform(QStringLiteral("The file %1 could not be read: %2").arg(path, error),
+        dialogs.inform(QStringLiteral("The file %1 could not be read: %2").arg(path, error),
                          QStringLiteral("Canceled"), Dialogs::Icon::Warning);
         return nullptr;
     }
-    auto* w = new HistoryChartWindow(std::move(table), path, parent);
+    auto* w = new HistoryChartWindow(dialogs, std::move(table), path, parent);
     w->setAttribute(Qt::WA_DeleteOnClose);
     const int channels = w->table().seriesCount();
     w->showChannelBoxes(channels);
@@ -152,6 +153,6 @@ HistoryChartWindow* HistoryChartWindow::openYearlyFile(const QString& path, QWid
     // runs its own event loop: the window may be gone when it returns.
     const QPointer<HistoryChartWindow> shown(w);
     if (const QString note = notReadingsText(w->table(), path); !note.isEmpty())
-        dialogs().inform(note, QStringLiteral("Grafici"), Dialogs::Icon::Warning);
+        dialogs.inform(note, QStringLiteral("Grafici"), Dialogs::Icon::Warning);
     return shown.data();
 }

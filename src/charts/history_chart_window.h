@@ -15,20 +15,22 @@ class QCheckBox;
 class QLineEdit;
 class QPushButton;
 
+class Dialogs;
+
 class HistoryChartWindow : public QWidget {
     Q_OBJECT
 public:
     // table: the yearly file, read; sourcePath: where it was read from (the export's
     // folder, and a name the export must not write over).
-    explicit HistoryChartWindow(YearlyTable table, const QString& sourcePath = QString(),
-                            QWidget* parent = nullptr);
+    HistoryChartWindow(Dialogs& dialogs, YearlyTable table, const QString& sourcePath = QString(),
+                       QWidget* parent = nullptr);
     ~HistoryChartWindow() override;
 
     // Reads the yearly file at path and shows the window on it with every channel ticked
     // and drawn, without waiting for it to close; it deletes itself once closed. nullptr,
     // and no window, when the file is missing ("Data not found."), busy or unreadable.
     // Lines of the file that are not readings are said in a box over the drawn chart.
-    static HistoryChartWindow* openYearlyFile(const QString& path, QWidget* parent = nullptr);
+    static HistoryChartWindow* openYearlyFile(Dialogs& dialogs, const QString& path, QWidget* parent = nullptr);
 
     // Makes boxes 0..count-1 visible; the others stay hidden.
     void showChannelBoxes(int count);
@@ -64,6 +66,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    Dialogs& dialogs_;
     void build();
     void drawChannels();
     void exportDrawn();

@@ -13,7 +13,7 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
-AboutBox::AboutBox(QWidget* parent) : QDialog(parent)
+AboutBox::AboutBox(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(dialogs)
 {
     setObjectName(QStringLiteral("Info"));
     const QString title = QGuiApplication::applicationDisplayName();
@@ -89,5 +89,5 @@ bool AboutBox::startSystemInfo() const
 void AboutBox::showSystemInfo()
 {
     if (!startSystemInfo())
-        dialogs().inform(QStringLiteral("Information not available at the moment."));
+        dialogs_.inform(QStringLiteral("Information not available at the moment."));
 }

@@ -4,13 +4,14 @@
 #include <QDialog>
 #include <QStringList>
 
+class Dialogs;
 class QLabel;
 class QPushButton;
 
 class AboutBox : public QDialog {
     Q_OBJECT
 public:
-    explicit AboutBox(QWidget* parent = nullptr);
+    explicit AboutBox(Dialogs& dialogs, QWidget* parent = nullptr);
 
     QLabel* titleLabel = nullptr;
     QLabel* versionLabel = nullptr;
@@ -28,6 +29,7 @@ public slots:
     void showSystemInfo();
 
 private:
+    Dialogs& dialogs_;
     // Starts the first program of the list found on the PATH; false when none started.
     bool startSystemInfo() const;
 };

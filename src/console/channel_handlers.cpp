@@ -68,7 +68,7 @@ void ConsoleWindow::readChannels()
     }
     link_.pause(200);
     if (!invalid.isEmpty())
-        dialogs().inform(QStringLiteral("The datalogger reported channel counts that cannot be valid "
+        dialogs_.inform(QStringLiteral("The datalogger reported channel counts that cannot be valid "
                                         "(0 to 16): ")
                              + invalid.join(QStringLiteral(", ")),
                          QStringLiteral("Warning"), Dialogs::Icon::Warning);
@@ -97,13 +97,13 @@ void ConsoleWindow::writeChannels()
     Link::CommandLock lock(link_);
     for (int m = 0; m < 4; ++m) {
         if (!writableCount(muxBoxes[m]->text())) {
-            dialogs().inform(countName(m) + QStringLiteral(" does not hold a channel count (0 to 16): \"")
+            dialogs_.inform(countName(m) + QStringLiteral(" does not hold a channel count (0 to 16): \"")
                                  + muxBoxes[m]->text() + QStringLiteral("\". Nothing was written."),
                              QStringLiteral("Warning"), Dialogs::Icon::Warning);
             return;
         }
     }
-    const bool yes = dialogs().confirm(
+    const bool yes = dialogs_.confirm(
         QStringLiteral("This operation will reset memory. Continue?\r\nAll data will be lost."),
         QStringLiteral("Warning"));
     if (yes) {

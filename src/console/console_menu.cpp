@@ -29,7 +29,7 @@ void ConsoleWindow::buildMenu()
 
 void ConsoleWindow::showAbout()
 {
-    AboutBox about(this);
+    AboutBox about(dialogs_, this);
     Link::NestedLoop modal(link_);
     about.exec();
 }

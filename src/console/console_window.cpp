@@ -1,5 +1,7 @@
 // ConsoleWindow's construction: the pages in tab order, the command controls the link locks,
 // the red-on-key rule, centring, and the console's closing.
+#include "widgets/services.h"
+#include "data/dialogs.h"
 #include "console/console_window.h"
 
 #include "widgets/window_placement.h"
@@ -29,8 +31,9 @@ ConsoleWindow* theConsole = nullptr;
 
 ConsoleWindow* ConsoleWindow::instance() { return theConsole; }
 
-ConsoleWindow::ConsoleWindow(Link& link, DataloggerModel& datalogger, QWidget* parent)
-    : QMainWindow(parent), link_(link), datalogger_(datalogger)
+ConsoleWindow::ConsoleWindow(Services& services, QWidget* parent)
+    : QMainWindow(parent), services_(services), link_(services.link), dialogs_(services.dialogs),
+      datalogger_(services.datalogger)
 {
     theConsole = this;
     onProgramEnd = [] { QCoreApplication::quit(); };

@@ -14,7 +14,9 @@ struct Store;
 }
 
 class DataloggerModel;
+class Dialogs;
 class Link;
+struct Services;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -32,14 +34,14 @@ class QToolButton;
 class ConsoleWindow : public QMainWindow {
     Q_OBJECT
 public:
-    ConsoleWindow(Link& link, DataloggerModel& datalogger, QWidget* parent = nullptr);
+    explicit ConsoleWindow(Services& services, QWidget* parent = nullptr);
     ~ConsoleWindow() override;
 
     // The one console of the program (set by the constructor).
     static ConsoleWindow* instance();
 
-    // The link the console talks through and what it knows of the datalogger, for the
-    // windows it opens.
+    // What the console works with, for the windows it opens.
+    Services& services() { return services_; }
     Link& link() { return link_; }
     DataloggerModel& datalogger() { return datalogger_; }
 
@@ -249,7 +251,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    Services& services_;
     Link& link_;
+    Dialogs& dialogs_;
     DataloggerModel& datalogger_;
 
     void buildMenu();

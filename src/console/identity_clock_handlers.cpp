@@ -60,7 +60,7 @@ void ConsoleWindow::writeName()
     // command of its own; a character outside Latin-1 would arrive as "?".
     const QString refused = unsendableReason(QStringLiteral("The datalogger ID"), name);
     if (!refused.isEmpty()) {
-        dialogs().inform(refused, QStringLiteral("Warning"));
+        dialogs_.inform(refused, QStringLiteral("Warning"));
         return;
     }
     setBoxColour(nameBox, BoxColour::Yellow);
@@ -111,8 +111,8 @@ void ConsoleWindow::writeClock()
         return;
     Link::CommandLock lock(link_);
     if (!writeDateRow(clockBoxes, QStringLiteral("g"))) {
-        dialogs().inform(QStringLiteral("Controlla i dati inseriti! "), QStringLiteral("Attenzione!!"));
-        dialogs().beep();
+        dialogs_.inform(QStringLiteral("Controlla i dati inseriti! "), QStringLiteral("Attenzione!!"));
+        dialogs_.beep();
         return;
     }
     readClock();
@@ -124,8 +124,8 @@ void ConsoleWindow::writeStartTime()
         return;
     Link::CommandLock lock(link_);
     if (!writeDateRow(startTimeBoxes, QStringLiteral("y"))) {
-        dialogs().inform(QStringLiteral("Values not valid! "), QStringLiteral("Warning!!"));
-        dialogs().beep();
+        dialogs_.inform(QStringLiteral("Values not valid! "), QStringLiteral("Warning!!"));
+        dialogs_.beep();
         return;
     }
     readStartTime();

@@ -21,7 +21,7 @@ void ConsoleWindow::writeLogoutFile()
     };
     // The program ends all the same; the operator learns that the record is missing.
     if (!LogoutFile::write(dataFolder(), dataFileNameBox->text(), lines))
-        dialogs().inform(QStringLiteral("The logout file could not be written: ")
+        dialogs_.inform(QStringLiteral("The logout file could not be written: ")
                              + joinPath(dataFolder(), LogoutFile::name(dataFileNameBox->text())),
                          QStringLiteral("Warning"), Dialogs::Icon::Warning);
 }

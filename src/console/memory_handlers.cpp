@@ -19,7 +19,7 @@ void ConsoleWindow::readMemory()
     if (channels == QLatin1String("%%"))
         return;
     if (Numbers::leadingNumber(channels) == 0) {
-        dialogs().inform(QStringLiteral("Please enable at least one channel!"),
+        dialogs_.inform(QStringLiteral("Please enable at least one channel!"),
                          QStringLiteral("Warning"));
     } else {
         link_.pause(50);
@@ -34,7 +34,7 @@ void ConsoleWindow::eraseMemory()
     if (link_.busy())
         return;
     Link::CommandLock lock(link_);
-    if (dialogs().confirm(
+    if (dialogs_.confirm(
             QStringLiteral("Are you sure you want to delete all data?\r\nAll data will be lost."),
             QStringLiteral("Warning"))) {
         link_.sendCommand(QStringLiteral("b"), QString());
@@ -50,7 +50,7 @@ void ConsoleWindow::resetDatalogger()
     if (link_.busy())
         return;
     Link::CommandLock lock(link_);
-    if (dialogs().confirm(
+    if (dialogs_.confirm(
             QStringLiteral("Are you sure you wanto to reset datalogger?\r\nAll data will be lost"),
             QStringLiteral("Warning"))) {
         link_.sendCommand(QStringLiteral("z"), QString());

@@ -148,7 +148,7 @@ QWidget* ConsoleWindow::buildDataAcquisitionPage()
             [this](QListWidgetItem* item) { chooseDataFile(item->text()); });
     connect(folderBrowseButton, &QToolButton::clicked, this, [this] {
         const QString chosen =
-            dialogs().folderName(QStringLiteral("Folder"), dataFolder());
+            dialogs_.folderName(QStringLiteral("Folder"), dataFolder());
         if (!chosen.isEmpty())
             setDataFolder(chosen);
     });

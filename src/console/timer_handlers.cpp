@@ -19,13 +19,13 @@ namespace {
 // datalogger needs time between acquisitions for its modem.
 int shortestTimer(bool gsm) { return gsm ? 600 : 60; }
 
-void warnTimer()
+void warnTimer(Dialogs& dialogs_)
 {
-    dialogs().inform(
+    dialogs_.inform(
         QStringLiteral("Please check acquisition timer ( hours <=23, minutes and seconds <=59; "
                        "timer > 1 min if not GSM version; timer > 10 min if GSM version)! "),
         QStringLiteral("Warning!!"));
-    dialogs().beep();
+    dialogs_.beep();
 }
 } // namespace
 
@@ -50,7 +50,7 @@ void ConsoleWindow::writeTimer()
     const double minutes = leadingNumber(timerBoxes[1]->text());
     const double seconds = leadingNumber(timerBoxes[2]->text());
     if (hours < 0 || hours > 23 || minutes < 0 || minutes > 59 || seconds < 0 || seconds > 59) {
-        warnTimer();
+        warnTimer(dialogs_);
         return;
     }
     // The boxes show the three-digit form from here on, even when the total is refused.
@@ -61,7 +61,7 @@ void ConsoleWindow::writeTimer()
     const double total = leadingNumber(timerBoxes[0]->text()) * 3600 + leadingNumber(timerBoxes[1]->text()) * 60
                          + leadingNumber(timerBoxes[2]->text());
     if (total < shortestTimer(datalogger_.gsm())) {
-        warnTimer();
+        warnTimer(dialogs_);
         return;
     }
     QStringList values;
@@ -88,7 +88,7 @@ void ConsoleWindow::writePreheating()
         return;
     Link::CommandLock lock(link_);
     if (leadingNumber(preheatingBox->text()) > 30000) {
-        dialogs().inform(QStringLiteral("Pre-heating time is too high "), QStringLiteral("Warning"));
+        dialogs_.inform(QStringLiteral("Pre-heating time is too high "), QStringLiteral("Warning"));
         preheatingBox->setText(QStringLiteral("0"));
         return;
     }

@@ -1,5 +1,6 @@
 // The one door through which the program asks the operator something: message boxes,
-// questions, file and folder choices, beeps. Tests install a scripted implementation.
+// questions, file and folder choices, beeps. The program gives its windows one made of
+// message boxes; tests give them a scripted one.
 #pragma once
 
 #include <QString>
@@ -38,11 +39,22 @@ public:
     }
 };
 
-// The installed implementation. Until a window layer installs one, a silent fallback
-// prints to stderr and answers with the default button.
-Dialogs& dialogs();
-// Installs d (not owned); nullptr restores the fallback.
-void setDialogs(Dialogs* d);
 class Link;
-// The link whose exchange guard a box's own event loop counts for (nullptr: none).
-void setDialogsGuard(Link* link);
+
+// A door that puts another in front of the operator and counts each box for the link's
+// exchange guard while it is up: a modal box runs an event loop of its own, and a timer
+// or a click reached through it must find the link busy, as inside a wait for a reply.
+class GuardedDialogs final : public Dialogs {
+public:
+    GuardedDialogs(Dialogs& boxes, Link& link) : boxes_(boxes), link_(link) {}
+    Answer message(const QString& text, const QString& title, Buttons buttons, Icon icon,
+                   Answer defaultAnswer) override;
+    QString openFileName(const QString& title, const QString& folder, const QString& filter) override;
+    QString saveFileName(const QString& title, const QString& folder, const QString& filter) override;
+    QString folderName(const QString& title, const QString& folder) override;
+    void beep() override;
+
+private:
+    Dialogs& boxes_;
+    Link& link_;
+};

@@ -85,11 +85,11 @@ bool heldByAnotherProgram(const QString& path)
 
 bool isFree(const QString& path) { return !heldByAnotherProgram(path) && openableForAppend(path); }
 
-int checkFileFree(const QString& path)
+int checkFileFree(Dialogs& dialogs, const QString& path)
 {
     if (isFree(path))
         return 1;
-    const auto answer = dialogs().message(
+    const auto answer = dialogs.message(
         QStringLiteral("Il file ") + path
             + QStringLiteral(" è occupato. Chiudere le applicazioni che utilizzano il file."),
         QStringLiteral("Azione annullata"), Dialogs::Buttons::RetryCancel,
@@ -97,12 +97,12 @@ int checkFileFree(const QString& path)
     return answer == Dialogs::Answer::Retry ? 0 : 2;
 }
 
-bool fileInUse(const QString& path)
+bool fileInUse(Dialogs& dialogs, const QString& path)
 {
     for (;;) {
         if (!fileExists(path))
             return false;
-        switch (checkFileFree(path)) {
+        switch (checkFileFree(dialogs, path)) {
         case 1:
             return false;
         case 2:

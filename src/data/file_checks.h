@@ -4,16 +4,18 @@
 
 #include <QString>
 
+class Dialogs;
+
 namespace FileChecks {
 
 bool fileExists(const QString& path);
 void deleteFile(const QString& path);
 // True: the file exists, is in use and the operator gave up. False: missing or free.
-bool fileInUse(const QString& path);
+bool fileInUse(Dialogs& dialogs, const QString& path);
 // 1 free; 0 in use and the operator chose Retry; 2 in use and the operator cancelled.
 // The file is never moved to find out: a check that renamed it aside and back would
 // leave it under the other name if the program died between the two.
-int checkFileFree(const QString& path);
+int checkFileFree(Dialogs& dialogs, const QString& path);
 
 // True when another process holds a lock on the file or an office lock file stands
 // beside it (a rename alone does not show that on Linux).

@@ -5,18 +5,18 @@
 #include "data/dialogs.h"
 #include "link/link.h"
 
-void showLinkProblem(const LinkProblem& problem)
+void showLinkProblem(Dialogs& dialogs, const LinkProblem& problem)
 {
     switch (problem.kind) {
     case LinkProblem::Kind::Lost:
-        dialogs().inform(problem.text, QStringLiteral("Connection lost"), Dialogs::Icon::Warning);
+        dialogs.inform(problem.text, QStringLiteral("Connection lost"), Dialogs::Icon::Warning);
         return;
     case LinkProblem::Kind::SendFailed:
-        dialogs().message(problem.text.isEmpty() ? QStringLiteral("Connection error.") : problem.text,
+        dialogs.message(problem.text.isEmpty() ? QStringLiteral("Connection error.") : problem.text,
                           QString(), Dialogs::Buttons::Ok, Dialogs::Icon::None, Dialogs::Answer::Ok);
         return;
     case LinkProblem::Kind::PortFailed:
-        dialogs().inform(problem.text);
+        dialogs.inform(problem.text);
         return;
     }
 }

@@ -2,6 +2,7 @@
 // windows' exchanges.
 #pragma once
 
+class Dialogs;
 struct LinkProblem;
 
-void showLinkProblem(const LinkProblem& problem);
+void showLinkProblem(Dialogs& dialogs, const LinkProblem& problem);

@@ -265,8 +265,6 @@ Result Run::go()
 
 } // namespace
 
-bool View::fileInUse(const QString& path) { return FileChecks::fileInUse(path); }
-
 Result run(Link& link, View& view, int lockWaitMs) { return Run(link, view, lockWaitMs).go(); }
 
 QString noticeFor(const Result& result)

@@ -39,7 +39,7 @@ public:
     virtual QString yearlyFile() = 0;
     // The yearly file exists: true when another program holds it and the download must
     // give up. The window asks the operator to close that program first.
-    virtual bool fileInUse(const QString& path);
+    virtual bool fileInUse(const QString& path) = 0;
     // The yearly file can be charted (false while it is being created or written).
     virtual void graphAvailable(bool available) { (void)available; }
     // The block is about to be received: the view keeps the operator from starting

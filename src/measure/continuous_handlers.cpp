@@ -3,4 +3,4 @@
 
 #include "measure/continuous_reading_window.h"
 
-void ConsoleWindow::openContinuousReading() { ContinuousReadingWindow::open(link_, 0); }
+void ConsoleWindow::openContinuousReading() { ContinuousReadingWindow::open(services_, 0); }

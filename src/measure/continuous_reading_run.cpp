@@ -56,7 +56,7 @@ void ContinuousReadingWindow::start()
     }
     if (field == timeoutMark || field.trimmed().isEmpty()) {
         hideNotice();
-        dialogs().inform(QStringLiteral("Connection error."));
+        dialogs_.inform(QStringLiteral("Connection error."));
         closeButton->setEnabled(true);
         running_ = false;
         return;
@@ -65,13 +65,13 @@ void ContinuousReadingWindow::start()
     if (!count || *count < 0 || *count > maxChannels) {
         // Not a channel count: reading that many channels would only collect time-outs.
         hideNotice();
-        dialogs().inform(QStringLiteral("Connection error."));
+        dialogs_.inform(QStringLiteral("Connection error."));
         closeButton->setEnabled(true);
         running_ = false;
         return;
     }
     if (*count == 0) {
-        dialogs().inform(QStringLiteral("At least 1 channel must be enabled."),
+        dialogs_.inform(QStringLiteral("At least 1 channel must be enabled."),
                          QStringLiteral("Canceled"));
         showNotice(QStringLiteral("Canceled"));
         graphButton->setEnabled(false);
@@ -99,12 +99,12 @@ bool ContinuousReadingWindow::chooseFile()
     const QString proposed =
         joinPath(ProgramFolder::path(), ContinuousFile::name(QDateTime::currentDateTime()));
     const QString path =
-        dialogs().saveFileName(QStringLiteral("Save As"), proposed, QStringLiteral("*.txt"));
+        dialogs_.saveFileName(QStringLiteral("Save As"), proposed, QStringLiteral("*.txt"));
     // The console may have been closed while the dialog was open.
     if (path.isEmpty() || link_.exchangesAbandoned())
         return false;
-    if (FileChecks::fileInUse(path)) {
-        dialogs().inform(QStringLiteral("The file %1 is in use by another program: the continuous "
+    if (FileChecks::fileInUse(dialogs_, path)) {
+        dialogs_.inform(QStringLiteral("The file %1 is in use by another program: the continuous "
                                         "reading was not started.").arg(path),
                          QStringLiteral("Continuous reading"), Dialogs::Icon::Warning);
         return false;
@@ -112,7 +112,7 @@ bool ContinuousReadingWindow::chooseFile()
     FileChecks::deleteFile(path);
     QString error;
     if (!ContinuousFile::create(path, &error)) {
-        dialogs().inform(QStringLiteral("The file %1 could not be created: %2").arg(path, error),
+        dialogs_.inform(QStringLiteral("The file %1 could not be created: %2").arg(path, error),
                          QStringLiteral("Continuous reading"), Dialogs::Icon::Warning);
         return false;
     }
@@ -227,7 +227,7 @@ void ContinuousReadingWindow::finishRun(End end, const QString& description)
     }
     fileOpen_ = false;
     if (end == End::Broken && !description.isEmpty())
-        dialogs().inform(description);
+        dialogs_.inform(description);
     closeButton->setEnabled(true);
     startButton->setEnabled(true);
     graphButton->setEnabled(!liveChart_ && table_.columnCount() > 1);

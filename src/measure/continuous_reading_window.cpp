@@ -1,4 +1,5 @@
 // ContinuousReadingWindow's window: its controls, opening and closing, Stop and Graph.
+#include "widgets/services.h"
 #include "measure/continuous_reading_window.h"
 
 #include "charts/live_chart_window.h"
@@ -22,10 +23,10 @@ ContinuousReadingWindow* ContinuousReadingWindow::instance() { return theWindow;
 
 LiveChartWindow* ContinuousReadingWindow::chartWindow() const { return liveChart_.data(); }
 
-ContinuousReadingWindow* ContinuousReadingWindow::open(Link& link, qint16 mux)
+ContinuousReadingWindow* ContinuousReadingWindow::open(Services& services, qint16 mux)
 {
     if (!theWindow) {
-        auto* w = new ContinuousReadingWindow(link);
+        auto* w = new ContinuousReadingWindow(services);
         w->setAttribute(Qt::WA_DeleteOnClose);
     }
     theWindow->mux = mux;
@@ -35,8 +36,8 @@ ContinuousReadingWindow* ContinuousReadingWindow::open(Link& link, qint16 mux)
     return theWindow;
 }
 
-ContinuousReadingWindow::ContinuousReadingWindow(Link& link, QWidget* parent)
-    : QWidget(parent, Qt::Window), link_(link)
+ContinuousReadingWindow::ContinuousReadingWindow(Services& services, QWidget* parent)
+    : QWidget(parent, Qt::Window), link_(services.link), dialogs_(services.dialogs)
 {
     using namespace Controls;
     theWindow = this;

@@ -9,7 +9,9 @@
 #include <QWidget>
 
 class LiveChartWindow;
+class Dialogs;
 class Link;
+struct Services;
 class QLineEdit;
 class QPushButton;
 class QTableView;
@@ -18,13 +20,13 @@ class ReadingsModel;
 class ContinuousReadingWindow : public QWidget {
     Q_OBJECT
 public:
-    ContinuousReadingWindow(Link& link, QWidget* parent = nullptr);
+    explicit ContinuousReadingWindow(Services& services, QWidget* parent = nullptr);
     ~ContinuousReadingWindow() override;
 
     // The one window, created and shown by open(); nullptr while it is not loaded.
     static ContinuousReadingWindow* instance();
     // Loads the window (once), sets its multiplexer and shows it without blocking.
-    static ContinuousReadingWindow* open(Link& link, qint16 mux);
+    static ContinuousReadingWindow* open(Services& services, qint16 mux);
 
     qint16 mux = 0;
     bool chartOpen = false;
@@ -54,6 +56,7 @@ protected:
 
 private:
     Link& link_;
+    Dialogs& dialogs_;
     enum class End { Normal, Broken };
     void showNotice(const QString& text);
     void hideNotice();

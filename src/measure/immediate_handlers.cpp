@@ -87,8 +87,8 @@ void ConsoleWindow::acquireNow()
     const double hour = leadingNumber(startTimeBoxes[3]->text());
     const double minute = leadingNumber(startTimeBoxes[4]->text());
     if (hour < 0 || hour > 23 || minute < 0 || minute > 59) {
-        dialogs().inform(QStringLiteral("Values not valid! "), QStringLiteral("Warning!!"));
-        dialogs().beep();
+        dialogs_.inform(QStringLiteral("Values not valid! "), QStringLiteral("Warning!!"));
+        dialogs_.beep();
         return;
     }
     for (QLineEdit* box : clockBoxes)

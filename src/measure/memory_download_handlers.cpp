@@ -85,7 +85,7 @@ void ConsoleWindow::download(bool temperatures)
     const QString path = joinPath(dataFolder(), name);
     dataFileNameBox->setText(path);
     if (!creatable(path)) {
-        dialogs().inform(QStringLiteral("Name ") + name + QStringLiteral(" not valid"),
+        dialogs_.inform(QStringLiteral("Name ") + name + QStringLiteral(" not valid"),
                          QStringLiteral("Warning"));
         dataFileNameBox->clear();
         return;
@@ -111,34 +111,34 @@ void ConsoleWindow::download(bool temperatures)
     if (result.outcome != Outcome::Completed) {
         dataFileNameBox->setText(name);
         if (result.outcome == Outcome::NotSent)
-            dialogs().inform(QStringLiteral("Datalogger not found!"), QStringLiteral("Warning"));
+            dialogs_.inform(QStringLiteral("Datalogger not found!"), QStringLiteral("Warning"));
         else if (result.outcome == Outcome::Cancelled)
             endCancelledDownload();
         else
-            dialogs().inform(failureText(result, path), QStringLiteral("Warning"),
+            dialogs_.inform(failureText(result, path), QStringLiteral("Warning"),
                              Dialogs::Icon::Warning);
         return;
     }
 
-    dialogs().beep();
+    dialogs_.beep();
     dataFileNameBox->setText(QStringLiteral("Check Data: OK"));
     FileContext context{now.date(), now.time(), {}};
     for (int m = 0; m < 4; ++m)
         context.channelCounts[size_t(m)] = channelCount(m);
     if (!TextFile::replace(path, fileText(result.store, options, context))) {
-        dialogs().inform(QStringLiteral("The file ") + path + QStringLiteral(" could not be written."),
+        dialogs_.inform(QStringLiteral("The file ") + path + QStringLiteral(" could not be written."),
                          QStringLiteral("Warning"), Dialogs::Icon::Warning);
         dataFileNameBox->setText(name);
         return;
     }
     if (!temperatures && createTableBox->isChecked())
         showDataTable(result.store);
-    dialogs().beep();
+    dialogs_.beep();
     dataFileNameBox->setText(temperatures ? QStringLiteral("Check Dati 3: OK")
                                          : QStringLiteral("Check Data 3: OK"));
     setBoxColour(dataFileNameBox, BoxColour::StatusDone);
-    dialogs().inform(QStringLiteral("Operation completed"));
-    dialogs().beep();
+    dialogs_.inform(QStringLiteral("Operation completed"));
+    dialogs_.beep();
     acquireButton->setEnabled(true);
     acquireTemperaturesButton->setEnabled(true);
     link_.pause(100);
@@ -152,7 +152,7 @@ void ConsoleWindow::endCancelledDownload()
 {
     dataFileNameBox->setText(QStringLiteral("Download cancelled"));
     if (!link_.discardUntilQuiet(300, 3000))
-        dialogs().inform(QStringLiteral("The datalogger is still sending the rest of the cancelled "
+        dialogs_.inform(QStringLiteral("The datalogger is still sending the rest of the cancelled "
                                         "download; a command given before it ends may need to be repeated."),
                          QStringLiteral("Warning"), Dialogs::Icon::Warning);
 }

@@ -13,6 +13,6 @@ void ConsoleWindow::openNewDataWindow()
     // Loading takes the first DTR pause: the caption says so meanwhile.
     const QString caption = newDataButton->text();
     newDataButton->setText(QStringLiteral("Please wait..."));
-    NewDataWindow::open(link_);
+    NewDataWindow::open(services_);
     newDataButton->setText(caption);
 }

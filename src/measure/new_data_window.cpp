@@ -1,5 +1,6 @@
 // NewDataWindow's window: its controls, loading with the first DTR pause, closing, and
 // the chart of the yearly file.
+#include "widgets/services.h"
 #include "measure/new_data_window.h"
 
 #include "charts/history_chart_window.h"
@@ -34,10 +35,10 @@ NewDataWindow* NewDataWindow::instance() { return theWindow; }
 
 HistoryChartWindow* NewDataWindow::chartWindow() const { return chart_.data(); }
 
-NewDataWindow* NewDataWindow::open(Link& link)
+NewDataWindow* NewDataWindow::open(Services& services)
 {
     if (!theWindow) {
-        auto* w = new NewDataWindow(link);
+        auto* w = new NewDataWindow(services);
         w->setAttribute(Qt::WA_DeleteOnClose);
         w->load();
     }
@@ -47,7 +48,8 @@ NewDataWindow* NewDataWindow::open(Link& link)
     return theWindow;
 }
 
-NewDataWindow::NewDataWindow(Link& link) : QWidget(nullptr, Qt::Window), link_(link)
+NewDataWindow::NewDataWindow(Services& services)
+    : QWidget(nullptr, Qt::Window), link_(services.link), dialogs_(services.dialogs)
 {
     theWindow = this;
     setObjectName(QStringLiteral("DatiRimanenti"));
@@ -173,7 +175,7 @@ void NewDataWindow::openChart()
     if (chart_)
         chart_->close();
     graphButton->setEnabled(false);
-    chart_ = HistoryChartWindow::openYearlyFile(YearlyFile::path(ProgramFolder::path(), *year));
+    chart_ = HistoryChartWindow::openYearlyFile(dialogs_, YearlyFile::path(ProgramFolder::path(), *year));
     if (!chart_) {
         graphButton->setEnabled(true);
         return;
@@ -195,7 +197,7 @@ void NewDataWindow::closeEvent(QCloseEvent* event)
         return;
     }
     if (minuteTimer->isActive()
-        && !dialogs().confirm(QStringLiteral("Data acqisition timer will be stopped.\n\nClose?"),
+        && !dialogs_.confirm(QStringLiteral("Data acqisition timer will be stopped.\n\nClose?"),
                               QStringLiteral("Warning"), Dialogs::Icon::Warning)) {
         event->ignore();
         return;

@@ -10,7 +10,9 @@
 #include <QWidget>
 
 class HistoryChartWindow;
+class Dialogs;
 class Link;
+struct Services;
 class QLineEdit;
 class QPushButton;
 
@@ -26,7 +28,7 @@ public:
 
     // The one window: loaded (with its first DTR pause) and shown by open(), which a
     // second call only raises. nullptr while it is not loaded.
-    static NewDataWindow* open(Link& link);
+    static NewDataWindow* open(Services& services);
     static NewDataWindow* instance();
     ~NewDataWindow() override;
 
@@ -62,8 +64,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    explicit NewDataWindow(Link& link);
+    explicit NewDataWindow(Services& services);
     Link& link_;
+    Dialogs& dialogs_;
     void buildControls();
     void layOut();
     void load();
@@ -76,6 +79,7 @@ private:
     QString yearlyFile() override;
     void graphAvailable(bool available) override;
     void receiving() override;
+    bool fileInUse(const QString& path) override;
     void finish() override;
 
     NewDataDownload::Result last_;

@@ -1,5 +1,6 @@
 // NewDataWindow's downloads: one on request, or one every so many minutes; the window's
 // side of each download (its notices, its year, its buttons) and the pause after it.
+#include "data/file_checks.h"
 #include "measure/new_data_window.h"
 
 #include "data/yearly_file.h"
@@ -44,20 +45,22 @@ QString NewDataWindow::yearlyFile()
     const QString text = yearBox->text();
     const QString title = QStringLiteral("Canceled");
     if (text.trimmed().isEmpty()) {
-        dialogs().inform(QStringLiteral("Insert a value for Year."), title);
+        dialogs_.inform(QStringLiteral("Insert a value for Year."), title);
         yearBox->setEnabled(true);
         return QString();
     }
     const std::optional<int> year = Numbers::isNumeric(text) ? YearlyFile::cleanNumber(text)
                                                                  : std::nullopt;
     if (!year) {
-        dialogs().inform(QStringLiteral("Insert a valid Year value."), title);
+        dialogs_.inform(QStringLiteral("Insert a valid Year value."), title);
         yearBox->setEnabled(true);
         return QString();
     }
     yearBox->setText(QString::number(*year));
     return YearlyFile::path(ProgramFolder::path(), *year);
 }
+
+bool NewDataWindow::fileInUse(const QString& path) { return FileChecks::fileInUse(dialogs_, path); }
 
 void NewDataWindow::graphAvailable(bool available) { graphButton->setEnabled(available); }
 
@@ -82,14 +85,14 @@ void NewDataWindow::acquireOnTimer()
 {
     const QString text = intervalBox->text();
     if (text.trimmed().isEmpty()) {
-        dialogs().inform(QStringLiteral("Select a time interval (number of minutes)."));
+        dialogs_.inform(QStringLiteral("Select a time interval (number of minutes)."));
         return;
     }
     const std::optional<int> minutes = Numbers::isNumeric(text) ? YearlyFile::cleanNumber(text)
                                                                     : std::nullopt;
     // An interval of 0 would never come round again.
     if (!minutes || *minutes < 1 || *minutes > maxInterval) {
-        dialogs().inform(QStringLiteral("Select a valid time interval."));
+        dialogs_.inform(QStringLiteral("Select a valid time interval."));
         return;
     }
     interval_ = minutesLeft_ = *minutes;

@@ -33,7 +33,7 @@ const QString boxTitle = QStringLiteral("Internet Connection");
 } // namespace
 
 InternetWindow::InternetWindow(ConsoleWindow* console, QWidget* parent)
-    : PhoneBookWindow(console->link(), internetCaptions, parent)
+    : PhoneBookWindow(console->services(), internetCaptions, parent)
     , console_(console)
 {
     // A password shows only while it is being typed; a site name is longer than a number.
@@ -74,7 +74,7 @@ bool InternetWindow::save()
     const bool saved =
         PhoneBook::writeBook(PhoneBook::ftpBookPath(), bookValues(bookColumns), TextFile::Access::OwnerOnly);
     if (!saved)
-        dialogs().inform(QStringLiteral("The FTP book could not be saved in ") + PhoneBook::ftpBookPath(),
+        dialogs_.inform(QStringLiteral("The FTP book could not be saved in ") + PhoneBook::ftpBookPath(),
                          QStringLiteral("Warning"), Dialogs::Icon::Warning);
     return saved;
 }
@@ -134,14 +134,14 @@ QString InternetWindow::fetchAddress()
     }
     if (!got.ok) {
         showStatus(QString());
-        dialogs().inform(got.error, boxTitle, Dialogs::Icon::Critical);
+        dialogs_.inform(got.error, boxTitle, Dialogs::Icon::Critical);
         return QString();
     }
     // No connection is tried to a host the file does not name.
     const QString problem = AddressFile::problem(got.data);
     if (!problem.isEmpty()) {
         showStatus(QString());
-        dialogs().inform(problem, boxTitle, Dialogs::Icon::Critical);
+        dialogs_.inform(problem, boxTitle, Dialogs::Icon::Critical);
         return QString();
     }
     return AddressFile::address(got.data);

@@ -50,7 +50,7 @@ void InternetWindow::connectedPhase()
     const bool read = !stopRequested_ && readParameters();
     if (read && !stopRequested_) {
         handOverToConsole(this, console_);
-        dialogs().inform(establishedMessage(), QStringLiteral("WARNING"), Dialogs::Icon::Warning);
+        dialogs_.inform(establishedMessage(), QStringLiteral("WARNING"), Dialogs::Icon::Warning);
     }
     if (stopRequested_) {
         link_.abandonExchanges(false);
@@ -70,7 +70,7 @@ bool InternetWindow::readParameters()
         {[this, f] { f->readName(); }, QStringLiteral("Datalogger Name"), 0},
         {[this, f, &sendFailed] {
              const ReadSequence::ModelCode read = ReadSequence::readModelCode(link_, f->datalogger());
-             tellRefusedModelCode(read);
+             tellRefusedModelCode(dialogs_, read);
              if (read.code == 0)
                  presentAnalogModel(f, QStringLiteral("LV210-LV420 VW DATALOGGER - MODEM"),
                                     QStringLiteral("Acquire Data"));

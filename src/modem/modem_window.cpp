@@ -26,7 +26,7 @@ const PhoneBookCaptions modemCaptions{
 } // namespace
 
 ModemWindow::ModemWindow(ConsoleWindow* console, QWidget* parent)
-    : PhoneBookWindow(console->link(), modemCaptions, parent)
+    : PhoneBookWindow(console->services(), modemCaptions, parent)
     , console_(console)
 {
 }
@@ -53,7 +53,7 @@ bool ModemWindow::save()
     const bool saved = PhoneBook::writeBook(PhoneBook::modemBookPath(), bookValues(bookColumns))
                        && PhoneBook::writeLines(PhoneBook::lastPath(), dates);
     if (!saved)
-        dialogs().inform(QStringLiteral("The phone book could not be saved in ") + PhoneBook::modemBookPath()
+        dialogs_.inform(QStringLiteral("The phone book could not be saved in ") + PhoneBook::modemBookPath()
                              + QStringLiteral(" and ") + PhoneBook::lastPath(),
                          QStringLiteral("Warning"), Dialogs::Icon::Warning);
     return saved;
@@ -91,7 +91,7 @@ void ModemWindow::dial(const QString& number)
         return;
     // A line end pasted into the number would end the dial command and start another.
     if (!Numbers::fitsTheWire(number)) {
-        dialogs().inform(QStringLiteral("The number can only contain printable characters of the Latin-1 set. "
+        dialogs_.inform(QStringLiteral("The number can only contain printable characters of the Latin-1 set. "
                                         "Nothing was dialled."),
                          QStringLiteral("GSM CONNECTION"), Dialogs::Icon::Warning);
         return;

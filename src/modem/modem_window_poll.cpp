@@ -79,7 +79,7 @@ bool ModemWindow::readParameters()
         {[this, f] { f->readName(); }, QStringLiteral("Datalogger Name"), 20},
         {[this, f] {
              const ReadSequence::ModelCode read = ReadSequence::readModelCode(link_, f->datalogger());
-             tellRefusedModelCode(read);
+             tellRefusedModelCode(dialogs_, read);
              if (read.code == 0)
                  presentAnalogModel(f, QStringLiteral("LV210-LV420 VW DATALOGGER - MODEM"),
                                     QStringLiteral("Acquire data"));

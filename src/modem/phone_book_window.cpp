@@ -1,5 +1,6 @@
 // The phone-book window's controls: the seven pages of ten rows, the page buttons, the
 // port box, the status box and the menu; row and page selection; opening and closing.
+#include "widgets/services.h"
 #include "modem/phone_book_window.h"
 
 #include "data/conversions.h"
@@ -25,8 +26,8 @@
 
 using namespace Controls;
 
-PhoneBookWindow::PhoneBookWindow(Link& link, const PhoneBookCaptions& captions, QWidget* parent)
-    : QMainWindow(parent), link_(link)
+PhoneBookWindow::PhoneBookWindow(Services& services, const PhoneBookCaptions& captions, QWidget* parent)
+    : QMainWindow(parent), link_(services.link), dialogs_(services.dialogs)
 {
     setObjectName(captions.objectName);
     setWindowTitle(captions.title);

@@ -13,7 +13,9 @@
 
 #include <array>
 
+class Dialogs;
 class Link;
+struct Services;
 class QAction;
 class QGroupBox;
 class QLineEdit;
@@ -38,7 +40,7 @@ public:
     static constexpr int RowColour = 0xFFFF;
     static constexpr int SelectedRowColour = 255;
 
-    PhoneBookWindow(Link& link, const PhoneBookCaptions& captions, QWidget* parent = nullptr);
+    PhoneBookWindow(Services& services, const PhoneBookCaptions& captions, QWidget* parent = nullptr);
     ~PhoneBookWindow() override;
 
     // The window the program returns to when this one closes (the start window).
@@ -109,6 +111,7 @@ public slots:
 
 protected:
     Link& link_;
+    Dialogs& dialogs_;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -39,7 +39,7 @@ void ConsoleWindow::writeGprs()
     for (int i = 0; i < 10; ++i) {
         const QString reason = unsendableReason(gprsLabels[i]->text(), gprsBoxes[i]->text().trimmed());
         if (!reason.isEmpty()) {
-            dialogs().inform(refusalMessage(reason), QStringLiteral("Warning"));
+            dialogs_.inform(refusalMessage(reason), QStringLiteral("Warning"));
             return;
         }
     }

@@ -51,12 +51,12 @@ QString unsendableGsm(const ConsoleWindow& f)
     return reason;
 }
 
-bool refuseUnsendableGsm(const ConsoleWindow& f)
+bool refuseUnsendableGsm(Dialogs& dialogs_, const ConsoleWindow& f)
 {
     const QString reason = unsendableGsm(f);
     if (reason.isEmpty())
         return false;
-    dialogs().inform(refusalMessage(reason), QStringLiteral("Warning"));
+    dialogs_.inform(refusalMessage(reason), QStringLiteral("Warning"));
     return true;
 }
 
@@ -89,7 +89,7 @@ void ConsoleWindow::writeGsm()
     if (link_.busy())
         return;
     Link::CommandLock lock(link_);
-    if (refuseUnsendableGsm(*this))
+    if (refuseUnsendableGsm(dialogs_, *this))
         return;
     link_.sendCommand(QStringLiteral("i"), smsValues(*this, currentState(smsAlertSwitch)));
     link_.sendCommand(QStringLiteral("f"), callValues(*this, currentState(phoneAlertSwitch)));
@@ -99,7 +99,7 @@ void ConsoleWindow::writeGsm()
 // The switches travel with the numbers, so the numbers typed go out with them.
 void ConsoleWindow::toggleSmsAlert()
 {
-    if (link_.busy() || refuseUnsendableGsm(*this))
+    if (link_.busy() || refuseUnsendableGsm(dialogs_, *this))
         return;
     link_.sendCommand(QStringLiteral("i"), smsValues(*this, newState(smsAlertSwitch)));
     link_.sendCommand(QStringLiteral("f"), callValues(*this, currentState(phoneAlertSwitch)));
@@ -109,7 +109,7 @@ void ConsoleWindow::toggleSmsAlert()
 
 void ConsoleWindow::togglePhoneAlert()
 {
-    if (link_.busy() || refuseUnsendableGsm(*this))
+    if (link_.busy() || refuseUnsendableGsm(dialogs_, *this))
         return;
     link_.sendCommand(QStringLiteral("i"), smsValues(*this, currentState(smsAlertSwitch)));
     link_.sendCommand(QStringLiteral("f"), callValues(*this, newState(phoneAlertSwitch)));

@@ -1,4 +1,5 @@
 // The alert window: its grid, its buttons and their exchanges.
+#include "widgets/services.h"
 #include "sensors/alert_window.h"
 
 #include "console/console_window.h"
@@ -38,7 +39,8 @@ QString channelText(int mux, int row) { return signedText(16 * mux + row); }
 } // namespace
 
 AlertWindow::AlertWindow(ConsoleWindow* console, QWidget* parent)
-    : QWidget(parent, Qt::Window), console_(console), link_(console->link())
+    : QWidget(parent, Qt::Window), console_(console), link_(console->link()),
+      dialogs_(console->services().dialogs)
 {
     setObjectName(QStringLiteral("Allarmi_An"));
     setWindowTitle(QStringLiteral("Sensors Alerts"));
@@ -125,7 +127,7 @@ int AlertWindow::rowsOf(int mux, const QString& outcome)
     const double count = Numbers::leadingNumber(text);
     if (Numbers::isNumeric(text) && count >= 0 && count <= 16 && count == std::floor(count))
         return int(count);
-    dialogs().inform(QStringLiteral("MUX%1 does not hold a channel count (0 to 16): \"").arg(mux) + text
+    dialogs_.inform(QStringLiteral("MUX%1 does not hold a channel count (0 to 16): \"").arg(mux) + text
                          + QStringLiteral("\". ") + outcome,
                      QStringLiteral("Warning"));
     return -1;
@@ -177,7 +179,7 @@ void AlertWindow::writeAlerts(int mux)
     if (rows < 0)
         return;
     if (const QString reason = unsendableRows(rows); !reason.isEmpty()) {
-        dialogs().inform(refusalMessage(reason), QStringLiteral("Warning"));
+        dialogs_.inform(refusalMessage(reason), QStringLiteral("Warning"));
         return;
     }
     setButtonsEnabled(false);
@@ -222,7 +224,7 @@ void AlertWindow::writeSms()
     if (link_.busy())
         return;
     if (const QString reason = unsendableSms(); !reason.isEmpty()) {
-        dialogs().inform(refusalMessage(reason), QStringLiteral("Warning"));
+        dialogs_.inform(refusalMessage(reason), QStringLiteral("Warning"));
         return;
     }
     setButtonsEnabled(false);

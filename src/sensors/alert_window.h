@@ -7,6 +7,7 @@
 #include <array>
 
 class ConsoleWindow;
+class Dialogs;
 class Link;
 class QGroupBox;
 class QLabel;
@@ -52,4 +53,5 @@ private:
 
     ConsoleWindow* console_;
     Link& link_;
+    Dialogs& dialogs_;
 };

@@ -1,4 +1,5 @@
 // The sensor window: its grid, its eight buttons and their exchanges.
+#include "widgets/services.h"
 #include "sensors/sensor_window.h"
 
 #include "console/console_window.h"
@@ -32,7 +33,8 @@ QString channelText(int mux, int row) { return signedText(16 * mux + row); }
 } // namespace
 
 SensorWindow::SensorWindow(ConsoleWindow* console, QWidget* parent)
-    : QWidget(parent, Qt::Window), console_(console), link_(console->link())
+    : QWidget(parent, Qt::Window), console_(console), link_(console->link()),
+      dialogs_(console->services().dialogs)
 {
     setObjectName(QStringLiteral("Sensori_An"));
     setWindowTitle(QStringLiteral("Sensors settings"));
@@ -140,7 +142,7 @@ void SensorWindow::writeSensors(int mux)
     const int rows = console_->channelCount(mux);
     const QString refused = unsendable(rows);
     if (!refused.isEmpty()) {
-        dialogs().inform(refusalMessage(refused), QStringLiteral("Warning"));
+        dialogs_.inform(refusalMessage(refused), QStringLiteral("Warning"));
         setButtonsEnabled(true);
         return;
     }

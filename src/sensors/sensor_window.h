@@ -7,6 +7,7 @@
 #include <array>
 
 class ConsoleWindow;
+class Dialogs;
 class Link;
 class QLabel;
 class QLineEdit;
@@ -44,4 +45,5 @@ private:
 
     ConsoleWindow* console_;
     Link& link_;
+    Dialogs& dialogs_;
 };

@@ -1,4 +1,5 @@
 // "Connect": probe the chosen COM port, read every setting into the console, hand over.
+#include "widgets/services.h"
 #include "startup/start_window.h"
 
 #include "console/console_window.h"
@@ -88,7 +89,7 @@ bool StartWindow::readSettingsAndHandOver()
 void StartWindow::readModelCode()
 {
     const ReadSequence::ModelCode read = ReadSequence::readModelCode(link_, datalogger_);
-    tellRefusedModelCode(read);
+    tellRefusedModelCode(dialogs_, read);
     if (read.code == 0)
         console_->adaptForAnalogModel();
 }
@@ -100,6 +101,6 @@ void StartWindow::stopOnSilence()
     link_.closePort();
     link_.setPortHeldOpen(false);
     setStatus(ReadSequence::silentDataloggerMessage());
-    dialogs().inform(ReadSequence::silentDataloggerMessage(), QStringLiteral("Warning"),
+    dialogs_.inform(ReadSequence::silentDataloggerMessage(), QStringLiteral("Warning"),
                      Dialogs::Icon::Warning);
 }

@@ -1,4 +1,6 @@
 // "Connect with modem": choose the modem or the internet link and open its window.
+#include "data/dialogs.h"
+#include "widgets/services.h"
 #include "startup/start_window.h"
 
 #include "link/link.h"

@@ -1,4 +1,5 @@
 // "Reset": after a confirmation, reset the datalogger, then connect as "Connect" does.
+#include "widgets/services.h"
 #include "startup/start_window.h"
 
 #include "data/conversions.h"
@@ -20,7 +21,7 @@ void StartWindow::resetDatalogger()
     // The reset command is sent whether or not the probe got an answer; nothing is saved.
     link_.probeSerialPort(port, datalogger_.gsm());
 
-    const bool reset = dialogs().confirm(
+    const bool reset = dialogs_.confirm(
         QStringLiteral("Are you sure you want to reset datalogger?\r\n"
                        "Perderai tutti i dati e tutte le impostazioni!"),
         QStringLiteral("Warning"), Dialogs::Icon::Critical);

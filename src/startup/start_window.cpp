@@ -1,4 +1,5 @@
 // The start window: its controls, loading the last COM port, the status line, closing.
+#include "widgets/services.h"
 #include "startup/start_window.h"
 
 #include "widgets/window_placement.h"
@@ -65,8 +66,9 @@ void endProgramNow(Link& link_)
     QCoreApplication::quit();
 }
 
-StartWindow::StartWindow(Link& link, DataloggerModel& datalogger, QWidget* parent)
-    : QWidget(parent), link_(link), datalogger_(datalogger)
+StartWindow::StartWindow(Services& services, QWidget* parent)
+    : QWidget(parent), services_(services), link_(services.link), dialogs_(services.dialogs),
+      datalogger_(services.datalogger)
 {
     onProgramEnd = [this] { endProgramNow(link_); };
     setObjectName(QStringLiteral("Form2"));
@@ -211,7 +213,7 @@ void StartWindow::gsmToggled() { datalogger_.setGsm(gsmBox->isChecked()); }
 
 void StartWindow::telnetError(qint32 number, const QString& description)
 {
-    dialogs().inform(Numbers::shownNumber(double(number)) + QLatin1Char(' ') + description);
+    dialogs_.inform(Numbers::shownNumber(double(number)) + QLatin1Char(' ') + description);
 }
 
 void StartWindow::closeEvent(QCloseEvent* event)

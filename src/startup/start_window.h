@@ -8,7 +8,9 @@
 
 class ConsoleWindow;
 class DataloggerModel;
+class Dialogs;
 class Link;
+struct Services;
 class QCheckBox;
 class QCloseEvent;
 class QLabel;
@@ -20,7 +22,7 @@ class TelnetClient;
 class StartWindow : public QWidget {
     Q_OBJECT
 public:
-    StartWindow(Link& link, DataloggerModel& datalogger, QWidget* parent = nullptr);
+    explicit StartWindow(Services& services, QWidget* parent = nullptr);
     ~StartWindow() override;
 
     // The console the connections fill and hand over to.
@@ -76,7 +78,9 @@ private:
     void stopOnSilence();
     void setStatusColour(int colourValue);
 
+    Services& services_;
     Link& link_;
+    Dialogs& dialogs_;
     DataloggerModel& datalogger_;
     // The link's components, alive for the whole run and registered with the link.
     SerialPort* serialPort = nullptr;

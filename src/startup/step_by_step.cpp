@@ -1,4 +1,6 @@
 // "Step-by-step connection": find the datalogger and open the console without reading.
+#include "data/dialogs.h"
+#include "widgets/services.h"
 #include "startup/start_window.h"
 
 #include "console/console_window.h"

@@ -4,8 +4,8 @@
 #include "data/dialogs.h"
 #include "protocol/read_sequence.h"
 
-inline void tellRefusedModelCode(const ReadSequence::ModelCode& read)
+inline void tellRefusedModelCode(Dialogs& dialogs, const ReadSequence::ModelCode& read)
 {
     if (!read.refused.isEmpty())
-        dialogs().inform(read.refused, QStringLiteral("Warning"), Dialogs::Icon::Warning);
+        dialogs.inform(read.refused, QStringLiteral("Warning"), Dialogs::Icon::Warning);
 }

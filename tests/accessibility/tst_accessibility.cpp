@@ -125,7 +125,7 @@ private slots:
 
     void startWindow()
     {
-        StartWindow start(rig->link, rig->datalogger);
+        StartWindow start(rig->testLink.services);
         start.onProgramEnd = [] {};
         audit(&start, QStringLiteral("start window"));
         // From "Connect", round the buttons and into the ports at COM 1, the first.
@@ -159,7 +159,7 @@ private slots:
 
     void aboutBox()
     {
-        AboutBox about;
+        AboutBox about(rig->testLink.dialogs);
         audit(&about, QStringLiteral("about box"));
     }
 
@@ -207,7 +207,7 @@ private slots:
 
     void continuousReadingAndLiveChart()
     {
-        ContinuousReadingWindow* reading = ContinuousReadingWindow::open(rig->link, 0);
+        ContinuousReadingWindow* reading = ContinuousReadingWindow::open(rig->testLink.services, 0);
         QVERIFY(reading);
         audit(reading, QStringLiteral("continuous reading"));
 
@@ -225,7 +225,7 @@ private slots:
     void newDataWindow()
     {
         NewDataWindow::timing() = {.minuteMs = 60000, .dtrPauseMs = 50};
-        NewDataWindow* w = NewDataWindow::open(rig->link);
+        NewDataWindow* w = NewDataWindow::open(rig->testLink.services);
         QVERIFY(w);
         audit(w, QStringLiteral("new-data window"));
         w->close();
@@ -236,7 +236,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("data_2026.txt"));
         QVERIFY(YearlyFileMaker::write(path, 8, QDateTime(QDate(2026, 3, 1), QTime(0, 0)), 48, 600));
-        HistoryChartWindow* chart = HistoryChartWindow::openYearlyFile(path);
+        HistoryChartWindow* chart = HistoryChartWindow::openYearlyFile(rig->testLink.dialogs, path);
         QVERIFY(chart);
         audit(chart, QStringLiteral("historical chart"));
         chart->close();

@@ -4,6 +4,7 @@
 #include "charts/history_chart_window.h"
 #include "support/file_bytes.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_link.h"
 #include "support/yearly_file_maker.h"
 
 #include <QCheckBox>
@@ -65,11 +66,12 @@ void draw(HistoryChartWindow& g, const QString& from, const QString& to)
 
 class HistoryChartTest : public QObject {
     Q_OBJECT
+    ToScriptedDialogs boxes;
 private slots:
     void sameDateInBothBoxesShowsThatDayOnly()
     {
         ScriptedDialogs d;
-        HistoryChartWindow g(tableOf(yearlyBytes(3, 30)));
+        HistoryChartWindow g(boxes, tableOf(yearlyBytes(3, 30)));
         g.showChannelBoxes(3);
         tickOnly(g, {1});
         draw(g, QStringLiteral("02/03/2026"), QStringLiteral(" 02/03/2026 "));
@@ -91,7 +93,7 @@ private slots:
     void outsideTheFileTheChartIsEmpty()
     {
         ScriptedDialogs d;
-        HistoryChartWindow g(tableOf(yearlyBytes(3, 10)));
+        HistoryChartWindow g(boxes, tableOf(yearlyBytes(3, 10)));
         g.showChannelBoxes(3);
         tickOnly(g, {0, 2});
         draw(g, QString(), QStringLiteral("28/02/2026"));  // "to" before the first date
@@ -129,7 +131,7 @@ private slots:
         QFETCH(QString, to);
         QFETCH(QString, message);
         ScriptedDialogs d;
-        HistoryChartWindow g(tableOf(yearlyBytes(3, 10)));
+        HistoryChartWindow g(boxes, tableOf(yearlyBytes(3, 10)));
         g.showChannelBoxes(3);
         g.show();
         tickOnly(g, {0});
@@ -155,7 +157,7 @@ private slots:
 
     void labelsThinnedPastTwentyCategories()
     {
-        HistoryChartWindow g(tableOf(yearlyBytes(1, 60)));
+        HistoryChartWindow g(boxes, tableOf(yearlyBytes(1, 60)));
         g.showChannelBoxes(3);
         tickOnly(g, {0});
         g.fillChart();
@@ -167,7 +169,7 @@ private slots:
         QCOMPARE(g.chart->labelledCategories(), every3rd);
         QCOMPARE(g.chart->labels()[1], QStringLiteral("01/03/2026 00:03:00"));
 
-        HistoryChartWindow h(tableOf(yearlyBytes(1, 25)));
+        HistoryChartWindow h(boxes, tableOf(yearlyBytes(1, 25)));
         h.showChannelBoxes(3);
         tickOnly(h, {0});
         h.fillChart();
@@ -177,7 +179,7 @@ private slots:
 
     void channelColoursAndBoxes()
     {
-        HistoryChartWindow g(tableOf(yearlyBytes(1, 5, 8)));
+        HistoryChartWindow g(boxes, tableOf(yearlyBytes(1, 5, 8)));
         g.showChannelBoxes(8);
         g.show();
         tickOnly(g, {0, 1, 2, 3, 4, 5, 6, 7});
@@ -206,7 +208,7 @@ private slots:
                                 "02/03/2026 10:00:00, 4.0,%%,6.25,\r\n"
                                 "02/03/2026 11:00:00,7,8\r\n"
                                 "03/03/2026 10:00:00,9,10,11,\r\n";
-        HistoryChartWindow g(tableOf(file));
+        HistoryChartWindow g(boxes, tableOf(file));
         g.showChannelBoxes(3);
         tickOnly(g, {0, 2});
         draw(g, QStringLiteral("02/03/2026"), QStringLiteral("02/03/2026"));
@@ -238,7 +240,7 @@ private slots:
         writeFile(yearly, yearlyBytes(2, 5));
         YearlyTable t;
         QVERIFY(t.load(yearly));
-        HistoryChartWindow g(std::move(t), yearly);
+        HistoryChartWindow g(boxes, std::move(t), yearly);
         g.showChannelBoxes(3);
         tickOnly(g, {0});
         draw(g, QString(), QString());
@@ -270,13 +272,13 @@ private slots:
         ScriptedDialogs d;
         QTemporaryDir dir;
         const QString path = dir.filePath("data_2026.txt");
-        QCOMPARE(HistoryChartWindow::openYearlyFile(path), nullptr);
+        QCOMPARE(HistoryChartWindow::openYearlyFile(boxes, path), nullptr);
         QCOMPARE(d.shown.size(), 1);
         QCOMPARE(d.shown[0].text, QStringLiteral("Data not found."));
         QCOMPARE(d.shown[0].title, QStringLiteral("Canceled"));
 
         writeFile(path, yearlyBytes(2, 40, 5));
-        QPointer<HistoryChartWindow> g = HistoryChartWindow::openYearlyFile(path);
+        QPointer<HistoryChartWindow> g = HistoryChartWindow::openYearlyFile(boxes, path);
         QVERIFY(g);
         QVERIFY(g->isVisible());
         for (int k = 0; k < 8; ++k) {
@@ -294,7 +296,7 @@ private slots:
         // A file another program holds is not read when the operator gives up.
         writeFile(dir.filePath(".~lock.data_2026.txt#"), "user");
         d.answers << Dialogs::Answer::Cancel;
-        QCOMPARE(HistoryChartWindow::openYearlyFile(path), nullptr);
+        QCOMPARE(HistoryChartWindow::openYearlyFile(boxes, path), nullptr);
         QVERIFY(d.texts().last().contains(QStringLiteral("è occupato")));
         for (QWidget* w : QApplication::topLevelWidgets())
             QVERIFY(!w->isVisible());
@@ -323,7 +325,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("data_2026.txt");
         writeFile(path, file);
-        QPointer<HistoryChartWindow> g = HistoryChartWindow::openYearlyFile(path);
+        QPointer<HistoryChartWindow> g = HistoryChartWindow::openYearlyFile(boxes, path);
         QVERIFY(g);
         QCOMPARE(g->table().seriesCount(), channels);
         QCOMPARE(g->drawn().rowCount(), rows);
@@ -373,7 +375,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("data_2026.txt");
         writeFile(path, file);
-        QPointer<HistoryChartWindow> g = HistoryChartWindow::openYearlyFile(path);
+        QPointer<HistoryChartWindow> g = HistoryChartWindow::openYearlyFile(boxes, path);
         QVERIFY(g);
         QCOMPARE(g->drawn().rowCount(), rows);
         QCOMPARE(g->chart->seriesCount(), 3);
@@ -393,7 +395,7 @@ private slots:
         const QByteArray spike = "15/03/2026 12:00:00,";
         const int at = int(file.indexOf(spike)) + spike.size();
         file.replace(at, int(file.indexOf(',', at)) - at, "99999");
-        HistoryChartWindow g(tableOf(file));
+        HistoryChartWindow g(boxes, tableOf(file));
         g.showChannelBoxes(2);
         g.show();
         tickOnly(g, {0});

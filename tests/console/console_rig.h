@@ -54,7 +54,7 @@ public:
     void newConsole()
     {
         console.reset();
-        console = std::make_unique<ConsoleWindow>(link, datalogger);
+        console = std::make_unique<ConsoleWindow>(testLink.services);
         console->onProgramEnd = [this] { ++programEnds; };
         console->setDataFolder(folder.path());
     }

@@ -21,7 +21,7 @@ public:
         setFieldTimeout(link, 1500);
         setPausePercent(link, 5);  // nothing over this rig measures the pauses
         link.takeOver(&port, true);
-        console = std::make_unique<ConsoleWindow>(link, datalogger);
+        console = std::make_unique<ConsoleWindow>(testLink.services);
         console->onProgramEnd = [this] { ++programEnds; };
         console->setDataFolder(folder.path());
         console->show();

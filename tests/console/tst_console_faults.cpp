@@ -115,7 +115,7 @@ private slots:
     // Values that overflow a 16-bit number are reported, never taken as 0.
     void overflowingAnswersDuringConnect()
     {
-        StartWindow start(rig->link, rig->datalogger);
+        StartWindow start(rig->testLink.services);
         start.setConsole(f);
         auto answers = healthyAnswers();
         answers["D"] = {"40000,"};

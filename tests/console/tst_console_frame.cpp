@@ -29,7 +29,7 @@ private slots:
     {
         ProgramFolder::setOverride(folder.path());
         dialogs.shown.clear();
-        f = std::make_unique<ConsoleWindow>(testLink.link, testLink.datalogger);
+        f = std::make_unique<ConsoleWindow>(testLink.services);
         f->onProgramEnd = [this] { ++ends; };
         f->setDataFolder(folder.path());
     }

@@ -43,7 +43,7 @@ private slots:
         setPausePercent(rig.link, 10);
         setFieldTimeout(rig.link, 500);
         rig.console->show();
-        ContinuousReadingWindow* w = ContinuousReadingWindow::open(rig.link, 0);
+        ContinuousReadingWindow* w = ContinuousReadingWindow::open(rig.testLink.services, 0);
         const QString path = rig.folder.filePath(QStringLiteral("mc_run.txt"));
         rig.dialogs.paths.enqueue(path);
         // A run the fault does not end is stopped after three readings.

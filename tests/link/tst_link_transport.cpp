@@ -21,8 +21,6 @@ namespace {
 // A box that runs an event loop of its own while it is shown, as a real one does.
 class NestedLoopDialogs final : public Dialogs {
 public:
-    NestedLoopDialogs() { setDialogs(this); }
-    ~NestedLoopDialogs() override { setDialogs(nullptr); }
     int shown = 0;
     Answer message(const QString&, const QString&, Buttons, Icon, Answer answer) override
     {
@@ -96,7 +94,9 @@ private slots:
     // an exchange of its own. The timer must find the link busy.
     void boxShownInsideAnExchangeCountsForTheGuard()
     {
-        NestedLoopDialogs dialogs;
+        NestedLoopDialogs boxes;
+        GuardedDialogs dialogs(boxes, line());
+        line().setProblemHandler([&dialogs](const LinkProblem& p) { showLinkProblem(dialogs, p); });
         TelnetClient client;  // never connected
         line().setTransports(nullptr, &client);
         line().takeOver(Link::Kind::Tcp, true);
@@ -109,7 +109,7 @@ private slots:
             nestedSent = line().sendCommand("Z", ",");
         });
         QVERIFY(!line().sendCommand("Q", ""));
-        QCOMPARE(dialogs.shown, 1);
+        QCOMPARE(boxes.shown, 1);
         QVERIFY(ran);
         QVERIFY(busyInside);
         QVERIFY(!nestedSent);

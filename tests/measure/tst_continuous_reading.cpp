@@ -76,7 +76,7 @@ class ContinuousReadingTest : public QObject {
         setPausePercent(rig->link, 10);  // no test here measures the pauses
         setFieldTimeout(rig->link, fieldTimeoutMs);
         rig->console->show();
-        w = ContinuousReadingWindow::open(rig->link, 0);
+        w = ContinuousReadingWindow::open(rig->testLink.services, 0);
         QTest::qWait(150);  // the reply to the probe reaches the wire log
         sentMark = rig->sim.sent().size();
         return true;
@@ -270,7 +270,7 @@ private slots:
                 port.stallWrites = true;  // the values of this command do not leave
             return written == "p" ? QByteArray("0,1234.5,1,987.6,") : QByteArray();
         };
-        w = ContinuousReadingWindow::open(link, 0);
+        w = ContinuousReadingWindow::open(testLink.services, 0);
         const QString path = folder.filePath(QStringLiteral("mc_fail.txt"));
         dialogs.paths.enqueue(path);
         QTest::mouseClick(w->startButton, Qt::LeftButton);

@@ -213,7 +213,7 @@ int main(int argc, char** argv)
     const QString data = yearly.filePath(QStringLiteral("data_2026.txt"));
     HistoryChartWindow* chart =
         YearlyFileMaker::write(data, 8, QDateTime(QDate(2026, 3, 1), QTime(0, 0)), 31 * 144, 600)
-            ? HistoryChartWindow::openYearlyFile(data)
+            ? HistoryChartWindow::openYearlyFile(rig.testLink.dialogs, data)
             : nullptr;
     ok = chart && save(chart, folder, QStringLiteral("historical-chart")) && ok;
     ok = photographSplash(folder) && ok;

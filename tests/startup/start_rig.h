@@ -30,8 +30,8 @@ public:
         }
         ports.close();
 
-        start = std::make_unique<StartWindow>(link, datalogger);
-        console = std::make_unique<ConsoleWindow>(link, datalogger);
+        start = std::make_unique<StartWindow>(testLink.services);
+        console = std::make_unique<ConsoleWindow>(testLink.services);
         start->setConsole(console.get());
         start->onProgramEnd = [this] { ++programEnds; };
         console->onProgramEnd = [] {};

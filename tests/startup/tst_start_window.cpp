@@ -167,7 +167,7 @@ private slots:
     void aboutBoxTexts()
     {
         ScriptedDialogs script;
-        AboutBox info;
+        AboutBox info(script);
         QCOMPARE(info.windowTitle(), QStringLiteral("Informazioni su ") + QGuiApplication::applicationDisplayName());
         QCOMPARE(info.titleLabel->text(), QGuiApplication::applicationDisplayName());
         QCOMPARE(AboutBox::versionText(1, 0, 12), QStringLiteral("Versione  1. 0. 12"));

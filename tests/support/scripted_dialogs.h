@@ -1,4 +1,7 @@
 // A Dialogs implementation for tests: records every message and answers from a script.
+// The windows of a test are given a TestDialogs (test_link.h), which puts each box in
+// front of the scripted door made last that still lives, so that a test can make one
+// where it wants the boxes recorded.
 #pragma once
 
 #include "data/dialogs.h"
@@ -16,8 +19,11 @@ public:
         Answer defaultAnswer;
     };
 
-    ScriptedDialogs() { setDialogs(this); }
-    ~ScriptedDialogs() override { setDialogs(nullptr); }
+    ScriptedDialogs() { doors().append(this); }
+    ~ScriptedDialogs() override { doors().removeOne(this); }
+
+    // The scripted door made last that still lives, or nullptr.
+    static ScriptedDialogs* current() { return doors().isEmpty() ? nullptr : doors().last(); }
 
     // Answers given to the next questions, in order; when empty the default is given.
     QQueue<Answer> answers;
@@ -47,4 +53,9 @@ public:
 
 private:
     QString nextPath() { return paths.isEmpty() ? QString() : paths.dequeue(); }
+    static QList<ScriptedDialogs*>& doors()
+    {
+        static QList<ScriptedDialogs*> list;
+        return list;
+    }
 };
