@@ -34,8 +34,7 @@ private slots:
         QVERIFY2(sim.start(), qPrintable(sim.output()));
         StartRig rig(folder.path(), {sim.ptyPath()});
         ScriptedDialogs script;
-        setFieldTimeout(rig.link, 500);
-        setPausePercent(rig.link, 10);
+        FaultMatrix::quicken(rig.link, 300);
         rig.start->show();
         rig.start->portOptions[0]->setChecked(true);
         QElapsedTimer t;
