@@ -19,13 +19,13 @@ namespace {
 // datalogger needs time between acquisitions for its modem.
 int shortestTimer(bool gsm) { return gsm ? 600 : 60; }
 
-void warnTimer(Dialogs& dialogs_)
+void warnTimer(Dialogs& dialogs)
 {
-    dialogs_.inform(
+    dialogs.inform(
         QStringLiteral("Please check acquisition timer ( hours <=23, minutes and seconds <=59; "
                        "timer > 1 min if not GSM version; timer > 10 min if GSM version)! "),
         QStringLiteral("Warning!!"));
-    dialogs_.beep();
+    dialogs.beep();
 }
 } // namespace
 

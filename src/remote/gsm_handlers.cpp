@@ -51,12 +51,12 @@ QString unsendableGsm(const ConsoleWindow& f)
     return reason;
 }
 
-bool refuseUnsendableGsm(Dialogs& dialogs_, const ConsoleWindow& f)
+bool refuseUnsendableGsm(Dialogs& dialogs, const ConsoleWindow& f)
 {
     const QString reason = unsendableGsm(f);
     if (reason.isEmpty())
         return false;
-    dialogs_.inform(refusalMessage(reason), QStringLiteral("Warning"));
+    dialogs.inform(refusalMessage(reason), QStringLiteral("Warning"));
     return true;
 }
 

@@ -1,5 +1,5 @@
 // A Dialogs implementation for tests: records every message and answers from a script.
-// The windows of a test are given a TestDialogs (test_link.h), which puts each box in
+// The windows of a test are given a ToScriptedDialogs (test_link.h), which puts each box in
 // front of the scripted door made last that still lives, so that a test can make one
 // where it wants the boxes recorded.
 #pragma once
