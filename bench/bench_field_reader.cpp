@@ -96,7 +96,6 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir folder;
-    ProgramFolder::setOverride(folder.path());
     PtyPeer peer;
     {
         QFile ini(folder.filePath("comports.ini"));
@@ -107,7 +106,7 @@ int main(int argc, char** argv)
     settings.fieldTimeoutMs = 5000;
     Link link(settings);
     SerialPort port;
-    port.setPortNames(ComPorts::names());
+    port.setPortNames(ComPorts::names(folder.path()));
     link.setTransports(&port, nullptr);
     port.setPortNumber(1);
     port.setSettings("57600,N,8,1");

@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
           "the reading time would shift the line's fields");
 
     const QString path = Fuzz::freshFile(name);
-    check(QFileInfo(path).absolutePath() == QDir(ProgramFolder::path()).absolutePath(),
+    check(QFileInfo(path).absolutePath() == QDir(Fuzz::folder()).absolutePath(),
           "the file name leaves the folder");
     QString error;
     check(ContinuousFile::create(path, &error), "the file could not be created");

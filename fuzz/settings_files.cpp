@@ -33,7 +33,7 @@ void comPorts(const QByteArray& content, bool missing)
     const QString path = Fuzz::freshFile(QStringLiteral("comports.ini"));
     if (!missing)
         Fuzz::writeBytes(path, content);
-    const QStringList devices = ComPorts::devices();
+    const QStringList devices = ComPorts::devices(Fuzz::folder());
     check(devices.size() == 8, "not eight ports");
     for (const QString& d : devices)
         check(!d.isEmpty() && d == d.trimmed() && !d.contains(QLatin1Char('\n')),
@@ -41,10 +41,10 @@ void comPorts(const QByteArray& content, bool missing)
     if (missing)
         check(Fuzz::readBytes(path).startsWith("/dev/ttyUSB0\n"), "the missing file was not created");
     for (int n = -1; n <= 9; ++n)
-        check(ComPorts::device(n) == (n >= 1 && n <= 8 ? devices[n - 1] : QString()),
+        check(ComPorts::device(Fuzz::folder(), n) == (n >= 1 && n <= 8 ? devices[n - 1] : QString()),
               "a port number gives another device");
     Fuzz::writeBytes(path, (devices.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
-    check(ComPorts::devices() == devices, "the devices written back read different");
+    check(ComPorts::devices(Fuzz::folder()) == devices, "the devices written back read different");
 }
 
 // modem.ini and ftp.ini (values), last.ini (lines).

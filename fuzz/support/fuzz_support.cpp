@@ -1,8 +1,6 @@
 // The set-up every fuzz target runs once, and the helpers of fuzz_support.h.
 #include "support/fuzz_support.h"
 
-#include "data/conversions.h"
-#include "data/dialogs.h"
 #include "data/program_folder.h"
 
 #include <QCoreApplication>
@@ -14,19 +12,7 @@
 
 namespace {
 
-// Answers every box with its default button, without a word: a fuzz run would drown in
-// the fallback's messages.
-class SilentDialogs : public Dialogs {
-public:
-    Answer message(const QString&, const QString&, Buttons, Icon, Answer defaultAnswer) override
-    {
-        return defaultAnswer;
-    }
-    QString openFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
-    QString folderName(const QString&, const QString&) override { return {}; }
-    void beep() override {}
-};
+QString programFolder;
 
 } // namespace
 
@@ -43,14 +29,13 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
         std::fprintf(stderr, "fuzz: no temporary folder\n");
         std::exit(2);
     }
-    ProgramFolder::setOverride(folder.path());
-    static SilentDialogs silent;
-    setDialogs(&silent);
-    Numbers::setRangeErrorHandler([](const QString&) {});
+    programFolder = folder.path();
     return 0;
 }
 
 namespace Fuzz {
+
+QString folder() { return programFolder; }
 
 quint32 Input::word()
 {
@@ -86,7 +71,7 @@ void check(bool ok, const char* what)
 
 QString freshFile(const QString& name)
 {
-    const QString path = ProgramFolder::file(name);
+    const QString path = joinPath(programFolder, name);
     QFile::remove(path);
     return path;
 }

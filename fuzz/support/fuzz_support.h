@@ -33,6 +33,8 @@ private:
 
 // Stops the run as a finding when ok is false.
 void check(bool ok, const char* what);
+// The program's folder of the run: a temporary folder of this process.
+QString folder();
 // A file name in the program's folder, emptied of whatever an earlier input left there.
 QString freshFile(const QString& name);
 // Writes bytes to path as they are (the file an operator or a spreadsheet left).

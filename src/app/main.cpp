@@ -4,6 +4,7 @@
 #include "link/link.h"
 #include "protocol/datalogger_model.h"
 #include "data/link_problems.h"
+#include "data/program_folder.h"
 #include "modem/open_modem_window.h"
 #include "startup/start_window.h"
 #include "startup/splash.h"
@@ -29,12 +30,12 @@ int main(int argc, char** argv)
     GuardedDialogs dialogs(messageBoxes, link);
     link.setProblemHandler([&dialogs](const LinkProblem& problem) { showLinkProblem(dialogs, problem); });
     DataloggerModel datalogger;
-    Services services{link, dialogs, datalogger};
+    Services services{link, dialogs, datalogger, ProgramFolder::chosen()};
 
     StartWindow startWindow(services);
     ConsoleWindow console(services);
     startWindow.setConsole(&console);
-    installModemWindow(&startWindow, &console);
+    installModemWindow(&startWindow, services, &console);
     // Closing the console in mid-exchange must end the program then, not after the
     // interrupted exchange has timed out field by field on the closed port.
     console.onProgramEnd = [&link] { endProgramNow(link); };

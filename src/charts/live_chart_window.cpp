@@ -90,7 +90,7 @@ void LiveChartWindow::closeEvent(QCloseEvent* event)
 
 void LiveChartWindow::fillChart()
 {
-    ChartMatrix& m = sharedChartMatrix();
+    ChartMatrix& m = matrix_;
     if (source_)
         m.followGrowingSource(*source_);
     m.seriesCount = std::max(0, m.columnCount() - 1);
@@ -132,7 +132,7 @@ void LiveChartWindow::fillChart()
 
 void LiveChartWindow::redrawAll()
 {
-    const ChartMatrix& m = sharedChartMatrix();
+    const ChartMatrix& m = matrix_;
     QList<int> ticked;
     for (int k = 0; k < 16; ++k) {
         if (channelBoxes[k]->isChecked() && k + 1 < m.columnCount())

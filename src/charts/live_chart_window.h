@@ -29,6 +29,8 @@ public:
     void showChannelBoxes(int count);
     // Rebuilds the chart from the table and the ticked boxes, and redraws.
     void fillChart();
+    // The copy of the table the chart is drawn from, as of the last fill.
+    const ChartMatrix& matrix() const { return matrix_; }
 
     LineChart* chart = nullptr;
     std::array<QCheckBox*, 16> channelBoxes{};
@@ -46,8 +48,9 @@ private:
     void redrawAll();
 
     const ChartMatrix* source_;
+    ChartMatrix matrix_;        // follows source_
     QList<int> drawn_;          // the channels the chart holds, ascending
-    quint64 generation_ = 0;    // of the shared matrix when the chart was filled
+    quint64 generation_ = 0;    // of matrix_ when the chart was filled
     int columns_ = 0;
     int committed_ = 0;         // table rows handed to the chart for good
     bool empty_ = true;

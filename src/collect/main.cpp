@@ -123,8 +123,7 @@ int main(int argc, char** argv)
             return BadStationsFile;
         }
     }
-    if (parser.isSet(folder))
-        ProgramFolder::setOverride(parser.value(folder));
+    settings.programFolder = parser.isSet(folder) ? parser.value(folder) : ProgramFolder::chosen();
 
     const QString file = parser.positionalArguments().first();
     const StationsFile stations = readStationsFile(file);

@@ -28,9 +28,9 @@ StationReport failure(const QString& text)
     return r;
 }
 
-void usePort(SerialPort& port, const QString& name)
+void usePort(SerialPort& port, const QString& name, const QString& folder)
 {
-    port.setPortNames(ComPorts::names());
+    port.setPortNames(ComPorts::names(folder));
     static const QRegularExpression com(QStringLiteral("^COM\\s*([1-8])$"),
                                         QRegularExpression::CaseInsensitiveOption);
     if (const QRegularExpressionMatch m = com.match(name); m.hasMatch())
@@ -39,9 +39,10 @@ void usePort(SerialPort& port, const QString& name)
         port.setDevicePath(name);
 }
 
-bool openPort(SerialPort& port, const Station& station, const QString& settings, QString& error)
+bool openPort(SerialPort& port, const Station& station, const QString& settings, const QString& folder,
+              QString& error)
 {
-    usePort(port, station.port);
+    usePort(port, station.port, folder);
     port.setSettings(settings);
     port.setDTREnable(false);
     if (port.open())
@@ -113,11 +114,12 @@ void hangUp(SerialPort& port)
 
 } // namespace
 
-StationReport overSerial(Link& link, const Station& station, const LinkedDownload& download)
+StationReport overSerial(Link& link, const Station& station, const CollectSettings& settings,
+                         const LinkedDownload& download)
 {
     SerialPort port;
     QString error;
-    if (!openPort(port, station, QStringLiteral("57600,N,8,1"), error))
+    if (!openPort(port, station, QStringLiteral("57600,N,8,1"), settings.programFolder, error))
         return failure(error);
     return through(link, &port, download);
 }
@@ -126,14 +128,14 @@ StationReport overModem(Link& link, const Station& station, const CollectSetting
                         const LinkedDownload& download)
 {
     QString error;
-    const QStringList entry = bookEntry(PhoneBook::modemBookPath(), 3, station.entry, error);
+    const QStringList entry = bookEntry(PhoneBook::modemBookPath(settings.programFolder), 3, station.entry, error);
     if (entry.isEmpty())
         return failure(error);
     const QString number = entry.at(1).trimmed();
     if (number.isEmpty())
         return failure(QStringLiteral("The phone-book entry \"%1\" has no number.").arg(station.entry));
     SerialPort port;
-    if (!openPort(port, station, QStringLiteral("9600,N,8,1"), error))
+    if (!openPort(port, station, QStringLiteral("9600,N,8,1"), settings.programFolder, error))
         return failure(error);
     port.write("atx0\r");
     link.serviceUi(500);
@@ -151,7 +153,7 @@ StationReport overInternet(Link& link, const Station& station, const CollectSett
                            const LinkedDownload& download)
 {
     QString error;
-    const QStringList entry = bookEntry(PhoneBook::ftpBookPath(), 4, station.entry, error);
+    const QStringList entry = bookEntry(PhoneBook::ftpBookPath(settings.programFolder), 4, station.entry, error);
     if (entry.isEmpty())
         return failure(error);
     FtpFetch::Request request;

@@ -11,7 +11,8 @@ class Link;
 
 using LinkedDownload = std::function<StationReport()>;
 
-StationReport overSerial(Link& link, const Station& station, const LinkedDownload& download);
+StationReport overSerial(Link& link, const Station& station, const CollectSettings& settings,
+                         const LinkedDownload& download);
 StationReport overModem(Link& link, const Station& station, const CollectSettings& settings,
                         const LinkedDownload& download);
 StationReport overInternet(Link& link, const Station& station, const CollectSettings& settings,

@@ -115,7 +115,7 @@ StationReport collectStation(const Station& station, const CollectSettings& sett
     const LinkedDownload run = [&] { return download(link, station, settings, linkProblem); };
     switch (station.link) {
     case Station::Link::Serial:
-        report = overSerial(link, station, run);
+        report = overSerial(link, station, settings, run);
         break;
     case Station::Link::Modem:
         report = overModem(link, station, settings, run);

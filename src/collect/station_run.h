@@ -13,6 +13,7 @@ struct CollectSettings {
     int lockWaitMs = 120000;    // for a port or a yearly file another run holds
     int connectTimeoutMs = 60000;
     ReadingStore* store = nullptr;  // where each block goes too, before it is confirmed
+    QString programFolder;          // comports.ini and the books; the yearly files
 };
 
 struct StationReport {

@@ -13,7 +13,7 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
-AboutBox::AboutBox(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(dialogs)
+AboutBox::AboutBox(Dialogs& dialogs, const QString& programFolder, QWidget* parent) : QDialog(parent), dialogs_(dialogs)
 {
     setObjectName(QStringLiteral("Info"));
     const QString title = QGuiApplication::applicationDisplayName();
@@ -35,7 +35,7 @@ AboutBox::AboutBox(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs
     // Where the settings and data files are: beside the executable of a build, in the
     // user's data folder once installed. Selectable with the mouse or the keyboard, so
     // that it can be copied.
-    folderLabel = new QLabel(QStringLiteral("Program folder: ") + ProgramFolder::path(), this);
+    folderLabel = new QLabel(QStringLiteral("Program folder: ") + programFolder, this);
     folderLabel->setObjectName(QStringLiteral("lblFolder"));
     folderLabel->setAccessibleName(QStringLiteral("Program folder"));
     folderLabel->setWordWrap(true);

@@ -11,7 +11,7 @@ class QPushButton;
 class AboutBox : public QDialog {
     Q_OBJECT
 public:
-    explicit AboutBox(Dialogs& dialogs, QWidget* parent = nullptr);
+    AboutBox(Dialogs& dialogs, const QString& programFolder, QWidget* parent = nullptr);
 
     QLabel* titleLabel = nullptr;
     QLabel* versionLabel = nullptr;

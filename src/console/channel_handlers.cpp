@@ -7,6 +7,7 @@
 #include "data/conversions.h"
 #include "data/dialogs.h"
 #include "link/link.h"
+#include "protocol/datalogger_model.h"
 
 #include <QLineEdit>
 
@@ -23,8 +24,6 @@ bool countInRange(const QString& text)
     return count >= 0 && count <= 16 && count == std::floor(count);
 }
 
-// A channel count as the datalogger reports it: a whole number 0..16.
-bool validCount(const QString& text) { return Numbers::isNumeric(text) && countInRange(text); }
 
 // What a write may send: a box left empty or holding no number goes out as 0 channels,
 // but a number outside 0..16 and the time-out mark of a read that got no answer would
@@ -40,12 +39,7 @@ QString countName(int m) { return QStringLiteral("MUX%1").arg(m); }
 
 } // namespace
 
-int ConsoleWindow::channelCount(int m) const
-{
-    if (m < 0 || m >= int(muxBoxes.size()) || !validCount(muxBoxes[m]->text()))
-        return 0;
-    return int(leadingNumber(muxBoxes[m]->text()));
-}
+int ConsoleWindow::channelCount(int m) const { return datalogger_.channelCount(m); }
 
 // The counts are shown as received; one that cannot be a count is marked and named, so
 // that nobody writes it back unnoticed. A time-out is not the datalogger's answer and is
@@ -60,7 +54,7 @@ void ConsoleWindow::readChannels()
         link_.sendCommand(QStringLiteral("H"), Numbers::valuesString({signedText(m)}));
         const QString field = link_.readField();
         muxBoxes[m]->setText(field);
-        const bool bad = field != QLatin1String("%%") && !validCount(field);
+        const bool bad = field != QLatin1String("%%") && !DataloggerModel::isChannelCount(field);
         setBoxColour(muxBoxes[m], bad ? BoxColour::Red : BoxColour::Yellow);
         if (bad)
             invalid << countName(m) + QStringLiteral(" = ") + field;

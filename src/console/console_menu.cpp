@@ -1,6 +1,7 @@
 // The console's menu bar: field test, help with the about window, and the restore entry
 // that frees the console after an interrupted exchange.
 #include "console/console_window.h"
+#include "widgets/services.h"
 
 #include "console/about_box.h"
 #include "link/link.h"
@@ -29,7 +30,7 @@ void ConsoleWindow::buildMenu()
 
 void ConsoleWindow::showAbout()
 {
-    AboutBox about(dialogs_, this);
+    AboutBox about(dialogs_, services_.programFolder, this);
     Link::NestedLoop modal(link_);
     about.exec();
 }

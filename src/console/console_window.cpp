@@ -11,6 +11,8 @@
 #include "link/link.h"
 #include "data/program_folder.h"
 #include "data/memory_download.h"
+#include "measure/continuous_reading_window.h"
+#include "measure/new_data_window.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -25,17 +27,10 @@
 #include <QTabWidget>
 #include <QTimer>
 
-namespace {
-ConsoleWindow* theConsole = nullptr;
-}
-
-ConsoleWindow* ConsoleWindow::instance() { return theConsole; }
-
 ConsoleWindow::ConsoleWindow(Services& services, QWidget* parent)
     : QMainWindow(parent), services_(services), link_(services.link), dialogs_(services.dialogs),
       datalogger_(services.datalogger)
 {
-    theConsole = this;
     onProgramEnd = [] { QCoreApplication::quit(); };
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quorvel LV210-LV420"));
@@ -65,10 +60,9 @@ ConsoleWindow::ConsoleWindow(Services& services, QWidget* parent)
 
 ConsoleWindow::~ConsoleWindow()
 {
-    if (theConsole == this) {
-        theConsole = nullptr;
-        link_.setCommandControls({});
-    }
+    link_.setCommandControls({});
+    delete continuousWindow();
+    delete newDataWindow();
 }
 
 void ConsoleWindow::registerCommandControls()

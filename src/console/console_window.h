@@ -1,9 +1,12 @@
 // ConsoleWindow: the main console, its eight pages of controls, its menu and its handlers.
 #pragma once
 
+#include "measure/new_data_timing.h"
+#include "widgets/console_door.h"
 #include "widgets/switch_box.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <functional>
@@ -13,7 +16,9 @@ namespace MemoryDownload {
 struct Store;
 }
 
+class ContinuousReadingWindow;
 class DataloggerModel;
+class NewDataWindow;
 class Dialogs;
 class Link;
 struct Services;
@@ -31,28 +36,35 @@ class QRadioButton;
 class QTabWidget;
 class QToolButton;
 
-class ConsoleWindow : public QMainWindow {
+class ConsoleWindow : public QMainWindow, public ConsoleDoor {
     Q_OBJECT
 public:
     explicit ConsoleWindow(Services& services, QWidget* parent = nullptr);
     ~ConsoleWindow() override;
-
-    // The one console of the program (set by the constructor).
-    static ConsoleWindow* instance();
 
     // What the console works with, for the windows it opens.
     Services& services() { return services_; }
     Link& link() { return link_; }
     DataloggerModel& datalogger() { return datalogger_; }
 
-    // The console for an analog (model 0) datalogger.
-    void adaptForAnalogModel();
-    // The hand-over after a connection: the window that connected hides and the
-    // console takes its place.
-    void showAfterConnection(QWidget* from);
+    // The door the windows that connect use.
+    void read(Read what) override;
+    void showEventsCounterField(const QString& field) override;
+    void showAcquisitionField(const QString& field) override;
+    void showFixedReplies(const FixedReplies& replies) override;
+    void adaptForAnalogModel() override;
+    void presentAnalogModel(const QString& caption, const QString& acquireCaption) override;
+    void showAfterConnection(QWidget* from) override;
+    void suggestDataFileName(int colour) override;
 
     // Called at the very end of closing; ends the program unless a test replaces it.
     std::function<void()> onProgramEnd;
+    // The new-data window's timers, for the window the console opens (tests shorten them).
+    NewDataTiming newDataTiming;
+
+    // The windows the console opened and that are still open, or nullptr.
+    ContinuousReadingWindow* continuousWindow() const;
+    NewDataWindow* newDataWindow() const;
 
     // The channels on multiplexer m as the console's MUX box says: a box that is empty,
     // holds the time-out mark or no whole number 0..16 counts as 0.
@@ -230,7 +242,7 @@ public slots:
     void discardSerialInput();
     void chooseDataFile(const QString& name);
 
-    // GSM, SMS, phone, e-mail and the GSM function (src/remote/gsm_handlers.cpp).
+    // GSM, SMS, phone, e-mail and the GSM function.
     void readGsm();
     void writeGsm();
     void toggleSmsAlert();
@@ -239,7 +251,7 @@ public slots:
     void toggleEmail();
     void readEmail();
     void toggleGsm();
-    // GPRS and the internet-connection switch (src/remote/gprs_handlers.cpp).
+    // GPRS and the internet-connection switch.
     void readGprs();
     void writeGprs();
     void writeInternetSwitch();
@@ -282,9 +294,12 @@ private:
     void endCancelledDownload();
 
     bool unloaded_ = false;
+    int internetSwitchRounds_ = 0;  // nested write-and-read rounds (see writeInternetSwitch)
     bool downloadCancelled_ = false;
     std::unique_ptr<QWidget> dataTable_;
     std::unique_ptr<QWidget> sensorWindow_;
     std::unique_ptr<QWidget> alertWindow_;
     std::unique_ptr<QWidget> fieldTestWindow_;
+    QPointer<ContinuousReadingWindow> continuousWindow_;
+    QPointer<NewDataWindow> newDataWindow_;
 };

@@ -2,6 +2,7 @@
 // memory erase and the sensors' parameters.
 #include "console/console_window.h"
 
+#include "protocol/datalogger_model.h"
 #include "widgets/controls.h"
 #include "widgets/switch_box.h"
 
@@ -27,6 +28,9 @@ QWidget* ConsoleWindow::buildChannelsPage()
         muxBoxes[m] = box(page, arrayName(QStringLiteral("MUX"), m),
                      QStringLiteral("%1 %2").arg(caption).arg(m), 56);
         head->setBuddy(muxBoxes[m]);
+        // The model follows the box, so that every window counts channels as shown here.
+        connect(muxBoxes[m], &QLineEdit::textChanged, this,
+                [this, m](const QString& text) { datalogger_.setChannelText(m, text); });
         muxGrid->addWidget(head, 0, m, Qt::AlignHCenter);
         muxGrid->addWidget(muxBoxes[m], 1, m);
     }

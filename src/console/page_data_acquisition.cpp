@@ -1,6 +1,7 @@
 // The " DATA ACQUISITION" page: downloads, the data folder and file name, the events
 // counter value, charts and backup.
 #include "console/console_window.h"
+#include "widgets/services.h"
 
 #include "widgets/controls.h"
 #include "data/dialogs.h"
@@ -152,7 +153,7 @@ QWidget* ConsoleWindow::buildDataAcquisitionPage()
         if (!chosen.isEmpty())
             setDataFolder(chosen);
     });
-    setDataFolder(ProgramFolder::path());
+    setDataFolder(services_.programFolder);
     return page;
 }
 

@@ -1,11 +1,5 @@
-// The chart matrix and its program-wide instance.
+// The chart matrix.
 #include "data/chart_matrix.h"
-
-#include <atomic>
-
-namespace {
-std::atomic<quint64> nextGeneration{1};
-}
 
 QString ChartMatrix::cell(int row, int column) const
 {
@@ -20,14 +14,14 @@ void ChartMatrix::reset(const QStringList& titles)
     rows_.clear();
     rows_.append(titles);
     columns_ = int(titles.size());
-    generation_ = nextGeneration++;
+    ++generation_;
 }
 
 void ChartMatrix::clear()
 {
     rows_.clear();
     columns_ = 0;
-    generation_ = nextGeneration++;
+    ++generation_;
 }
 
 int ChartMatrix::appendRow()
@@ -74,7 +68,7 @@ void ChartMatrix::followGrowingSource(const ChartMatrix& source)
         from = last();  // the row that was last may have been filled since
     if (from == 0) {
         rows_.clear();
-        generation_ = nextGeneration++;
+        ++generation_;
     } else {
         rows_.resize(from);
     }
@@ -86,8 +80,3 @@ void ChartMatrix::followGrowingSource(const ChartMatrix& source)
     seriesCount = qMax(0, columns_ - 1);
 }
 
-ChartMatrix& sharedChartMatrix()
-{
-    static ChartMatrix matrix;
-    return matrix;
-}

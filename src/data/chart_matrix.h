@@ -1,7 +1,6 @@
 // The chart matrix: a table of texts (row 0 the titles, column 0 the date text, column
-// k + 1 channel k) with its series count. One program-wide instance is filled by the
-// reading windows and drawn by the chart windows; the continuous reading keeps its own
-// table in the same shape.
+// k + 1 channel k) with its series count. The continuous reading fills one; its live
+// chart keeps a copy that follows it as it grows.
 #pragma once
 
 #include <QList>
@@ -48,6 +47,3 @@ private:
     quint64 sourceGeneration_ = ~quint64(0);
     const ChartMatrix* source_ = nullptr;
 };
-
-// The program-wide chart matrix.
-ChartMatrix& sharedChartMatrix();

@@ -1,20 +1,14 @@
-// The analog sensors' coefficients, program-wide: filled by the sensor window's writes,
-// read by the analog model's download file. Indexed by absolute channel 0..64.
+// The analog sensors' coefficients, as the sensor window last wrote them to the datalogger;
+// the analog model's download file lists them. Indexed by absolute channel 0..64.
 #pragma once
 
 #include <array>
 
-namespace CoefficientTable {
+struct AnalogCoefficients {
+    double zeroVolt = 0;
+    double fullScaleVolt = 0;
+    double zeroUnit = 0;
+    double fullScaleUnit = 0;
+};
 
-constexpr int Size = 65;
-extern std::array<double, Size> zeroVolts;
-extern std::array<double, Size> fullScaleVolts;
-extern std::array<double, Size> zeroUnits;
-extern std::array<double, Size> fullScaleUnits;
-
-// Stores the four coefficients of one channel; a channel outside the table is ignored.
-void store(int channel, double zeroVolt, double fsVolt, double zeroPh, double fsPh);
-// Back to all zeros, as at start.
-void clear();
-
-} // namespace CoefficientTable
+using CoefficientTable = std::array<AnalogCoefficients, 65>;

@@ -49,9 +49,9 @@ QString faultOf(QByteArrayView line)
     return {};
 }
 
-std::array<Port, portCount> readPorts()
+std::array<Port, portCount> readPorts(const QString& folder)
 {
-    const QString path = ProgramFolder::file(QStringLiteral("comports.ini"));
+    const QString path = joinPath(folder, QStringLiteral("comports.ini"));
     QFile file(path);
     if (!file.exists())
         writeDefaults(path);
@@ -79,28 +79,31 @@ std::array<Port, portCount> readPorts()
 
 namespace ComPorts {
 
-QStringList devices()
+QStringList devices(const QString& folder)
 {
     QStringList out;
-    for (const Port& p : readPorts())
+    for (const Port& p : readPorts(folder))
         out << p.device;
     return out;
 }
 
-QString device(int n)
+QString device(const QString& folder, int n)
 {
     if (n < 1 || n > portCount)
         return {};
-    return readPorts()[n - 1].device;
+    return readPorts(folder)[n - 1].device;
 }
 
-QString fault(int n)
+QString fault(const QString& folder, int n)
 {
     if (n < 1 || n > portCount)
         return {};
-    return readPorts()[n - 1].fault;
+    return readPorts(folder)[n - 1].fault;
 }
 
-SerialPort::PortNames names() { return {device, fault}; }
+SerialPort::PortNames names(const QString& folder)
+{
+    return {[folder](int n) { return device(folder, n); }, [folder](int n) { return fault(folder, n); }};
+}
 
 } // namespace ComPorts

@@ -13,9 +13,13 @@ namespace Numbers {
 
 namespace {
 
-void printRangeError(const QString& message) { std::fprintf(stderr, "%s\n", qPrintable(message)); }
-
-void (*rangeErrorHandler)(const QString&) = printRangeError;
+void reportRangeError(const QString& message, QString* rangeError)
+{
+    if (rangeError)
+        *rangeError = message;
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
 
 bool isSkipped(QChar c)
 {
@@ -154,28 +158,23 @@ std::optional<qint16> toInt16(double value)
     return qint16(r);
 }
 
-qint16 roundedInt16(const QString& text)
+qint16 roundedInt16(const QString& text, QString* rangeError)
 {
     const double v = leadingNumber(text);
     if (auto r = toInt16(v))
         return *r;
-    rangeErrorHandler(QStringLiteral("Overflow: %1 is not a 16-bit integer").arg(shortest(v)));
+    reportRangeError(QStringLiteral("Overflow: %1 is not a 16-bit integer").arg(shortest(v)), rangeError);
     return 0;
 }
 
-qint32 roundedInt32(double value)
+qint32 roundedInt32(double value, QString* rangeError)
 {
     const double r = std::nearbyint(value);
     if (!std::isfinite(r) || r < -2147483648.0 || r > 2147483647.0) {
-        rangeErrorHandler(QStringLiteral("Overflow: %1 is not a 32-bit integer").arg(shortest(value)));
+        reportRangeError(QStringLiteral("Overflow: %1 is not a 32-bit integer").arg(shortest(value)), rangeError);
         return 0;
     }
     return qint32(r);
-}
-
-void setRangeErrorHandler(void (*handler)(const QString&))
-{
-    rangeErrorHandler = handler ? handler : printRangeError;
 }
 
 QString plainNumber(double value) { return shortest(value); }

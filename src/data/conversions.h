@@ -14,13 +14,11 @@ double leadingNumber(const QString& text);
 // Rounds to a 16-bit integer, halves to the even neighbour. A value outside
 // -32768..32767 gives nothing; callers report it as an error.
 std::optional<qint16> toInt16(double value);
-// Val() then toInt16(); out of range gives 0 and reports the error to the error handler.
-qint16 roundedInt16(const QString& text);
-// Rounds to a 32-bit integer, halves to even; out of range gives 0 and reports.
-qint32 roundedInt32(double value);
-
-// Where out-of-range conversions are reported; the default prints to stderr.
-void setRangeErrorHandler(void (*handler)(const QString& message));
+// Val() then toInt16(); out of range gives 0 and the error's text in rangeError, or on
+// stderr when the caller gives no place for it.
+qint16 roundedInt16(const QString& text, QString* rangeError = nullptr);
+// Rounds to a 32-bit integer, halves to even; out of range gives 0 and reports the same way.
+qint32 roundedInt32(double value, QString* rangeError = nullptr);
 
 // The sign-position text of a number: a non-negative number gets one leading blank
 // (" 2", " 115"), a negative one its minus sign ("-3"). Shortest round-trip digits.

@@ -223,14 +223,14 @@ QString rightAligned(const QString& text, int width)
 // One line per configured analog channel: its number and its four coefficients.
 QStringList sensorTable(const FileContext& context)
 {
-    using namespace CoefficientTable;
     QStringList lines;
     for (int m = 0; m < 4; ++m) {
         for (int k = 0; k < context.channelCounts[size_t(m)]; ++k) {
             const size_t a = size_t(16 * m + k);
             QString line = QStringLiteral("CANALE: ") + formatted(double(a), QStringLiteral("00"))
                            + QStringLiteral("  ") + QString(10, QLatin1Char(' '));
-            for (double coefficient : {zeroVolts[a], fullScaleVolts[a], zeroUnits[a], fullScaleUnits[a]})
+            const AnalogCoefficients& c = context.coefficients[a];
+            for (double coefficient : {c.zeroVolt, c.fullScaleVolt, c.zeroUnit, c.fullScaleUnit})
                 line += QStringLiteral("  ") + rightAligned(signedText(coefficient), 8);
             lines << line;
         }

@@ -2,6 +2,8 @@
 // by field into a store, and the data file written from that store.
 #pragma once
 
+#include "data/coefficient_table.h"
+
 #include <QByteArray>
 #include <QDate>
 #include <QList>
@@ -79,6 +81,7 @@ struct FileContext {
     QDate date;
     QTime time;
     std::array<int, 4> channelCounts{};  // the console's MUX(0..3): the analog sensor table
+    CoefficientTable coefficients{};     // the analog sensor table's coefficients
 };
 
 // A record's time stamp as the file and the data table show it: dd/mm/yyyy hh.mm.ss,

@@ -61,9 +61,9 @@ int readPort(const QString& path) { return PortSettings::load(path); }
 
 bool writePort(const QString& path, int port) { return PortSettings::save(path, port); }
 
-QString modemBookPath() { return ProgramFolder::file(QStringLiteral("modem.ini")); }
-QString lastPath() { return ProgramFolder::file(QStringLiteral("last.ini")); }
-QString modemPortPath() { return ProgramFolder::file(QStringLiteral("pmodem.ini")); }
-QString ftpBookPath() { return ProgramFolder::file(QStringLiteral("ftp.ini")); }
+QString modemBookPath(const QString& folder) { return joinPath(folder, QStringLiteral("modem.ini")); }
+QString lastPath(const QString& folder) { return joinPath(folder, QStringLiteral("last.ini")); }
+QString modemPortPath(const QString& folder) { return joinPath(folder, QStringLiteral("pmodem.ini")); }
+QString ftpBookPath(const QString& folder) { return joinPath(folder, QStringLiteral("ftp.ini")); }
 
 } // namespace PhoneBook

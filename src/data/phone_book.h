@@ -39,10 +39,10 @@ int readPort(const QString& path);
 bool writePort(const QString& path, int port);
 
 // The files of the modem window in the program's folder.
-QString modemBookPath();   // modem.ini
-QString lastPath();        // last.ini
-QString modemPortPath();   // pmodem.ini
+QString modemBookPath(const QString& folder);   // modem.ini
+QString lastPath(const QString& folder);        // last.ini
+QString modemPortPath(const QString& folder);   // pmodem.ini
 // The internet window's book in the program's folder.
-QString ftpBookPath();     // ftp.ini
+QString ftpBookPath(const QString& folder);     // ftp.ini
 
 } // namespace PhoneBook

@@ -10,7 +10,7 @@
 
 namespace PortSettings {
 
-QString iniPath() { return ProgramFolder::file(QStringLiteral("rk550.ini")); }
+QString iniPath(const QString& folder) { return joinPath(folder, QStringLiteral("rk550.ini")); }
 
 int load(const QString& path, bool* ok)
 {

@@ -6,7 +6,7 @@
 namespace PortSettings {
 
 // Full path of the settings file in the program's folder.
-QString iniPath();
+QString iniPath(const QString& folder);
 // The last number in the file, 0 when there is none. A file that holds something other
 // than numbers stops the reading there: ok is set to false and 0 returned.
 int load(const QString& path, bool* ok = nullptr);

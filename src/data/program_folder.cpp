@@ -8,8 +8,6 @@
 
 namespace {
 
-QString overridden;
-
 // An installed program has its desktop entry in the share folder beside its bin folder.
 // It keeps no files beside its executable even when whoever runs it may write there (an
 // administrator): the system's folders are the package's, the files are the user's.
@@ -31,18 +29,11 @@ QString choose(const QString& exeDir, const QString& userFolder)
     return userFolder;
 }
 
-QString path()
+QString chosen()
 {
-    if (!overridden.isEmpty())
-        return overridden;
-    static const QString chosen = choose(QCoreApplication::applicationDirPath(),
-                                         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    return chosen;
+    return choose(QCoreApplication::applicationDirPath(),
+                  QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
-
-QString file(const QString& name) { return joinPath(path(), name); }
-
-void setOverride(const QString& folder) { overridden = folder; }
 
 } // namespace ProgramFolder
 

@@ -6,15 +6,11 @@
 namespace ProgramFolder {
 
 // The executable's folder when writable and not an installed program's, else the
-// per-user application data folder.
-QString path();
+// per-user application data folder. The program chooses it once, at start.
+QString chosen();
 // The rule path() applies: exeDir when it is writable and not an installed program's
 // (its desktop entry in ../share/applications), else userFolder, created if missing.
 QString choose(const QString& exeDir, const QString& userFolder);
-// folder + "/" + name, without doubling the slash at the file-system root.
-QString file(const QString& name);
-// Points the program's folder elsewhere (tests); an empty path restores the default.
-void setOverride(const QString& folder);
 
 } // namespace ProgramFolder
 

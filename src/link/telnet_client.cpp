@@ -13,24 +13,17 @@
 
 namespace {
 
-int setOobInline(qintptr descriptor)
-{
-    const int on = 1;
-    if (::setsockopt(int(descriptor), SOL_SOCKET, SO_OOBINLINE, &on, sizeof on) != 0)
-        return errno;
-    return 0;
-}
-
-TelnetSocketOptionSetter optionSetter = setOobInline;
-
 // How long a socket we closed may take to hand its last writes to the host.
 constexpr int CloseGraceMs = 5000;
 
 } // namespace
 
-void setTelnetSocketOptionSetter(TelnetSocketOptionSetter setter)
+int TelnetClient::setOobInline(qintptr descriptor)
 {
-    optionSetter = setter ? setter : setOobInline;
+    const int on = 1;
+    if (::setsockopt(int(descriptor), SOL_SOCKET, SO_OOBINLINE, &on, sizeof on) != 0)
+        return errno;
+    return 0;
 }
 
 struct TelnetClient::Private {
@@ -43,7 +36,9 @@ struct TelnetClient::Private {
     bool reading = false;
     QString sendError;
 
-    explicit Private(TelnetClient* owner) : q(owner) {}
+    SocketOptionSetter optionSetter;
+
+    Private(TelnetClient* owner, SocketOptionSetter setter) : q(owner), optionSetter(setter) {}
 
     void newSocket();
     void dropSocket();
@@ -160,7 +155,10 @@ void TelnetClient::Private::run(const TelnetParser::Actions& actions)
     }
 }
 
-TelnetClient::TelnetClient(QObject* parent) : QObject(parent), d(new Private(this)) {}
+TelnetClient::TelnetClient(QObject* parent, SocketOptionSetter optionSetter)
+    : QObject(parent), d(new Private(this, optionSetter ? optionSetter : setOobInline))
+{
+}
 
 TelnetClient::~TelnetClient()
 {

@@ -19,7 +19,12 @@ class TelnetClient : public QObject {
     Q_PROPERTY(QString TermType READ TermType WRITE setTermType)
 
 public:
-    explicit TelnetClient(QObject* parent = nullptr);
+    // Sets SO_OOBINLINE on a socket descriptor; returns 0 or the system's error number.
+    // A test hands in a failing one to exercise the failure path.
+    using SocketOptionSetter = int (*)(qintptr descriptor);
+    static int setOobInline(qintptr descriptor);
+
+    explicit TelnetClient(QObject* parent = nullptr, SocketOptionSetter optionSetter = setOobInline);
     ~TelnetClient() override;
 
     int LocalPort() const;
@@ -61,8 +66,3 @@ private:
     struct Private;
     Private* d;
 };
-
-// Sets SO_OOBINLINE on a socket descriptor; returns 0 or the system's error number.
-// Replaceable so that the failure path can be exercised; nullptr restores the real one.
-using TelnetSocketOptionSetter = int (*)(qintptr descriptor);
-void setTelnetSocketOptionSetter(TelnetSocketOptionSetter setter);

@@ -97,7 +97,7 @@ void ContinuousReadingWindow::start()
 bool ContinuousReadingWindow::chooseFile()
 {
     const QString proposed =
-        joinPath(ProgramFolder::path(), ContinuousFile::name(QDateTime::currentDateTime()));
+        joinPath(programFolder_, ContinuousFile::name(QDateTime::currentDateTime()));
     const QString path =
         dialogs_.saveFileName(QStringLiteral("Save As"), proposed, QStringLiteral("*.txt"));
     // The console may have been closed while the dialog was open.

@@ -15,32 +15,28 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace {
-ContinuousReadingWindow* theWindow = nullptr;
-}
-
-ContinuousReadingWindow* ContinuousReadingWindow::instance() { return theWindow; }
-
 LiveChartWindow* ContinuousReadingWindow::chartWindow() const { return liveChart_.data(); }
 
-ContinuousReadingWindow* ContinuousReadingWindow::open(Services& services, qint16 mux)
+ContinuousReadingWindow* ContinuousReadingWindow::open(Services& services, qint16 mux,
+                                                       ContinuousReadingWindow* existing)
 {
-    if (!theWindow) {
-        auto* w = new ContinuousReadingWindow(services);
+    ContinuousReadingWindow* w = existing;
+    if (!w) {
+        w = new ContinuousReadingWindow(services);
         w->setAttribute(Qt::WA_DeleteOnClose);
     }
-    theWindow->mux = mux;
-    theWindow->show();
-    theWindow->raise();
-    theWindow->activateWindow();
-    return theWindow;
+    w->mux = mux;
+    w->show();
+    w->raise();
+    w->activateWindow();
+    return w;
 }
 
 ContinuousReadingWindow::ContinuousReadingWindow(Services& services, QWidget* parent)
-    : QWidget(parent, Qt::Window), link_(services.link), dialogs_(services.dialogs)
+    : QWidget(parent, Qt::Window), link_(services.link), dialogs_(services.dialogs),
+      programFolder_(services.programFolder)
 {
     using namespace Controls;
-    theWindow = this;
     setObjectName(QStringLiteral("MisCont"));
     setWindowTitle(QStringLiteral("Continuous reading"));
 
@@ -97,8 +93,6 @@ ContinuousReadingWindow::~ContinuousReadingWindow()
     tableView->setModel(nullptr);
     if (liveChart_)
         delete liveChart_.data();
-    if (theWindow == this)
-        theWindow = nullptr;
 }
 
 void ContinuousReadingWindow::showNotice(const QString& text)
@@ -120,9 +114,6 @@ void ContinuousReadingWindow::openChart()
 {
     if (liveChart_)
         return;
-    ChartMatrix& shared = sharedChartMatrix();
-    shared.followGrowingSource(table_);
-    shared.seriesCount = std::max(0, table_.columnCount() - 1);
     graphButton->setEnabled(false);
     auto* g = new LiveChartWindow(&table_);
     g->setAttribute(Qt::WA_DeleteOnClose);
@@ -131,7 +122,7 @@ void ContinuousReadingWindow::openChart()
         graphButton->setEnabled(true);
         chartOpen = false;
     });
-    g->showChannelBoxes(shared.seriesCount);
+    g->showChannelBoxes(std::max(0, table_.columnCount() - 1));
     g->fillChart();
     chartOpen = true;
     g->show();

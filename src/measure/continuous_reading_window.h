@@ -23,10 +23,10 @@ public:
     explicit ContinuousReadingWindow(Services& services, QWidget* parent = nullptr);
     ~ContinuousReadingWindow() override;
 
-    // The one window, created and shown by open(); nullptr while it is not loaded.
-    static ContinuousReadingWindow* instance();
-    // Loads the window (once), sets its multiplexer and shows it without blocking.
-    static ContinuousReadingWindow* open(Services& services, qint16 mux);
+    // Loads the window unless the opener has it already (existing), sets its multiplexer
+    // and shows it without blocking. The window deletes itself when closed.
+    static ContinuousReadingWindow* open(Services& services, qint16 mux,
+                                         ContinuousReadingWindow* existing = nullptr);
 
     qint16 mux = 0;
     bool chartOpen = false;
@@ -57,6 +57,7 @@ protected:
 private:
     Link& link_;
     Dialogs& dialogs_;
+    const QString programFolder_;  // where the runs' files go
     enum class End { Normal, Broken };
     void showNotice(const QString& text);
     void hideNotice();

@@ -21,37 +21,26 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-NewDataWindow* theWindow = nullptr;
-}
-
-NewDataWindow::Timing& NewDataWindow::timing()
-{
-    static Timing t;
-    return t;
-}
-
-NewDataWindow* NewDataWindow::instance() { return theWindow; }
-
 HistoryChartWindow* NewDataWindow::chartWindow() const { return chart_.data(); }
 
-NewDataWindow* NewDataWindow::open(Services& services)
+NewDataWindow* NewDataWindow::open(Services& services, NewDataWindow* existing, const NewDataTiming& timing)
 {
-    if (!theWindow) {
-        auto* w = new NewDataWindow(services);
+    NewDataWindow* w = existing;
+    if (!w) {
+        w = new NewDataWindow(services, timing);
         w->setAttribute(Qt::WA_DeleteOnClose);
         w->load();
     }
-    theWindow->show();
-    theWindow->raise();
-    theWindow->activateWindow();
-    return theWindow;
+    w->show();
+    w->raise();
+    w->activateWindow();
+    return w;
 }
 
-NewDataWindow::NewDataWindow(Services& services)
-    : QWidget(nullptr, Qt::Window), link_(services.link), dialogs_(services.dialogs)
+NewDataWindow::NewDataWindow(Services& services, const NewDataTiming& timing)
+    : QWidget(nullptr, Qt::Window), timing_(timing), link_(services.link), dialogs_(services.dialogs),
+      programFolder_(services.programFolder)
 {
-    theWindow = this;
     setObjectName(QStringLiteral("DatiRimanenti"));
     setWindowTitle(QStringLiteral("Acquisizione dati"));
     buildControls();
@@ -59,20 +48,16 @@ NewDataWindow::NewDataWindow(Services& services)
 
     minuteTimer = new QTimer(this);
     minuteTimer->setObjectName(QStringLiteral("Timer1"));
-    minuteTimer->setInterval(timing().minuteMs);
+    minuteTimer->setInterval(timing_.minuteMs);
     connect(minuteTimer, &QTimer::timeout, this, &NewDataWindow::minutePassed);
     // Once started it keeps ticking; a tick only marks that a pause has passed.
     dtrTimer = new QTimer(this);
     dtrTimer->setObjectName(QStringLiteral("TimerDTR"));
-    dtrTimer->setInterval(timing().dtrPauseMs);
+    dtrTimer->setInterval(timing_.dtrPauseMs);
     connect(dtrTimer, &QTimer::timeout, this, [this] { dtrTickSeen_ = true; });
 }
 
-NewDataWindow::~NewDataWindow()
-{
-    if (theWindow == this)
-        theWindow = nullptr;
-}
+NewDataWindow::~NewDataWindow() = default;
 
 void NewDataWindow::buildControls()
 {
@@ -175,7 +160,7 @@ void NewDataWindow::openChart()
     if (chart_)
         chart_->close();
     graphButton->setEnabled(false);
-    chart_ = HistoryChartWindow::openYearlyFile(dialogs_, YearlyFile::path(ProgramFolder::path(), *year));
+    chart_ = HistoryChartWindow::openYearlyFile(dialogs_, YearlyFile::path(programFolder_, *year));
     if (!chart_) {
         graphButton->setEnabled(true);
         return;

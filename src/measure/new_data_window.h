@@ -4,6 +4,7 @@
 #pragma once
 
 #include "data/new_data_download.h"
+#include "measure/new_data_timing.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -19,17 +20,10 @@ class QPushButton;
 class NewDataWindow : public QWidget, private NewDataDownload::View {
     Q_OBJECT
 public:
-    // The timers' lengths (tests shorten them).
-    struct Timing {
-        int minuteMs = 60000;
-        int dtrPauseMs = 10000;
-    };
-    static Timing& timing();
-
-    // The one window: loaded (with its first DTR pause) and shown by open(), which a
-    // second call only raises. nullptr while it is not loaded.
-    static NewDataWindow* open(Services& services);
-    static NewDataWindow* instance();
+    // Loads the window (with its first DTR pause) unless the opener has it already
+    // (existing), and shows and raises it. The window deletes itself when closed.
+    static NewDataWindow* open(Services& services, NewDataWindow* existing = nullptr,
+                               const NewDataTiming& timing = {});
     ~NewDataWindow() override;
 
     bool chartOpen = false;
@@ -64,9 +58,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    explicit NewDataWindow(Services& services);
+    NewDataWindow(Services& services, const NewDataTiming& timing);
+    const NewDataTiming timing_;
     Link& link_;
     Dialogs& dialogs_;
+    const QString programFolder_;  // where the yearly files are
     void buildControls();
     void layOut();
     void load();

@@ -57,7 +57,7 @@ QString NewDataWindow::yearlyFile()
         return QString();
     }
     yearBox->setText(QString::number(*year));
-    return YearlyFile::path(ProgramFolder::path(), *year);
+    return YearlyFile::path(programFolder_, *year);
 }
 
 bool NewDataWindow::fileInUse(const QString& path) { return FileChecks::fileInUse(dialogs_, path); }
@@ -78,7 +78,7 @@ void NewDataWindow::finish()
     startButton->setEnabled(!timerMode_);
     graphButton->setEnabled(true);
     if (timerMode_)
-        minuteTimer->start(timing().minuteMs);
+        minuteTimer->start(timing_.minuteMs);
 }
 
 void NewDataWindow::acquireOnTimer()

@@ -7,7 +7,7 @@
 #include "data/dialogs.h"
 #include "data/ftp_fetch.h"
 #include "data/file_checks.h"
-#include "console/console_window.h"
+#include "widgets/console_door.h"
 #include "link/link.h"
 #include "data/program_folder.h"
 #include "link/telnet_client.h"
@@ -32,8 +32,8 @@ const QString boxTitle = QStringLiteral("Internet Connection");
 
 } // namespace
 
-InternetWindow::InternetWindow(ConsoleWindow* console, QWidget* parent)
-    : PhoneBookWindow(console->services(), internetCaptions, parent)
+InternetWindow::InternetWindow(Services& services, ConsoleDoor* console, QWidget* parent)
+    : PhoneBookWindow(services, internetCaptions, parent)
     , console_(console)
 {
     // A password shows only while it is being typed; a site name is longer than a number.
@@ -61,9 +61,9 @@ QString InternetWindow::establishedMessage()
 // the placement are read all the same, as in the modem window.
 void InternetWindow::load()
 {
-    const PhoneBook::Values book = PhoneBook::readBook(PhoneBook::ftpBookPath(), Rows * bookColumns);
+    const PhoneBook::Values book = PhoneBook::readBook(PhoneBook::ftpBookPath(programFolder_), Rows * bookColumns);
     setBookValues(book.values, bookColumns);
-    const int port = PhoneBook::readPort(PhoneBook::modemPortPath());
+    const int port = PhoneBook::readPort(PhoneBook::modemPortPath(programFolder_));
     placeWindow();
     setPortBox(QString::number(port));
 }
@@ -72,9 +72,9 @@ void InternetWindow::load()
 bool InternetWindow::save()
 {
     const bool saved =
-        PhoneBook::writeBook(PhoneBook::ftpBookPath(), bookValues(bookColumns), TextFile::Access::OwnerOnly);
+        PhoneBook::writeBook(PhoneBook::ftpBookPath(programFolder_), bookValues(bookColumns), TextFile::Access::OwnerOnly);
     if (!saved)
-        dialogs_.inform(QStringLiteral("The FTP book could not be saved in ") + PhoneBook::ftpBookPath(),
+        dialogs_.inform(QStringLiteral("The FTP book could not be saved in ") + PhoneBook::ftpBookPath(programFolder_),
                          QStringLiteral("Warning"), Dialogs::Icon::Warning);
     return saved;
 }
@@ -106,7 +106,7 @@ void InternetWindow::dialWithPause() { connectSelected(); }
 // copy left by an older version is deleted all the same, before and after.
 QString InternetWindow::fetchAddress()
 {
-    const QString localCopy = ProgramFolder::file(AddressFile::fileName);
+    const QString localCopy = joinPath(programFolder_, AddressFile::fileName);
     if (FileChecks::fileExists(localCopy))
         FileChecks::deleteFile(localCopy);
 

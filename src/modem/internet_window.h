@@ -8,12 +8,13 @@
 
 #include <QElapsedTimer>
 
-class ConsoleWindow;
+class ConsoleDoor;
 
 class InternetWindow : public PhoneBookWindow {
     Q_OBJECT
 public:
-    explicit InternetWindow(ConsoleWindow* console, QWidget* parent = nullptr);
+    // console: the console the connection fills and hands over to.
+    InternetWindow(Services& services, ConsoleDoor* console, QWidget* parent = nullptr);
 
     // The address fetched by the last attempt; empty when none was found.
     QString remoteAddress;
@@ -56,7 +57,7 @@ private:
     void connectedPhase();
     bool readParameters();
 
-    ConsoleWindow* console_ = nullptr;
+    ConsoleDoor* console_ = nullptr;
     bool fetching_ = false;
     bool cancelFetch_ = false;
     bool closeAfterFetch_ = false;

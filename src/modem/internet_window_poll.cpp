@@ -2,7 +2,7 @@
 // the connection is up; a few parameters are read into the console, which takes over.
 #include "modem/internet_window.h"
 
-#include "console/console_window.h"
+#include "widgets/console_door.h"
 #include "link/arrival_preview.h"
 #include "data/dialogs.h"
 #include "link/link_transport.h"
@@ -10,7 +10,6 @@
 #include "widgets/refused_model_code.h"
 #include "protocol/datalogger_model.h"
 #include "protocol/read_sequence.h"
-#include "modem/console_hand_over.h"
 #include "widgets/switch_box.h"
 
 #include <QAction>
@@ -49,7 +48,7 @@ void InternetWindow::connectedPhase()
     link_.discardUntilQuiet(200, 2000);
     const bool read = !stopRequested_ && readParameters();
     if (read && !stopRequested_) {
-        handOverToConsole(this, console_);
+        console_->handOver(this, RowColour);
         dialogs_.inform(establishedMessage(), QStringLiteral("WARNING"), Dialogs::Icon::Warning);
     }
     if (stopRequested_) {
@@ -64,23 +63,23 @@ void InternetWindow::connectedPhase()
 // and ends the phase; so does a datalogger that does not answer.
 bool InternetWindow::readParameters()
 {
-    ConsoleWindow* f = console_;
+    ConsoleDoor* f = console_;
     bool sendFailed = false;
     const QList<Step> steps = {
-        {[this, f] { f->readName(); }, QStringLiteral("Datalogger Name"), 0},
+        {[f] { f->read(ConsoleDoor::Read::Name); }, QStringLiteral("Datalogger Name"), 0},
         {[this, f, &sendFailed] {
-             const ReadSequence::ModelCode read = ReadSequence::readModelCode(link_, f->datalogger());
+             const ReadSequence::ModelCode read = ReadSequence::readModelCode(link_, datalogger_);
              tellRefusedModelCode(dialogs_, read);
              if (read.code == 0)
-                 presentAnalogModel(f, QStringLiteral("LV210-LV420 VW DATALOGGER - MODEM"),
-                                    QStringLiteral("Acquire Data"));
+                 f->presentAnalogModel(QStringLiteral("LV210-LV420 VW DATALOGGER - MODEM"),
+                                       QStringLiteral("Acquire Data"));
              sendFailed = !read.sent;
          },
          QStringLiteral("Modello Datalogger"), 0},
         {[this, f, &sendFailed] {
              sendFailed = !link_.sendCommand(QStringLiteral("O"), QString());
              if (!sendFailed)
-                 f->acquisitionSwitch->showField(link_.readField());
+                 f->showAcquisitionField(link_.readField());
          },
          QStringLiteral("Acquisition status"), 0},
     };
@@ -97,6 +96,6 @@ bool InternetWindow::readParameters()
             return false;
         }
     }
-    f->readInternetSwitch();
+    f->read(ConsoleDoor::Read::InternetSwitch);
     return true;
 }

@@ -2,7 +2,8 @@
 // wait is bounded; a reply that falls short ends the reading, keeping what was written.
 #include "modem/modem_window.h"
 
-#include "console/console_window.h"
+#include "protocol/fixed_replies.h"
+#include "widgets/console_door.h"
 #include "data/conversions.h"
 #include "link/link.h"
 
@@ -42,7 +43,21 @@ bool ModemWindow::fixedRead(const QString& command, int count, QString& reply)
 bool ModemWindow::readFixedReplies()
 {
     Link::CommandLock lock(link_);
-    ConsoleWindow* f = console_;
+    FixedReplies values;
+    const bool whole = readFixedReplies(values);
+    console_->showFixedReplies(values);
+    if (!whole)
+        return false;
+    if (QWidget* start = startWindow()) {
+        start->hide();
+        start->setEnabled(false);
+    }
+    console_->showAfterConnection(this);
+    return true;
+}
+
+bool ModemWindow::readFixedReplies(FixedReplies& values)
+{
     pollTimer->stop();
     link_.pause(700);
     emptyInput();
@@ -51,20 +66,18 @@ bool ModemWindow::readFixedReplies()
     QString r;
     if (!fixedRead(QStringLiteral("G"), 19, r))
         return false;
-    f->clockBoxes[0]->setText(cut(r, 1, 3).right(2));
-    f->clockBoxes[1]->setText(cut(r, 5, 3).right(2));
-    f->clockBoxes[2]->setText(plus2000(cut(r, 9, 3)));
-    f->clockBoxes[3]->setText(cut(r, 13, 3).right(2));
-    f->clockBoxes[4]->setText(cut(r, 17, 3).right(2));
+    values.clock = {cut(r, 1, 3).right(2), cut(r, 5, 3).right(2), plus2000(cut(r, 9, 3)),
+                    cut(r, 13, 3).right(2), cut(r, 17, 3).right(2)};
 
     if (!fixedRead(QStringLiteral("C"), 12, r))
         return false;
+    values.timer.emplace();
     for (int i = 0; i < 3; ++i)
-        f->timerBoxes[i]->setText(Numbers::shownNumber(Numbers::leadingNumber(cut(r, 1 + 4 * i, 3))));
+        (*values.timer)[size_t(i)] = Numbers::shownNumber(Numbers::leadingNumber(cut(r, 1 + 4 * i, 3)));
 
     if (!fixedRead(QStringLiteral("E"), 5, r))
         return false;
-    f->preheatingBox->setText(cut(r, 1, 5));
+    values.preheating = cut(r, 1, 5);
 
     link_.pause(50);
     if (!fixedRead(QStringLiteral("H"), 3, r))
@@ -81,32 +94,20 @@ bool ModemWindow::readFixedReplies()
 
     if (!fixedRead(QStringLiteral("Q"), 5, r))
         return false;
-    f->nameBox->setText(cut(r, 1, 5));
+    values.name = cut(r, 1, 5);
 
     if (!fixedRead(QStringLiteral("N"), 20, r))
         return false;
-    f->nextAcquisitionBoxes[0]->setText(cut(r, 2, 2));
-    f->nextAcquisitionBoxes[1]->setText(cut(r, 6, 2));
-    f->nextAcquisitionBoxes[2]->setText(plus2000(cut(r, 10, 2)));
-    f->nextAcquisitionBoxes[3]->setText(cut(r, 14, 2));
-    f->nextAcquisitionBoxes[4]->setText(cut(r, 18, 2));
+    values.nextAcquisition = {cut(r, 2, 2), cut(r, 6, 2), plus2000(cut(r, 10, 2)), cut(r, 14, 2),
+                              cut(r, 18, 2)};
 
     if (n != 0) {
         link_.pause(50);
         if (!fixedRead(QStringLiteral("M"), 12, r))
             return false;
-        f->memoryFreeBox->setText(cut(r, 7, 5));
-        f->memoryTotalBox->setText(cut(r, 1, 5));
+        values.memory = {cut(r, 1, 5), cut(r, 7, 5)};
     }
 
     link_.pause(80);
-    if (!fixedRead(QStringLiteral("T"), 3, r))
-        return false;
-
-    if (QWidget* start = startWindow()) {
-        start->hide();
-        start->setEnabled(false);
-    }
-    f->showAfterConnection(this);
-    return true;
+    return fixedRead(QStringLiteral("T"), 3, r);
 }

@@ -4,7 +4,7 @@
 #include "data/phone_book.h"
 #include "data/conversions.h"
 #include "data/dialogs.h"
-#include "console/console_window.h"
+#include "widgets/console_door.h"
 #include "link/link.h"
 #include "link/serial_port.h"
 
@@ -25,8 +25,8 @@ const PhoneBookCaptions modemCaptions{
 
 } // namespace
 
-ModemWindow::ModemWindow(ConsoleWindow* console, QWidget* parent)
-    : PhoneBookWindow(console->services(), modemCaptions, parent)
+ModemWindow::ModemWindow(Services& services, ConsoleDoor* console, QWidget* parent)
+    : PhoneBookWindow(services, modemCaptions, parent)
     , console_(console)
 {
 }
@@ -35,12 +35,12 @@ ModemWindow::ModemWindow(ConsoleWindow* console, QWidget* parent)
 // the placement and the last-connection dates are read all the same.
 void ModemWindow::load()
 {
-    const PhoneBook::Values book = PhoneBook::readBook(PhoneBook::modemBookPath(), Rows * bookColumns);
+    const PhoneBook::Values book = PhoneBook::readBook(PhoneBook::modemBookPath(programFolder_), Rows * bookColumns);
     setBookValues(book.values, bookColumns);
-    const int port = PhoneBook::readPort(PhoneBook::modemPortPath());
+    const int port = PhoneBook::readPort(PhoneBook::modemPortPath(programFolder_));
     placeWindow();
     setPortBox(QString::number(port));
-    const QStringList last = PhoneBook::readLines(PhoneBook::lastPath(), Rows);
+    const QStringList last = PhoneBook::readLines(PhoneBook::lastPath(programFolder_), Rows);
     for (int i = 0; i < last.size(); ++i)
         lastConnectionBoxes[i]->setText(last[i]);
 }
@@ -50,11 +50,11 @@ bool ModemWindow::save()
     QStringList dates;
     for (QLineEdit* b : lastConnectionBoxes)
         dates << b->text();
-    const bool saved = PhoneBook::writeBook(PhoneBook::modemBookPath(), bookValues(bookColumns))
-                       && PhoneBook::writeLines(PhoneBook::lastPath(), dates);
+    const bool saved = PhoneBook::writeBook(PhoneBook::modemBookPath(programFolder_), bookValues(bookColumns))
+                       && PhoneBook::writeLines(PhoneBook::lastPath(programFolder_), dates);
     if (!saved)
-        dialogs_.inform(QStringLiteral("The phone book could not be saved in ") + PhoneBook::modemBookPath()
-                             + QStringLiteral(" and ") + PhoneBook::lastPath(),
+        dialogs_.inform(QStringLiteral("The phone book could not be saved in ") + PhoneBook::modemBookPath(programFolder_)
+                             + QStringLiteral(" and ") + PhoneBook::lastPath(programFolder_),
                          QStringLiteral("Warning"), Dialogs::Icon::Warning);
     return saved;
 }

@@ -6,12 +6,14 @@
 
 #include "modem/phone_book_window.h"
 
-class ConsoleWindow;
+class ConsoleDoor;
+struct FixedReplies;
 
 class ModemWindow : public PhoneBookWindow {
     Q_OBJECT
 public:
-    explicit ModemWindow(ConsoleWindow* console, QWidget* parent = nullptr);
+    // console: the console the connection fills and hands over to.
+    ModemWindow(Services& services, ConsoleDoor* console, QWidget* parent = nullptr);
 
     // Writes text to the serial port at once; number is not used.
     QString writeToModem(const QString& text, qint16 number = 0);
@@ -34,10 +36,11 @@ private:
     void dial(const QString& number);
     void connectedPhase();
     bool readParameters();
-    void handOver();
-    // readFixedReplies's reads, each ending the reading (false) when its reply falls short.
+    // The fixed-length reads into values; false at the first reply that falls short.
+    bool readFixedReplies(FixedReplies& values);
+    // One of those reads, ending the reading (false) when its reply falls short.
     bool fixedRead(const QString& command, int count, QString& reply);
 
-    ConsoleWindow* console_ = nullptr;
+    ConsoleDoor* console_ = nullptr;
     bool inConnectedPhase_ = false;
 };

@@ -2,14 +2,13 @@
 // "CONNECT", the datalogger's parameters are read into the console, which takes over.
 #include "modem/modem_window.h"
 
-#include "console/console_window.h"
+#include "widgets/console_door.h"
 #include "link/modem_answers.h"
 #include "link/link.h"
 #include "widgets/refused_model_code.h"
 #include "protocol/datalogger_model.h"
 #include "protocol/read_sequence.h"
 #include "link/serial_port.h"
-#include "modem/console_hand_over.h"
 
 #include <QAction>
 #include <QDate>
@@ -58,7 +57,7 @@ void ModemWindow::connectedPhase()
     showStatus(QStringLiteral("Reading internal parameters"));
     link_.pause(400);
     if (readParameters())
-        handOver();
+        console_->handOver(this, RowColour);
     inConnectedPhase_ = false;
 }
 
@@ -67,32 +66,33 @@ void ModemWindow::connectedPhase()
 // the console is not opened on values that never arrived.
 bool ModemWindow::readParameters()
 {
-    ConsoleWindow* f = console_;
+    ConsoleDoor* f = console_;
+    using Read = ConsoleDoor::Read;
     const QList<Step> steps = {
-        {[this, f] { f->readChannels(); }, QStringLiteral("Sensors settings"), 20},
-        {[this, f] { f->readClock(); }, QStringLiteral("Date and time"), 40},
-        {[this, f] { f->readTimer(); }, QStringLiteral("Timer"), 20},
-        {[this, f] { f->readPreheating(); }, QStringLiteral("Preheating"), 20},
-        {[this, f] { f->readInternalParameters(); }, QStringLiteral("Internal parameters"), 20},
-        {[this, f] { f->readMemory(); }, QStringLiteral("Memory"), 20},
-        {[this, f] { f->readGprs(); }, QStringLiteral("GPRS"), 20},
-        {[this, f] { f->readName(); }, QStringLiteral("Datalogger Name"), 20},
+        {[f] { f->read(Read::Channels); }, QStringLiteral("Sensors settings"), 20},
+        {[f] { f->read(Read::Clock); }, QStringLiteral("Date and time"), 40},
+        {[f] { f->read(Read::Timer); }, QStringLiteral("Timer"), 20},
+        {[f] { f->read(Read::Preheating); }, QStringLiteral("Preheating"), 20},
+        {[f] { f->read(Read::InternalParameters); }, QStringLiteral("Internal parameters"), 20},
+        {[f] { f->read(Read::Memory); }, QStringLiteral("Memory"), 20},
+        {[f] { f->read(Read::Gprs); }, QStringLiteral("GPRS"), 20},
+        {[f] { f->read(Read::Name); }, QStringLiteral("Datalogger Name"), 20},
         {[this, f] {
-             const ReadSequence::ModelCode read = ReadSequence::readModelCode(link_, f->datalogger());
+             const ReadSequence::ModelCode read = ReadSequence::readModelCode(link_, datalogger_);
              tellRefusedModelCode(dialogs_, read);
              if (read.code == 0)
-                 presentAnalogModel(f, QStringLiteral("LV210-LV420 VW DATALOGGER - MODEM"),
-                                    QStringLiteral("Acquire data"));
+                 f->presentAnalogModel(QStringLiteral("LV210-LV420 VW DATALOGGER - MODEM"),
+                                       QStringLiteral("Acquire data"));
          },
          QStringLiteral("Datalogger Model"), 0},
         {[this, f] {
              link_.sendCommand(QStringLiteral("U"), QString());
-             f->eventsCounterSwitch->showField(link_.readField());
+             f->showEventsCounterField(link_.readField());
          },
          QStringLiteral("Events counter"), 20},
         {[this, f] {
              link_.sendCommand(QStringLiteral("O"), QString());
-             f->acquisitionSwitch->showField(link_.readField());
+             f->showAcquisitionField(link_.readField());
          },
          QStringLiteral("Acquisition status"), 20},
     };
@@ -101,9 +101,9 @@ bool ModemWindow::readParameters()
         showStatus(ReadSequence::silentDataloggerMessage());
         return false;
     }
-    f->readInternetSwitch();
+    f->read(Read::InternetSwitch);
     link_.pause(20);
     return true;
 }
 
-void ModemWindow::handOver() { handOverToConsole(this, console_); }
+

@@ -19,10 +19,11 @@ std::shared_ptr<QPointer<Window>> windowOf(StartWindow* start)
 }
 
 template <typename Window>
-void openWindow(const std::shared_ptr<QPointer<Window>>& window, StartWindow* start, ConsoleWindow* console)
+void openWindow(const std::shared_ptr<QPointer<Window>>& window, StartWindow* start, Services& services,
+                ConsoleDoor* console)
 {
     if (!*window) {
-        *window = new Window(console);
+        *window = new Window(services, console);
         (*window)->setStartWindow(start);
     }
     (*window)->open();
@@ -30,14 +31,14 @@ void openWindow(const std::shared_ptr<QPointer<Window>>& window, StartWindow* st
 
 } // namespace
 
-void installModemWindow(StartWindow* start, ConsoleWindow* console)
+void installModemWindow(StartWindow* start, Services& services, ConsoleDoor* console)
 {
     auto modem = windowOf<ModemWindow>(start);
     auto internet = windowOf<InternetWindow>(start);
-    start->openModemWindow = [start, console, modem, internet](bool throughInternet) {
+    start->openModemWindow = [start, &services, console, modem, internet](bool throughInternet) {
         if (throughInternet)
-            openWindow(internet, start, console);
+            openWindow(internet, start, services, console);
         else
-            openWindow(modem, start, console);
+            openWindow(modem, start, services, console);
     };
 }

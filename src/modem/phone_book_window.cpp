@@ -27,7 +27,8 @@
 using namespace Controls;
 
 PhoneBookWindow::PhoneBookWindow(Services& services, const PhoneBookCaptions& captions, QWidget* parent)
-    : QMainWindow(parent), link_(services.link), dialogs_(services.dialogs)
+    : QMainWindow(parent), link_(services.link), dialogs_(services.dialogs), datalogger_(services.datalogger),
+      programFolder_(services.programFolder)
 {
     setObjectName(captions.objectName);
     setWindowTitle(captions.title);

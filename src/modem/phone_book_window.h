@@ -13,6 +13,7 @@
 
 #include <array>
 
+class DataloggerModel;
 class Dialogs;
 class Link;
 struct Services;
@@ -112,6 +113,8 @@ public slots:
 protected:
     Link& link_;
     Dialogs& dialogs_;
+    DataloggerModel& datalogger_;
+    const QString programFolder_;  // the books and the port file
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

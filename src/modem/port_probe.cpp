@@ -73,7 +73,7 @@ void PhoneBookWindow::portBoxChanged()
     const QString answer = askIdentification();
     if (answer.size() > notAModemLength) {
         showStatus(foundText(number, answer));
-        PhoneBook::writePort(PhoneBook::modemPortPath(), number);
+        PhoneBook::writePort(PhoneBook::modemPortPath(programFolder_), number);
     } else {
         showStatus(QStringLiteral("Modem not found on this COM port"));
     }

@@ -3,7 +3,12 @@
 // windows and the downloads take what they need from it, never from the console's boxes.
 #pragma once
 
+#include "data/coefficient_table.h"
+
 #include <QObject>
+#include <QString>
+
+#include <array>
 
 class DataloggerModel : public QObject {
     Q_OBJECT
@@ -18,7 +23,30 @@ public:
     bool gsm() const { return gsm_; }
     void setGsm(bool gsm) { gsm_ = gsm; }
 
+    // The datalogger's name as the console shows it.
+    QString name() const { return name_; }
+    void setName(const QString& name) { name_ = name; }
+
+    // The channel count of multiplexer m (0..3) as the console shows it, and the count it
+    // gives: a text that is empty, holds the time-out mark or no whole number 0..16 gives
+    // 0 and is not a valid count.
+    QString channelText(int m) const { return m >= 0 && m < 4 ? channelTexts_[size_t(m)] : QString(); }
+    void setChannelText(int m, const QString& text);
+    bool validChannelCount(int m) const { return isChannelCount(channelText(m)); }
+    // A channel count as the datalogger reports it: a whole number 0..16.
+    static bool isChannelCount(const QString& text);
+    int channelCount(int m) const;
+    std::array<int, 4> channelCounts() const;
+
+    // The coefficients of each analog channel as last written.
+    const CoefficientTable& coefficients() const { return coefficients_; }
+    // A channel outside the table is ignored.
+    void setCoefficients(int channel, const AnalogCoefficients& c);
+
 private:
     qint16 modelCode_ = 0;
     bool gsm_ = false;
+    QString name_;
+    std::array<QString, 4> channelTexts_{};
+    CoefficientTable coefficients_{};
 };

@@ -2,7 +2,7 @@
 #include "widgets/services.h"
 #include "sensors/alert_window.h"
 
-#include "console/console_window.h"
+#include "protocol/datalogger_model.h"
 #include "data/conversions.h"
 #include "data/dialogs.h"
 #include "link/link.h"
@@ -38,9 +38,9 @@ QString channelText(int mux, int row) { return signedText(16 * mux + row); }
 
 } // namespace
 
-AlertWindow::AlertWindow(ConsoleWindow* console, QWidget* parent)
-    : QWidget(parent, Qt::Window), console_(console), link_(console->link()),
-      dialogs_(console->services().dialogs)
+AlertWindow::AlertWindow(Services& services, QWidget* opener, QWidget* parent)
+    : QWidget(parent, Qt::Window), opener_(opener), link_(services.link), dialogs_(services.dialogs),
+      datalogger_(services.datalogger)
 {
     setObjectName(QStringLiteral("Allarmi_An"));
     setWindowTitle(QStringLiteral("Sensors Alerts"));
@@ -123,10 +123,9 @@ void AlertWindow::setButtonsEnabled(bool enabled)
 // No row can be read or written for a count that is empty, not a number or above 16.
 int AlertWindow::rowsOf(int mux, const QString& outcome)
 {
-    const QString text = console_->muxBoxes[mux]->text();
-    const double count = Numbers::leadingNumber(text);
-    if (Numbers::isNumeric(text) && count >= 0 && count <= 16 && count == std::floor(count))
-        return int(count);
+    if (datalogger_.validChannelCount(mux))
+        return datalogger_.channelCount(mux);
+    const QString text = datalogger_.channelText(mux);
     dialogs_.inform(QStringLiteral("MUX%1 does not hold a channel count (0 to 16): \"").arg(mux) + text
                          + QStringLiteral("\". ") + outcome,
                      QStringLiteral("Warning"));
@@ -248,6 +247,6 @@ void AlertWindow::unload()
 {
     hide();
     setEnabled(false);
-    console_->show();
-    console_->setEnabled(true);
+    opener_->show();
+    opener_->setEnabled(true);
 }

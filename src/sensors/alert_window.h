@@ -6,9 +6,10 @@
 
 #include <array>
 
-class ConsoleWindow;
+class DataloggerModel;
 class Dialogs;
 class Link;
+struct Services;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -17,8 +18,8 @@ class QPushButton;
 class AlertWindow : public QWidget {
     Q_OBJECT
 public:
-    // Opened by the console, which hides meanwhile and comes back when this closes.
-    explicit AlertWindow(ConsoleWindow* console, QWidget* parent = nullptr);
+    // Opened by a window (opener) that hides meanwhile and comes back when this closes.
+    AlertWindow(Services& services, QWidget* opener, QWidget* parent = nullptr);
 
     std::array<QLabel*, 16> channelLabels{};
     std::array<QLineEdit*, 16> alertOnBoxes{};  // 1: alert checking on
@@ -51,7 +52,8 @@ private:
     QString unsendableRows(int rows) const;
     QString unsendableSms() const;
 
-    ConsoleWindow* console_;
+    QWidget* opener_;
     Link& link_;
     Dialogs& dialogs_;
+    DataloggerModel& datalogger_;
 };

@@ -2,7 +2,7 @@
 #include "widgets/services.h"
 #include "sensors/sensor_window.h"
 
-#include "console/console_window.h"
+#include "protocol/datalogger_model.h"
 #include "data/coefficient_table.h"
 #include "data/conversions.h"
 #include "data/dialogs.h"
@@ -32,9 +32,9 @@ QString channelText(int mux, int row) { return signedText(16 * mux + row); }
 
 } // namespace
 
-SensorWindow::SensorWindow(ConsoleWindow* console, QWidget* parent)
-    : QWidget(parent, Qt::Window), console_(console), link_(console->link()),
-      dialogs_(console->services().dialogs)
+SensorWindow::SensorWindow(Services& services, QWidget* opener, QWidget* parent)
+    : QWidget(parent, Qt::Window), opener_(opener), link_(services.link), dialogs_(services.dialogs),
+      datalogger_(services.datalogger)
 {
     setObjectName(QStringLiteral("Sensori_An"));
     setWindowTitle(QStringLiteral("Sensors settings"));
@@ -98,7 +98,7 @@ void SensorWindow::readRows(int mux)
 {
     for (QLineEdit* name : channelNameBoxes)
         name->setText(QStringLiteral("Non Attivo"));
-    const int rows = console_->channelCount(mux);
+    const int rows = datalogger_.channelCount(mux);
     for (int p = 0; p < rows; ++p) {
         link_.sendCommand(QStringLiteral("R"), Numbers::valuesString({channelText(mux, p)}));
         channelNameBoxes[p]->setText(link_.readField());
@@ -139,7 +139,7 @@ void SensorWindow::writeSensors(int mux)
     if (link_.busy() || mux < 0 || mux > 3)
         return;
     setButtonsEnabled(false);
-    const int rows = console_->channelCount(mux);
+    const int rows = datalogger_.channelCount(mux);
     const QString refused = unsendable(rows);
     if (!refused.isEmpty()) {
         dialogs_.inform(refusalMessage(refused), QStringLiteral("Warning"));
@@ -148,8 +148,8 @@ void SensorWindow::writeSensors(int mux)
     }
     for (int p = 0; p < rows; ++p) {
         const int ch = 16 * mux + p;
-        CoefficientTable::store(ch, leadingNumber(zeroVoltBoxes[p]->text()), leadingNumber(fullScaleVoltBoxes[p]->text()), leadingNumber(zeroUnitBoxes[p]->text()),
-                                leadingNumber(fullScaleUnitBoxes[p]->text()));
+        datalogger_.setCoefficients(ch, {leadingNumber(zeroVoltBoxes[p]->text()), leadingNumber(fullScaleVoltBoxes[p]->text()),
+                                         leadingNumber(zeroUnitBoxes[p]->text()), leadingNumber(fullScaleUnitBoxes[p]->text())});
         link_.sendCommand(QStringLiteral("r"),
                       Numbers::valuesString({channelText(mux, p), channelNameBoxes[p]->text().trimmed(),
                                            zeroVoltBoxes[p]->text().trimmed(), fullScaleVoltBoxes[p]->text().trimmed(),
@@ -170,6 +170,6 @@ void SensorWindow::unload()
 {
     hide();
     setEnabled(false);
-    console_->show();
-    console_->setEnabled(true);
+    opener_->show();
+    opener_->setEnabled(true);
 }

@@ -6,9 +6,10 @@
 
 #include <array>
 
-class ConsoleWindow;
+class DataloggerModel;
 class Dialogs;
 class Link;
+struct Services;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -16,8 +17,8 @@ class QPushButton;
 class SensorWindow : public QWidget {
     Q_OBJECT
 public:
-    // Opened by the console, which hides meanwhile and comes back when this closes.
-    explicit SensorWindow(ConsoleWindow* console, QWidget* parent = nullptr);
+    // Opened by a window (opener) that hides meanwhile and comes back when this closes.
+    SensorWindow(Services& services, QWidget* opener, QWidget* parent = nullptr);
 
     std::array<QLabel*, 16> channelLabels{};
     std::array<QLineEdit*, 16> channelNameBoxes{};
@@ -43,7 +44,8 @@ private:
     // The first box of the rows to write that the wire could not carry, with the reason.
     QString unsendable(int rows) const;
 
-    ConsoleWindow* console_;
+    QWidget* opener_;
     Link& link_;
     Dialogs& dialogs_;
+    DataloggerModel& datalogger_;
 };

@@ -2,7 +2,7 @@
 #include "widgets/services.h"
 #include "startup/start_window.h"
 
-#include "console/console_window.h"
+#include "widgets/console_door.h"
 #include "data/conversions.h"
 #include "data/dialogs.h"
 #include "link/link.h"
@@ -46,43 +46,42 @@ void StartWindow::connectToDatalogger()
 bool StartWindow::readSettingsAndHandOver()
 {
     setStatus(QStringLiteral("Reading internal parameters"));
-    ConsoleWindow* f = console_;
+    ConsoleDoor* f = console_;
+    using Read = ConsoleDoor::Read;
     const auto show = [this](const QString& text) { setStatus(text); };
     QList<Step> steps = {
-        {[this, f] { f->readChannels(); }, QStringLiteral("Sensors settings"), 10},
-        {[this, f] { f->readClock(); }, QStringLiteral("Date and time"), 10},
-        {[this, f] { f->readStartTime(); }, QStringLiteral("Start date"), 10},
-        {[this, f] { f->readTimer(); }, QStringLiteral("Timer"), 10},
-        {[this, f] { f->readPreheating(); }, QStringLiteral("Pre-heating"), 10},
-        {[this, f] { f->readInternalParameters(); }, QStringLiteral("Internal parameters"), 10},
-        {[this, f] { f->readMemory(); }, QStringLiteral("Memory"), 10},
-        {[this, f] { f->readName(); }, QStringLiteral("Datalogger Name"), 10},
+        {[f] { f->read(Read::Channels); }, QStringLiteral("Sensors settings"), 10},
+        {[f] { f->read(Read::Clock); }, QStringLiteral("Date and time"), 10},
+        {[f] { f->read(Read::StartTime); }, QStringLiteral("Start date"), 10},
+        {[f] { f->read(Read::Timer); }, QStringLiteral("Timer"), 10},
+        {[f] { f->read(Read::Preheating); }, QStringLiteral("Pre-heating"), 10},
+        {[f] { f->read(Read::InternalParameters); }, QStringLiteral("Internal parameters"), 10},
+        {[f] { f->read(Read::Memory); }, QStringLiteral("Memory"), 10},
+        {[f] { f->read(Read::Name); }, QStringLiteral("Datalogger Name"), 10},
         {[this] { readModelCode(); }, QStringLiteral("Datalogger Model"), 0},
         {[this, f] {
              link_.sendCommand(QStringLiteral("U"), QString());
-             f->eventsCounterSwitch->showField(link_.readField());
+             f->showEventsCounterField(link_.readField());
          },
          QStringLiteral("Events counter"), 10},
         {[this, f] {
              link_.sendCommand(QStringLiteral("O"), QString());
-             f->acquisitionSwitch->showField(link_.readField());
+             f->showAcquisitionField(link_.readField());
          },
          QStringLiteral("Acqisition status"), 10},
     };
     // A datalogger with a GSM modem also has its GSM/SMS and GPRS settings read, after the memory.
     if (gsmBox->isChecked()) {
         const qsizetype afterMemory = 7;
-        steps.insert(afterMemory, {[this, f] { f->readGsm(); }, QStringLiteral("GSM/SMS"), 10});
-        steps.insert(afterMemory + 1, {[this, f] { f->readGprs(); }, QStringLiteral("GPRS"), 10});
+        steps.insert(afterMemory, {[f] { f->read(Read::Gsm); }, QStringLiteral("GSM/SMS"), 10});
+        steps.insert(afterMemory + 1, {[f] { f->read(Read::Gprs); }, QStringLiteral("GPRS"), 10});
     }
     if (ReadSequence::run(link_, steps, show) == ReadSequence::End::Silent) {
         stopOnSilence();
         return false;
     }
 
-    f->showAfterConnection(this);
-    f->dataFileNameBox->setText(suggestedDataFileName(f->nameBox->text(), QDate::currentDate()));
-    setBoxColour(f->dataFileNameBox, BoxColour::Yellow);
+    f->handOver(this, BoxColour::Yellow);
     return true;
 }
 

@@ -75,7 +75,7 @@ StartWindow::StartWindow(Services& services, QWidget* parent)
     setWindowTitle(QStringLiteral("Quorvel"));
 
     serialPort = new SerialPort(this);
-    serialPort->setPortNames(ComPorts::names());
+    serialPort->setPortNames(ComPorts::names(services_.programFolder));
     serialPort->setObjectName(QStringLiteral("MSComm1"));
     telnetClient = new TelnetClient(this);
     telnetClient->setObjectName(QStringLiteral("TelnetTTYClient1"));
@@ -103,13 +103,13 @@ void StartWindow::buildControls()
     auto* ports = new QGroupBox(this);
     ports->setAccessibleName(QStringLiteral("RS232"));
     auto* portGrid = new QGridLayout(ports);
-    const QStringList devices = ComPorts::devices();
+    const QStringList devices = ComPorts::devices(services_.programFolder);
     for (int i = 0; i < 8; ++i) {
         const QString caption = QStringLiteral("COM ") + Numbers::shownNumber(double(i + 1));
         portOptions[i] = new QRadioButton(caption, ports);
         portOptions[i]->setObjectName(QStringLiteral("Option1_") + Numbers::shownNumber(double(i)));
         portOptions[i]->setAccessibleName(caption);
-        const QString fault = ComPorts::fault(i + 1);
+        const QString fault = ComPorts::fault(services_.programFolder, i + 1);
         portOptions[i]->setToolTip(fault.isEmpty() ? devices.value(i) : devices.value(i) + QLatin1Char('\n') + fault);
         portGrid->addWidget(portOptions[i], i % 4, i / 4);
     }
@@ -172,7 +172,7 @@ void StartWindow::load()
 {
     link_.setPortHeldOpen(false);
     centreOnScreen(this);
-    settingsPath = PortSettings::iniPath();
+    settingsPath = PortSettings::iniPath(services_.programFolder);
     readSettings();
 }
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <functional>
 
-class ConsoleWindow;
+class ConsoleDoor;
 class DataloggerModel;
 class Dialogs;
 class Link;
@@ -26,7 +26,7 @@ public:
     ~StartWindow() override;
 
     // The console the connections fill and hand over to.
-    void setConsole(ConsoleWindow* console) { console_ = console; }
+    void setConsole(ConsoleDoor* console) { console_ = console; }
     // "Connect" once the datalogger has answered the probe: every setting is read into
     // the console, which is then shown. False when the datalogger fell silent.
     bool readSettingsAndHandOver();
@@ -85,7 +85,7 @@ private:
     // The link's components, alive for the whole run and registered with the link.
     SerialPort* serialPort = nullptr;
     TelnetClient* telnetClient = nullptr;
-    ConsoleWindow* console_ = nullptr;
+    ConsoleDoor* console_ = nullptr;
 };
 
 // The end of the program when the start window closes: at once, even in mid-exchange.

@@ -3,7 +3,7 @@
 #include "widgets/services.h"
 #include "startup/start_window.h"
 
-#include "console/console_window.h"
+#include "widgets/console_door.h"
 #include "data/conversions.h"
 #include "link/link.h"
 #include "protocol/datalogger_model.h"

@@ -5,7 +5,6 @@
 #include "store/store_connection.h"
 #include "store/store_schema.h"
 
-#include <QAtomicInt>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -33,8 +32,8 @@ QString insertStatement(int rows)
 
 ReadingStore::ReadingStore(const StoreUrl& url, int waitMs) : url_(url), waitMs_(waitMs)
 {
-    static QAtomicInt count;
-    connection_ = QStringLiteral("quorvel-store-%1").arg(count.fetchAndAddRelaxed(1));
+    // Unique while this store lives; its connection goes with it.
+    connection_ = QStringLiteral("quorvel-store-%1").arg(quintptr(this), 0, 16);
 }
 
 ReadingStore::~ReadingStore()

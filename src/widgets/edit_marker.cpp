@@ -1,4 +1,4 @@
-// Marking edited boxes red, through one event filter shared by every window.
+// Marking edited boxes red, through an event filter each box owns.
 #include "widgets/edit_marker.h"
 
 #include "widgets/box_colours.h"
@@ -11,6 +11,8 @@ namespace {
 
 class EditMarker final : public QObject {
 public:
+    explicit EditMarker(QObject* box) : QObject(box) {}
+
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::KeyPress) {
@@ -29,6 +31,5 @@ public:
 
 void markRedOnEdit(QWidget* box)
 {
-    static EditMarker marker;
-    box->installEventFilter(&marker);
+    box->installEventFilter(new EditMarker(box));
 }

@@ -71,7 +71,7 @@ MemoryDownload::Store smallDownload()
 template <class Window>
 void auditBookWindow(ConsoleWindow* console, const QString& name)
 {
-    Window w(console);
+    Window w(console->services(), console);
     w.pollTimer->setInterval(3600000);  // no poll while the audit presses keys
     w.open();
     for (int page = 0; page < Window::Pages; ++page) {
@@ -159,7 +159,7 @@ private slots:
 
     void aboutBox()
     {
-        AboutBox about(rig->testLink.dialogs);
+        AboutBox about(rig->testLink.dialogs, rig->folder.path());
         audit(&about, QStringLiteral("about box"));
     }
 
@@ -207,9 +207,9 @@ private slots:
 
     void continuousReadingAndLiveChart()
     {
-        ContinuousReadingWindow* reading = ContinuousReadingWindow::open(rig->testLink.services, 0);
+        std::unique_ptr<ContinuousReadingWindow> reading(ContinuousReadingWindow::open(rig->testLink.services, 0));
         QVERIFY(reading);
-        audit(reading, QStringLiteral("continuous reading"));
+        audit(reading.get(), QStringLiteral("continuous reading"));
 
         ChartMatrix table;
         QStringList titles{QStringLiteral("Date")};
@@ -224,8 +224,7 @@ private slots:
 
     void newDataWindow()
     {
-        NewDataWindow::timing() = {.minuteMs = 60000, .dtrPauseMs = 50};
-        NewDataWindow* w = NewDataWindow::open(rig->testLink.services);
+        NewDataWindow* w = NewDataWindow::open(rig->testLink.services, nullptr, {.minuteMs = 60000, .dtrPauseMs = 50});
         QVERIFY(w);
         audit(w, QStringLiteral("new-data window"));
         w->close();

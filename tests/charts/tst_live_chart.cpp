@@ -46,8 +46,8 @@ private slots:
             QCOMPARE(g.channelBoxes[k]->isVisible(), k < 8);
             QVERIFY(!g.channelBoxes[k]->isChecked());
         }
-        QCOMPARE(sharedChartMatrix().seriesCount, 8);
-        QCOMPARE(sharedChartMatrix().last(), 11);
+        QCOMPARE(g.matrix().seriesCount, 8);
+        QCOMPARE(g.matrix().last(), 11);
 
         g.channelBoxes[0]->setChecked(true);
         QTest::mouseClick(g.drawButton, Qt::LeftButton);

@@ -4,7 +4,6 @@
 
 #include "console/console_window.h"
 #include "data/com_ports.h"
-#include "data/program_folder.h"
 #include "link/serial_port.h"
 #include "support/scripted_dialogs.h"
 #include "support/sim_process.h"
@@ -20,15 +19,13 @@ class ConsoleRig {
 public:
     explicit ConsoleRig(const QStringList& simArgs = {}) : sim(simArgs)
     {
-        ProgramFolder::setOverride(folder.path());
-        port.setPortNames(ComPorts::names());
+        port.setPortNames(ComPorts::names(folder.path()));
         link.setTransports(&port, nullptr);
     }
     ~ConsoleRig()
     {
         console.reset();
         link.closePort();
-        ProgramFolder::setOverride(QString());
     }
 
     // Starts the simulator, points COM1 at it, probes it and builds a fresh console.
@@ -38,7 +35,7 @@ public:
             qWarning("simulator did not start at %s", qPrintable(sim.ptyPath()));
             return false;
         }
-        QFile ports(ProgramFolder::file(QStringLiteral("comports.ini")));
+        QFile ports(folder.filePath(QStringLiteral("comports.ini")));
         if (!ports.open(QIODevice::WriteOnly))
             return false;
         ports.write((sim.ptyPath() + QLatin1Char('\n')).toUtf8());
@@ -73,7 +70,7 @@ public:
     QTemporaryDir folder;
     SimProcess sim;
     ScriptedDialogs dialogs;
-    TestLink testLink;
+    TestLink testLink{folder.path()};
     Link& link = testLink.link;
     DataloggerModel& datalogger = testLink.datalogger;
     SerialPort port;

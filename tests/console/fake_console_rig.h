@@ -3,7 +3,6 @@
 #pragma once
 
 #include "console/console_window.h"
-#include "data/program_folder.h"
 #include "support/fake_transport.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_link.h"
@@ -17,7 +16,6 @@ class FakeConsoleRig {
 public:
     FakeConsoleRig()
     {
-        ProgramFolder::setOverride(folder.path());
         setFieldTimeout(link, 1500);
         setPausePercent(link, 5);  // nothing over this rig measures the pauses
         link.takeOver(&port, true);
@@ -26,15 +24,11 @@ public:
         console->setDataFolder(folder.path());
         console->show();
     }
-    ~FakeConsoleRig()
-    {
-        console.reset();
-        ProgramFolder::setOverride(QString());
-    }
+    ~FakeConsoleRig() { console.reset(); }
 
     QTemporaryDir folder;
     ScriptedDialogs dialogs;
-    TestLink testLink;
+    TestLink testLink{folder.path()};
     Link& link = testLink.link;
     DataloggerModel& datalogger = testLink.datalogger;
     FakeTransport port;

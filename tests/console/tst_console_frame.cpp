@@ -20,14 +20,13 @@ class ConsoleFrame : public QObject {
     Q_OBJECT
     QTemporaryDir folder;
     ScriptedDialogs dialogs;
-    TestLink testLink;
+    TestLink testLink{folder.path()};
     std::unique_ptr<ConsoleWindow> f;
     int ends = 0;
 
 private slots:
     void init()
     {
-        ProgramFolder::setOverride(folder.path());
         dialogs.shown.clear();
         f = std::make_unique<ConsoleWindow>(testLink.services);
         f->onProgramEnd = [this] { ++ends; };
@@ -37,7 +36,6 @@ private slots:
 
     void pagesAndMenuInOrder()
     {
-        QCOMPARE(ConsoleWindow::instance(), f.get());
         QVERIFY(!f->isVisible());
         QCOMPARE(f->windowTitle(), QStringLiteral("Quorvel LV210-LV420"));
         const QStringList captions = {"DATE AND TIME", "TIMERS", "CHANNELS", "GENERAL",

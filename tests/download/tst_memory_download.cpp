@@ -158,8 +158,6 @@ class MemoryDownloadTest : public QObject {
     }
 
 private slots:
-    void init() { CoefficientTable::clear(); }
-
     void sensorFileOfTheVibratingWireModel_data()
     {
         QTest::addColumn<bool>("digits");
@@ -234,7 +232,7 @@ private slots:
         write(1, {"-1", "1", "-12.25", "123456789"});
         sensors->close();
         QVERIFY(f->isVisible());
-        QCOMPARE(CoefficientTable::fullScaleUnits[16], 123456789.0);
+        QCOMPARE(rig->testLink.datalogger.coefficients()[16].fullScaleUnit, 123456789.0);
         click(f, f->acquireButton);
 
         Expect e;

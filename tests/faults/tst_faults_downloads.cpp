@@ -29,11 +29,6 @@ class FaultsDownloads : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup()
-    {
-        delete NewDataWindow::instance();
-        NewDataWindow::timing() = {};
-    }
 
     // Three records of three channels: fields 0 and 1 are the counts, then nine per record.
     void eachFieldOfTheMemoryDownload_data()
@@ -85,10 +80,10 @@ private slots:
                                    "--acquisition", "0"} + fault);
         QVERIFY2(rig.connect(), qPrintable(rig.sim.output()));
         setFieldTimeout(rig.link, 800);
-        NewDataWindow::timing() = {.minuteMs = 150, .dtrPauseMs = 100};
+        rig.console->newDataTiming = {.minuteMs = 150, .dtrPauseMs = 100};
         rig.console->show();
         QTest::mouseClick(rig.console->newDataButton, Qt::LeftButton);
-        NewDataWindow* w = NewDataWindow::instance();
+        NewDataWindow* w = rig.console->newDataWindow();
         QVERIFY(w && w->isVisible());
         const QString path = YearlyFile::path(rig.folder.path(), QDate::currentDate().year());
         QVERIFY(writeFileBytes(path, olderYear));

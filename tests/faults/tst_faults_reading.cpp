@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <memory>
+
 using FaultMatrix::Step;
 
 namespace {
@@ -26,7 +28,6 @@ class FaultsReading : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup() { delete ContinuousReadingWindow::instance(); }
 
     // Eight channels: the reply to "p" is a number and a value per channel (fields 0 to 15).
     void eachStepOfTheFirstReading_data()
@@ -43,7 +44,8 @@ private slots:
         setPausePercent(rig.link, 10);
         setFieldTimeout(rig.link, 500);
         rig.console->show();
-        ContinuousReadingWindow* w = ContinuousReadingWindow::open(rig.testLink.services, 0);
+        std::unique_ptr<ContinuousReadingWindow> window(ContinuousReadingWindow::open(rig.testLink.services, 0));
+        ContinuousReadingWindow* w = window.get();
         const QString path = rig.folder.filePath(QStringLiteral("mc_run.txt"));
         rig.dialogs.paths.enqueue(path);
         // A run the fault does not end is stopped after three readings.

@@ -117,12 +117,10 @@ private slots:
         QVERIFY(!QFile::exists(book));
         // comports.ini, made with its defaults when missing: none rather than half a file,
         // and the defaults still apply.
-        ProgramFolder::setOverride(dir.path());
         {
             const FileSizeLimit fullDisk(16);
-            QCOMPARE(ComPorts::device(1), QStringLiteral("/dev/ttyUSB0"));
+            QCOMPARE(ComPorts::device(dir.path(), 1), QStringLiteral("/dev/ttyUSB0"));
         }
-        ProgramFolder::setOverride(QString());
         QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
     }
 };

@@ -36,12 +36,11 @@ class TestSerialExchange : public QObject {
 private slots:
     void init()
     {
-        ProgramFolder::setOverride(folder.path());
         peer = std::make_unique<PtyPeer>();
         QVERIFY(peer->isValid());
         pointCom1At(peer->slavePath());
         port = std::make_unique<SerialPort>();
-        port->setPortNames(ComPorts::names());
+        port->setPortNames(ComPorts::names(folder.path()));
         testLink = std::make_unique<TestLink>(Link::Settings());
         line().setTransports(port.get(), nullptr);
         setFieldTimeout(line(), 400);

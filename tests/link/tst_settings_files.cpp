@@ -27,11 +27,9 @@ class TestSettingsFiles : public QObject {
     QTemporaryDir dir;
 
 private slots:
-    void init() { ProgramFolder::setOverride(dir.path()); }
-
     void lastPortRoundTrip()
     {
-        const QString ini = PortSettings::iniPath();
+        const QString ini = PortSettings::iniPath(dir.path());
         QCOMPARE(ini, dir.filePath("rk550.ini"));
         QFile::remove(ini);
         bool ok = false;
@@ -78,24 +76,24 @@ private slots:
     void comPortsFileIsCreatedWithDefaults()
     {
         QFile::remove(dir.filePath("comports.ini"));
-        const QStringList d = ComPorts::devices();
+        const QStringList d = ComPorts::devices(dir.path());
         QCOMPARE(d.size(), 8);
         QCOMPARE(d[0], QStringLiteral("/dev/ttyUSB0"));
         QCOMPARE(d[3], QStringLiteral("/dev/ttyUSB3"));
         QCOMPARE(d[4], QStringLiteral("/dev/ttyS0"));
         QCOMPARE(d[7], QStringLiteral("/dev/ttyS3"));
         QVERIFY(QFile::exists(dir.filePath("comports.ini")));
-        QCOMPARE(ComPorts::device(0), QString());
-        QCOMPARE(ComPorts::device(9), QString());
+        QCOMPARE(ComPorts::device(dir.path(), 0), QString());
+        QCOMPARE(ComPorts::device(dir.path(), 9), QString());
     }
 
     void comPortsLinesNameTheDevices()
     {
         writeFile(dir.filePath("comports.ini"), "/tmp/sim/ttySIM\n\n  /dev/ttyACM0  \n");
-        QCOMPARE(ComPorts::device(1), QStringLiteral("/tmp/sim/ttySIM"));
-        QCOMPARE(ComPorts::device(2), QStringLiteral("/dev/ttyUSB1"));  // empty line: default
-        QCOMPARE(ComPorts::device(3), QStringLiteral("/dev/ttyACM0"));
-        QCOMPARE(ComPorts::device(8), QStringLiteral("/dev/ttyS3"));
+        QCOMPARE(ComPorts::device(dir.path(), 1), QStringLiteral("/tmp/sim/ttySIM"));
+        QCOMPARE(ComPorts::device(dir.path(), 2), QStringLiteral("/dev/ttyUSB1"));  // empty line: default
+        QCOMPARE(ComPorts::device(dir.path(), 3), QStringLiteral("/dev/ttyACM0"));
+        QCOMPARE(ComPorts::device(dir.path(), 8), QStringLiteral("/dev/ttyS3"));
     }
 
     // A binary or over-long line names no device: the port takes its default, as for an
@@ -106,26 +104,26 @@ private slots:
         const QString path = dir.filePath("comports.ini");
         writeFile(path, QByteArray("\x7f" "ELF\x02\x01\x00\x00\n", 9) + QByteArray(5000, 'a')
                             + "\r/dev/ttyACM0\r\n\xff\xfe\n/dev/ttyAMA0\n");
-        QCOMPARE(ComPorts::devices(), (QStringList{"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyACM0", "/dev/ttyUSB3",
+        QCOMPARE(ComPorts::devices(dir.path()), (QStringList{"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyACM0", "/dev/ttyUSB3",
                                                    "/dev/ttyAMA0", "/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS3"}));
-        QCOMPARE(ComPorts::fault(1), path + QStringLiteral(":1: holds bytes that are not text "
+        QCOMPARE(ComPorts::fault(dir.path(), 1), path + QStringLiteral(":1: holds bytes that are not text "
                                                           "(\"\\x7fELF\\x02\\x01\\x00\\x00\"); "
                                                           "COM 1 uses /dev/ttyUSB0 instead"));
-        QCOMPARE(ComPorts::fault(2), path + QStringLiteral(":2: is longer than a device path can be (4096 bytes): \"")
+        QCOMPARE(ComPorts::fault(dir.path(), 2), path + QStringLiteral(":2: is longer than a device path can be (4096 bytes): \"")
                                          + QString(40, QLatin1Char('a'))
                                          + QStringLiteral("...\"; COM 2 uses /dev/ttyUSB1 instead"));
-        QVERIFY(ComPorts::fault(4).contains(QStringLiteral(":4: holds bytes that are not text (\"\\xff\\xfe\")")));
+        QVERIFY(ComPorts::fault(dir.path(), 4).contains(QStringLiteral(":4: holds bytes that are not text (\"\\xff\\xfe\")")));
         for (int n : {3, 5, 6, 0, 9})
-            QCOMPARE(ComPorts::fault(n), QString());
+            QCOMPARE(ComPorts::fault(dir.path(), n), QString());
 
         // A failed open says which line was passed over.
         if (QFile::exists(QStringLiteral("/dev/ttyUSB0")))
             QSKIP("this machine has a /dev/ttyUSB0");
         SerialPort port;
-        port.setPortNames(ComPorts::names());
+        port.setPortNames(ComPorts::names(dir.path()));
         port.setPortNumber(1);
         QVERIFY(!port.open());
-        QVERIFY2(port.errorText().endsWith(QLatin1Char('(') + ComPorts::fault(1) + QLatin1Char(')')),
+        QVERIFY2(port.errorText().endsWith(QLatin1Char('(') + ComPorts::fault(dir.path(), 1) + QLatin1Char(')')),
                  qPrintable(port.errorText()));
     }
 

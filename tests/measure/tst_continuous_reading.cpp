@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
@@ -65,7 +66,7 @@ void when(QObject* owner, std::function<bool()> ready, std::function<void()> act
 class ContinuousReadingTest : public QObject {
     Q_OBJECT
     std::unique_ptr<ConsoleRig> rig;
-    ContinuousReadingWindow* w = nullptr;
+    QPointer<ContinuousReadingWindow> w;
     qsizetype sentMark = 0;
 
     bool connect(const QStringList& simArgs, int fieldTimeoutMs = 4000)
@@ -105,8 +106,7 @@ class ContinuousReadingTest : public QObject {
 private slots:
     void cleanup()
     {
-        delete ContinuousReadingWindow::instance();
-        w = nullptr;
+        delete w.data();
         rig.reset();
     }
 
@@ -255,9 +255,8 @@ private slots:
     void failedSendWritesBothEndMarkers()
     {
         QTemporaryDir folder;
-        ProgramFolder::setOverride(folder.path());
         ScriptedDialogs dialogs;
-        TestLink testLink;
+        TestLink testLink(folder.path());
         Link& link = testLink.link;
         setPausePercent(link, 5);
         FakeTransport port;
@@ -281,9 +280,7 @@ private slots:
         QVERIFY(!dialogs.shown[0].text.isEmpty());
         QVERIFY(w->startButton->isEnabled() && w->closeButton->isEnabled() && !w->stopButton->isEnabled());
         QCOMPARE(link.commandLockDepth(), 0);
-        delete w;
-        w = nullptr;
-        ProgramFolder::setOverride(QString());
+        delete w.data();
     }
 
     // Nothing to read, no answer, no file name, a busy file: no run and no new file.

@@ -38,10 +38,10 @@ class NewDataWindowTest : public QObject {
             return false;
         setPausePercent(rig->link, 10);
         setFieldTimeout(rig->link, fieldTimeoutMs);
-        NewDataWindow::timing() = {.minuteMs = 150, .dtrPauseMs = 100};
+        rig->console->newDataTiming = {.minuteMs = 150, .dtrPauseMs = 100};
         rig->console->show();
         QTest::mouseClick(rig->console->newDataButton, Qt::LeftButton);
-        w = NewDataWindow::instance();
+        w = rig->console->newDataWindow();
         commandMark = rig->sim.commandCount();
         return w && w->isVisible();
     }
@@ -55,10 +55,8 @@ class NewDataWindowTest : public QObject {
 private slots:
     void cleanup()
     {
-        delete NewDataWindow::instance();
         w = nullptr;
         rig.reset();
-        NewDataWindow::timing() = {};
     }
 
     // Two downloads: one title line, then each block exactly as the datalogger sent it,

@@ -50,7 +50,7 @@ public:
         Link::Settings tcp = rig->link.settings();
         tcp.dataloggerTcpPort = sim.tcpPort();
         rig->link.setSettings(tcp);
-        installModemWindow(rig->start.get(), rig->console.get());
+        installModemWindow(rig->start.get(), rig->testLink.services, rig->console.get());
         return true;
     }
 

@@ -34,7 +34,7 @@ public:
         }
         rig = std::make_unique<StartRig>(folder.path(), QStringList{sim.ptyPath()});
         rig->console->setDataFolder(folder.path());
-        installModemWindow(rig->start.get(), rig->console.get());
+        installModemWindow(rig->start.get(), rig->testLink.services, rig->console.get());
         return true;
     }
 

@@ -364,7 +364,7 @@ private slots:
         QVERIFY(w->save());
         QCOMPARE(modeOf(path), 0600);
 
-        InternetWindow again(m.rig->console.get());
+        InternetWindow again(m.rig->testLink.services, m.rig->console.get());
         again.load();
         QCOMPARE(again.nameBoxes[69]->text(), QStringLiteral("north, upper"));
         QCOMPARE(again.expiryBoxes[69]->text(), QStringLiteral("\"quoted\" user"));

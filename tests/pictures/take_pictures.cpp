@@ -48,7 +48,7 @@ bool photographInternetWindow(ConsoleWindow* console, const QString& programFold
     if (!f.open(QIODevice::WriteOnly) || f.write(book) != book.size())
         return false;
     f.close();
-    InternetWindow w(console);
+    InternetWindow w(console->services(), console);
     w.open();
     QTest::mouseClick(w.selectButtons[1], Qt::LeftButton);
     const bool ok = save(&w, folder, QStringLiteral("internet-window"));
@@ -82,7 +82,7 @@ bool photographModemWindow(ConsoleWindow* console, const QString& programFolder,
     if (!write("comports.ini", devices.join(QLatin1Char('\n')).toUtf8()) || !write("pmodem.ini", " 2 \r\n")
         || !write("modem.ini", book) || !write("last.ini", "07/12/2026\r\n02/12/2026\r\n\r\n28/11/2026\r\n"))
         return false;
-    ModemWindow w(console);
+    ModemWindow w(console->services(), console);
     w.open();
     QTest::mouseClick(w.selectButtons[1], Qt::LeftButton);
     bool ok = save(&w, folder, QStringLiteral("modem-window"));
@@ -94,12 +94,12 @@ bool photographModemWindow(ConsoleWindow* console, const QString& programFolder,
 // wake-up here: the wait for it is cut short.
 bool photographRemainingData(ConsoleWindow* console, const QString& folder)
 {
-    NewDataWindow::timing() = {.minuteMs = 60000, .dtrPauseMs = 300};
+    console->newDataTiming = {.minuteMs = 60000, .dtrPauseMs = 300};
     Link& link = console->link();
     const int fieldTimeout = link.settings().fieldTimeoutMs;
     setFieldTimeout(link, 800);
     click(console, console->newDataButton);
-    NewDataWindow* w = NewDataWindow::instance();
+    NewDataWindow* w = console->newDataWindow();
     if (!w)
         return false;
     w->intervalBox->setText(QStringLiteral("15"));

@@ -76,7 +76,6 @@ private slots:
 
     void writingStoresTheCoefficientsAndReadsBack()
     {
-        CoefficientTable::clear();
         SensorWindow* w = openWindow();
         QVERIFY(w);
         QTest::mouseClick(w->readButtons[0], Qt::LeftButton);
@@ -93,9 +92,10 @@ private slots:
         const QJsonObject stored = rig->sim.state()["sensors"].toArray()[0].toObject();
         QCOMPARE(stored["name"].toString(), QStringLiteral("PZ1"));
         QCOMPARE(stored["coefficients"].toArray()[1].toDouble(), 2.5);
-        QCOMPARE(CoefficientTable::fullScaleVolts[0], 2.5);
-        QCOMPARE(CoefficientTable::fullScaleUnits[0], 100.0);
-        QCOMPARE(CoefficientTable::fullScaleVolts[2], 0.0);  // a channel not written keeps 0
+        const CoefficientTable& table = rig->testLink.datalogger.coefficients();
+        QCOMPARE(table[0].fullScaleVolt, 2.5);
+        QCOMPARE(table[0].fullScaleUnit, 100.0);
+        QCOMPARE(table[2].fullScaleVolt, 0.0);  // a channel not written keeps 0
         QCOMPARE(w->channelNameBoxes[0]->text(), QStringLiteral("PZ1"));  // read back
         w->close();
     }

@@ -18,8 +18,8 @@ public:
     // devices: COM 1.. in order; empty or missing entries name devices that do not exist.
     explicit StartRig(const QString& folder, const QStringList& devices = {})
     {
-        ProgramFolder::setOverride(folder);
-        QFile ports(ProgramFolder::file(QStringLiteral("comports.ini")));
+        testLink.services.programFolder = folder;
+        QFile ports(joinPath(folder, QStringLiteral("comports.ini")));
         if (ports.open(QIODevice::WriteOnly)) {
             for (int n = 0; n < 8; ++n) {
                 QString device = devices.value(n);

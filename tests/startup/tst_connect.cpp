@@ -30,7 +30,6 @@ class ConnectTest : public QObject {
 
 private slots:
     void init() { folder = std::make_unique<QTemporaryDir>(); }
-    void cleanup() { ProgramFolder::setOverride(QString()); }
 
     void connectReadsEverySettingIntoTheConsole()
     {

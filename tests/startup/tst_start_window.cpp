@@ -37,7 +37,6 @@ class StartWindowTest : public QObject {
 
 private slots:
     void init() { folder = std::make_unique<QTemporaryDir>(); }
-    void cleanup() { ProgramFolder::setOverride(QString()); }
 
     void loadPreselectsTheSavedPort_data()
     {
@@ -167,13 +166,13 @@ private slots:
     void aboutBoxTexts()
     {
         ScriptedDialogs script;
-        AboutBox info(script);
+        AboutBox info(script, folder->path());
         QCOMPARE(info.windowTitle(), QStringLiteral("Informazioni su ") + QGuiApplication::applicationDisplayName());
         QCOMPARE(info.titleLabel->text(), QGuiApplication::applicationDisplayName());
         QCOMPARE(AboutBox::versionText(1, 0, 12), QStringLiteral("Versione  1. 0. 12"));
         QVERIFY(info.versionLabel->text().startsWith(QStringLiteral("Versione  ")));
         QCOMPARE(info.systemInfoButton->text(), QStringLiteral("&System Info..."));
-        QCOMPARE(info.folderLabel->text(), QStringLiteral("Program folder: ") + ProgramFolder::path());
+        QCOMPARE(info.folderLabel->text(), QStringLiteral("Program folder: ") + folder->path());
 
         info.systemInfoPrograms = {QStringLiteral("no-such-system-information-program")};
         QTest::mouseClick(info.systemInfoButton, Qt::LeftButton);

@@ -71,7 +71,14 @@ public:
 
 class TestLink {
 public:
-    explicit TestLink(const Link::Settings& settings = fastSerialSettings()) : link(settings)
+    // programFolder: where the windows keep their files (a test's temporary folder).
+    explicit TestLink(const QString& programFolder, const Link::Settings& settings = fastSerialSettings())
+        : TestLink(settings)
+    {
+        services.programFolder = programFolder;
+    }
+    explicit TestLink(const Link::Settings& settings = fastSerialSettings())
+        : link(settings)
     {
         link.setProblemHandler([this](const LinkProblem& problem) { showLinkProblem(dialogs, problem); });
     }

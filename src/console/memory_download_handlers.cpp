@@ -122,9 +122,7 @@ void ConsoleWindow::download(bool temperatures)
 
     dialogs_.beep();
     dataFileNameBox->setText(QStringLiteral("Check Data: OK"));
-    FileContext context{now.date(), now.time(), {}};
-    for (int m = 0; m < 4; ++m)
-        context.channelCounts[size_t(m)] = channelCount(m);
+    const FileContext context{now.date(), now.time(), datalogger_.channelCounts(), datalogger_.coefficients()};
     if (!TextFile::replace(path, fileText(result.store, options, context))) {
         dialogs_.inform(QStringLiteral("The file ") + path + QStringLiteral(" could not be written."),
                          QStringLiteral("Warning"), Dialogs::Icon::Warning);

@@ -6,6 +6,8 @@
 
 #include <QPushButton>
 
+NewDataWindow* ConsoleWindow::newDataWindow() const { return newDataWindow_.data(); }
+
 void ConsoleWindow::openNewDataWindow()
 {
     if (link_.busy())
@@ -13,6 +15,6 @@ void ConsoleWindow::openNewDataWindow()
     // Loading takes the first DTR pause: the caption says so meanwhile.
     const QString caption = newDataButton->text();
     newDataButton->setText(QStringLiteral("Please wait..."));
-    NewDataWindow::open(services_);
+    newDataWindow_ = NewDataWindow::open(services_, newDataWindow_.data(), newDataTiming);
     newDataButton->setText(caption);
 }

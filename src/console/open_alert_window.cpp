@@ -10,7 +10,7 @@ void ConsoleWindow::openAlertWindow()
     if (link_.busy())
         return;
     Link::CommandLock lock(link_);
-    alertWindow_ = std::make_unique<AlertWindow>(this);
+    alertWindow_ = std::make_unique<AlertWindow>(services_, this);
     hide();
     alertWindow_->show();
     alertWindow_->setEnabled(true);

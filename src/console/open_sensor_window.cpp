@@ -9,7 +9,7 @@ void ConsoleWindow::openSensorWindow()
 {
     if (link_.busy())
         return;
-    sensorWindow_ = std::make_unique<SensorWindow>(this);
+    sensorWindow_ = std::make_unique<SensorWindow>(services_, this);
     hide();
     sensorWindow_->show();
     sensorWindow_->raise();

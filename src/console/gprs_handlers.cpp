@@ -12,12 +12,6 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
-
-namespace {
-// How deep the internet switch's write-and-read rounds are nested (see writeInternetSwitch).
-int webRounds = 0;
-} // namespace
-
 void ConsoleWindow::readGprs()
 {
     if (link_.busy())
@@ -65,13 +59,13 @@ void ConsoleWindow::writeInternetSwitch()
         internetSwitchBox->setChecked(!internetSwitchBox->isChecked());
         return;
     }
-    if (webRounds >= 2)
+    if (internetSwitchRounds_ >= 2)
         return;
-    ++webRounds;
+    ++internetSwitchRounds_;
     link_.sendCommand(internetSwitchBox->isChecked() ? QStringLiteral("<1,") : QStringLiteral("<0,"), QString());
     link_.pause(50);
     readInternetSwitch();
-    --webRounds;
+    --internetSwitchRounds_;
 }
 
 // A read that got no answer leaves the box alone: taking it for 0 would write "<0," and

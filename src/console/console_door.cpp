@@ -1,0 +1,69 @@
+// The console as the windows that connect see it: its reads by name, what else the
+// connection's reads bring, and the hand-over.
+#include "console/console_window.h"
+
+#include "data/data_file_name.h"
+#include "protocol/fixed_replies.h"
+#include "widgets/box_colours.h"
+#include "widgets/switch_box.h"
+
+#include <QDate>
+#include <QLineEdit>
+#include <QPushButton>
+
+void ConsoleWindow::read(Read what)
+{
+    switch (what) {
+    case Read::Channels: readChannels(); break;
+    case Read::Clock: readClock(); break;
+    case Read::StartTime: readStartTime(); break;
+    case Read::Timer: readTimer(); break;
+    case Read::Preheating: readPreheating(); break;
+    case Read::InternalParameters: readInternalParameters(); break;
+    case Read::Memory: readMemory(); break;
+    case Read::Name: readName(); break;
+    case Read::Gsm: readGsm(); break;
+    case Read::Gprs: readGprs(); break;
+    case Read::InternetSwitch: readInternetSwitch(); break;
+    }
+}
+
+void ConsoleWindow::showEventsCounterField(const QString& field) { eventsCounterSwitch->showField(field); }
+
+void ConsoleWindow::showAcquisitionField(const QString& field) { acquisitionSwitch->showField(field); }
+
+void ConsoleWindow::showFixedReplies(const FixedReplies& replies)
+{
+    const auto fill = [](const auto& boxes, const auto& texts) {
+        for (size_t i = 0; i < boxes.size(); ++i)
+            boxes[i]->setText(texts[i]);
+    };
+    if (replies.clock)
+        fill(clockBoxes, *replies.clock);
+    if (replies.timer)
+        fill(timerBoxes, *replies.timer);
+    if (replies.preheating)
+        preheatingBox->setText(*replies.preheating);
+    if (replies.name)
+        nameBox->setText(*replies.name);
+    if (replies.nextAcquisition)
+        fill(nextAcquisitionBoxes, *replies.nextAcquisition);
+    if (replies.memory) {
+        memoryFreeBox->setText(replies.memory->second);
+        memoryTotalBox->setText(replies.memory->first);
+    }
+}
+
+void ConsoleWindow::presentAnalogModel(const QString& caption, const QString& acquireCaption)
+{
+    adaptForAnalogModel();
+    setWindowTitle(caption);
+    acquireButton->setText(acquireCaption);
+    acquireButton->setAccessibleName(acquireCaption);
+}
+
+void ConsoleWindow::suggestDataFileName(int colour)
+{
+    dataFileNameBox->setText(::suggestedDataFileName(nameBox->text(), QDate::currentDate()));
+    setBoxColour(dataFileNameBox, colour);
+}
