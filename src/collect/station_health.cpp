@@ -99,14 +99,15 @@ void setClock(Link& link, StationHealth& h)
     awaitMinuteBoundary(link);
     h.clockWritten = Health::writeClock(link, wallTime());
     if (!h.clockWritten) {
-        h.clockSetProblem = QStringLiteral("the clock write could not be sent");
+        h.clockSetProblem = QStringLiteral("clock not set: the write could not be sent");
         return;
     }
     link.pause(pauseBetweenReads);
     const TimedClock again = readTimedClock(link);
     h.offsetAfterSetSeconds = again.offsetSeconds;
     if (!again.offsetSeconds)
-        h.clockSetProblem = unanswered(QStringLiteral("clock read after the write"), again.read.outcome);
+        h.clockSetProblem = QStringLiteral("clock written, not confirmed: ")
+                            + unanswered(QStringLiteral("read back"), again.read.outcome);
 }
 
 void judge(StationHealth& h, const HealthOptions& o)
@@ -118,8 +119,11 @@ void judge(StationHealth& h, const HealthOptions& o)
     const std::optional<qint64> offset = h.offsetAfterSetSeconds ? h.offsetAfterSetSeconds : h.clockOffsetSeconds;
     if (o.warnClockSeconds && offset && std::llabs(*offset) > *o.warnClockSeconds)
         h.warnings << QStringLiteral("clock off by %1, more than %2 s").arg(signedSeconds(*offset)).arg(*o.warnClockSeconds);
+    // A datalogger that took the write and kept its time has not been set.
+    if (o.setClockSeconds && h.offsetAfterSetSeconds && std::llabs(*h.offsetAfterSetSeconds) > *o.setClockSeconds)
+        h.warnings << QStringLiteral("clock still off by %1 after the write").arg(signedSeconds(*h.offsetAfterSetSeconds));
     if (!h.clockSetProblem.isEmpty())
-        h.warnings << QStringLiteral("clock not set: ") + h.clockSetProblem;
+        h.warnings << h.clockSetProblem;
 
     if (h.voltagesRead && h.voltages.outcome != Health::Outcome::Answered)
         h.warnings << unanswered(QStringLiteral("internal parameters"), h.voltages.outcome);
