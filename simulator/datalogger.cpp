@@ -24,8 +24,8 @@ QJsonArray valuesToJson(const QList<QByteArray>& values)
 Datalogger::Datalogger(const Options& options, QObject* parent)
     : QObject(parent)
     , m_settings(startSettings(options))
-    , m_sensors(options.seed)
-    , m_clock(options.speed)
+    , m_sensors(options.seed, options.battery)
+    , m_clock(options.speed, options.clockOffsetSeconds)
 {
     addIdentityHandlers(m_handlers);
     addChannelHandlers(m_handlers);
@@ -179,6 +179,7 @@ QJsonObject Datalogger::toJson() const
 {
     QJsonObject o = settingsToJson(m_settings);
     o["clock"] = m_clock.now().toString(Qt::ISODate);
+    o["clock_offset_ms"] = double(m_clock.offsetMs());
     o["next_acquisition"] = m_next.isValid() ? m_next.toString(Qt::ISODate) : QString();
     o["records"] = m_memory.size();
     o["memory_free"] = qMax(0, m_settings.memoryTotal - m_memory.size());

@@ -35,6 +35,7 @@ public:
     const RecordMemory& memory() const { return m_memory; }
     const SensorModel& sensors() const { return m_sensors; }
     SimClock& clock() { return m_clock; }
+    const SimClock& clock() const { return m_clock; }
 
     QDateTime nextAcquisition() const { return m_next; }
     // Call after any change of the clock, START time, timer or acquisition switch.

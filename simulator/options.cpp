@@ -45,11 +45,17 @@ Datalogger state at start:
   --channels A,B,C,D    channels on MUX0..MUX3, each 0..16 (default 8,0,0,0)
   --preload N           records already in memory (default 200; may exceed 5000,
                         what the program can store, to test oversize downloads)
-  --memory N            acquisitions the memory holds (default 5000, raised to --preload)
+  --memory N            acquisitions the memory holds (default 5000, raised to --preload);
+                        with --preload, how full it is ("--memory 100 --preload 95"
+                        and "--acquisition 0": 95 % used)
   --timer SECONDS       acquisition timer (default 600)
   --acquisition 0|1     acquisition enabled (default 1)
   --events 0|1          events counter (rain gauge) enabled (default 0)
   --speed X             simulated seconds per real second (default 1)
+  --clock-offset S      the clock starts S seconds (negative: behind) from the host's
+                        wall time and runs from there (default 0)
+  --battery VOLTS       the battery voltage "W" answers (default: about 12.6 V,
+                        drifting slowly)
   --seed N              seed of the simulated sensor readings (default 1)
   --records FILE        known records instead of the preloaded ones, one per line:
                         yyyy-mm-ddThh:mm:ss;VALUES;TEMPERATURES;RAIN with the values and
@@ -212,6 +218,16 @@ const std::map<QString, Setter>& valueOptions()
              bool ok = false;
              o.speed = v.toDouble(&ok);
              return ok && o.speed > 0 && o.speed <= 1e6;
+         }},
+        {"--clock-offset", [](Options& o, const QString& v) {
+             bool ok = false;
+             o.clockOffsetSeconds = v.toLongLong(&ok);
+             return ok && qAbs(o.clockOffsetSeconds) <= 100LL * 366 * 86400;
+         }},
+        {"--battery", [](Options& o, const QString& v) {
+             bool ok = false;
+             o.battery = v.toDouble(&ok);
+             return ok && o.battery >= 0 && o.battery < 100;
          }},
         {"--seed", [](Options& o, const QString& v) {
              bool ok = false;

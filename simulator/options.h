@@ -51,6 +51,8 @@ struct Options {
     int channels[4] = {8, 0, 0, 0};
     int preload = 200;
     double speed = 1.0;            // simulated seconds per real second
+    qint64 clockOffsetSeconds = 0; // the clock starts this far from the host's wall time
+    double battery = -1;           // what "W" gives as battery volts; < 0: a slow daily drift
     int memoryTotal = 5000;        // acquisitions that fit in the memory
     int timerSeconds = 600;        // acquisition timer
     bool acquisition = true;

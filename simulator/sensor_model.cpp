@@ -76,6 +76,9 @@ double SensorModel::internalVoltage(int which, const QDateTime& t) const
     switch (which) {
     case 0: return 5.02 + 0.02 * noise;
     case 1: return 3.31 + 0.01 * noise;
-    default: return 12.6 - 0.3 * std::fmod(s / 86400.0, 7.0) / 7.0 + 0.02 * noise;
+    default:
+        if (m_battery >= 0)
+            return m_battery;
+        return 12.6 - 0.3 * std::fmod(s / 86400.0, 7.0) / 7.0 + 0.02 * noise;
     }
 }

@@ -6,7 +6,8 @@
 
 class SensorModel {
 public:
-    explicit SensorModel(quint32 seed) : m_seed(seed) {}
+    // battery >= 0: the battery voltage is that, always.
+    explicit SensorModel(quint32 seed, double battery = -1) : m_seed(seed), m_battery(battery) {}
 
     double frequency(int channel, const QDateTime& t) const;   // vibrating wire, 400-4000 Hz
     double volts(int channel, const QDateTime& t) const;       // analog sensor output, 0-2.5 V
@@ -17,4 +18,5 @@ public:
 private:
     double unit(quint64 a, quint64 b) const;   // reproducible number in [0, 1)
     quint32 m_seed;
+    double m_battery;
 };

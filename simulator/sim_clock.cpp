@@ -3,13 +3,27 @@
 
 #include <cmath>
 
-SimClock::SimClock(double speed)
+namespace {
+
+// Local wall time without a time zone, as the datalogger's clock has none.
+QDateTime hostWallTime()
+{
+    const QDateTime local = QDateTime::currentDateTime();
+    return QDateTime(local.date(), local.time(), Qt::UTC);
+}
+
+} // namespace
+
+SimClock::SimClock(double speed, qint64 offsetSeconds)
     : m_speed(speed)
 {
     m_real.start();
-    // Local wall time without a time zone, as the datalogger's clock has none.
-    const QDateTime local = QDateTime::currentDateTime();
-    m_base = QDateTime(local.date(), local.time(), Qt::UTC);
+    m_base = hostWallTime().addSecs(offsetSeconds);
+}
+
+qint64 SimClock::offsetMs() const
+{
+    return hostWallTime().msecsTo(now());
 }
 
 QDateTime SimClock::now() const

@@ -6,13 +6,16 @@
 
 class SimClock {
 public:
-    explicit SimClock(double speed);
+    // Starts offsetSeconds away from the host's wall time.
+    explicit SimClock(double speed, qint64 offsetSeconds = 0);
 
     QDateTime now() const;
     void set(const QDateTime& t);   // "g" has no seconds: they restart from those of t
     double speed() const { return m_speed; }
     // Real milliseconds until the clock reaches t (0 if already there).
     qint64 realMsUntil(const QDateTime& t) const;
+    // How far the clock is from the host's wall time now, in milliseconds (ahead > 0).
+    qint64 offsetMs() const;
 
 private:
     double m_speed;

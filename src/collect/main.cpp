@@ -1,8 +1,11 @@
 // quorvel-collect: fetches the new data of every station in a stations file into its
 // yearly file (and, with --store, into a database), and prints one line per station.
 // Stations on different ports run at the same time, those on one port one after the
-// other. Meant to be run by the system's timers; every wait has a time-out.
+// other. Meant to be run by the system's timers; every wait has a time-out. Asked to, it
+// also reads each station's health (clock, voltages, memory) after its download, warns
+// of what is out of bounds and sets a clock that is off.
 #include "collect/parallel_run.h"
+#include "collect/station_health.h"
 #include "collect/station_run.h"
 #include "collect/stations_file.h"
 #include "collect/stations_in_turn.h"
@@ -11,6 +14,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QJsonDocument>
 #include <QSqlDatabase>
 #include <QTextStream>
 
@@ -18,7 +22,8 @@
 
 namespace {
 
-enum ExitStatus { AllCollected = 0, SomeFailed = 1, BadStationsFile = 2 };
+// Failures outrank warnings: 3 only when every station was collected.
+enum ExitStatus { AllCollected = 0, SomeFailed = 1, BadStationsFile = 2, OnlyWarnings = warningsOnlyStatus };
 
 // The hidden option by which the collector hands a port's stations to a child of its own.
 const QString inTurnName = QStringLiteral("in-turn");
@@ -39,6 +44,52 @@ bool positiveSeconds(const QString& text, int& ms)
     if (!wholeNumber(text, 1, 86400, s))
         return false;
     ms = s * 1000;
+    return true;
+}
+
+// The health flags, checked: false with the reason in why.
+bool healthOptions(const QCommandLineParser& parser, const QCommandLineOption& health, const QCommandLineOption& json,
+                   const QCommandLineOption& battery, const QCommandLineOption& memory,
+                   const QCommandLineOption& clock, const QCommandLineOption& setClock, HealthOptions& o, QString& why)
+{
+    if (parser.isSet(battery)) {
+        bool ok = false;
+        const double v = parser.value(battery).toDouble(&ok);
+        if (!ok || !(v > 0 && v < 100)) {
+            why = QStringLiteral("--warn-battery takes volts above 0 and below 100, such as 11.8");
+            return false;
+        }
+        o.warnBatteryVolts = v;
+    }
+    int n = 0;
+    if (parser.isSet(memory)) {
+        if (!wholeNumber(parser.value(memory), 1, 100, n)) {
+            why = QStringLiteral("--warn-memory takes the share of the memory used, a whole percent from 1 to 100");
+            return false;
+        }
+        o.warnMemoryPercent = n;
+    }
+    // The clock reads minutes only: a limit under half a minute would call a clock off
+    // that is right.
+    const QString clockBounds = QStringLiteral(" takes whole seconds from %1 to 86400: the datalogger's clock reads "
+                                               "minutes only, so its offset is known to within %1 s")
+                                    .arg(smallestClockLimitSeconds);
+    if (parser.isSet(clock)) {
+        if (!wholeNumber(parser.value(clock), smallestClockLimitSeconds, 86400, n)) {
+            why = QStringLiteral("--warn-clock") + clockBounds;
+            return false;
+        }
+        o.warnClockSeconds = n;
+    }
+    if (parser.isSet(setClock)) {
+        if (!wholeNumber(parser.value(setClock), smallestClockLimitSeconds, 86400, n)) {
+            why = QStringLiteral("--set-clock") + clockBounds;
+            return false;
+        }
+        o.setClockSeconds = n;
+    }
+    o.wanted = parser.isSet(health) || parser.isSet(json) || o.warnBatteryVolts || o.warnMemoryPercent
+               || o.warnClockSeconds || o.setClockSeconds;
     return true;
 }
 
@@ -86,10 +137,30 @@ int main(int argc, char** argv)
                                    QStringLiteral("also keep every reading in a database: sqlite:PATH or "
                                                   "postgresql://USER@HOST:PORT/DATABASE"),
                                    QStringLiteral("URL"));
+    const QCommandLineOption health(QStringLiteral("health"),
+                                    QStringLiteral("after each download, read the datalogger's clock, voltages and "
+                                                   "memory and add them to its line"));
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  QStringLiteral("print one JSON object per station (its line's fields and its health) "
+                                                 "instead of the line"));
+    const QCommandLineOption warnBattery(QStringLiteral("warn-battery"),
+                                         QStringLiteral("warn when the battery is below V volts"), QStringLiteral("V"));
+    const QCommandLineOption warnMemory(QStringLiteral("warn-memory"),
+                                        QStringLiteral("warn when PERCENT or more of the memory is used"),
+                                        QStringLiteral("PERCENT"));
+    const QCommandLineOption warnClock(QStringLiteral("warn-clock"),
+                                       QStringLiteral("warn when the datalogger's clock is off by more than S seconds "
+                                                      "(at least 30)"),
+                                       QStringLiteral("S"));
+    const QCommandLineOption setClock(QStringLiteral("set-clock"),
+                                      QStringLiteral("set the datalogger's clock to this computer's when it is off by "
+                                                     "more than S seconds (at least 30; waits for the next minute)"),
+                                      QStringLiteral("S"));
     QCommandLineOption inTurn(inTurnName, QStringLiteral("collect STATION here, after the ones before it"),
                               QStringLiteral("STATION"));
     inTurn.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({check, once, timeout, lockWait, folder, jobs, store, inTurn});
+    parser.addOptions({check, once, timeout, lockWait, folder, jobs, store, health, json, warnBattery, warnMemory,
+                       warnClock, setClock, inTurn});
     parser.process(app);
 
     QTextStream out(stdout);
@@ -123,6 +194,16 @@ int main(int argc, char** argv)
             return BadStationsFile;
         }
     }
+    QString why;
+    if (!healthOptions(parser, health, json, warnBattery, warnMemory, warnClock, setClock, settings.health, why)) {
+        err << "quorvel-collect: " << why << "\n";
+        return BadStationsFile;
+    }
+    const bool asJson = parser.isSet(json);
+    const auto lineFor = [asJson](const Station& station, const StationReport& report) {
+        return asJson ? QString::fromUtf8(QJsonDocument(reportJson(station, report)).toJson(QJsonDocument::Compact))
+                      : reportLine(station, report);
+    };
     settings.programFolder = parser.isSet(folder) ? parser.value(folder) : ProgramFolder::chosen();
 
     const QString file = parser.positionalArguments().first();
@@ -152,23 +233,31 @@ int main(int argc, char** argv)
             childArgs << "--program-folder" << parser.value(folder);
         if (parser.isSet(store))
             childArgs << "--store" << parser.value(store);
+        for (const QCommandLineOption* flag : {&health, &json})
+            if (parser.isSet(*flag))
+                childArgs << QStringLiteral("--") + flag->names().first();
+        for (const QCommandLineOption* valued : {&warnBattery, &warnMemory, &warnClock, &setClock})
+            if (parser.isSet(*valued))
+                childArgs << QStringLiteral("--") + valued->names().first() << parser.value(*valued);
         childArgs << file;
         const int atOnce = jobCount > 0 ? jobCount : int(groups.size());
-        return runInParallel(stations.stations, groups, atOnce, childArgs, QStringLiteral("--") + inTurnName, out)
-                   ? AllCollected
-                   : SomeFailed;
+        const ParallelOutcome ran =
+            runInParallel(stations.stations, groups, atOnce, childArgs, QStringLiteral("--") + inTurnName, lineFor, out);
+        return ran.anyFailed ? SomeFailed : ran.anyWarned ? OnlyWarnings : AllCollected;
     }
 
     QList<Station> inOrder;
     for (int index : chosen)
         inOrder << stations.stations[index];
     bool anyFailed = false;
+    bool anyWarned = false;
     int position = 0;
     collectInTurn(
         inOrder, settings, storeUrl,
         [&](const Station& station, const StationReport& report) {
             anyFailed = anyFailed || !report.ok;
-            const QString line = reportLine(station, report);
+            anyWarned = anyWarned || report.warned();
+            const QString line = lineFor(station, report);
             out << (child ? framedLine(position++, line) : line) << "\n";
             out.flush();
         },
@@ -176,5 +265,5 @@ int main(int argc, char** argv)
             err << "quorvel-collect: " << note << "\n";
             err.flush();
         });
-    return anyFailed ? SomeFailed : AllCollected;
+    return anyFailed ? SomeFailed : anyWarned ? OnlyWarnings : AllCollected;
 }

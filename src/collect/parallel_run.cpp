@@ -59,8 +59,9 @@ struct Child {
 class Runner {
 public:
     Runner(const QList<Station>& stations, const QList<QList<int>>& groups, int jobs, const QStringList& childArgs,
-           const QString& childOption, QTextStream& out)
-        : stations_(stations), jobs_(jobs), childArgs_(childArgs), childOption_(childOption), out_(out)
+           const QString& childOption, const std::function<QString(const Station&, const StationReport&)>& lineFor,
+           QTextStream& out)
+        : stations_(stations), jobs_(jobs), childArgs_(childArgs), childOption_(childOption), lineFor_(lineFor), out_(out)
     {
         for (const QList<int>& group : groups) {
             children_.push_back(std::make_unique<Child>());
@@ -70,13 +71,13 @@ public:
         std::sort(order_.begin(), order_.end());
     }
 
-    bool run()
+    ParallelOutcome run()
     {
         while (running_ < jobs_ && startNext()) {
         }
         if (running_ > 0)
             loop_.exec();
-        return allOk_;
+        return {!allOk_, anyWarned_};
     }
 
 private:
@@ -102,9 +103,12 @@ private:
         });
         QObject::connect(&p, &QProcess::readyReadStandardOutput, [this, &child] { read(child); });
         QObject::connect(&p, &QProcess::finished, [this, &child](int code, QProcess::ExitStatus status) {
-            // After a crash, the code is the signal that ended it.
+            // After a crash, the code is the signal that ended it. Warnings alone are no
+            // failure of the child.
+            if (status == QProcess::NormalExit && code == warningsOnlyStatus)
+                anyWarned_ = true;
             ended(child, status == QProcess::NormalExit
-                             ? (code == 0 ? QString() : QStringLiteral("exit status %1").arg(code))
+                             ? (code == 0 || code == warningsOnlyStatus ? QString() : QStringLiteral("exit status %1").arg(code))
                              : QStringLiteral("signal %1").arg(code));
         });
         QObject::connect(&p, &QProcess::errorOccurred, [this, &child](QProcess::ProcessError error) {
@@ -148,7 +152,7 @@ private:
             report.error = QStringLiteral("The collector's process for its port ended (%1) before it reported this station.")
                                .arg(how.isEmpty() ? QStringLiteral("exit status 0") : how);
             report.elapsedMs = child.clock.elapsed();
-            this->report(index, reportLine(stations_[index], report));
+            this->report(index, lineFor_(stations_[index], report));
         }
         printReady();
         --running_;
@@ -176,6 +180,7 @@ private:
     int jobs_;
     QStringList childArgs_;
     QString childOption_;
+    std::function<QString(const Station&, const StationReport&)> lineFor_;
     QTextStream& out_;
     std::vector<std::unique_ptr<Child>> children_;
     QList<int> order_;
@@ -185,6 +190,7 @@ private:
     int next_ = 0;
     int running_ = 0;
     bool allOk_ = true;
+    bool anyWarned_ = false;
     QEventLoop loop_;
 };
 
@@ -215,8 +221,10 @@ QString framedLine(int position, const QString& line)
     return QString::number(position) + QLatin1Char('\t') + escaped;
 }
 
-bool runInParallel(const QList<Station>& stations, const QList<QList<int>>& groups, int jobs,
-                   const QStringList& childArgs, const QString& childOption, QTextStream& out)
+ParallelOutcome runInParallel(const QList<Station>& stations, const QList<QList<int>>& groups, int jobs,
+                              const QStringList& childArgs, const QString& childOption,
+                              const std::function<QString(const Station&, const StationReport&)>& lineFor,
+                              QTextStream& out)
 {
-    return Runner(stations, groups, jobs, childArgs, childOption, out).run();
+    return Runner(stations, groups, jobs, childArgs, childOption, lineFor, out).run();
 }

@@ -12,6 +12,7 @@
 #include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QJsonArray>
 #include <QLockFile>
 #include <QRegularExpression>
 
@@ -81,6 +82,8 @@ StationReport download(Link& link, const Station& station, const CollectSettings
     report.path = r.path;
     if (!report.ok)
         report.error = outcomeText(r, view, linkProblem);
+    else if (settings.health.wanted)
+        report.health = readStationHealth(link, settings.health);
     return report;
 }
 
@@ -139,8 +142,36 @@ QString reportLine(const Station& station, const StationReport& report)
     const QString again = report.alreadyOnFile == 0
                               ? QString()
                               : QStringLiteral(" (%1 already there)").arg(report.alreadyOnFile);
-    return QStringLiteral("%1: %2 %3: %4 records appended to %5%6, last %7 (%8)")
-        .arg(station.name, linkName(station.link), where)
-        .arg(report.records)
-        .arg(report.path, again, report.lastStamp.isEmpty() ? QStringLiteral("-") : report.lastStamp, took);
+    const QString warning = report.warned()
+                                ? QStringLiteral("WARNING: %1: ").arg(report.health->warnings.join(QStringLiteral("; ")))
+                                : QString();
+    const QString health = report.health ? QStringLiteral("; ") + healthText(*report.health) : QString();
+    // The warnings and the health are put in whole: a "%" in them is no place holder.
+    return QStringLiteral("%1: %2 %3: ").arg(station.name, linkName(station.link), where) + warning
+           + QStringLiteral("%1 records appended to %2%3, last %4 (%5)")
+                 .arg(report.records)
+                 .arg(report.path, again, report.lastStamp.isEmpty() ? QStringLiteral("-") : report.lastStamp, took)
+           + health;
+}
+
+QJsonObject reportJson(const Station& station, const StationReport& report)
+{
+    QJsonObject o{{"station", station.name},
+                  {"link", linkName(station.link)},
+                  {"where", station.link == Station::Link::Internet ? station.entry : station.port},
+                  {"status", !report.ok ? "failed" : report.warned() ? "warning" : "collected"},
+                  {"ok", report.ok},
+                  {"records", report.records},
+                  {"already_on_file", report.alreadyOnFile},
+                  {"last", report.lastStamp},
+                  {"path", report.path},
+                  {"error", report.error},
+                  {"seconds", report.elapsedMs / 1000.0}};
+    QJsonArray warnings;
+    if (report.health)
+        for (const QString& w : report.health->warnings)
+            warnings.append(w);
+    o.insert(QStringLiteral("warnings"), warnings);
+    o.insert(QStringLiteral("health"), report.health ? QJsonValue(healthJson(*report.health)) : QJsonValue());
+    return o;
 }

@@ -2,9 +2,13 @@
 // new-data download the window runs, and let the link go again.
 #pragma once
 
+#include "collect/station_health.h"
 #include "collect/stations_file.h"
 
+#include <QJsonObject>
 #include <QString>
+
+#include <optional>
 
 class ReadingStore;
 
@@ -13,7 +17,8 @@ struct CollectSettings {
     int lockWaitMs = 120000;    // for a port or a yearly file another run holds
     int connectTimeoutMs = 60000;
     ReadingStore* store = nullptr;  // where each block goes too, before it is confirmed
-    QString programFolder;          // comports.ini and the books; the yearly files
+    QString programFolder;          // comports.ini and the books
+    HealthOptions health;           // read after a good download when wanted
 };
 
 struct StationReport {
@@ -24,8 +29,14 @@ struct StationReport {
     QString path;
     QString error;
     qint64 elapsedMs = 0;
+    std::optional<StationHealth> health;  // read after the download, when asked for
+
+    // The download succeeded but the health gave warnings.
+    bool warned() const { return ok && health && !health->warnings.isEmpty(); }
 };
 
 StationReport collectStation(const Station& station, const CollectSettings& settings);
 // The one line the run prints for the station.
 QString reportLine(const Station& station, const StationReport& report);
+// The same as one JSON object (--json): the line's fields, the warnings and the health.
+QJsonObject reportJson(const Station& station, const StationReport& report);

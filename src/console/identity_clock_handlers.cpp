@@ -7,6 +7,7 @@
 #include "data/conversions.h"
 #include "data/dialogs.h"
 #include "link/link.h"
+#include "protocol/health.h"
 
 #include <QLineEdit>
 
@@ -21,16 +22,23 @@ void paint(const std::array<QLineEdit*, 5>& row)
 
 // Day, month and year come back as plain numbers (07 shows as 7), hour and minute as
 // two digits.
-void readDateRow(Link& link_, const std::array<QLineEdit*, 5>& row, int fields)
+void showDateRow(const std::array<QLineEdit*, 5>& row, const QStringList& fields)
 {
-    for (int i = 0; i < fields; ++i) {
-        const QString field = link_.readField();
+    for (int i = 0; i < fields.size(); ++i) {
         if (i < 3)
-            row[i]->setText(Numbers::shownNumber(leadingNumber(field)));
+            row[i]->setText(Numbers::shownNumber(leadingNumber(fields[i])));
         else if (i < 5)
-            row[i]->setText(Numbers::formatted(field, QStringLiteral("00")));
+            row[i]->setText(Numbers::formatted(fields[i], QStringLiteral("00")));
     }
     paint(row);
+}
+
+void readDateRow(Link& link_, const std::array<QLineEdit*, 5>& row, int fields)
+{
+    QStringList read;
+    for (int i = 0; i < fields; ++i)
+        read << link_.readField();
+    showDateRow(row, read);
 }
 
 bool inRange(const QLineEdit* box, double low, double high)
@@ -73,9 +81,7 @@ void ConsoleWindow::readClock()
     if (link_.busy())
         return;
     Link::CommandLock lock(link_);
-    link_.flushInput();
-    link_.sendCommand(QStringLiteral("G"), QStringLiteral(","));
-    readDateRow(link_, clockBoxes, 5);
+    showDateRow(clockBoxes, Health::readClock(link_).fields);
 }
 
 void ConsoleWindow::readStartTime()
@@ -89,7 +95,8 @@ void ConsoleWindow::readStartTime()
 }
 
 // Day, month, hour and minute travel as typed; the year as its value less 1900 with the
-// sign position kept (2015 goes out as " 115").
+// sign position kept (2015 goes out as " 115"). The clock's write is the one the collector
+// makes too.
 bool ConsoleWindow::writeDateRow(const std::array<QLineEdit*, 5>& row, const QString& command)
 {
     if (!inRange(row[3], 0, 23) || !inRange(row[4], 0, 59))
@@ -100,8 +107,11 @@ bool ConsoleWindow::writeDateRow(const std::array<QLineEdit*, 5>& row, const QSt
         if (row[i]->text().contains(QLatin1Char(',')) || !Numbers::fitsTheWire(row[i]->text()))
             return false;
     paint(row);
-    const QString year = Numbers::signedText(leadingNumber(row[2]->text()) - 1900);
-    link_.sendCommand(command, Numbers::valuesString({row[0]->text(), row[1]->text(), year, row[3]->text(), row[4]->text()}));
+    const double year = leadingNumber(row[2]->text());
+    if (command == QLatin1String("g"))
+        Health::writeClock(link_, row[0]->text(), row[1]->text(), year, row[3]->text(), row[4]->text());
+    else
+        link_.sendCommand(command, Health::dateValues(row[0]->text(), row[1]->text(), year, row[3]->text(), row[4]->text()));
     return true;
 }
 

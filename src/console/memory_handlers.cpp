@@ -4,6 +4,7 @@
 #include "data/conversions.h"
 #include "data/dialogs.h"
 #include "link/link.h"
+#include "protocol/health.h"
 
 #include <QLineEdit>
 
@@ -23,9 +24,9 @@ void ConsoleWindow::readMemory()
                          QStringLiteral("Warning"));
     } else {
         link_.pause(50);
-        link_.sendCommand(QStringLiteral("M"), QStringLiteral(","));
-        memoryTotalBox->setText(link_.readField());
-        memoryFreeBox->setText(link_.readField());
+        const Health::MemoryState memory = Health::readMemoryState(link_);
+        memoryTotalBox->setText(memory.fields[0]);
+        memoryFreeBox->setText(memory.fields[1]);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "data/dialogs.h"
 #include "link/link.h"
 #include "protocol/datalogger_model.h"
+#include "protocol/health.h"
 
 #include <QLineEdit>
 
@@ -122,7 +123,7 @@ void ConsoleWindow::readInternalParameters()
     if (link_.busy())
         return;
     Link::CommandLock lock(link_);
-    link_.sendCommand(QStringLiteral("W"), QString());
-    for (QLineEdit* box : parameters)
-        box->setText(formatted(link_.readField(), QStringLiteral("00.00")));
+    const QStringList fields = Health::readInternalParameters(link_).fields;
+    for (size_t i = 0; i < parameters.size(); ++i)
+        parameters[i]->setText(formatted(fields[qsizetype(i)], QStringLiteral("00.00")));
 }

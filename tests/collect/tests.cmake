@@ -27,3 +27,5 @@ collector_test(tst_collect_parallel)
 collector_test(tst_collect_store)
 # The collector with its store killed at random points of its runs, then run again.
 collector_test(tst_store_kills)
+# The stations' health after their downloads: warnings, the clock set, JSON.
+collector_test(tst_collect_health)

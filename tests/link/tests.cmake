@@ -11,3 +11,5 @@ if(EXISTS ${CMAKE_CURRENT_LIST_DIR}/telnet_tests.cmake)
   include(${CMAKE_CURRENT_LIST_DIR}/telnet_tests.cmake)
 endif()
 quorvel_test(tst_link_transport unit quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_link_transport.cpp)
+# The health reads and the clock write, over a scripted transport.
+quorvel_test(tst_health_reads unit quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_health_reads.cpp)
