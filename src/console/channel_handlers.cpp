@@ -8,6 +8,7 @@
 #include "data/dialogs.h"
 #include "link/link.h"
 #include "protocol/datalogger_model.h"
+#include "protocol/settings.h"
 
 #include <QLineEdit>
 
@@ -51,14 +52,12 @@ void ConsoleWindow::readChannels()
     Link::CommandLock lock(link_);
     QStringList invalid;
     for (int m = 0; m < 4; ++m) {
-        link_.sendCommand(QStringLiteral("H"), Numbers::valuesString({signedText(m)}));
-        const QString field = link_.readField();
+        const QString field = Settings::readChannelCount(link_, m).fields[0];
         muxBoxes[m]->setText(field);
-        const bool bad = field != QLatin1String("%%") && !DataloggerModel::isChannelCount(field);
+        const bool bad = !Protocol::isTimeoutMark(field) && !DataloggerModel::isChannelCount(field);
         setBoxColour(muxBoxes[m], bad ? BoxColour::Red : BoxColour::Yellow);
         if (bad)
             invalid << countName(m) + QStringLiteral(" = ") + field;
-        link_.pause(20);
     }
     link_.pause(200);
     if (!invalid.isEmpty())
@@ -101,10 +100,8 @@ void ConsoleWindow::writeChannels()
         QStringLiteral("This operation will reset memory. Continue?\r\nAll data will be lost."),
         QStringLiteral("Warning"));
     if (yes) {
-        link_.sendCommand(QStringLiteral("b"), QStringLiteral(","));
-        link_.pause(20);
-        for (int m = 0; m < 4; ++m)
-            link_.sendCommand(QStringLiteral("h"), Numbers::valuesString({signedText(m), signedText(leadingNumber(muxBoxes[m]->text()))}));
+        Settings::writeChannelCounts(link_, {leadingNumber(muxBoxes[0]->text()), leadingNumber(muxBoxes[1]->text()),
+                                             leadingNumber(muxBoxes[2]->text()), leadingNumber(muxBoxes[3]->text())});
         readChannels();
         link_.pause(20);
         readMemory();
@@ -117,18 +114,14 @@ void ConsoleWindow::toggleEventsCounter()
 {
     if (link_.busy())
         return;
-    link_.sendCommand(QStringLiteral("u"), eventsCounterSwitch->isChecked() ? QStringLiteral("0,") : QStringLiteral("1,"));
-    link_.pause(50);
-    link_.sendCommand(QStringLiteral("U"), QStringLiteral(","));
-    eventsCounterSwitch->showField(link_.readField());
+    eventsCounterSwitch->showField(Settings::setEventsCounter(link_, !eventsCounterSwitch->isChecked()).fields[0]);
 }
 
 void ConsoleWindow::readEventsCounter()
 {
     if (link_.busy())
         return;
-    link_.sendCommand(QStringLiteral("L"), QStringLiteral(","));
-    eventsCounterBox->setText(link_.readField());
+    eventsCounterBox->setText(Settings::readEventsCount(link_).fields[0]);
 }
 
 // The rain millimetres per pulse have no command: the buttons only mark the box.

@@ -283,8 +283,9 @@ private:
     void markEditedOnKey(QLineEdit* box);
     void trimOnChange(QLineEdit* box);
 
-    // The write of a five-box date row; false when the hour or minute is refused.
-    bool writeDateRow(const std::array<QLineEdit*, 5>& row, const QString& command);
+    // The write of a five-box date row, the clock's or the START time's; false when the
+    // hour or minute is refused.
+    bool writeDateRow(const std::array<QLineEdit*, 5>& row, bool clock);
     void writeLogoutFile();
     void unloadWhenIdle();
 

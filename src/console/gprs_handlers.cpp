@@ -4,6 +4,7 @@
 #include "data/conversions.h"
 #include "data/dialogs.h"
 #include "link/link.h"
+#include "protocol/settings.h"
 #include "widgets/unsendable.h"
 #include "widgets/box_colours.h"
 
@@ -17,10 +18,9 @@ void ConsoleWindow::readGprs()
     if (link_.busy())
         return;
     Link::CommandLock lock(link_);
-    link_.flushInput();
-    link_.sendCommand(QStringLiteral("K"), QString());
-    for (QLineEdit* box : gprsBoxes)
-        box->setText(link_.readField());
+    const QStringList fields = Settings::readGprs(link_).fields;
+    for (size_t i = 0; i < gprsBoxes.size(); ++i)
+        gprsBoxes[i]->setText(fields[qsizetype(i)]);
     for (QLineEdit* box : gprsBoxes)
         setBoxColour(box, BoxColour::Yellow);
 }
@@ -42,7 +42,7 @@ void ConsoleWindow::writeGprs()
         box->setText(box->text().trimmed());
         values << box->text();
     }
-    link_.sendCommand(QStringLiteral("k"), Numbers::valuesString(values));
+    Settings::writeGprs(link_, values);
     for (QLineEdit* box : gprsBoxes)
         setBoxColour(box, BoxColour::Yellow);
 }
@@ -62,8 +62,7 @@ void ConsoleWindow::writeInternetSwitch()
     if (internetSwitchRounds_ >= 2)
         return;
     ++internetSwitchRounds_;
-    link_.sendCommand(internetSwitchBox->isChecked() ? QStringLiteral("<1,") : QStringLiteral("<0,"), QString());
-    link_.pause(50);
+    Settings::setInternetSwitch(link_, internetSwitchBox->isChecked());
     readInternetSwitch();
     --internetSwitchRounds_;
 }
@@ -75,10 +74,8 @@ void ConsoleWindow::readInternetSwitch()
     if (link_.busy())
         return;
     Link::CommandLock lock(link_);
-    link_.flushInput();
-    link_.sendCommand(QStringLiteral(">"), QString());
-    const QString field = link_.readField();
-    if (field == QLatin1String("%%"))
+    const QString field = Settings::readInternetSwitch(link_).fields[0];
+    if (Protocol::isTimeoutMark(field))
         return;
     internetSwitchBox->setChecked(Numbers::leadingNumber(field) != 0);
 }

@@ -5,6 +5,7 @@
 #include "data/conversions.h"
 #include "data/dialogs.h"
 #include "link/link.h"
+#include "protocol/settings.h"
 #include "widgets/unsendable.h"
 #include "widgets/box_colours.h"
 #include "widgets/switch_box.h"
@@ -124,8 +125,7 @@ void ConsoleWindow::toggleEmail()
 {
     if (link_.busy())
         return;
-    link_.sendCommand(QStringLiteral("y"), newState(emailSwitch) + QLatin1Char(','));
-    link_.pause(50);
+    Settings::setEmail(link_, !emailSwitch->isChecked());
     readEmail();
 }
 
@@ -134,9 +134,7 @@ void ConsoleWindow::readEmail()
     if (link_.busy())
         return;
     Link::CommandLock lock(link_);
-    link_.flushInput();
-    link_.sendCommand(QStringLiteral("Y"), QString());
-    emailSwitch->showField(link_.readField());
+    emailSwitch->showField(Settings::readEmailSwitch(link_).fields[0]);
 }
 
 // The datalogger has no read for its GSM function: the box shows what was sent, once it
@@ -146,8 +144,7 @@ void ConsoleWindow::toggleGsm()
     if (link_.busy())
         return;
     const bool on = !gsmSwitch->isChecked();
-    if (link_.sendCommand(QStringLiteral("j"), newState(gsmSwitch) + QLatin1Char(',')))
+    if (Settings::setGsmFunction(link_, on))
         gsmSwitch->setChecked(on);
-    link_.pause(50);
     readAcquisitionSwitch();
 }

@@ -8,6 +8,7 @@
 #include "data/dialogs.h"
 #include "link/link.h"
 #include "protocol/health.h"
+#include "protocol/settings.h"
 
 #include <QLineEdit>
 
@@ -33,14 +34,6 @@ void showDateRow(const std::array<QLineEdit*, 5>& row, const QStringList& fields
     paint(row);
 }
 
-void readDateRow(Link& link_, const std::array<QLineEdit*, 5>& row, int fields)
-{
-    QStringList read;
-    for (int i = 0; i < fields; ++i)
-        read << link_.readField();
-    showDateRow(row, read);
-}
-
 bool inRange(const QLineEdit* box, double low, double high)
 {
     const double v = leadingNumber(box->text());
@@ -53,8 +46,7 @@ void ConsoleWindow::readName()
     if (link_.busy())
         return;
     Link::CommandLock lock(link_);
-    link_.sendCommand(QStringLiteral("Q"), QString());
-    nameBox->setText(link_.readField().trimmed());
+    nameBox->setText(Settings::readName(link_).fields[0].trimmed());
     setBoxColour(nameBox, BoxColour::Yellow);
 }
 
@@ -73,7 +65,7 @@ void ConsoleWindow::writeName()
     }
     setBoxColour(nameBox, BoxColour::Yellow);
     nameBox->setText(name);
-    link_.sendCommand(QStringLiteral("q"), Numbers::valuesString({name}));
+    Settings::writeName(link_, name);
 }
 
 void ConsoleWindow::readClock()
@@ -89,15 +81,13 @@ void ConsoleWindow::readStartTime()
     if (link_.busy())
         return;
     Link::CommandLock lock(link_);
-    link_.flushInput();
-    link_.sendCommand(QStringLiteral("Y"), QStringLiteral(","));
-    readDateRow(link_, startTimeBoxes, 6);  // the sixth field is not shown
+    showDateRow(startTimeBoxes, Settings::readStartTime(link_).fields);  // the sixth field is not shown
 }
 
 // Day, month, hour and minute travel as typed; the year as its value less 1900 with the
 // sign position kept (2015 goes out as " 115"). The clock's write is the one the collector
 // makes too.
-bool ConsoleWindow::writeDateRow(const std::array<QLineEdit*, 5>& row, const QString& command)
+bool ConsoleWindow::writeDateRow(const std::array<QLineEdit*, 5>& row, bool clock)
 {
     if (!inRange(row[3], 0, 23) || !inRange(row[4], 0, 59))
         return false;
@@ -108,10 +98,10 @@ bool ConsoleWindow::writeDateRow(const std::array<QLineEdit*, 5>& row, const QSt
             return false;
     paint(row);
     const double year = leadingNumber(row[2]->text());
-    if (command == QLatin1String("g"))
+    if (clock)
         Health::writeClock(link_, row[0]->text(), row[1]->text(), year, row[3]->text(), row[4]->text());
     else
-        link_.sendCommand(command, Health::dateValues(row[0]->text(), row[1]->text(), year, row[3]->text(), row[4]->text()));
+        Settings::writeStartTime(link_, row[0]->text(), row[1]->text(), year, row[3]->text(), row[4]->text());
     return true;
 }
 
@@ -120,7 +110,7 @@ void ConsoleWindow::writeClock()
     if (link_.busy())
         return;
     Link::CommandLock lock(link_);
-    if (!writeDateRow(clockBoxes, QStringLiteral("g"))) {
+    if (!writeDateRow(clockBoxes, true)) {
         dialogs_.inform(QStringLiteral("Controlla i dati inseriti! "), QStringLiteral("Attenzione!!"));
         dialogs_.beep();
         return;
@@ -133,7 +123,7 @@ void ConsoleWindow::writeStartTime()
     if (link_.busy())
         return;
     Link::CommandLock lock(link_);
-    if (!writeDateRow(startTimeBoxes, QStringLiteral("y"))) {
+    if (!writeDateRow(startTimeBoxes, false)) {
         dialogs_.inform(QStringLiteral("Values not valid! "), QStringLiteral("Warning!!"));
         dialogs_.beep();
         return;

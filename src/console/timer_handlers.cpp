@@ -9,6 +9,7 @@
 #include "link/link.h"
 #include "protocol/datalogger_model.h"
 #include "protocol/health.h"
+#include "protocol/settings.h"
 
 #include <QLineEdit>
 
@@ -16,10 +17,6 @@ using Numbers::formatted;
 using Numbers::leadingNumber;
 
 namespace {
-// The shortest interval the datalogger is allowed to record at, in seconds: a GSM
-// datalogger needs time between acquisitions for its modem.
-int shortestTimer(bool gsm) { return gsm ? 600 : 60; }
-
 void warnTimer(Dialogs& dialogs)
 {
     dialogs.inform(
@@ -35,10 +32,10 @@ void ConsoleWindow::readTimer()
     if (link_.busy())
         return;
     Link::CommandLock lock(link_);
-    link_.sendCommand(QStringLiteral("C"), QStringLiteral(","));
-    for (QLineEdit* box : timerBoxes) {
-        box->setText(link_.readField());
-        setBoxColour(box, BoxColour::Yellow);
+    const QStringList fields = Settings::readTimer(link_).fields;
+    for (size_t i = 0; i < timerBoxes.size(); ++i) {
+        timerBoxes[i]->setText(fields[qsizetype(i)]);
+        setBoxColour(timerBoxes[i], BoxColour::Yellow);
     }
 }
 
@@ -57,20 +54,18 @@ void ConsoleWindow::writeTimer()
     // The boxes show the three-digit form from here on, even when the total is refused.
     // The value is formatted, not the text, so that a box holding no number goes out as
     // 000 rather than as whatever was typed.
-    for (QLineEdit* box : timerBoxes)
-        box->setText(formatted(leadingNumber(box->text()), QStringLiteral("000")));
-    const double total = leadingNumber(timerBoxes[0]->text()) * 3600 + leadingNumber(timerBoxes[1]->text()) * 60
-                         + leadingNumber(timerBoxes[2]->text());
-    if (total < shortestTimer(datalogger_.gsm())) {
+    const std::array<QString, 3> parts =
+        Settings::timerParts({timerBoxes[0]->text(), timerBoxes[1]->text(), timerBoxes[2]->text()});
+    for (size_t i = 0; i < timerBoxes.size(); ++i)
+        timerBoxes[i]->setText(parts[i]);
+    const double total = leadingNumber(parts[0]) * 3600 + leadingNumber(parts[1]) * 60 + leadingNumber(parts[2]);
+    if (total < Settings::shortestTimer(datalogger_.gsm())) {
         warnTimer(dialogs_);
         return;
     }
-    QStringList values;
-    for (QLineEdit* box : timerBoxes) {
+    for (QLineEdit* box : timerBoxes)
         setBoxColour(box, BoxColour::Yellow);
-        values << box->text();
-    }
-    link_.sendCommand(QStringLiteral("c"), Numbers::valuesString(values));
+    Settings::writeTimer(link_, parts);
 }
 
 void ConsoleWindow::readPreheating()
@@ -78,8 +73,7 @@ void ConsoleWindow::readPreheating()
     if (link_.busy())
         return;
     Link::CommandLock lock(link_);
-    link_.sendCommand(QStringLiteral("E"), QStringLiteral(","));
-    preheatingBox->setText(link_.readField());
+    preheatingBox->setText(Settings::readPreheating(link_).fields[0]);
     setBoxColour(preheatingBox, BoxColour::Yellow);
 }
 
@@ -88,14 +82,14 @@ void ConsoleWindow::writePreheating()
     if (link_.busy())
         return;
     Link::CommandLock lock(link_);
-    if (leadingNumber(preheatingBox->text()) > 30000) {
+    if (leadingNumber(preheatingBox->text()) > Settings::LongestPreheating) {
         dialogs_.inform(QStringLiteral("Pre-heating time is too high "), QStringLiteral("Warning"));
         preheatingBox->setText(QStringLiteral("0"));
         return;
     }
-    preheatingBox->setText(formatted(leadingNumber(preheatingBox->text()), QStringLiteral("00000")));
+    preheatingBox->setText(Settings::preheatingText(preheatingBox->text()));
     setBoxColour(preheatingBox, BoxColour::Yellow);
-    link_.sendCommand(QStringLiteral("e"), Numbers::valuesString({preheatingBox->text()}));
+    Settings::writePreheating(link_, preheatingBox->text());
 }
 
 // The box asks the datalogger for the opposite state and then shows what it holds.
@@ -103,8 +97,7 @@ void ConsoleWindow::toggleAcquisition()
 {
     if (link_.busy())
         return;
-    link_.sendCommand(QStringLiteral("o"), acquisitionSwitch->isChecked() ? QStringLiteral("0,") : QStringLiteral("1,"));
-    link_.pause(50);
+    Settings::setAcquisition(link_, !acquisitionSwitch->isChecked());
     readAcquisitionSwitch();
 }
 
@@ -113,9 +106,7 @@ void ConsoleWindow::readAcquisitionSwitch()
     if (link_.busy())
         return;
     Link::CommandLock lock(link_);
-    link_.flushInput();
-    link_.sendCommand(QStringLiteral("O"), QString());
-    acquisitionSwitch->showField(link_.readField());
+    acquisitionSwitch->showField(Settings::readAcquisitionSwitch(link_).fields[0]);
 }
 
 void ConsoleWindow::readInternalParameters()

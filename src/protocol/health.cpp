@@ -11,45 +11,8 @@ namespace Health {
 
 namespace {
 
-const QString timeoutMark = QStringLiteral("%%");
-
-bool answered(const QString& field) { return field != timeoutMark; }
-
-QStringList readFields(Link& link, int count)
-{
-    QStringList fields;
-    for (int i = 0; i < count; ++i)
-        fields << link.readField();
-    return fields;
-}
-
-Outcome outcomeOf(Link& link, bool sent, const QStringList& fields)
-{
-    const auto got = std::count_if(fields.cbegin(), fields.cend(), answered);
-    if (got == fields.size())
-        return Outcome::Answered;
-    LinkTransport* t = link.transport();
-    if (!sent || !t || t->lost())
-        return Outcome::Lost;
-    return got == 0 ? Outcome::Silent : Outcome::Incomplete;
-}
-
-// A field that reads as a number (blanks aside); nothing for "%%" or garbage.
-std::optional<double> number(const QString& field)
-{
-    if (!answered(field) || !Numbers::isNumeric(field))
-        return std::nullopt;
-    const double v = Numbers::leadingNumber(field);
-    return std::isfinite(v) ? std::optional<double>(v) : std::nullopt;
-}
-
-std::optional<int> wholeNumber(const QString& field)
-{
-    const std::optional<double> v = number(field);
-    if (!v || *v < 0 || *v > 2147483647.0 || *v != std::floor(*v))
-        return std::nullopt;
-    return int(*v);
-}
+using Protocol::number;
+using Protocol::wholeNumber;
 
 QDateTime clockTime(const QStringList& fields)
 {
@@ -69,24 +32,12 @@ QDateTime clockTime(const QStringList& fields)
 
 } // namespace
 
-QString outcomeName(Outcome outcome)
-{
-    switch (outcome) {
-    case Outcome::Answered: return QStringLiteral("answered");
-    case Outcome::Incomplete: return QStringLiteral("incomplete");
-    case Outcome::Silent: return QStringLiteral("silent");
-    case Outcome::Lost: return QStringLiteral("lost");
-    }
-    return QString();
-}
-
 ClockRead readClock(Link& link)
 {
     ClockRead r;
-    link.flushInput();
-    const bool sent = link.sendCommand(QStringLiteral("G"), QStringLiteral(","));
-    r.fields = readFields(link, 5);
-    r.outcome = outcomeOf(link, sent, r.fields);
+    const Protocol::Reply reply = Protocol::exchange(link, QStringLiteral("G"), QStringLiteral(","), 5, true);
+    r.fields = reply.fields;
+    r.outcome = reply.outcome;
     if (r.outcome == Outcome::Answered)
         r.time = clockTime(r.fields);
     return r;
@@ -116,9 +67,9 @@ bool writeClock(Link& link, const QDateTime& time)
 InternalParameters readInternalParameters(Link& link)
 {
     InternalParameters r;
-    const bool sent = link.sendCommand(QStringLiteral("W"), QString());
-    r.fields = readFields(link, 3);
-    r.outcome = outcomeOf(link, sent, r.fields);
+    const Protocol::Reply reply = Protocol::exchange(link, QStringLiteral("W"), QString(), 3);
+    r.fields = reply.fields;
+    r.outcome = reply.outcome;
     r.fiveVolt = number(r.fields[0]);
     r.vint = number(r.fields[1]);
     r.battery = number(r.fields[2]);
@@ -128,9 +79,9 @@ InternalParameters readInternalParameters(Link& link)
 MemoryState readMemoryState(Link& link)
 {
     MemoryState r;
-    const bool sent = link.sendCommand(QStringLiteral("M"), QStringLiteral(","));
-    r.fields = readFields(link, 2);
-    r.outcome = outcomeOf(link, sent, r.fields);
+    const Protocol::Reply reply = Protocol::exchange(link, QStringLiteral("M"), QStringLiteral(","), 2);
+    r.fields = reply.fields;
+    r.outcome = reply.outcome;
     r.total = wholeNumber(r.fields[0]);
     r.free = wholeNumber(r.fields[1]);
     return r;

@@ -5,6 +5,8 @@
 // and how the exchange ended.
 #pragma once
 
+#include "protocol/reply.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -15,15 +17,8 @@ class Link;
 
 namespace Health {
 
-enum class Outcome {
-    Answered,    // every field came
-    Incomplete,  // some fields came, then the datalogger fell silent
-    Silent,      // no field came
-    Lost,        // the link went (or the command could not leave)
-};
-
-// "answered", "incomplete", "silent", "lost".
-QString outcomeName(Outcome outcome);
+using Protocol::Outcome;
+using Protocol::outcomeName;
 
 // "G" with ",": day, month, year, hour, minute. The clock resolves minutes only.
 struct ClockRead {

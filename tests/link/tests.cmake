@@ -13,3 +13,4 @@ endif()
 quorvel_test(tst_link_transport unit quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_link_transport.cpp)
 # The health reads and the clock write, over a scripted transport.
 quorvel_test(tst_health_reads unit quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_health_reads.cpp)
+quorvel_test(tst_settings_commands unit quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_settings_commands.cpp)
