@@ -1,6 +1,8 @@
 // The console as the windows that connect see it: its reads by name, what else the
 // connection's reads bring, and the hand-over.
 #include "console/console_window.h"
+#include "console/gprs_page.h"
+#include "console/timers_page.h"
 
 #include "data/data_file_name.h"
 #include "protocol/fixed_replies.h"
@@ -17,13 +19,13 @@ void ConsoleWindow::read(Read what)
     case Read::Channels: readChannels(); break;
     case Read::Clock: readClock(); break;
     case Read::StartTime: readStartTime(); break;
-    case Read::Timer: readTimer(); break;
-    case Read::Preheating: readPreheating(); break;
+    case Read::Timer: timers->readTimer(); break;
+    case Read::Preheating: timers->readPreheating(); break;
     case Read::InternalParameters: readInternalParameters(); break;
     case Read::Memory: readMemory(); break;
     case Read::Name: readName(); break;
     case Read::Gsm: readGsm(); break;
-    case Read::Gprs: readGprs(); break;
+    case Read::Gprs: gprs->read(); break;
     case Read::InternetSwitch: readInternetSwitch(); break;
     }
 }
@@ -41,9 +43,9 @@ void ConsoleWindow::showFixedReplies(const FixedReplies& replies)
     if (replies.clock)
         fill(clockBoxes, *replies.clock);
     if (replies.timer)
-        fill(timerBoxes, *replies.timer);
+        fill(timers->timerBoxes, *replies.timer);
     if (replies.preheating)
-        preheatingBox->setText(*replies.preheating);
+        timers->preheatingBox->setText(*replies.preheating);
     if (replies.name)
         nameBox->setText(*replies.name);
     if (replies.nextAcquisition)

@@ -3,6 +3,8 @@
 #include "widgets/services.h"
 #include "data/dialogs.h"
 #include "console/console_window.h"
+#include "console/gprs_page.h"
+#include "console/timers_page.h"
 
 #include "widgets/window_placement.h"
 #include "widgets/box_colours.h"
@@ -40,12 +42,12 @@ ConsoleWindow::ConsoleWindow(Services& services, QWidget* parent)
     // Each page has a mnemonic (Alt+D, Alt+T, ...); the page's own buttons have none, so
     // that no letter is taken twice.
     pages->addTab(buildDateTimePage(), QStringLiteral("&DATE AND TIME"));
-    pages->addTab(buildTimersPage(), QStringLiteral("&TIMERS"));
+    pages->addTab(timers = new TimersPage(services_), QStringLiteral("&TIMERS"));
     pages->addTab(buildChannelsPage(), QStringLiteral("&CHANNELS"));
     pages->addTab(buildGeneralPage(), QStringLiteral("&GENERAL"));
     pages->addTab(buildDataAcquisitionPage(), QStringLiteral(" DATA &ACQUISITION"));
     pages->addTab(buildReadNowPage(), QStringLiteral("&READ NOW"));
-    pages->addTab(buildGprsPage(), QStringLiteral("G&PRS"));
+    pages->addTab(gprs = new GprsPage(services_), QStringLiteral("G&PRS"));
     pages->addTab(buildAlertsPage(), QStringLiteral("A&LERTS"));
     setCentralWidget(pages);
 
@@ -69,9 +71,9 @@ void ConsoleWindow::registerCommandControls()
 {
     QList<QWidget*> controls = {
         readNameButton, writeNameButton, readMemoryButton, acquireButton, acquireTemperaturesButton, readInternalParametersButton,
-        readClockButton, writeClockButton, readAcquisitionSwitchButton, writeTimerButton, readTimerButton, writePreheatingButton, readPreheatingButton,
+        readClockButton, writeClockButton, readAcquisitionSwitchButton, timers->writeTimerButton, timers->readTimerButton, timers->writePreheatingButton, timers->readPreheatingButton,
         writeChannelsButton, readChannelsButton, sensorsButton, eraseMemoryButton, resetButton, alertsButton,
-        readGsmButton, writeGsmButton, smsAlertSwitch, phoneAlertSwitch, readGprsButton, readInternetSwitchButton,
+        readGsmButton, writeGsmButton, smsAlertSwitch, phoneAlertSwitch, gprs->readButton, readInternetSwitchButton,
         readRainButton,
     };
     for (QPushButton* b : readMuxButtons)
@@ -152,7 +154,7 @@ void ConsoleWindow::adaptForAnalogModel()
     acquireTemperaturesButton->hide();
     acquireButton->setText(QStringLiteral("Acquire data"));
     acquireButton->setAccessibleName(QStringLiteral("Acquire data"));
-    preheatingFrame->show();
+    timers->preheatingFrame->show();
     for (QRadioButton* option : downloadKindOptions)
         option->hide();
 }

@@ -18,6 +18,8 @@ struct Store;
 
 class ContinuousReadingWindow;
 class DataloggerModel;
+class GprsPage;
+class TimersPage;
 class NewDataWindow;
 class Dialogs;
 class Link;
@@ -95,15 +97,6 @@ public:
     SwitchBox* acquisitionSwitch = nullptr;
     QPushButton* readAcquisitionSwitchButton = nullptr;
 
-    // "TIMERS".
-    QGroupBox* preheatingFrame = nullptr;  // "Sensors pre-heating time": analog models only
-    QLineEdit* preheatingBox = nullptr;
-    QPushButton* readPreheatingButton = nullptr;
-    QPushButton* writePreheatingButton = nullptr;
-    std::array<QLineEdit*, 3> timerBoxes{};  // acquisition timer: hours, minutes, seconds
-    QPushButton* readTimerButton = nullptr;
-    QPushButton* writeTimerButton = nullptr;
-
     // "CHANNELS".
     std::array<QLineEdit*, 4> muxBoxes{};  // channels on multiplexer 0..3
     QPushButton* readChannelsButton = nullptr;
@@ -155,11 +148,9 @@ public:
     QPushButton* standAloneButton = nullptr;
     std::array<QPushButton*, 1> continuousReadingButtons{};
 
-    // "GPRS".
-    std::array<QLineEdit*, 10> gprsBoxes{};
-    std::array<QLabel*, 10> gprsLabels{};
-    QPushButton* readGprsButton = nullptr;
-    QPushButton* writeGprsButton = nullptr;
+    // The pages that are classes of their own.
+    TimersPage* timers = nullptr;
+    GprsPage* gprs = nullptr;
 
     // "ALERTS".
     QLineEdit* rainBox = nullptr;
@@ -194,10 +185,6 @@ public slots:
     void readStartTime();
     void writeStartTime();
     void readNextAcquisition();
-    void readTimer();
-    void writeTimer();
-    void readPreheating();
-    void writePreheating();
     void toggleAcquisition();
     void readAcquisitionSwitch();
     void readInternalParameters();
@@ -251,9 +238,7 @@ public slots:
     void toggleEmail();
     void readEmail();
     void toggleGsm();
-    // GPRS and the internet-connection switch.
-    void readGprs();
-    void writeGprs();
+    // The internet-connection switch.
     void writeInternetSwitch();
     void readInternetSwitch();
     // The alert window.
@@ -270,12 +255,10 @@ private:
 
     void buildMenu();
     QWidget* buildDateTimePage();
-    QWidget* buildTimersPage();
     QWidget* buildChannelsPage();
     QWidget* buildGeneralPage();
     QWidget* buildDataAcquisitionPage();
     QWidget* buildReadNowPage();
-    QWidget* buildGprsPage();
     QWidget* buildAlertsPage();
     void connectHandlers();
     void connectRemoteHandlers();

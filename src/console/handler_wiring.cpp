@@ -20,10 +20,6 @@ void ConsoleWindow::connectHandlers()
     click(readStartTimeButton, &ConsoleWindow::readStartTime);
     click(writeStartTimeButton, &ConsoleWindow::writeStartTime);
     click(readNextAcquisitionButton, &ConsoleWindow::readNextAcquisition);
-    click(readTimerButton, &ConsoleWindow::readTimer);
-    click(writeTimerButton, &ConsoleWindow::writeTimer);
-    click(readPreheatingButton, &ConsoleWindow::readPreheating);
-    click(writePreheatingButton, &ConsoleWindow::writePreheating);
     click(readAcquisitionSwitchButton, &ConsoleWindow::readAcquisitionSwitch);
     click(readInternalParametersButton, &ConsoleWindow::readInternalParameters);
     click(readChannelsButton, &ConsoleWindow::readChannels);
@@ -67,11 +63,5 @@ void ConsoleWindow::connectHandlers()
         markEditedOnKey(box);
     for (QLineEdit* box : startTimeBoxes)
         markEditedOnKey(box);
-    for (QLineEdit* box : timerBoxes) {
-        markEditedOnKey(box);
-        trimOnChange(box);
-    }
-    markEditedOnKey(preheatingBox);
-    trimOnChange(preheatingBox);
     markEditedOnKey(rainBox);
 }

@@ -1,6 +1,7 @@
 // The logout file written when the console closes: seven labelled lines that record the
 // datalogger's identity, memory, timer and pre-heating as the console last showed them.
 #include "console/console_window.h"
+#include "console/timers_page.h"
 
 #include "data/logout_file.h"
 #include "data/dialogs.h"
@@ -14,10 +15,10 @@ void ConsoleWindow::writeLogoutFile()
         {QStringLiteral("ID MICROLOGGER: "), nameBox->text()},
         {QStringLiteral("PO ACQUISITION: "), memoryTotalBox->text()},
         {QStringLiteral("AV ACQUISITION: "), memoryFreeBox->text()},
-        {QStringLiteral("ACQ HOURS     : "), timerBoxes[0]->text()},
-        {QStringLiteral("ACQ MINUTES   : "), timerBoxes[1]->text()},
-        {QStringLiteral("ACQ SECONDS   : "), timerBoxes[2]->text()},
-        {QStringLiteral("PRE-HEATING   : "), preheatingBox->text()},
+        {QStringLiteral("ACQ HOURS     : "), timers->timerBoxes[0]->text()},
+        {QStringLiteral("ACQ MINUTES   : "), timers->timerBoxes[1]->text()},
+        {QStringLiteral("ACQ SECONDS   : "), timers->timerBoxes[2]->text()},
+        {QStringLiteral("PRE-HEATING   : "), timers->preheatingBox->text()},
     };
     // The program ends all the same; the operator learns that the record is missing.
     if (!LogoutFile::write(dataFolder(), dataFileNameBox->text(), lines))

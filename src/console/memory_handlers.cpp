@@ -1,5 +1,6 @@
 // The console's memory capacity read, memory erase and datalogger reset.
 #include "console/console_window.h"
+#include "console/timers_page.h"
 
 #include "data/conversions.h"
 #include "data/dialogs.h"
@@ -61,7 +62,7 @@ void ConsoleWindow::resetDatalogger()
         link_.pause(20);
         readChannels();
         link_.pause(20);
-        readTimer();
+        timers->readTimer();
         link_.pause(20);
         readName();
         link_.pause(20);

@@ -13,8 +13,6 @@ void ConsoleWindow::connectRemoteHandlers()
     connect(writeGsmButton, &QPushButton::clicked, this, &ConsoleWindow::writeGsm);
     connect(readEmailButton, &QPushButton::clicked, this, &ConsoleWindow::readEmail);
     connect(alertsButton, &QPushButton::clicked, this, &ConsoleWindow::openAlertWindow);
-    connect(readGprsButton, &QPushButton::clicked, this, &ConsoleWindow::readGprs);
-    connect(writeGprsButton, &QPushButton::clicked, this, &ConsoleWindow::writeGprs);
     connect(readInternetSwitchButton, &QPushButton::clicked, this, &ConsoleWindow::readInternetSwitch);
     connect(internetSwitchBox, &QCheckBox::toggled, this, &ConsoleWindow::writeInternetSwitch);
 
@@ -27,6 +25,4 @@ void ConsoleWindow::connectRemoteHandlers()
         markEditedOnKey(box);
     markEditedOnKey(smsCountBox);
     markEditedOnKey(phoneNumberBox);
-    for (QLineEdit* box : gprsBoxes)
-        markEditedOnKey(box);
 }

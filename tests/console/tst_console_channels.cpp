@@ -1,5 +1,6 @@
 // Channels per multiplexer, the memory frame, memory erase, datalogger reset and the
 // restore menu, against the simulated datalogger.
+#include "console/timers_page.h"
 #include "widgets/box_colours.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
@@ -186,7 +187,7 @@ private slots:
         QVERIFY(!f->readChannelsButton->isEnabled());
         QVERIFY(!f->readMuxTemperatureButtons[3]->isEnabled());
         f->restoreAction->trigger();
-        for (QPushButton* b : {f->readChannelsButton, f->resetButton, f->writeTimerButton, f->readMemoryButton, f->readInternetSwitchButton})
+        for (QPushButton* b : {f->readChannelsButton, f->resetButton, f->timers->writeTimerButton, f->readMemoryButton, f->readInternetSwitchButton})
             QVERIFY(b->isEnabled());
         QVERIFY(f->readMuxTemperatureButtons[3]->isEnabled());
         QVERIFY(f->smsAlertSwitch->isEnabled());

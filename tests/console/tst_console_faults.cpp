@@ -1,5 +1,6 @@
 // The console against a datalogger that answers badly, a line that stalls, a full disk
 // and an operator who closes it in the middle of a read, over a scripted transport.
+#include "console/timers_page.h"
 #include "console/console_clicks.h"
 #include "console/fake_console_rig.h"
 #include "console/console_window.h"
@@ -124,7 +125,7 @@ private slots:
         QVERIFY(start.readSettingsAndHandOver());
         QCOMPARE(rig->datalogger.modelCode(), qint16(0));  // untouched by the bad code
         QCOMPARE(f->acquireButton->text(), QStringLiteral("Acquire"));  // no analog layout
-        QVERIFY(!f->preheatingFrame->isVisible());
+        QVERIFY(!f->timers->preheatingFrame->isVisible());
         QCOMPARE(dialogs->texts().filter(QStringLiteral("model code")).size(), 1);
         QVERIFY(dialogs->texts().last().contains(QStringLiteral("40000")));
         QVERIFY(f->eventsCounterSwitch->isChecked());

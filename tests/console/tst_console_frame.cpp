@@ -1,6 +1,8 @@
 // The console's frame without a datalogger: pages, names, the lock, the edit colours,
 // the switch boxes, the analog layout, colour values and the logout file.
+#include "console/timers_page.h"
 #include "widgets/box_colours.h"
+#include "console/gprs_page.h"
 #include "console/console_clicks.h"
 #include "data/program_folder.h"
 #include "support/scripted_dialogs.h"
@@ -66,7 +68,7 @@ private slots:
             if (control && !w->objectName().startsWith(QLatin1String("qt_")))
                 QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
         }
-        QCOMPARE(f->gprsBoxes[2]->maxLength(), 29);
+        QCOMPARE(f->gprs->boxes[2]->maxLength(), 29);
         QCOMPARE(f->readingLabels[3]->text(), QStringLiteral("CH 3"));
     }
 
@@ -77,13 +79,13 @@ private slots:
                                         f->readMuxButtons[0], f->readMuxTemperatureButtons[2], f->readInternalParametersButton,
                                         f->readAcquisitionSwitchButton, f->writeChannelsButton, f->sensorsButton,
                                         f->alertsButton, f->writeGsmButton, f->phoneAlertSwitch,
-                                        f->readGprsButton, f->readInternetSwitchButton};
+                                        f->gprs->readButton, f->readInternetSwitchButton};
         for (QWidget* w : locked)
             QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
         // Controls outside the list stay usable during an exchange.
         QVERIFY(f->readNextAcquisitionButton->isEnabled());
         QVERIFY(f->eventsCounterButton->isEnabled());
-        QVERIFY(f->writeGprsButton->isEnabled());
+        QVERIFY(f->gprs->writeButton->isEnabled());
         testLink.link.unlockCommands();
         for (QWidget* w : locked)
             QVERIFY(w->isEnabled());
@@ -100,10 +102,10 @@ private slots:
         QCOMPARE(boxColour(f->rainBox), BoxColour::Red);
 
         // Timer and pre-heating boxes never keep blanks around their value.
-        f->timerBoxes[1]->setText(QStringLiteral(" 12 "));
-        QCOMPARE(f->timerBoxes[1]->text(), QStringLiteral("12"));
-        QTest::keyClicks(f->preheatingBox, QStringLiteral(" 5 "));
-        QCOMPARE(f->preheatingBox->text(), QStringLiteral("5"));
+        f->timers->timerBoxes[1]->setText(QStringLiteral(" 12 "));
+        QCOMPARE(f->timers->timerBoxes[1]->text(), QStringLiteral("12"));
+        QTest::keyClicks(f->timers->preheatingBox, QStringLiteral(" 5 "));
+        QCOMPARE(f->timers->preheatingBox->text(), QStringLiteral("5"));
     }
 
     // The box must not change by itself: only the datalogger's answer changes it.
@@ -123,12 +125,12 @@ private slots:
 
     void analogModelLayout()
     {
-        QVERIFY(f->preheatingFrame->isHidden());
+        QVERIFY(f->timers->preheatingFrame->isHidden());
         f->adaptForAnalogModel();
         QCOMPARE(f->windowTitle(), QStringLiteral("Quorvel LV210-LV420 16 BIT DATALOGGER"));
         QVERIFY(f->acquireTemperaturesButton->isHidden());
         QCOMPARE(f->acquireButton->text(), QStringLiteral("Acquire data"));
-        QVERIFY(!f->preheatingFrame->isHidden());
+        QVERIFY(!f->timers->preheatingFrame->isHidden());
         QVERIFY(f->downloadKindOptions[0]->isHidden() && f->downloadKindOptions[1]->isHidden());
     }
 

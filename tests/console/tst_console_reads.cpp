@@ -1,5 +1,6 @@
 // The console's reads of name, clock, START time, timer, pre-heating, voltages and the
 // next conversion date, and its closing, against the simulated datalogger.
+#include "console/timers_page.h"
 #include "widgets/box_colours.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
@@ -44,15 +45,15 @@ private slots:
         QCOMPARE(f->nameBox->text(), QStringLiteral("SIM01"));
         QCOMPARE(boxColour(f->nameBox), BoxColour::Yellow);
 
-        click(f, f->readTimerButton);
-        QCOMPARE(Numbers::leadingNumber(f->timerBoxes[0]->text()), 1.0);
-        QCOMPARE(Numbers::leadingNumber(f->timerBoxes[1]->text()), 2.0);
-        QCOMPARE(Numbers::leadingNumber(f->timerBoxes[2]->text()), 5.0);
-        QCOMPARE(boxColour(f->timerBoxes[2]), BoxColour::Yellow);
+        click(f, f->timers->readTimerButton);
+        QCOMPARE(Numbers::leadingNumber(f->timers->timerBoxes[0]->text()), 1.0);
+        QCOMPARE(Numbers::leadingNumber(f->timers->timerBoxes[1]->text()), 2.0);
+        QCOMPARE(Numbers::leadingNumber(f->timers->timerBoxes[2]->text()), 5.0);
+        QCOMPARE(boxColour(f->timers->timerBoxes[2]), BoxColour::Yellow);
 
-        click(f, f->readPreheatingButton);
-        QVERIFY(Numbers::isNumeric(f->preheatingBox->text()));
-        QCOMPARE(boxColour(f->preheatingBox), BoxColour::Yellow);
+        click(f, f->timers->readPreheatingButton);
+        QVERIFY(Numbers::isNumeric(f->timers->preheatingBox->text()));
+        QCOMPARE(boxColour(f->timers->preheatingBox), BoxColour::Yellow);
 
         click(f, f->readInternalParametersButton);
         const QRegularExpression voltage(QStringLiteral("^\\d\\d[.,]\\d\\d$"));
@@ -114,8 +115,8 @@ private slots:
         f->acquisitionSwitch->setChecked(false);
         f->dataFileNameBox->setText(QStringLiteral("SIM01_01_02_25_VW.txt"));
         f->nameBox->setText(QStringLiteral("SIM01"));
-        f->timerBoxes[1]->setText(QStringLiteral("010"));
-        f->preheatingBox->setText(QStringLiteral("01500"));
+        f->timers->timerBoxes[1]->setText(QStringLiteral("010"));
+        f->timers->preheatingBox->setText(QStringLiteral("01500"));
         const int endsBefore = rig->programEnds;
         QVERIFY(f->close());
         QCOMPARE(rig->programEnds, endsBefore + 1);

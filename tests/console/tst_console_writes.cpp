@@ -1,5 +1,6 @@
 // The console's writes of clock, START time, timer, pre-heating, name and switches, as
 // the simulated datalogger receives them.
+#include "console/timers_page.h"
 #include "widgets/box_colours.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
@@ -92,18 +93,18 @@ private slots:
 
     void timerWriteFormatsAndChecksTheMinimum()
     {
-        type(f->timerBoxes, {"0", "1", "0"});
-        click(f, f->writeTimerButton);
+        type(f->timers->timerBoxes, {"0", "1", "0"});
+        click(f, f->timers->writeTimerButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("c000,001,000,"));
-        QCOMPARE(f->timerBoxes[1]->text(), QStringLiteral("001"));
-        QCOMPARE(boxColour(f->timerBoxes[0]), BoxColour::Yellow);
+        QCOMPARE(f->timers->timerBoxes[1]->text(), QStringLiteral("001"));
+        QCOMPARE(boxColour(f->timers->timerBoxes[0]), BoxColour::Yellow);
         QCOMPARE(rig->sim.state().value("timer_seconds").toInt(), 60);
 
         // Under a minute: refused, but the boxes keep the three-digit form.
-        type(f->timerBoxes, {"0", "0", "59"});
-        click(f, f->writeTimerButton);
+        type(f->timers->timerBoxes, {"0", "0", "59"});
+        click(f, f->timers->writeTimerButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
-        QCOMPARE(f->timerBoxes[2]->text(), QStringLiteral("059"));
+        QCOMPARE(f->timers->timerBoxes[2]->text(), QStringLiteral("059"));
         QCOMPARE(rig->dialogs.shown.size(), 1);
         QCOMPARE(rig->dialogs.shown.first().title, QStringLiteral("Warning!!"));
         QVERIFY(rig->dialogs.shown.first().text.startsWith("Please check acquisition timer"));
@@ -128,29 +129,29 @@ private slots:
         QFETCH(QStringList, boxes);
         QFETCH(QByteArray, expected);
         rig->datalogger.setGsm(gsm);
-        type(f->timerBoxes, boxes);
-        click(f, f->writeTimerButton);
+        type(f->timers->timerBoxes, boxes);
+        click(f, f->timers->writeTimerButton);
         QCOMPARE(rig->sentSinceMark(), expected);
         QCOMPARE(rig->dialogs.shown.size(), expected.isEmpty() ? 1 : 0);
-        QVERIFY(f->writeTimerButton->isEnabled());
+        QVERIFY(f->timers->writeTimerButton->isEnabled());
     }
 
     void preheatingLimit()
     {
-        f->preheatingBox->setText(QStringLiteral("30000"));
-        click(f, f->writePreheatingButton);
+        f->timers->preheatingBox->setText(QStringLiteral("30000"));
+        click(f, f->timers->writePreheatingButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("e30000,"));
-        QCOMPARE(boxColour(f->preheatingBox), BoxColour::Yellow);
+        QCOMPARE(boxColour(f->timers->preheatingBox), BoxColour::Yellow);
 
-        f->preheatingBox->setText(QStringLiteral("1500"));
-        click(f, f->writePreheatingButton);
+        f->timers->preheatingBox->setText(QStringLiteral("1500"));
+        click(f, f->timers->writePreheatingButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("e01500,"));
-        QCOMPARE(f->preheatingBox->text(), QStringLiteral("01500"));
+        QCOMPARE(f->timers->preheatingBox->text(), QStringLiteral("01500"));
 
-        f->preheatingBox->setText(QStringLiteral("30001"));
-        click(f, f->writePreheatingButton);
+        f->timers->preheatingBox->setText(QStringLiteral("30001"));
+        click(f, f->timers->writePreheatingButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
-        QCOMPARE(f->preheatingBox->text(), QStringLiteral("0"));
+        QCOMPARE(f->timers->preheatingBox->text(), QStringLiteral("0"));
         QCOMPARE(rig->dialogs.texts(), QStringList{"Pre-heating time is too high "});
         QCOMPARE(rig->sim.state().value("preheat_ms").toInt(), 1500);
     }
@@ -159,13 +160,13 @@ private slots:
     // cut to a shorter one that passes and goes to the datalogger.
     void overLongTypedValuesAreRefusedWhole()
     {
-        showPageOf(f, f->preheatingBox);
-        f->preheatingBox->clear();
-        QTest::keyClicks(f->preheatingBox, QStringLiteral("100000"));
-        click(f, f->writePreheatingButton);
+        showPageOf(f, f->timers->preheatingBox);
+        f->timers->preheatingBox->clear();
+        QTest::keyClicks(f->timers->preheatingBox, QStringLiteral("100000"));
+        click(f, f->timers->writePreheatingButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
         QCOMPARE(rig->dialogs.texts(), QStringList{"Pre-heating time is too high "});
-        QCOMPARE(f->preheatingBox->text(), QStringLiteral("0"));
+        QCOMPARE(f->timers->preheatingBox->text(), QStringLiteral("0"));
 
         rig->dialogs.shown.clear();
         type(f->clockBoxes, {"5", "3", "2015", "", "30"});

@@ -4,6 +4,8 @@
 // value or refuses it with a message; it never crashes, never puts a byte on the line
 // the datalogger cannot take, and never sends a value that shifts the datalogger's
 // fields into a command of their own.
+#include "console/timers_page.h"
+#include "console/gprs_page.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
 #include "sensors/alert_window.h"
@@ -56,8 +58,8 @@ class OperatorInputTest : public QObject {
     {
         const int mark = rig->sim.commandCount();
         const QList<QPushButton*> writes = {f->writeNameButton, f->writeClockButton, f->writeStartTimeButton,
-                                           f->writePreheatingButton, f->writeTimerButton, f->writeChannelsButton,
-                                           f->writeRainButton, f->writeGsmButton, f->writeGprsButton};
+                                           f->timers->writePreheatingButton, f->timers->writeTimerButton, f->writeChannelsButton,
+                                           f->writeRainButton, f->writeGsmButton, f->gprs->writeButton};
         if (!typed.isNull())
             for (QLineEdit* box : editableBoxes(f))
                 box->setText(typed);

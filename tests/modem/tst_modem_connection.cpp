@@ -3,6 +3,7 @@
 // fixed-length replies; "Stop" hangs up; a memory download over the modem line writes
 // the same file as over the cable.
 #include "modem_rig.h"
+#include "console/timers_page.h"
 #include "support/file_bytes.h"
 
 #include "support/download_match.h"
@@ -78,7 +79,7 @@ private slots:
         QCOMPARE(f->channelCount(0), 5);
         QCOMPARE(f->channelCount(1), 2);
         QCOMPARE(f->clockBoxes[2]->text(), QString::number(QDate::currentDate().year()));
-        QCOMPARE(f->timerBoxes[1]->text().toInt(), 10);
+        QCOMPARE(f->timers->timerBoxes[1]->text().toInt(), 10);
         QVERIFY(f->acquisitionSwitch->isChecked());
         QCOMPARE(m.rig->datalogger.modelCode(), qint16(model));
         if (model == 0) {
@@ -111,8 +112,8 @@ private slots:
         QVERIFY(m.start());
         QVERIFY(call(m));
         ConsoleWindow* f = m.rig->console.get();
-        for (QLineEdit* b : {f->nameBox, f->clockBoxes[0], f->clockBoxes[2], f->timerBoxes[0], f->timerBoxes[1],
-                             f->preheatingBox, f->nextAcquisitionBoxes[2], f->memoryFreeBox, f->memoryTotalBox})
+        for (QLineEdit* b : {f->nameBox, f->clockBoxes[0], f->clockBoxes[2], f->timers->timerBoxes[0], f->timers->timerBoxes[1],
+                             f->timers->preheatingBox, f->nextAcquisitionBoxes[2], f->memoryFreeBox, f->memoryTotalBox})
             b->clear();
         m.rig->start->show();
         const int before = m.sim.commandCount();
@@ -121,9 +122,9 @@ private slots:
         QCOMPARE(f->nameBox->text(), QStringLiteral("SIM01"));
         QCOMPARE(f->clockBoxes[2]->text(), QString::number(QDate::currentDate().year()));
         QCOMPARE(f->clockBoxes[0]->text().toInt(), QDate::currentDate().day());
-        QCOMPARE(f->timerBoxes[0]->text(), QStringLiteral("1"));
-        QCOMPARE(f->timerBoxes[1]->text(), QStringLiteral("2"));
-        QVERIFY(!f->preheatingBox->text().isEmpty());
+        QCOMPARE(f->timers->timerBoxes[0]->text(), QStringLiteral("1"));
+        QCOMPARE(f->timers->timerBoxes[1]->text(), QStringLiteral("2"));
+        QVERIFY(!f->timers->preheatingBox->text().isEmpty());
         QVERIFY(f->nextAcquisitionBoxes[2]->text().toInt() >= 2000);
         QVERIFY(!f->memoryTotalBox->text().trimmed().isEmpty());
         QVERIFY(!m.rig->start->isVisible());

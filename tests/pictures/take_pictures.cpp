@@ -6,6 +6,7 @@
 // Run by scripts/screenshots with the directory to write into and the sample files'
 // folder; not a test.
 #include "charts/history_chart_window.h"
+#include "console/gprs_page.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
 #include "measure/new_data_window.h"
@@ -193,7 +194,7 @@ int main(int argc, char** argv)
     if (QWidget* focused = QApplication::focusWidget())
         focused->clearFocus();
     ok = save(f, folder, QStringLiteral("console-gsm-settings")) && ok;
-    click(f, f->readGprsButton);
+    click(f, f->gprs->readButton);
     ok = save(f, folder, QStringLiteral("console-gprs-settings")) && ok;
 
     f->createTableBox->setChecked(true);

@@ -1,5 +1,6 @@
 // The console's GSM, GPRS, e-mail and internet controls against the simulator: the bytes
 // the datalogger received, what it stored, and the boxes afterwards.
+#include "console/gprs_page.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
 #include "widgets/box_colours.h"
@@ -140,26 +141,26 @@ private slots:
 
     void gprsReadAndTrimmedWrite()
     {
-        click(f, f->readGprsButton);
+        click(f, f->gprs->readButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("K"));
-        QCOMPARE(f->gprsBoxes[2]->text(), QStringLiteral("internet.apn"));
-        QCOMPARE(f->gprsBoxes[9]->text(), QStringLiteral("0"));
-        QCOMPARE(boxColour(f->gprsBoxes[0]), BoxColour::Yellow);
-        QTest::keyClicks(f->gprsBoxes[3], "x");
-        QCOMPARE(boxColour(f->gprsBoxes[3]), BoxColour::Red);
+        QCOMPARE(f->gprs->boxes[2]->text(), QStringLiteral("internet.apn"));
+        QCOMPARE(f->gprs->boxes[9]->text(), QStringLiteral("0"));
+        QCOMPARE(boxColour(f->gprs->boxes[0]), BoxColour::Yellow);
+        QTest::keyClicks(f->gprs->boxes[3], "x");
+        QCOMPARE(boxColour(f->gprs->boxes[3]), BoxColour::Red);
 
-        f->gprsBoxes[3]->setText("  ftp.new.net ");
-        click(f, f->writeGprsButton);
-        QCOMPARE(f->gprsBoxes[3]->text(), QStringLiteral("ftp.new.net"));  // trimmed in the box itself
+        f->gprs->boxes[3]->setText("  ftp.new.net ");
+        click(f, f->gprs->writeButton);
+        QCOMPARE(f->gprs->boxes[3]->text(), QStringLiteral("ftp.new.net"));  // trimmed in the box itself
         QCOMPARE(rig->sentSinceMark(), QByteArray("kuser,pass,internet.apn,ftp.new.net,ftpuser,ftppass,data,21,1,0,"));
         QCOMPARE(state()["gprs"].toArray()[3].toString(), QStringLiteral("ftp.new.net"));
-        QCOMPARE(boxColour(f->gprsBoxes[3]), BoxColour::Yellow);
+        QCOMPARE(boxColour(f->gprs->boxes[3]), BoxColour::Yellow);
 
-        f->gprsBoxes[5]->setText("pa,ss");
-        click(f, f->writeGprsButton);
+        f->gprs->boxes[5]->setText("pa,ss");
+        click(f, f->gprs->writeButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
         QCOMPARE(rig->dialogs.texts(), QStringList{"FTP PASSWORD cannot contain a comma. Nothing was written."});
-        QCOMPARE(f->gprsBoxes[3]->text(), QStringLiteral("ftp.new.net"));
+        QCOMPARE(f->gprs->boxes[3]->text(), QStringLiteral("ftp.new.net"));
         QCOMPARE(state()["gprs"].toArray()[5].toString(), QStringLiteral("ftppass"));
     }
 

@@ -1,6 +1,7 @@
 // "Connect", "Step-by-step connection" and "Reset" against the datalogger simulator on a
 // pseudo-terminal: the status line, the commands on the wire and the console filled.
 #include "start_rig.h"
+#include "console/timers_page.h"
 #include "support/scripted_dialogs.h"
 #include "support/sim_process.h"
 
@@ -73,9 +74,9 @@ private slots:
                 QCOMPARE(Numbers::leadingNumber(console.muxBoxes[m]->text()), double(channels[m]));
                 QCOMPARE(boxColour(console.muxBoxes[m]), BoxColour::Yellow);
             }
-            QCOMPARE(Numbers::leadingNumber(console.timerBoxes[0]->text()), 1.0);
-            QCOMPARE(Numbers::leadingNumber(console.timerBoxes[1]->text()), 2.0);
-            QCOMPARE(Numbers::leadingNumber(console.timerBoxes[2]->text()), 5.0);
+            QCOMPARE(Numbers::leadingNumber(console.timers->timerBoxes[0]->text()), 1.0);
+            QCOMPARE(Numbers::leadingNumber(console.timers->timerBoxes[1]->text()), 2.0);
+            QCOMPARE(Numbers::leadingNumber(console.timers->timerBoxes[2]->text()), 5.0);
             QCOMPARE(Numbers::leadingNumber(console.clockBoxes[2]->text()), double(QDate::currentDate().year()));
             QCOMPARE(boxColour(console.clockBoxes[0]), BoxColour::Yellow);
             QVERIFY(console.eventsCounterSwitch->isChecked());
@@ -112,7 +113,7 @@ private slots:
         QCOMPARE(console.acquireButton->text(), QStringLiteral("Acquire data"));
         QVERIFY(console.acquireTemperaturesButton->isHidden());
         QVERIFY(console.downloadKindOptions[0]->isHidden() && console.downloadKindOptions[1]->isHidden());
-        QVERIFY(!console.preheatingFrame->isHidden());
+        QVERIFY(!console.timers->preheatingFrame->isHidden());
         QVERIFY(console.isVisible());
     }
 

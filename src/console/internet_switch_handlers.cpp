@@ -1,51 +1,12 @@
-// The console's GPRS and FTP settings and the internet-connection switch.
+// The console's internet-connection switch (on the "GENERAL" page).
 #include "console/console_window.h"
 
 #include "data/conversions.h"
-#include "data/dialogs.h"
 #include "link/link.h"
 #include "protocol/settings.h"
-#include "widgets/unsendable.h"
-#include "widgets/box_colours.h"
 
 #include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QSignalBlocker>
-
-void ConsoleWindow::readGprs()
-{
-    if (link_.busy())
-        return;
-    Link::CommandLock lock(link_);
-    const QStringList fields = Settings::readGprs(link_).fields;
-    for (size_t i = 0; i < gprsBoxes.size(); ++i)
-        gprsBoxes[i]->setText(fields[qsizetype(i)]);
-    for (QLineEdit* box : gprsBoxes)
-        setBoxColour(box, BoxColour::Yellow);
-}
-
-// Each box is trimmed in place before its text goes out.
-void ConsoleWindow::writeGprs()
-{
-    if (link_.busy())
-        return;
-    for (int i = 0; i < 10; ++i) {
-        const QString reason = unsendableReason(gprsLabels[i]->text(), gprsBoxes[i]->text().trimmed());
-        if (!reason.isEmpty()) {
-            dialogs_.inform(refusalMessage(reason), QStringLiteral("Warning"));
-            return;
-        }
-    }
-    QStringList values;
-    for (QLineEdit* box : gprsBoxes) {
-        box->setText(box->text().trimmed());
-        values << box->text();
-    }
-    Settings::writeGprs(link_, values);
-    for (QLineEdit* box : gprsBoxes)
-        setBoxColour(box, BoxColour::Yellow);
-}
 
 // Every change of the box is written, a change made by a read included: the read that
 // follows then finds the box unchanged and the round ends. A datalogger that keeps
