@@ -1,6 +1,7 @@
 // The console's channels per multiplexer, events counter and rain millimetres, and the
 // "T" read of the datalogger's six stored constants.
 #include "console/console_window.h"
+#include "console/general_page.h"
 
 #include "widgets/box_colours.h"
 #include "widgets/switch_box.h"
@@ -24,7 +25,6 @@ bool countInRange(const QString& text)
     const double count = leadingNumber(text);
     return count >= 0 && count <= 16 && count == std::floor(count);
 }
-
 
 // What a write may send: a box left empty or holding no number goes out as 0 channels,
 // but a number outside 0..16 and the time-out mark of a read that got no answer would
@@ -104,7 +104,7 @@ void ConsoleWindow::writeChannels()
                                              leadingNumber(muxBoxes[2]->text()), leadingNumber(muxBoxes[3]->text())});
         readChannels();
         link_.pause(20);
-        readMemory();
+        general->readMemory();
         link_.pause(20);
     }
     link_.pause(200);
@@ -138,13 +138,3 @@ void ConsoleWindow::writeRain()
     Link::CommandLock lock(link_);
 }
 
-void ConsoleWindow::readFullScale()
-{
-    if (link_.busy())
-        return;
-    link_.sendCommand(QStringLiteral("T"), QString());
-    for (qint32& whole : fsWhole)
-        whole = Numbers::roundedInt32(leadingNumber(link_.readField()));
-    for (double& scaled : fsScaled)
-        scaled = leadingNumber(link_.readField()) / 1000000;
-}

@@ -1,6 +1,7 @@
 // The console as the windows that connect see it: its reads by name, what else the
 // connection's reads bring, and the hand-over.
 #include "console/console_window.h"
+#include "console/general_page.h"
 #include "console/gprs_page.h"
 #include "console/timers_page.h"
 
@@ -22,11 +23,11 @@ void ConsoleWindow::read(Read what)
     case Read::Timer: timers->readTimer(); break;
     case Read::Preheating: timers->readPreheating(); break;
     case Read::InternalParameters: readInternalParameters(); break;
-    case Read::Memory: readMemory(); break;
-    case Read::Name: readName(); break;
+    case Read::Memory: general->readMemory(); break;
+    case Read::Name: general->readName(); break;
     case Read::Gsm: readGsm(); break;
     case Read::Gprs: gprs->read(); break;
-    case Read::InternetSwitch: readInternetSwitch(); break;
+    case Read::InternetSwitch: general->readInternetSwitch(); break;
     }
 }
 
@@ -47,12 +48,12 @@ void ConsoleWindow::showFixedReplies(const FixedReplies& replies)
     if (replies.preheating)
         timers->preheatingBox->setText(*replies.preheating);
     if (replies.name)
-        nameBox->setText(*replies.name);
+        general->nameBox->setText(*replies.name);
     if (replies.nextAcquisition)
-        fill(nextAcquisitionBoxes, *replies.nextAcquisition);
+        fill(general->nextAcquisitionBoxes, *replies.nextAcquisition);
     if (replies.memory) {
-        memoryFreeBox->setText(replies.memory->second);
-        memoryTotalBox->setText(replies.memory->first);
+        general->memoryFreeBox->setText(replies.memory->second);
+        general->memoryTotalBox->setText(replies.memory->first);
     }
 }
 
@@ -66,6 +67,6 @@ void ConsoleWindow::presentAnalogModel(const QString& caption, const QString& ac
 
 void ConsoleWindow::suggestDataFileName(int colour)
 {
-    dataFileNameBox->setText(::suggestedDataFileName(nameBox->text(), QDate::currentDate()));
+    dataFileNameBox->setText(::suggestedDataFileName(general->nameBox->text(), QDate::currentDate()));
     setBoxColour(dataFileNameBox, colour);
 }

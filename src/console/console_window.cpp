@@ -3,6 +3,7 @@
 #include "widgets/services.h"
 #include "data/dialogs.h"
 #include "console/console_window.h"
+#include "console/general_page.h"
 #include "console/gprs_page.h"
 #include "console/timers_page.h"
 
@@ -44,7 +45,7 @@ ConsoleWindow::ConsoleWindow(Services& services, QWidget* parent)
     pages->addTab(buildDateTimePage(), QStringLiteral("&DATE AND TIME"));
     pages->addTab(timers = new TimersPage(services_), QStringLiteral("&TIMERS"));
     pages->addTab(buildChannelsPage(), QStringLiteral("&CHANNELS"));
-    pages->addTab(buildGeneralPage(), QStringLiteral("&GENERAL"));
+    pages->addTab(general = new GeneralPage(services_), QStringLiteral("&GENERAL"));
     pages->addTab(buildDataAcquisitionPage(), QStringLiteral(" DATA &ACQUISITION"));
     pages->addTab(buildReadNowPage(), QStringLiteral("&READ NOW"));
     pages->addTab(gprs = new GprsPage(services_), QStringLiteral("G&PRS"));
@@ -70,10 +71,10 @@ ConsoleWindow::~ConsoleWindow()
 void ConsoleWindow::registerCommandControls()
 {
     QList<QWidget*> controls = {
-        readNameButton, writeNameButton, readMemoryButton, acquireButton, acquireTemperaturesButton, readInternalParametersButton,
+        general->readNameButton, general->writeNameButton, general->readMemoryButton, acquireButton, acquireTemperaturesButton, readInternalParametersButton,
         readClockButton, writeClockButton, readAcquisitionSwitchButton, timers->writeTimerButton, timers->readTimerButton, timers->writePreheatingButton, timers->readPreheatingButton,
         writeChannelsButton, readChannelsButton, sensorsButton, eraseMemoryButton, resetButton, alertsButton,
-        readGsmButton, writeGsmButton, smsAlertSwitch, phoneAlertSwitch, gprs->readButton, readInternetSwitchButton,
+        readGsmButton, writeGsmButton, smsAlertSwitch, phoneAlertSwitch, gprs->readButton, general->readInternetSwitchButton,
         readRainButton,
     };
     for (QPushButton* b : readMuxButtons)

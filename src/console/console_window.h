@@ -18,6 +18,7 @@ struct Store;
 
 class ContinuousReadingWindow;
 class DataloggerModel;
+class GeneralPage;
 class GprsPage;
 class TimersPage;
 class NewDataWindow;
@@ -106,19 +107,6 @@ public:
     QPushButton* eraseMemoryButton = nullptr;
     QPushButton* sensorsButton = nullptr;  // object name "Leggi_poprietà"
 
-    // "GENERAL".
-    QLineEdit* nameBox = nullptr;
-    QPushButton* readNameButton = nullptr;
-    QPushButton* writeNameButton = nullptr;
-    std::array<QLineEdit*, 5> nextAcquisitionBoxes{};  // next acquisition date
-    QPushButton* readNextAcquisitionButton = nullptr;
-    QLineEdit* memoryTotalBox = nullptr;
-    QLineEdit* memoryFreeBox = nullptr;
-    QPushButton* readMemoryButton = nullptr;
-    QCheckBox* internetSwitchBox = nullptr;
-    QPushButton* readInternetSwitchButton = nullptr;
-    QPushButton* readFullScaleButton = nullptr;
-
     // " DATA ACQUISITION".
     QPushButton* acquireButton = nullptr;
     QPushButton* acquireTemperaturesButton = nullptr;
@@ -150,6 +138,7 @@ public:
 
     // The pages that are classes of their own.
     TimersPage* timers = nullptr;
+    GeneralPage* general = nullptr;
     GprsPage* gprs = nullptr;
 
     // "ALERTS".
@@ -172,19 +161,12 @@ public:
     QProgressBar* downloadProgress = nullptr;
     QPushButton* cancelDownload = nullptr;
 
-    // The six values the datalogger answers to "T"; kept, used by nothing else.
-    std::array<qint32, 2> fsWhole{};
-    std::array<double, 4> fsScaled{};
-
 public slots:
     // Identity, clock, schedule, internal parameters.
-    void readName();
-    void writeName();
     void readClock();
     void writeClock();
     void readStartTime();
     void writeStartTime();
-    void readNextAcquisition();
     void toggleAcquisition();
     void readAcquisitionSwitch();
     void readInternalParameters();
@@ -197,10 +179,8 @@ public slots:
     void readEventsCounter();
     void readRain();
     void writeRain();
-    void readFullScale();
 
     // Memory, reset, restore.
-    void readMemory();
     void eraseMemory();
     void resetDatalogger();
     void restore();
@@ -238,9 +218,6 @@ public slots:
     void toggleEmail();
     void readEmail();
     void toggleGsm();
-    // The internet-connection switch.
-    void writeInternetSwitch();
-    void readInternetSwitch();
     // The alert window.
     void openAlertWindow();
 
@@ -256,7 +233,6 @@ private:
     void buildMenu();
     QWidget* buildDateTimePage();
     QWidget* buildChannelsPage();
-    QWidget* buildGeneralPage();
     QWidget* buildDataAcquisitionPage();
     QWidget* buildReadNowPage();
     QWidget* buildAlertsPage();
@@ -278,7 +254,6 @@ private:
     void endCancelledDownload();
 
     bool unloaded_ = false;
-    int internetSwitchRounds_ = 0;  // nested write-and-read rounds (see writeInternetSwitch)
     bool downloadCancelled_ = false;
     std::unique_ptr<QWidget> dataTable_;
     std::unique_ptr<QWidget> sensorWindow_;

@@ -13,13 +13,10 @@ void ConsoleWindow::connectHandlers()
     const auto click = [this](QPushButton* b, void (ConsoleWindow::*handler)()) {
         connect(b, &QPushButton::clicked, this, handler);
     };
-    click(readNameButton, &ConsoleWindow::readName);
-    click(writeNameButton, &ConsoleWindow::writeName);
     click(readClockButton, &ConsoleWindow::readClock);
     click(writeClockButton, &ConsoleWindow::writeClock);
     click(readStartTimeButton, &ConsoleWindow::readStartTime);
     click(writeStartTimeButton, &ConsoleWindow::writeStartTime);
-    click(readNextAcquisitionButton, &ConsoleWindow::readNextAcquisition);
     click(readAcquisitionSwitchButton, &ConsoleWindow::readAcquisitionSwitch);
     click(readInternalParametersButton, &ConsoleWindow::readInternalParameters);
     click(readChannelsButton, &ConsoleWindow::readChannels);
@@ -27,8 +24,6 @@ void ConsoleWindow::connectHandlers()
     click(eventsCounterButton, &ConsoleWindow::readEventsCounter);
     click(readRainButton, &ConsoleWindow::readRain);
     click(writeRainButton, &ConsoleWindow::writeRain);
-    click(readFullScaleButton, &ConsoleWindow::readFullScale);
-    click(readMemoryButton, &ConsoleWindow::readMemory);
     click(eraseMemoryButton, &ConsoleWindow::eraseMemory);
     click(resetButton, &ConsoleWindow::resetDatalogger);
     click(continuousReadingButtons[0], &ConsoleWindow::openContinuousReading);
@@ -58,7 +53,6 @@ void ConsoleWindow::connectHandlers()
     for (int m = 0; m < 4; ++m)
         connect(muxBoxes[m], &QLineEdit::textEdited, this, [this, m] { muxChanged(m); });
 
-    markEditedOnKey(nameBox);
     for (QLineEdit* box : clockBoxes)
         markEditedOnKey(box);
     for (QLineEdit* box : startTimeBoxes)

@@ -41,33 +41,6 @@ bool inRange(const QLineEdit* box, double low, double high)
 }
 } // namespace
 
-void ConsoleWindow::readName()
-{
-    if (link_.busy())
-        return;
-    Link::CommandLock lock(link_);
-    nameBox->setText(Settings::readName(link_).fields[0].trimmed());
-    setBoxColour(nameBox, BoxColour::Yellow);
-}
-
-void ConsoleWindow::writeName()
-{
-    if (link_.busy())
-        return;
-    Link::CommandLock lock(link_);
-    const QString name = nameBox->text().trimmed();
-    // A comma would end the name early and the rest would reach the datalogger as a
-    // command of its own; a character outside Latin-1 would arrive as "?".
-    const QString refused = unsendableReason(QStringLiteral("The datalogger ID"), name);
-    if (!refused.isEmpty()) {
-        dialogs_.inform(refused, QStringLiteral("Warning"));
-        return;
-    }
-    setBoxColour(nameBox, BoxColour::Yellow);
-    nameBox->setText(name);
-    Settings::writeName(link_, name);
-}
-
 void ConsoleWindow::readClock()
 {
     if (link_.busy())
@@ -131,29 +104,3 @@ void ConsoleWindow::writeStartTime()
     readStartTime();
 }
 
-// The datalogger answers "D" alone with a fixed 20-character block; the date parts sit at
-// fixed positions. A short or malformed block stops the filling where it fails.
-void ConsoleWindow::readNextAcquisition()
-{
-    if (link_.busy())
-        return;
-    const QString reply = link_.sendAndCollectOnPort(QStringLiteral("D"), 20);
-    const auto part = [&reply](int position) { return reply.mid(position - 1, 2); };
-    const auto complete = [](const QString& text) { return text.size() == 2; };
-
-    if (!complete(part(2)))
-        return;
-    nextAcquisitionBoxes[0]->setText(part(2));
-    if (!complete(part(6)))
-        return;
-    nextAcquisitionBoxes[1]->setText(part(6));
-    if (!complete(part(10)) || !Numbers::isNumeric(part(10)))
-        return;
-    nextAcquisitionBoxes[2]->setText(Numbers::shownNumber(2000 + Numbers::roundedInt16(part(10))));
-    if (!complete(part(14)))
-        return;
-    nextAcquisitionBoxes[3]->setText(part(14));
-    if (!complete(part(18)))
-        return;
-    nextAcquisitionBoxes[4]->setText(part(18));
-}

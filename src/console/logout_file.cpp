@@ -1,6 +1,7 @@
 // The logout file written when the console closes: seven labelled lines that record the
 // datalogger's identity, memory, timer and pre-heating as the console last showed them.
 #include "console/console_window.h"
+#include "console/general_page.h"
 #include "console/timers_page.h"
 
 #include "data/logout_file.h"
@@ -12,9 +13,9 @@
 void ConsoleWindow::writeLogoutFile()
 {
     const QList<QPair<QString, QString>> lines = {
-        {QStringLiteral("ID MICROLOGGER: "), nameBox->text()},
-        {QStringLiteral("PO ACQUISITION: "), memoryTotalBox->text()},
-        {QStringLiteral("AV ACQUISITION: "), memoryFreeBox->text()},
+        {QStringLiteral("ID MICROLOGGER: "), general->nameBox->text()},
+        {QStringLiteral("PO ACQUISITION: "), general->memoryTotalBox->text()},
+        {QStringLiteral("AV ACQUISITION: "), general->memoryFreeBox->text()},
         {QStringLiteral("ACQ HOURS     : "), timers->timerBoxes[0]->text()},
         {QStringLiteral("ACQ MINUTES   : "), timers->timerBoxes[1]->text()},
         {QStringLiteral("ACQ SECONDS   : "), timers->timerBoxes[2]->text()},

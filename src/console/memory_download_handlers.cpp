@@ -1,6 +1,7 @@
 // The console's memory downloads: "Acquire" (sensor values) and "Acquire Temperatures",
 // the file list, and the data table.
 #include "console/console_window.h"
+#include "console/general_page.h"
 
 #include "data/coefficient_table.h"
 #include "data/memory_download.h"
@@ -81,7 +82,7 @@ void ConsoleWindow::download(bool temperatures)
     setBoxColour(dataFileNameBox, BoxColour::StatusBusy);
 
     const QDateTime now = QDateTime::currentDateTime();
-    const QString name = fileName(nameBox->text(), now.date(), options.kind);
+    const QString name = fileName(general->nameBox->text(), now.date(), options.kind);
     const QString path = joinPath(dataFolder(), name);
     dataFileNameBox->setText(path);
     if (!creatable(path)) {

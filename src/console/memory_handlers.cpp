@@ -1,5 +1,6 @@
 // The console's memory capacity read, memory erase and datalogger reset.
 #include "console/console_window.h"
+#include "console/general_page.h"
 #include "console/timers_page.h"
 
 #include "data/conversions.h"
@@ -8,28 +9,6 @@
 #include "protocol/health.h"
 
 #include <QLineEdit>
-
-
-void ConsoleWindow::readMemory()
-{
-    if (link_.busy())
-        return;
-    Link::CommandLock lock(link_);
-    link_.sendCommand(QStringLiteral("H"), QStringLiteral("0,"));
-    const QString channels = link_.readField();
-    // A datalogger that did not answer has not said that it has no channels.
-    if (channels == QLatin1String("%%"))
-        return;
-    if (Numbers::leadingNumber(channels) == 0) {
-        dialogs_.inform(QStringLiteral("Please enable at least one channel!"),
-                         QStringLiteral("Warning"));
-    } else {
-        link_.pause(50);
-        const Health::MemoryState memory = Health::readMemoryState(link_);
-        memoryTotalBox->setText(memory.fields[0]);
-        memoryFreeBox->setText(memory.fields[1]);
-    }
-}
 
 void ConsoleWindow::eraseMemory()
 {
@@ -41,7 +20,7 @@ void ConsoleWindow::eraseMemory()
             QStringLiteral("Warning"))) {
         link_.sendCommand(QStringLiteral("b"), QString());
         link_.pause(20);
-        readMemory();
+        general->readMemory();
     }
 }
 
@@ -58,13 +37,13 @@ void ConsoleWindow::resetDatalogger()
         link_.sendCommand(QStringLiteral("z"), QString());
         link_.pause(20);
         link_.pause(20);
-        readMemory();
+        general->readMemory();
         link_.pause(20);
         readChannels();
         link_.pause(20);
         timers->readTimer();
         link_.pause(20);
-        readName();
+        general->readName();
         link_.pause(20);
         readAcquisitionSwitch();
     }

@@ -13,8 +13,6 @@ void ConsoleWindow::connectRemoteHandlers()
     connect(writeGsmButton, &QPushButton::clicked, this, &ConsoleWindow::writeGsm);
     connect(readEmailButton, &QPushButton::clicked, this, &ConsoleWindow::readEmail);
     connect(alertsButton, &QPushButton::clicked, this, &ConsoleWindow::openAlertWindow);
-    connect(readInternetSwitchButton, &QPushButton::clicked, this, &ConsoleWindow::readInternetSwitch);
-    connect(internetSwitchBox, &QCheckBox::toggled, this, &ConsoleWindow::writeInternetSwitch);
 
     connect(smsAlertSwitch, &SwitchBox::switchRequested, this, &ConsoleWindow::toggleSmsAlert);
     connect(phoneAlertSwitch, &SwitchBox::switchRequested, this, &ConsoleWindow::togglePhoneAlert);

@@ -1,5 +1,6 @@
 // Channels per multiplexer, the memory frame, memory erase, datalogger reset and the
 // restore menu, against the simulated datalogger.
+#include "console/general_page.h"
 #include "console/timers_page.h"
 #include "widgets/box_colours.h"
 #include "console/console_clicks.h"
@@ -81,12 +82,12 @@ private slots:
 
     void memoryReadShowsTotalAndFree()
     {
-        click(f, f->readMemoryButton);
+        click(f, f->general->readMemoryButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("H0,M,"));
-        const double total = Numbers::leadingNumber(f->memoryTotalBox->text());
-        const double free = Numbers::leadingNumber(f->memoryFreeBox->text());
+        const double total = Numbers::leadingNumber(f->general->memoryTotalBox->text());
+        const double free = Numbers::leadingNumber(f->general->memoryFreeBox->text());
         QVERIFY(total > 0);
-        QVERIFY2(free < total, qPrintable(f->memoryFreeBox->text()));
+        QVERIFY2(free < total, qPrintable(f->general->memoryFreeBox->text()));
     }
 
     void eraseMemoryAsksFirstAndShowsTheNewCounts()
@@ -104,7 +105,7 @@ private slots:
         rig->dialogs.answers.enqueue(Dialogs::Answer::Yes);
         click(f, f->eraseMemoryButton);
         QVERIFY(inOrder(rig->sentSinceMark(), {"b", "H0,", "M,"}));
-        QCOMPARE(f->memoryFreeBox->text(), f->memoryTotalBox->text());
+        QCOMPARE(f->general->memoryFreeBox->text(), f->general->memoryTotalBox->text());
     }
 
     void writeChannelsNoSendsNothing()
@@ -158,7 +159,7 @@ private slots:
         QCOMPARE(rig->dialogs.shown.first().text,
                  QStringLiteral("Are you sure you wanto to reset datalogger?\r\nAll data will be lost"));
 
-        f->nameBox->setText(QStringLiteral("stale"));
+        f->general->nameBox->setText(QStringLiteral("stale"));
         const qsizetype before = rig->sim.wireLog().size();
         rig->dialogs.answers.enqueue(Dialogs::Answer::Yes);
         click(f, f->resetButton);
@@ -176,8 +177,8 @@ private slots:
         // The program waits 0.4 s; the simulator's own read of "z" may be stamped a few
         // milliseconds late on a loaded machine.
         QVERIFY2(nextAt - zAt >= 395000, qPrintable(QString::number(nextAt - zAt)));
-        QVERIFY(f->nameBox->text() != QStringLiteral("stale"));
-        QCOMPARE(boxColour(f->nameBox), BoxColour::Yellow);
+        QVERIFY(f->general->nameBox->text() != QStringLiteral("stale"));
+        QCOMPARE(boxColour(f->general->nameBox), BoxColour::Yellow);
         QVERIFY(f->resetButton->isEnabled());
     }
 
@@ -187,7 +188,7 @@ private slots:
         QVERIFY(!f->readChannelsButton->isEnabled());
         QVERIFY(!f->readMuxTemperatureButtons[3]->isEnabled());
         f->restoreAction->trigger();
-        for (QPushButton* b : {f->readChannelsButton, f->resetButton, f->timers->writeTimerButton, f->readMemoryButton, f->readInternetSwitchButton})
+        for (QPushButton* b : {f->readChannelsButton, f->resetButton, f->timers->writeTimerButton, f->general->readMemoryButton, f->general->readInternetSwitchButton})
             QVERIFY(b->isEnabled());
         QVERIFY(f->readMuxTemperatureButtons[3]->isEnabled());
         QVERIFY(f->smsAlertSwitch->isEnabled());

@@ -1,5 +1,6 @@
 // The console against a datalogger that answers badly, a line that stalls, a full disk
 // and an operator who closes it in the middle of a read, over a scripted transport.
+#include "console/general_page.h"
 #include "console/timers_page.h"
 #include "console/console_clicks.h"
 #include "console/fake_console_rig.h"
@@ -67,14 +68,14 @@ private slots:
         auto answers = datalogger({{"H", {"2,"}}, {"M", {"5000,4800,"}}});
         port->responder = [&, answers](const QByteArray& w) {
             if (w == "M")
-                enabledDuringMemoryRead << f->readNameButton->isEnabled() << f->writeChannelsButton->isEnabled();
+                enabledDuringMemoryRead << f->general->readNameButton->isEnabled() << f->writeChannelsButton->isEnabled();
             return answers(w);
         };
         type(f->muxBoxes, {"2", "0", "0", "0"});
         dialogs->answers.enqueue(Dialogs::Answer::Yes);
         click(f, f->writeChannelsButton);
         QCOMPARE(enabledDuringMemoryRead, (QList<bool>{false, false}));
-        QVERIFY(f->readNameButton->isEnabled() && f->writeChannelsButton->isEnabled());
+        QVERIFY(f->general->readNameButton->isEnabled() && f->writeChannelsButton->isEnabled());
         QCOMPARE(rig->link.commandLockDepth(), 0);
     }
 
@@ -135,13 +136,13 @@ private slots:
     // The wire carries one byte per character: a name that cannot travel is refused.
     void nameOutsideLatin1IsRefused()
     {
-        f->nameBox->setText(QStringLiteral("SITE\u20AC1"));
-        click(f, f->writeNameButton);
+        f->general->nameBox->setText(QStringLiteral("SITE\u20AC1"));
+        click(f, f->general->writeNameButton);
         QCOMPARE(dialogs->texts(), QStringList{QStringLiteral("The datalogger ID can only contain printable characters of the Latin-1 set.")});
         QVERIFY(port->written.isEmpty());
 
-        f->nameBox->setText(QStringLiteral("SITÉ1"));  // Latin-1 travels
-        click(f, f->writeNameButton);
+        f->general->nameBox->setText(QStringLiteral("SITÉ1"));  // Latin-1 travels
+        click(f, f->general->writeNameButton);
         QCOMPARE(port->written, QByteArray("qSIT\xC9" "1,"));
     }
 
@@ -149,7 +150,7 @@ private slots:
     void logoutFileOnAFullDisk()
     {
         f->dataFileNameBox->setText(QStringLiteral("SIM01_01_02_25_VW.txt"));
-        f->nameBox->setText(QStringLiteral("SIM01"));
+        f->general->nameBox->setText(QStringLiteral("SIM01"));
         const QString path = rig->folder.filePath(QStringLiteral("LOGOUT_SIM01_01_02_25_VW.txt"));
         {
             QFile old(path);

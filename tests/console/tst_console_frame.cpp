@@ -1,5 +1,6 @@
 // The console's frame without a datalogger: pages, names, the lock, the edit colours,
 // the switch boxes, the analog layout, colour values and the logout file.
+#include "console/general_page.h"
 #include "console/timers_page.h"
 #include "widgets/box_colours.h"
 #include "console/gprs_page.h"
@@ -75,15 +76,15 @@ private slots:
     void lockSwitchesEveryCommandControl()
     {
         testLink.link.lockCommands();
-        const QList<QWidget*> locked = {f->readNameButton, f->readMemoryButton, f->acquireTemperaturesButton,
+        const QList<QWidget*> locked = {f->general->readNameButton, f->general->readMemoryButton, f->acquireTemperaturesButton,
                                         f->readMuxButtons[0], f->readMuxTemperatureButtons[2], f->readInternalParametersButton,
                                         f->readAcquisitionSwitchButton, f->writeChannelsButton, f->sensorsButton,
                                         f->alertsButton, f->writeGsmButton, f->phoneAlertSwitch,
-                                        f->gprs->readButton, f->readInternetSwitchButton};
+                                        f->gprs->readButton, f->general->readInternetSwitchButton};
         for (QWidget* w : locked)
             QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
         // Controls outside the list stay usable during an exchange.
-        QVERIFY(f->readNextAcquisitionButton->isEnabled());
+        QVERIFY(f->general->readNextAcquisitionButton->isEnabled());
         QVERIFY(f->eventsCounterButton->isEnabled());
         QVERIFY(f->gprs->writeButton->isEnabled());
         testLink.link.unlockCommands();

@@ -1,5 +1,6 @@
 // The console's reads of name, clock, START time, timer, pre-heating, voltages and the
 // next conversion date, and its closing, against the simulated datalogger.
+#include "console/general_page.h"
 #include "console/timers_page.h"
 #include "widgets/box_colours.h"
 #include "console/console_clicks.h"
@@ -41,9 +42,9 @@ private slots:
 
     void readsFillTheBoxesInYellow()
     {
-        click(f, f->readNameButton);
-        QCOMPARE(f->nameBox->text(), QStringLiteral("SIM01"));
-        QCOMPARE(boxColour(f->nameBox), BoxColour::Yellow);
+        click(f, f->general->readNameButton);
+        QCOMPARE(f->general->nameBox->text(), QStringLiteral("SIM01"));
+        QCOMPARE(boxColour(f->general->nameBox), BoxColour::Yellow);
 
         click(f, f->timers->readTimerButton);
         QCOMPARE(Numbers::leadingNumber(f->timers->timerBoxes[0]->text()), 1.0);
@@ -68,12 +69,12 @@ private slots:
     {
         QTimer::singleShot(300, f, [this] {
             click(f, f->eventsCounterButton);
-            click(f, f->readNextAcquisitionButton);
+            click(f, f->general->readNextAcquisitionButton);
             QTest::mouseClick(f->eventsCounterSwitch, Qt::LeftButton);
         });
-        click(f, f->readNameButton);
+        click(f, f->general->readNameButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("Q"));
-        QCOMPARE(f->nameBox->text(), QStringLiteral("SIM01"));
+        QCOMPARE(f->general->nameBox->text(), QStringLiteral("SIM01"));
         QVERIFY(!f->eventsCounterSwitch->isChecked());
         QVERIFY(f->eventsCounterBox->text().isEmpty());
     }
@@ -96,15 +97,15 @@ private slots:
 
     void nextConversionDateComesFromTheFixedBlock()
     {
-        for (QLineEdit* box : f->nextAcquisitionBoxes)
+        for (QLineEdit* box : f->general->nextAcquisitionBoxes)
             box->clear();
-        click(f, f->readNextAcquisitionButton);
+        click(f, f->general->readNextAcquisitionButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("D"));
-        QVERIFY2(Numbers::leadingNumber(f->nextAcquisitionBoxes[2]->text()) >= 2000, qPrintable(f->nextAcquisitionBoxes[2]->text()));
-        const double month = Numbers::leadingNumber(f->nextAcquisitionBoxes[1]->text());
+        QVERIFY2(Numbers::leadingNumber(f->general->nextAcquisitionBoxes[2]->text()) >= 2000, qPrintable(f->general->nextAcquisitionBoxes[2]->text()));
+        const double month = Numbers::leadingNumber(f->general->nextAcquisitionBoxes[1]->text());
         QVERIFY(month >= 1 && month <= 12);
-        QVERIFY(Numbers::leadingNumber(f->nextAcquisitionBoxes[3]->text()) <= 23);
-        QCOMPARE(f->nextAcquisitionBoxes[4]->text().size(), 2);
+        QVERIFY(Numbers::leadingNumber(f->general->nextAcquisitionBoxes[3]->text()) <= 23);
+        QCOMPARE(f->general->nextAcquisitionBoxes[4]->text().size(), 2);
     }
 
     void closingWithOnlyOneSwitchTickedSendsNothing()
@@ -114,7 +115,7 @@ private slots:
         f->immediateConversionBox->setChecked(true);
         f->acquisitionSwitch->setChecked(false);
         f->dataFileNameBox->setText(QStringLiteral("SIM01_01_02_25_VW.txt"));
-        f->nameBox->setText(QStringLiteral("SIM01"));
+        f->general->nameBox->setText(QStringLiteral("SIM01"));
         f->timers->timerBoxes[1]->setText(QStringLiteral("010"));
         f->timers->preheatingBox->setText(QStringLiteral("01500"));
         const int endsBefore = rig->programEnds;

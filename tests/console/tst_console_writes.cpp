@@ -1,5 +1,6 @@
 // The console's writes of clock, START time, timer, pre-heating, name and switches, as
 // the simulated datalogger receives them.
+#include "console/general_page.h"
 #include "console/timers_page.h"
 #include "widgets/box_colours.h"
 #include "console/console_clicks.h"
@@ -179,18 +180,18 @@ private slots:
 
     void nameWriteTrimsAndRefusesCommas()
     {
-        f->nameBox->setText(QStringLiteral("  SITE 7 "));
-        click(f, f->writeNameButton);
+        f->general->nameBox->setText(QStringLiteral("  SITE 7 "));
+        click(f, f->general->writeNameButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("qSITE 7,"));
-        QCOMPARE(f->nameBox->text(), QStringLiteral("SITE 7"));
-        QCOMPARE(boxColour(f->nameBox), BoxColour::Yellow);
+        QCOMPARE(f->general->nameBox->text(), QStringLiteral("SITE 7"));
+        QCOMPARE(boxColour(f->general->nameBox), BoxColour::Yellow);
         QCOMPARE(rig->sim.state().value("name").toString(), QStringLiteral("SITE 7"));
 
-        f->nameBox->setText(QStringLiteral("A,B"));
-        click(f, f->writeNameButton);
+        f->general->nameBox->setText(QStringLiteral("A,B"));
+        click(f, f->general->writeNameButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
         QCOMPARE(rig->dialogs.shown.size(), 1);
-        QVERIFY(f->writeNameButton->isEnabled());
+        QVERIFY(f->general->writeNameButton->isEnabled());
     }
 
     // The boxes ask for the opposite state and then show the datalogger's answer.

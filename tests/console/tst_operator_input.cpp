@@ -4,6 +4,7 @@
 // value or refuses it with a message; it never crashes, never puts a byte on the line
 // the datalogger cannot take, and never sends a value that shifts the datalogger's
 // fields into a command of their own.
+#include "console/general_page.h"
 #include "console/timers_page.h"
 #include "console/gprs_page.h"
 #include "console/console_clicks.h"
@@ -57,7 +58,7 @@ class OperatorInputTest : public QObject {
     QSet<char> pressEveryWrite(const QString& typed)
     {
         const int mark = rig->sim.commandCount();
-        const QList<QPushButton*> writes = {f->writeNameButton, f->writeClockButton, f->writeStartTimeButton,
+        const QList<QPushButton*> writes = {f->general->writeNameButton, f->writeClockButton, f->writeStartTimeButton,
                                            f->timers->writePreheatingButton, f->timers->writeTimerButton, f->writeChannelsButton,
                                            f->writeRainButton, f->writeGsmButton, f->gprs->writeButton};
         if (!typed.isNull())
@@ -128,7 +129,7 @@ private slots:
             QVERIFY2(rig->dialogs.shown.size() > shownBefore, qPrintable(typed));  // refusals were said
             QVERIFY(rig->sim.isRunning());
             QCOMPARE(rig->link.commandLockDepth(), 0);
-            QVERIFY(f->readNameButton->isEnabled());
+            QVERIFY(f->general->readNameButton->isEnabled());
         }
         const QByteArray wire = rig->sim.received().mid(wireMark);
         QCOMPARE(foreignByte(wire), QByteArray());

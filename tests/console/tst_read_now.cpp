@@ -1,5 +1,6 @@
 // Readings now over a scripted transport: one multiplexer's values and temperatures as
 // the datalogger sends them, "Acquire now", the stand-alone recording and the field test.
+#include "console/general_page.h"
 #include "console/console_clicks.h"
 #include "console/fake_console_rig.h"
 #include "widgets/box_colours.h"
@@ -82,7 +83,7 @@ private slots:
         QCOMPARE(rig->port.written, QByteArray("y1,1,100,00,00,Y,"));
         QCOMPARE(f->startTimeBoxes[0]->text(), QStringLiteral("7"));
         QCOMPARE(boxColour(f->clockBoxes[0]), BoxColour::Yellow);
-        QVERIFY(f->acquireNowButton->isEnabled() && f->readNameButton->isEnabled());
+        QVERIFY(f->acquireNowButton->isEnabled() && f->general->readNameButton->isEnabled());
     }
 
     void standAloneAndFieldTest()

@@ -1,6 +1,7 @@
 // The memory downloads against the simulator holding known records: every data file is
 // compared byte for byte with one built here from the simulator's state dump, and the
 // failures leave an earlier file of the same name as it was.
+#include "console/general_page.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
 #include "data/coefficient_table.h"
@@ -132,7 +133,7 @@ class MemoryDownloadTest : public QObject {
         rig->datalogger.setModelCode(simArgs.contains("--model") ? 0 : 1);  // as "Connect" reads it
         ConsoleWindow* f = rig->console.get();
         f->show();
-        f->nameBox->setText(QStringLiteral("PONTE1"));
+        f->general->nameBox->setText(QStringLiteral("PONTE1"));
         click(f, f->readChannelsButton);
         return rig;
     }
@@ -188,7 +189,7 @@ private slots:
         QCOMPARE(boxColour(f->dataFileNameBox), BoxColour::StatusDone);
         QCOMPARE(f->progressBox->text(), QStringLiteral(" 100 %"));
         QCOMPARE(f->downloadProgress->value(), 100);
-        QVERIFY(f->acquireButton->isEnabled() && f->readNameButton->isEnabled());
+        QVERIFY(f->acquireButton->isEnabled() && f->general->readNameButton->isEnabled());
         QVERIFY(!f->cancelDownload->isEnabled());
         QCOMPARE(rig->dialogs.beeps, 3);
         // The data table, in a window of its own: headings, then the records as in the file.
@@ -315,7 +316,7 @@ private slots:
         QVERIFY2(t.elapsed() < 15000, qPrintable(QString::number(t.elapsed())));
         QCOMPARE(fileBytes(path), QByteArray("an earlier download\r\n"));
         QVERIFY2(rig->dialogs.texts().join('|').contains(message), qPrintable(rig->dialogs.texts().join('|')));
-        QVERIFY(f->acquireButton->isEnabled() && f->readNameButton->isEnabled());
+        QVERIFY(f->acquireButton->isEnabled() && f->general->readNameButton->isEnabled());
         QCOMPARE(rig->link.commandLockDepth(), 0);
         QCOMPARE(QDir(rig->folder.path()).entryList({"PONTE1_*"}, QDir::Files | QDir::Hidden).size(), 1);
     }
@@ -336,7 +337,7 @@ private slots:
         QTimer::singleShot(3000, f, [&] {
             progressSeen = f->downloadProgress->value();
             QVERIFY(f->cancelDownload->isEnabled());
-            QVERIFY(!f->readNameButton->isEnabled());
+            QVERIFY(!f->general->readNameButton->isEnabled());
             QTest::mouseClick(f->cancelDownload, Qt::LeftButton);
         });
         QElapsedTimer t;
@@ -349,7 +350,7 @@ private slots:
         // A slow line goes on sending the rest of the reply: the operator is told.
         QCOMPARE(rig->dialogs.shown.size(), 1);
         QVERIFY(rig->dialogs.shown.first().text.contains("still sending"));
-        QVERIFY(f->acquireButton->isEnabled() && f->readNameButton->isEnabled());
+        QVERIFY(f->acquireButton->isEnabled() && f->general->readNameButton->isEnabled());
         QVERIFY(!rig->link.exchangesAbandoned());
         QCOMPARE(rig->link.commandLockDepth(), 0);
     }

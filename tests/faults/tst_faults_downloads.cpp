@@ -2,6 +2,7 @@
 // within its time-outs with the console unlocked and a message, the file that held data
 // before is as it was (or, for new data, only appended to), and once the line is sound
 // again nothing the datalogger recorded is missing.
+#include "console/general_page.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
 #include "data/yearly_file.h"
@@ -45,7 +46,7 @@ private slots:
         setFieldTimeout(rig.link, 500);
         ConsoleWindow* f = rig.console.get();
         f->show();
-        f->nameBox->setText(QStringLiteral("PONTE1"));
+        f->general->nameBox->setText(QStringLiteral("PONTE1"));
         const QString path = rig.folder.filePath(QStringLiteral("PONTE1_") + QDate::currentDate().toString("dd_MM_yy")
                                                  + QStringLiteral("_SENS.txt"));
         QVERIFY(writeFileBytes(path, earlierDownload));
@@ -60,7 +61,7 @@ private slots:
         QCOMPARE(rig.dialogs.shown.size(), kind == QLatin1String("drop") ? 2 : 1);
         QVERIFY2(rig.dialogs.shown.last().text.contains(QStringLiteral("Nothing was written")),
                  qPrintable(rig.dialogs.texts().join('|')));
-        QVERIFY(f->acquireButton->isEnabled() && f->readNameButton->isEnabled());
+        QVERIFY(f->acquireButton->isEnabled() && f->general->readNameButton->isEnabled());
         QCOMPARE(QDir(rig.folder.path()).entryList({"PONTE1_*"}, QDir::Files | QDir::Hidden).size(), 1);
     }
 

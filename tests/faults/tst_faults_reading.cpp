@@ -1,6 +1,7 @@
 // The continuous reading with a fault at each step of its first reading: the run ends
 // (or goes on and is stopped) within its time-outs, the console is unlocked, and the file
 // holds exactly the table, closed with its end marker.
+#include "console/general_page.h"
 #include "console/console_rig.h"
 #include "faults/fault_matrix.h"
 #include "measure/continuous_reading_window.h"
@@ -61,7 +62,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!w->running(), 10000);
         QVERIFY(FaultMatrix::settled(rig.link, t, 12000));
         QVERIFY(w->startButton->isEnabled() && w->closeButton->isEnabled() && !w->stopButton->isEnabled());
-        QVERIFY(rig.console->readNameButton->isEnabled());
+        QVERIFY(rig.console->general->readNameButton->isEnabled());
 
         if (fault.join(' ').contains(QLatin1String("H:"))) {
             // No channel count, no run: said, and no file.

@@ -1,6 +1,7 @@
 // The continuous reading against the simulated datalogger: the table and the file of a
 // run, the ways it ends (Stop, a time-out, a lost line, a closed console), the answers
 // that keep it from starting, and the console locked while it runs.
+#include "console/general_page.h"
 #include "console/console_rig.h"
 #include "data/continuous_file.h"
 #include "data/file_checks.h"
@@ -117,18 +118,18 @@ private slots:
         QVERIFY(w->startButton->isEnabled() && !w->stopButton->isEnabled() && !w->graphButton->isEnabled());
         bool consoleLocked = false;
         when(w, [this] { return w->table().rowCount() >= 3; }, [&] {
-            consoleLocked = !rig->console->readNameButton->isEnabled() && rig->link.commandLockDepth() > 0
+            consoleLocked = !rig->console->general->readNameButton->isEnabled() && rig->link.commandLockDepth() > 0
                             && !w->startButton->isEnabled() && !w->closeButton->isEnabled()
                             && w->stopButton->isEnabled() && w->graphButton->isEnabled();
             // A console button reached now does not start an exchange of its own.
-            rig->console->readNameButton->setEnabled(true);
-            QTest::mouseClick(rig->console->readNameButton, Qt::LeftButton);
+            rig->console->general->readNameButton->setEnabled(true);
+            QTest::mouseClick(rig->console->general->readNameButton, Qt::LeftButton);
         });
         stopAfter(5);
         start();
         QVERIFY(consoleLocked);
         QVERIFY(!w->running());
-        QVERIFY(rig->console->readNameButton->isEnabled());
+        QVERIFY(rig->console->general->readNameButton->isEnabled());
         QCOMPARE(rig->link.commandLockDepth(), 0);
         QVERIFY(w->startButton->isEnabled() && w->closeButton->isEnabled() && w->graphButton->isEnabled());
         QVERIFY(!w->stopButton->isEnabled());

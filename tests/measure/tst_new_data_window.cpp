@@ -1,6 +1,7 @@
 // The new-data window against the simulated datalogger: blocks appended under one title
 // line exactly as sent, confirmed only once on disk; the ends without data; the year and
 // interval clean-ups; the minute timer and its countdown; closing.
+#include "console/general_page.h"
 #include "charts/history_chart_window.h"
 #include "console/console_rig.h"
 #include "data/yearly_file.h"
@@ -75,7 +76,7 @@ private slots:
         connect(w->noticeBox, &QLineEdit::textChanged, this, [&](const QString& t) {
             notices << t;
             if (t == QLatin1String("Receiving data from datalogger..."))
-                consoleLockedWhileReceiving = !rig->console->readNameButton->isEnabled()
+                consoleLockedWhileReceiving = !rig->console->general->readNameButton->isEnabled()
                                               && !w->startButton->isEnabled() && !w->closeButton->isEnabled();
         });
         acquireNow();
@@ -85,7 +86,7 @@ private slots:
         QVERIFY(w->noticeBox->text().startsWith(QStringLiteral("Last acquired: ")));
         QVERIFY(!w->yearBox->isEnabled());
         QVERIFY(w->startButton->isEnabled() && w->closeButton->isEnabled() && w->graphButton->isEnabled());
-        QCOMPARE(rig->console->readNameButton->isEnabled(), true);
+        QCOMPARE(rig->console->general->readNameButton->isEnabled(), true);
 
         QTest::qWait(1300);  // the datalogger records again meanwhile
         acquireNow();
@@ -288,11 +289,11 @@ private slots:
                           || !rig->sim.commandsSince(afterFirst, QStringLiteral("H")).isEmpty();
         });
         probe.start(50);
-        QTest::mouseClick(rig->console->readNameButton, Qt::LeftButton);  // waits 0.9 s for its reply
+        QTest::mouseClick(rig->console->general->readNameButton, Qt::LeftButton);  // waits 0.9 s for its reply
         probe.stop();
         QVERIFY(!interleaved);
         QCOMPARE(w->minutesLeft(), 0);
-        QVERIFY(!rig->console->nameBox->text().isEmpty());
+        QVERIFY(!rig->console->general->nameBox->text().isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(!rig->sim.commandsSince(afterFirst, QStringLiteral("]")).isEmpty(), 5000);
         QTest::mouseClick(w->stopTimerButton, Qt::LeftButton);
     }

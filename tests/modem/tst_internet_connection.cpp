@@ -7,6 +7,7 @@
 // memory download over the internet writes the same file as over the cable.
 #include "internet_rig.h"
 
+#include "console/general_page.h"
 #include "data/phone_book.h"
 #include "link/telnet_client.h"
 #include "support/download_match.h"
@@ -85,7 +86,7 @@ private slots:
 
         // Name, model and acquisition status, then the internet settings; nothing else.
         QCOMPARE(m.sim.commandsSince(0, "QDOGCEHMTUKLV").mid(0, 3), (QStringList{"Q,", "D,", "O,"}));
-        QCOMPARE(f->nameBox->text(), QStringLiteral("PONTE"));
+        QCOMPARE(f->general->nameBox->text(), QStringLiteral("PONTE"));
         QCOMPARE(m.rig->datalogger.modelCode(), qint16(model));
         QVERIFY(f->acquisitionSwitch->isChecked());
         if (model == 0) {

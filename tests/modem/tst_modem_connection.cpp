@@ -3,6 +3,7 @@
 // fixed-length replies; "Stop" hangs up; a memory download over the modem line writes
 // the same file as over the cable.
 #include "modem_rig.h"
+#include "console/general_page.h"
 #include "console/timers_page.h"
 #include "support/file_bytes.h"
 
@@ -75,7 +76,7 @@ private slots:
         QVERIFY(m.statuses[at - 1].startsWith(QStringLiteral("CONNECT 9600")));
 
         // The reads went over the modem line into the console.
-        QCOMPARE(f->nameBox->text(), QStringLiteral("SIM01"));
+        QCOMPARE(f->general->nameBox->text(), QStringLiteral("SIM01"));
         QCOMPARE(f->channelCount(0), 5);
         QCOMPARE(f->channelCount(1), 2);
         QCOMPARE(f->clockBoxes[2]->text(), QString::number(QDate::currentDate().year()));
@@ -112,21 +113,21 @@ private slots:
         QVERIFY(m.start());
         QVERIFY(call(m));
         ConsoleWindow* f = m.rig->console.get();
-        for (QLineEdit* b : {f->nameBox, f->clockBoxes[0], f->clockBoxes[2], f->timers->timerBoxes[0], f->timers->timerBoxes[1],
-                             f->timers->preheatingBox, f->nextAcquisitionBoxes[2], f->memoryFreeBox, f->memoryTotalBox})
+        for (QLineEdit* b : {f->general->nameBox, f->clockBoxes[0], f->clockBoxes[2], f->timers->timerBoxes[0], f->timers->timerBoxes[1],
+                             f->timers->preheatingBox, f->general->nextAcquisitionBoxes[2], f->general->memoryFreeBox, f->general->memoryTotalBox})
             b->clear();
         m.rig->start->show();
         const int before = m.sim.commandCount();
         m.modem->retryAction->trigger();
         QCOMPARE(m.sim.commandsSince(before, "GCEHQNMTV"), (QStringList{"G,", "C,", "E,", "H,", "H,", "Q,", "N,", "M,", "T,"}));
-        QCOMPARE(f->nameBox->text(), QStringLiteral("SIM01"));
+        QCOMPARE(f->general->nameBox->text(), QStringLiteral("SIM01"));
         QCOMPARE(f->clockBoxes[2]->text(), QString::number(QDate::currentDate().year()));
         QCOMPARE(f->clockBoxes[0]->text().toInt(), QDate::currentDate().day());
         QCOMPARE(f->timers->timerBoxes[0]->text(), QStringLiteral("1"));
         QCOMPARE(f->timers->timerBoxes[1]->text(), QStringLiteral("2"));
         QVERIFY(!f->timers->preheatingBox->text().isEmpty());
-        QVERIFY(f->nextAcquisitionBoxes[2]->text().toInt() >= 2000);
-        QVERIFY(!f->memoryTotalBox->text().trimmed().isEmpty());
+        QVERIFY(f->general->nextAcquisitionBoxes[2]->text().toInt() >= 2000);
+        QVERIFY(!f->general->memoryTotalBox->text().trimmed().isEmpty());
         QVERIFY(!m.rig->start->isVisible());
         QVERIFY(f->isVisible());
     }
@@ -137,11 +138,11 @@ private slots:
         QVERIFY(m.start());
         QVERIFY(call(m));
         ConsoleWindow* f = m.rig->console.get();
-        f->nameBox->clear();
+        f->general->nameBox->clear();
         m.rig->start->show();
         tune(m.rig->link, [](Link::Settings& s) { s.fixedWaitTimeoutMs = 600; });
         m.modem->retryAction->trigger();
-        QCOMPARE(f->nameBox->text(), QStringLiteral("SIM01"));  // read before the silence
+        QCOMPARE(f->general->nameBox->text(), QStringLiteral("SIM01"));  // read before the silence
         QCOMPARE(m.modem->status(), QStringLiteral("Retry stopped: incomplete answer to T"));
         QVERIFY(m.rig->start->isVisible());  // no hand-over
     }

@@ -5,6 +5,7 @@
 // program's folder is a temporary one holding the sample data files.
 // Run by scripts/screenshots with the directory to write into and the sample files'
 // folder; not a test.
+#include "console/general_page.h"
 #include "charts/history_chart_window.h"
 #include "console/gprs_page.h"
 #include "console/console_clicks.h"
@@ -155,7 +156,7 @@ int main(int argc, char** argv)
     f->resize(1000, 640);
     f->adaptForAnalogModel();
     f->show();
-    f->nameBox->setText(QStringLiteral("PONTE1"));
+    f->general->nameBox->setText(QStringLiteral("PONTE1"));
     click(f, f->readChannelsButton);
 
     click(f, f->sensorsButton);

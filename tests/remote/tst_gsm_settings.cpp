@@ -1,5 +1,6 @@
 // The console's GSM, GPRS, e-mail and internet controls against the simulator: the bytes
 // the datalogger received, what it stored, and the boxes afterwards.
+#include "console/general_page.h"
 #include "console/gprs_page.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
@@ -166,24 +167,24 @@ private slots:
 
     void tickingTheInternetSwitchWritesAndReadsItBack()
     {
-        showPageOf(f, f->internetSwitchBox);
-        QVERIFY(!f->internetSwitchBox->isChecked());
-        QTest::mouseClick(f->internetSwitchBox, Qt::LeftButton, {}, QPoint(8, f->internetSwitchBox->height() / 2));
+        showPageOf(f, f->general->internetSwitchBox);
+        QVERIFY(!f->general->internetSwitchBox->isChecked());
+        QTest::mouseClick(f->general->internetSwitchBox, Qt::LeftButton, {}, QPoint(8, f->general->internetSwitchBox->height() / 2));
         QCOMPARE(rig->sentSinceMark(), QByteArray("<1,>"));
         QVERIFY(state()["web"].toBool());
-        QVERIFY(f->internetSwitchBox->isChecked());
+        QVERIFY(f->general->internetSwitchBox->isChecked());
 
         // A read that changes the box writes the state just read back and reads it again;
         // the second read finds the box unchanged and the round ends.
         {
-            const QSignalBlocker block(f->internetSwitchBox);
-            f->internetSwitchBox->setChecked(false);
+            const QSignalBlocker block(f->general->internetSwitchBox);
+            f->general->internetSwitchBox->setChecked(false);
         }
-        click(f, f->readInternetSwitchButton);
+        click(f, f->general->readInternetSwitchButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("><1,>"));
-        QVERIFY(f->internetSwitchBox->isChecked());
+        QVERIFY(f->general->internetSwitchBox->isChecked());
         QVERIFY(state()["web"].toBool());
-        QVERIFY(f->readInternetSwitchButton->isEnabled());
+        QVERIFY(f->general->readInternetSwitchButton->isEnabled());
     }
 };
 

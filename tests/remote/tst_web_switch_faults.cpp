@@ -1,5 +1,6 @@
 // The internet-connection switch against datalogger answers a simulator does not give:
 // no answer at all, and an answer that contradicts every write.
+#include "console/general_page.h"
 #include "console/console_clicks.h"
 #include "console/fake_console_rig.h"
 
@@ -19,13 +20,13 @@ private slots:
         ConsoleWindow* f = rig.console.get();
         rig.port.responder = datalogger({});
         {
-            const QSignalBlocker block(f->internetSwitchBox);
-            f->internetSwitchBox->setChecked(true);
+            const QSignalBlocker block(f->general->internetSwitchBox);
+            f->general->internetSwitchBox->setChecked(true);
         }
-        click(f, f->readInternetSwitchButton);
+        click(f, f->general->readInternetSwitchButton);
         QCOMPARE(rig.port.written, QByteArray(">"));
-        QVERIFY(f->internetSwitchBox->isChecked());
-        QVERIFY(f->readInternetSwitchButton->isEnabled());
+        QVERIFY(f->general->internetSwitchBox->isChecked());
+        QVERIFY(f->general->readInternetSwitchButton->isEnabled());
     }
 
     // Each write is read back and a read that changes the box writes again; a datalogger
@@ -35,11 +36,11 @@ private slots:
         FakeConsoleRig rig;
         ConsoleWindow* f = rig.console.get();
         rig.port.responder = datalogger({{">", {"0,", "1,", "0,", "1,", "0,"}}});
-        showPageOf(f, f->internetSwitchBox);
-        QTest::mouseClick(f->internetSwitchBox, Qt::LeftButton, {}, QPoint(8, f->internetSwitchBox->height() / 2));
+        showPageOf(f, f->general->internetSwitchBox);
+        QTest::mouseClick(f->general->internetSwitchBox, Qt::LeftButton, {}, QPoint(8, f->general->internetSwitchBox->height() / 2));
         QCOMPARE(rig.port.written, QByteArray("<1,><0,>"));
-        QVERIFY(f->internetSwitchBox->isChecked());  // the last answer is shown
-        QVERIFY(f->readInternetSwitchButton->isEnabled());
+        QVERIFY(f->general->internetSwitchBox->isChecked());  // the last answer is shown
+        QVERIFY(f->general->readInternetSwitchButton->isEnabled());
     }
 };
 

@@ -1,6 +1,7 @@
 // "Connect", "Step-by-step connection" and "Reset" against the datalogger simulator on a
 // pseudo-terminal: the status line, the commands on the wire and the console filled.
 #include "start_rig.h"
+#include "console/general_page.h"
 #include "console/timers_page.h"
 #include "support/scripted_dialogs.h"
 #include "support/sim_process.h"
@@ -67,8 +68,8 @@ private slots:
             QCOMPARE(rig.datalogger.modelCode(), qint16(1));
             QCOMPARE(console.windowTitle(), QStringLiteral("Quorvel LV210-LV420"));
             QCOMPARE(console.acquireButton->text(), QStringLiteral("Acquire"));
-            QCOMPARE(console.nameBox->text(), QStringLiteral("ABC"));
-            QCOMPARE(boxColour(console.nameBox), BoxColour::Yellow);
+            QCOMPARE(console.general->nameBox->text(), QStringLiteral("ABC"));
+            QCOMPARE(boxColour(console.general->nameBox), BoxColour::Yellow);
             const int channels[4] = {8, 4, 0, 2};
             for (int m = 0; m < 4; ++m) {
                 QCOMPARE(Numbers::leadingNumber(console.muxBoxes[m]->text()), double(channels[m]));
@@ -287,7 +288,7 @@ private slots:
         QCOMPARE(boxColour(rig.start->statusLine), BoxColour::Green);
         QVERIFY(rig.console->isVisible());
         QVERIFY(!rig.start->isVisible() && !rig.start->isEnabled());
-        QVERIFY(rig.console->nameBox->text().isEmpty());
+        QVERIFY(rig.console->general->nameBox->text().isEmpty());
         QTest::qWait(300);
         QCOMPARE(sim.received(), QByteArray("V"));
         QFile ini(folder->filePath("rk550.ini"));

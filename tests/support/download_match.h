@@ -4,6 +4,7 @@
 // their header.
 #pragma once
 
+#include "console/general_page.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
 #include "support/file_bytes.h"
@@ -52,7 +53,7 @@ inline QByteArray overTheCable(const QStringList& simArgs)
     rig.datalogger.setModelCode(1);
     ConsoleWindow* f = rig.console.get();
     f->show();
-    f->nameBox->setText(QStringLiteral("SIM01"));
+    f->general->nameBox->setText(QStringLiteral("SIM01"));
     click(f, f->readChannelsButton);
     download(f);
     return fileBytes(rig.folder.filePath(fileName()));
