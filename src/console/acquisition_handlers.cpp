@@ -1,4 +1,4 @@
-// The console's acquisition switch and internal voltages.
+// The console's read of the internal voltages.
 #include "console/console_window.h"
 
 #include "widgets/switch_box.h"
@@ -11,23 +11,6 @@
 #include <QLineEdit>
 
 using Numbers::formatted;
-
-// The box asks the datalogger for the opposite state and then shows what it holds.
-void ConsoleWindow::toggleAcquisition()
-{
-    if (link_.busy())
-        return;
-    Settings::setAcquisition(link_, !acquisitionSwitch->isChecked());
-    readAcquisitionSwitch();
-}
-
-void ConsoleWindow::readAcquisitionSwitch()
-{
-    if (link_.busy())
-        return;
-    Link::CommandLock lock(link_);
-    acquisitionSwitch->showField(Settings::readAcquisitionSwitch(link_).fields[0]);
-}
 
 void ConsoleWindow::readInternalParameters()
 {

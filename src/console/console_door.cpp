@@ -1,6 +1,7 @@
 // The console as the windows that connect see it: its reads by name, what else the
 // connection's reads bring, and the hand-over.
 #include "console/console_window.h"
+#include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "console/gprs_page.h"
 #include "console/timers_page.h"
@@ -18,8 +19,8 @@ void ConsoleWindow::read(Read what)
 {
     switch (what) {
     case Read::Channels: readChannels(); break;
-    case Read::Clock: readClock(); break;
-    case Read::StartTime: readStartTime(); break;
+    case Read::Clock: dateTime->readClock(); break;
+    case Read::StartTime: dateTime->readStartTime(); break;
     case Read::Timer: timers->readTimer(); break;
     case Read::Preheating: timers->readPreheating(); break;
     case Read::InternalParameters: readInternalParameters(); break;
@@ -33,7 +34,7 @@ void ConsoleWindow::read(Read what)
 
 void ConsoleWindow::showEventsCounterField(const QString& field) { eventsCounterSwitch->showField(field); }
 
-void ConsoleWindow::showAcquisitionField(const QString& field) { acquisitionSwitch->showField(field); }
+void ConsoleWindow::showAcquisitionField(const QString& field) { dateTime->acquisitionSwitch->showField(field); }
 
 void ConsoleWindow::showFixedReplies(const FixedReplies& replies)
 {
@@ -42,7 +43,7 @@ void ConsoleWindow::showFixedReplies(const FixedReplies& replies)
             boxes[i]->setText(texts[i]);
     };
     if (replies.clock)
-        fill(clockBoxes, *replies.clock);
+        fill(dateTime->clockBoxes, *replies.clock);
     if (replies.timer)
         fill(timers->timerBoxes, *replies.timer);
     if (replies.preheating)

@@ -3,6 +3,7 @@
 #include "widgets/services.h"
 #include "data/dialogs.h"
 #include "console/console_window.h"
+#include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "console/gprs_page.h"
 #include "console/timers_page.h"
@@ -42,7 +43,7 @@ ConsoleWindow::ConsoleWindow(Services& services, QWidget* parent)
     pages->setObjectName(QStringLiteral("SSTab1"));
     // Each page has a mnemonic (Alt+D, Alt+T, ...); the page's own buttons have none, so
     // that no letter is taken twice.
-    pages->addTab(buildDateTimePage(), QStringLiteral("&DATE AND TIME"));
+    pages->addTab(dateTime = new DateTimePage(services_), QStringLiteral("&DATE AND TIME"));
     pages->addTab(timers = new TimersPage(services_), QStringLiteral("&TIMERS"));
     pages->addTab(buildChannelsPage(), QStringLiteral("&CHANNELS"));
     pages->addTab(general = new GeneralPage(services_), QStringLiteral("&GENERAL"));
@@ -72,7 +73,7 @@ void ConsoleWindow::registerCommandControls()
 {
     QList<QWidget*> controls = {
         general->readNameButton, general->writeNameButton, general->readMemoryButton, acquireButton, acquireTemperaturesButton, readInternalParametersButton,
-        readClockButton, writeClockButton, readAcquisitionSwitchButton, timers->writeTimerButton, timers->readTimerButton, timers->writePreheatingButton, timers->readPreheatingButton,
+        dateTime->readClockButton, dateTime->writeClockButton, dateTime->readAcquisitionSwitchButton, timers->writeTimerButton, timers->readTimerButton, timers->writePreheatingButton, timers->readPreheatingButton,
         writeChannelsButton, readChannelsButton, sensorsButton, eraseMemoryButton, resetButton, alertsButton,
         readGsmButton, writeGsmButton, smsAlertSwitch, phoneAlertSwitch, gprs->readButton, general->readInternetSwitchButton,
         readRainButton,
@@ -139,7 +140,7 @@ void ConsoleWindow::unload()
     unloaded_ = true;
     link_.pause(100);
     // Leaves the datalogger converting on its own once the console has gone.
-    if (immediateConversionBox->isChecked() && acquisitionSwitch->isChecked())
+    if (dateTime->immediateConversionBox->isChecked() && dateTime->acquisitionSwitch->isChecked())
         link_.sendCommand(QStringLiteral("d"), QStringLiteral("0,0,0,0,0,"));
     link_.closePort();
     writeLogoutFile();

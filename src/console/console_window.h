@@ -18,6 +18,7 @@ struct Store;
 
 class ContinuousReadingWindow;
 class DataloggerModel;
+class DateTimePage;
 class GeneralPage;
 class GprsPage;
 class TimersPage;
@@ -85,19 +86,6 @@ public:
     QAction* aboutAction = nullptr;
     QAction* restoreAction = nullptr;
 
-    // "DATE AND TIME".
-    std::array<QLineEdit*, 5> clockBoxes{};  // clock: day, month, year, hour, minute
-    std::array<QLineEdit*, 5> startTimeBoxes{};  // START time, same order
-    QPushButton* readClockButton = nullptr;
-    QPushButton* writeClockButton = nullptr;
-    QPushButton* readStartTimeButton = nullptr;
-    QPushButton* writeStartTimeButton = nullptr;
-    QPushButton* acquireNowButton = nullptr;
-    SwitchBox* gsmSwitch = nullptr;
-    QCheckBox* immediateConversionBox = nullptr;
-    SwitchBox* acquisitionSwitch = nullptr;
-    QPushButton* readAcquisitionSwitchButton = nullptr;
-
     // "CHANNELS".
     std::array<QLineEdit*, 4> muxBoxes{};  // channels on multiplexer 0..3
     QPushButton* readChannelsButton = nullptr;
@@ -137,6 +125,7 @@ public:
     std::array<QPushButton*, 1> continuousReadingButtons{};
 
     // The pages that are classes of their own.
+    DateTimePage* dateTime = nullptr;
     TimersPage* timers = nullptr;
     GeneralPage* general = nullptr;
     GprsPage* gprs = nullptr;
@@ -163,12 +152,6 @@ public:
 
 public slots:
     // Identity, clock, schedule, internal parameters.
-    void readClock();
-    void writeClock();
-    void readStartTime();
-    void writeStartTime();
-    void toggleAcquisition();
-    void readAcquisitionSwitch();
     void readInternalParameters();
 
     // Channels, events counter, rain millimetres.
@@ -197,7 +180,6 @@ public slots:
     // Readings now (the "READ NOW" page and the menu's field test).
     void readMux(int mux);
     void readMuxTemperatures(int mux);
-    void acquireNow();
     void standAlone();
     void fieldTest();
     // The sensor window.
@@ -217,7 +199,6 @@ public slots:
     void phoneAlertClicked();
     void toggleEmail();
     void readEmail();
-    void toggleGsm();
     // The alert window.
     void openAlertWindow();
 
@@ -231,7 +212,6 @@ private:
     DataloggerModel& datalogger_;
 
     void buildMenu();
-    QWidget* buildDateTimePage();
     QWidget* buildChannelsPage();
     QWidget* buildDataAcquisitionPage();
     QWidget* buildReadNowPage();
@@ -242,9 +222,6 @@ private:
     void markEditedOnKey(QLineEdit* box);
     void trimOnChange(QLineEdit* box);
 
-    // The write of a five-box date row, the clock's or the START time's; false when the
-    // hour or minute is refused.
-    bool writeDateRow(const std::array<QLineEdit*, 5>& row, bool clock);
     void writeLogoutFile();
     void unloadWhenIdle();
 

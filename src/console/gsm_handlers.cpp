@@ -137,14 +137,3 @@ void ConsoleWindow::readEmail()
     emailSwitch->showField(Settings::readEmailSwitch(link_).fields[0]);
 }
 
-// The datalogger has no read for its GSM function: the box shows what was sent, once it
-// has gone out.
-void ConsoleWindow::toggleGsm()
-{
-    if (link_.busy())
-        return;
-    const bool on = !gsmSwitch->isChecked();
-    if (Settings::setGsmFunction(link_, on))
-        gsmSwitch->setChecked(on);
-    readAcquisitionSwitch();
-}

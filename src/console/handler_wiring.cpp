@@ -13,11 +13,6 @@ void ConsoleWindow::connectHandlers()
     const auto click = [this](QPushButton* b, void (ConsoleWindow::*handler)()) {
         connect(b, &QPushButton::clicked, this, handler);
     };
-    click(readClockButton, &ConsoleWindow::readClock);
-    click(writeClockButton, &ConsoleWindow::writeClock);
-    click(readStartTimeButton, &ConsoleWindow::readStartTime);
-    click(writeStartTimeButton, &ConsoleWindow::writeStartTime);
-    click(readAcquisitionSwitchButton, &ConsoleWindow::readAcquisitionSwitch);
     click(readInternalParametersButton, &ConsoleWindow::readInternalParameters);
     click(readChannelsButton, &ConsoleWindow::readChannels);
     click(writeChannelsButton, &ConsoleWindow::writeChannels);
@@ -32,7 +27,6 @@ void ConsoleWindow::connectHandlers()
     click(newDataButton, &ConsoleWindow::openNewDataWindow);
     click(acquireButton, &ConsoleWindow::acquire);
     click(acquireTemperaturesButton, &ConsoleWindow::acquireTemperatures);
-    click(acquireNowButton, &ConsoleWindow::acquireNow);
     click(standAloneButton, &ConsoleWindow::standAlone);
     for (int n = 0; n < 4; ++n) {
         connect(readMuxButtons[n], &QPushButton::clicked, this, [this, n] { readMux(n); });
@@ -46,16 +40,11 @@ void ConsoleWindow::connectHandlers()
         link_.abandonExchanges(true);
     });
 
-    connect(acquisitionSwitch, &SwitchBox::switchRequested, this, &ConsoleWindow::toggleAcquisition);
     connect(eventsCounterSwitch, &SwitchBox::switchRequested, this, &ConsoleWindow::toggleEventsCounter);
     connectRemoteHandlers();
 
     for (int m = 0; m < 4; ++m)
         connect(muxBoxes[m], &QLineEdit::textEdited, this, [this, m] { muxChanged(m); });
 
-    for (QLineEdit* box : clockBoxes)
-        markEditedOnKey(box);
-    for (QLineEdit* box : startTimeBoxes)
-        markEditedOnKey(box);
     markEditedOnKey(rainBox);
 }

@@ -77,26 +77,6 @@ void ConsoleWindow::readMuxTemperatures(int mux)
     readMultiplexer(this, link_, datalogger_.modelCode() != 0, mux, true);
 }
 
-// A START time already past (1 January of year 100, 00:00) makes the datalogger acquire
-// at once; what the START boxes hold is only checked, never sent.
-void ConsoleWindow::acquireNow()
-{
-    if (link_.busy())
-        return;
-    Link::CommandLock lock(link_);
-    const double hour = leadingNumber(startTimeBoxes[3]->text());
-    const double minute = leadingNumber(startTimeBoxes[4]->text());
-    if (hour < 0 || hour > 23 || minute < 0 || minute > 59) {
-        dialogs_.inform(QStringLiteral("Values not valid! "), QStringLiteral("Warning!!"));
-        dialogs_.beep();
-        return;
-    }
-    for (QLineEdit* box : clockBoxes)
-        setBoxColour(box, BoxColour::Yellow);
-    link_.sendCommand(QStringLiteral("y"), QStringLiteral("1,1,100,00,00,"));
-    readStartTime();
-}
-
 void ConsoleWindow::standAlone()
 {
     if (link_.busy())

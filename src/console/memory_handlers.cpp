@@ -1,5 +1,6 @@
 // The console's memory capacity read, memory erase and datalogger reset.
 #include "console/console_window.h"
+#include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "console/timers_page.h"
 
@@ -45,6 +46,6 @@ void ConsoleWindow::resetDatalogger()
         link_.pause(20);
         general->readName();
         link_.pause(20);
-        readAcquisitionSwitch();
+        dateTime->readAcquisitionSwitch();
     }
 }

@@ -17,7 +17,6 @@ void ConsoleWindow::connectRemoteHandlers()
     connect(smsAlertSwitch, &SwitchBox::switchRequested, this, &ConsoleWindow::toggleSmsAlert);
     connect(phoneAlertSwitch, &SwitchBox::switchRequested, this, &ConsoleWindow::togglePhoneAlert);
     connect(emailSwitch, &SwitchBox::switchRequested, this, &ConsoleWindow::toggleEmail);
-    connect(gsmSwitch, &SwitchBox::switchRequested, this, &ConsoleWindow::toggleGsm);
 
     for (QLineEdit* box : smsNumberBoxes)
         markEditedOnKey(box);

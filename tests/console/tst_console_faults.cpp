@@ -1,5 +1,6 @@
 // The console against a datalogger that answers badly, a line that stalls, a full disk
 // and an operator who closes it in the middle of a read, over a scripted transport.
+#include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "console/timers_page.h"
 #include "console/console_clicks.h"
@@ -176,12 +177,12 @@ private slots:
     void closingDuringAReadSendsTheClosingCommand()
     {
         setFieldTimeout(rig->link, 20000);
-        f->immediateConversionBox->setChecked(true);
-        f->acquisitionSwitch->setChecked(true);
+        f->dateTime->immediateConversionBox->setChecked(true);
+        f->dateTime->acquisitionSwitch->setChecked(true);
         QTimer::singleShot(150, f, [this] { f->close(); });
         QElapsedTimer t;
         t.start();
-        click(f, f->readClockButton);  // the datalogger never answers "G"
+        click(f, f->dateTime->readClockButton);  // the datalogger never answers "G"
         QTRY_COMPARE(programEnds(), 1);
         QVERIFY2(t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
         QVERIFY2(port->written.endsWith("d0,0,0,0,0,"), port->written.constData());

@@ -1,5 +1,6 @@
 // The console's frame without a datalogger: pages, names, the lock, the edit colours,
 // the switch boxes, the analog layout, colour values and the logout file.
+#include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "console/timers_page.h"
 #include "widgets/box_colours.h"
@@ -78,7 +79,7 @@ private slots:
         testLink.link.lockCommands();
         const QList<QWidget*> locked = {f->general->readNameButton, f->general->readMemoryButton, f->acquireTemperaturesButton,
                                         f->readMuxButtons[0], f->readMuxTemperatureButtons[2], f->readInternalParametersButton,
-                                        f->readAcquisitionSwitchButton, f->writeChannelsButton, f->sensorsButton,
+                                        f->dateTime->readAcquisitionSwitchButton, f->writeChannelsButton, f->sensorsButton,
                                         f->alertsButton, f->writeGsmButton, f->phoneAlertSwitch,
                                         f->gprs->readButton, f->general->readInternetSwitchButton};
         for (QWidget* w : locked)
@@ -94,11 +95,11 @@ private slots:
 
     void typingMarksBoxesRedButMovingDoesNot()
     {
-        setBoxColour(f->clockBoxes[3], BoxColour::Yellow);
-        QTest::keyClick(f->clockBoxes[3], Qt::Key_Tab);
-        QCOMPARE(boxColour(f->clockBoxes[3]), BoxColour::Yellow);
-        QTest::keyClicks(f->clockBoxes[3], QStringLiteral("7"));
-        QCOMPARE(boxColour(f->clockBoxes[3]), BoxColour::Red);
+        setBoxColour(f->dateTime->clockBoxes[3], BoxColour::Yellow);
+        QTest::keyClick(f->dateTime->clockBoxes[3], Qt::Key_Tab);
+        QCOMPARE(boxColour(f->dateTime->clockBoxes[3]), BoxColour::Yellow);
+        QTest::keyClicks(f->dateTime->clockBoxes[3], QStringLiteral("7"));
+        QCOMPARE(boxColour(f->dateTime->clockBoxes[3]), BoxColour::Red);
         QTest::keyClicks(f->rainBox, QStringLiteral("2"));
         QCOMPARE(boxColour(f->rainBox), BoxColour::Red);
 

@@ -1,5 +1,6 @@
 // The console's reads of name, clock, START time, timer, pre-heating, voltages and the
 // next conversion date, and its closing, against the simulated datalogger.
+#include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "console/timers_page.h"
 #include "widgets/box_colours.h"
@@ -81,17 +82,17 @@ private slots:
 
     void clockAndStartReadsUseTheirFormats()
     {
-        click(f, f->readClockButton);
+        click(f, f->dateTime->readClockButton);
         const QDate today = QDate::currentDate();
-        QCOMPARE(f->clockBoxes[2]->text(), QString::number(today.year()));
-        QVERIFY(!f->clockBoxes[1]->text().startsWith('0'));
-        QCOMPARE(f->clockBoxes[3]->text().size(), 2);
-        QCOMPARE(f->clockBoxes[4]->text().size(), 2);
+        QCOMPARE(f->dateTime->clockBoxes[2]->text(), QString::number(today.year()));
+        QVERIFY(!f->dateTime->clockBoxes[1]->text().startsWith('0'));
+        QCOMPARE(f->dateTime->clockBoxes[3]->text().size(), 2);
+        QCOMPARE(f->dateTime->clockBoxes[4]->text().size(), 2);
 
-        click(f, f->readStartTimeButton);
+        click(f, f->dateTime->readStartTimeButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("G,Y,"));
-        QVERIFY(Numbers::leadingNumber(f->startTimeBoxes[2]->text()) >= 2000);
-        for (QLineEdit* box : f->startTimeBoxes)
+        QVERIFY(Numbers::leadingNumber(f->dateTime->startTimeBoxes[2]->text()) >= 2000);
+        for (QLineEdit* box : f->dateTime->startTimeBoxes)
             QCOMPARE(boxColour(box), BoxColour::Yellow);
     }
 
@@ -112,8 +113,8 @@ private slots:
     {
         rig->newConsole();
         f = rig->console.get();
-        f->immediateConversionBox->setChecked(true);
-        f->acquisitionSwitch->setChecked(false);
+        f->dateTime->immediateConversionBox->setChecked(true);
+        f->dateTime->acquisitionSwitch->setChecked(false);
         f->dataFileNameBox->setText(QStringLiteral("SIM01_01_02_25_VW.txt"));
         f->general->nameBox->setText(QStringLiteral("SIM01"));
         f->timers->timerBoxes[1]->setText(QStringLiteral("010"));
@@ -136,8 +137,8 @@ private slots:
         rig->newConsole();
         f = rig->console.get();
         rig->setMark();
-        f->immediateConversionBox->setChecked(true);
-        f->acquisitionSwitch->setChecked(true);
+        f->dateTime->immediateConversionBox->setChecked(true);
+        f->dateTime->acquisitionSwitch->setChecked(true);
         const int endsBefore = rig->programEnds;
         QVERIFY(f->close());
         QCOMPARE(rig->programEnds, endsBefore + 1);

@@ -1,5 +1,6 @@
 // The console's writes of clock, START time, timer, pre-heating, name and switches, as
 // the simulated datalogger receives them.
+#include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "console/timers_page.h"
 #include "widgets/box_colours.h"
@@ -32,18 +33,18 @@ private slots:
 
     void clockWriteSendsTypedValuesAndReadsBack()
     {
-        type(f->clockBoxes, {"5", "3", "2015", "23", "59"});
-        click(f, f->writeClockButton);
+        type(f->dateTime->clockBoxes, {"5", "3", "2015", "23", "59"});
+        click(f, f->dateTime->writeClockButton);
         const QByteArray sent = rig->sentSinceMark();
         QVERIFY2(sent.startsWith("g5,3, 115,23,59,G,"), sent.constData());
-        QCOMPARE(f->clockBoxes[0]->text(), QStringLiteral("5"));
-        QCOMPARE(f->clockBoxes[1]->text(), QStringLiteral("3"));
-        QCOMPARE(f->clockBoxes[2]->text(), QStringLiteral("2015"));
-        QCOMPARE(f->clockBoxes[3]->text(), QStringLiteral("23"));
-        for (QLineEdit* box : f->clockBoxes)
+        QCOMPARE(f->dateTime->clockBoxes[0]->text(), QStringLiteral("5"));
+        QCOMPARE(f->dateTime->clockBoxes[1]->text(), QStringLiteral("3"));
+        QCOMPARE(f->dateTime->clockBoxes[2]->text(), QStringLiteral("2015"));
+        QCOMPARE(f->dateTime->clockBoxes[3]->text(), QStringLiteral("23"));
+        for (QLineEdit* box : f->dateTime->clockBoxes)
             QCOMPARE(boxColour(box), BoxColour::Yellow);
         QVERIFY(rig->dialogs.shown.isEmpty());
-        QVERIFY(f->writeClockButton->isEnabled());
+        QVERIFY(f->dateTime->writeClockButton->isEnabled());
     }
 
     void badHourOrMinuteSendsNothing_data()
@@ -66,28 +67,28 @@ private slots:
         QFETCH(QStringList, boxes);
         QFETCH(QString, message);
         const int beeps = rig->dialogs.beeps;
-        type(startRow ? f->startTimeBoxes : f->clockBoxes, boxes);
-        click(f, startRow ? f->writeStartTimeButton : f->writeClockButton);
+        type(startRow ? f->dateTime->startTimeBoxes : f->dateTime->clockBoxes, boxes);
+        click(f, startRow ? f->dateTime->writeStartTimeButton : f->dateTime->writeClockButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
         QCOMPARE(rig->dialogs.texts(), QStringList{message});
         QCOMPARE(rig->dialogs.shown.first().title,
                  startRow ? QStringLiteral("Warning!!") : QStringLiteral("Attenzione!!"));
         QCOMPARE(rig->dialogs.beeps, beeps + 1);
-        QVERIFY(f->writeClockButton->isEnabled() && f->writeStartTimeButton->isEnabled());
+        QVERIFY(f->dateTime->writeClockButton->isEnabled() && f->dateTime->writeStartTimeButton->isEnabled());
     }
 
     void startTimeWriteAndTwoDigitYear()
     {
-        type(f->startTimeBoxes, {"1", "12", "2030", "07", "30"});
-        click(f, f->writeStartTimeButton);
+        type(f->dateTime->startTimeBoxes, {"1", "12", "2030", "07", "30"});
+        click(f, f->dateTime->writeStartTimeButton);
         QByteArray sent = rig->sentSinceMark();
         QVERIFY2(sent.startsWith("y1,12, 130,07,30,Y,"), sent.constData());
-        QCOMPARE(f->startTimeBoxes[2]->text(), QStringLiteral("2030"));
-        QCOMPARE(boxColour(f->startTimeBoxes[4]), BoxColour::Yellow);
+        QCOMPARE(f->dateTime->startTimeBoxes[2]->text(), QStringLiteral("2030"));
+        QCOMPARE(boxColour(f->dateTime->startTimeBoxes[4]), BoxColour::Yellow);
 
         // The year is not corrected: 15 travels as 15 less 1900.
-        type(f->startTimeBoxes, {"1", "12", "15", "07", "30"});
-        click(f, f->writeStartTimeButton);
+        type(f->dateTime->startTimeBoxes, {"1", "12", "15", "07", "30"});
+        click(f, f->dateTime->writeStartTimeButton);
         sent = rig->sentSinceMark();
         QVERIFY2(sent.startsWith("y1,12,-1885,07,30,"), sent.constData());
     }
@@ -170,10 +171,10 @@ private slots:
         QCOMPARE(f->timers->preheatingBox->text(), QStringLiteral("0"));
 
         rig->dialogs.shown.clear();
-        type(f->clockBoxes, {"5", "3", "2015", "", "30"});
-        showPageOf(f, f->clockBoxes[3]);
-        QTest::keyClicks(f->clockBoxes[3], QStringLiteral("123"));
-        click(f, f->writeClockButton);
+        type(f->dateTime->clockBoxes, {"5", "3", "2015", "", "30"});
+        showPageOf(f, f->dateTime->clockBoxes[3]);
+        QTest::keyClicks(f->dateTime->clockBoxes[3], QStringLiteral("123"));
+        click(f, f->dateTime->writeClockButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
         QCOMPARE(rig->dialogs.texts(), QStringList{"Controlla i dati inseriti! "});
     }
@@ -198,12 +199,12 @@ private slots:
     void switchesWriteThenShowTheDataloggersState()
     {
         const bool acquiring = rig->sim.state().value("acquisition").toBool();
-        f->acquisitionSwitch->setChecked(acquiring);
-        showPageOf(f, f->acquisitionSwitch);
-        QTest::mouseClick(f->acquisitionSwitch, Qt::LeftButton);
+        f->dateTime->acquisitionSwitch->setChecked(acquiring);
+        showPageOf(f, f->dateTime->acquisitionSwitch);
+        QTest::mouseClick(f->dateTime->acquisitionSwitch, Qt::LeftButton);
         QByteArray sent = rig->sentSinceMark();
         QCOMPARE(sent, acquiring ? QByteArray("o0,O") : QByteArray("o1,O"));
-        QCOMPARE(f->acquisitionSwitch->isChecked(), !acquiring);
+        QCOMPARE(f->dateTime->acquisitionSwitch->isChecked(), !acquiring);
         QCOMPARE(rig->sim.state().value("acquisition").toBool(), !acquiring);
 
         f->eventsCounterSwitch->setChecked(false);

@@ -4,6 +4,7 @@
 // value or refuses it with a message; it never crashes, never puts a byte on the line
 // the datalogger cannot take, and never sends a value that shifts the datalogger's
 // fields into a command of their own.
+#include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "console/timers_page.h"
 #include "console/gprs_page.h"
@@ -58,7 +59,7 @@ class OperatorInputTest : public QObject {
     QSet<char> pressEveryWrite(const QString& typed)
     {
         const int mark = rig->sim.commandCount();
-        const QList<QPushButton*> writes = {f->general->writeNameButton, f->writeClockButton, f->writeStartTimeButton,
+        const QList<QPushButton*> writes = {f->general->writeNameButton, f->dateTime->writeClockButton, f->dateTime->writeStartTimeButton,
                                            f->timers->writePreheatingButton, f->timers->writeTimerButton, f->writeChannelsButton,
                                            f->writeRainButton, f->writeGsmButton, f->gprs->writeButton};
         if (!typed.isNull())

@@ -1,5 +1,6 @@
 // Readings now over a scripted transport: one multiplexer's values and temperatures as
 // the datalogger sends them, "Acquire now", the stand-alone recording and the field test.
+#include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "console/console_clicks.h"
 #include "console/fake_console_rig.h"
@@ -69,21 +70,21 @@ private slots:
 
     void acquireNowChecksTheStartTimeAndSendsAPastOne()
     {
-        f->startTimeBoxes[3]->setText("24");
-        f->startTimeBoxes[4]->setText("00");
-        click(f, f->acquireNowButton);
+        f->dateTime->startTimeBoxes[3]->setText("24");
+        f->dateTime->startTimeBoxes[4]->setText("00");
+        click(f, f->dateTime->acquireNowButton);
         QCOMPARE(rig->dialogs.texts(), QStringList{"Values not valid! "});
         QCOMPARE(rig->dialogs.beeps, 1);
         QVERIFY(rig->port.written.isEmpty());
 
-        f->startTimeBoxes[3]->setText("23");
-        f->startTimeBoxes[4]->setText("59");
+        f->dateTime->startTimeBoxes[3]->setText("23");
+        f->dateTime->startTimeBoxes[4]->setText("59");
         rig->port.responder = datalogger({{"Y", {"07,12,2026,10,00,0,"}}});
-        click(f, f->acquireNowButton);
+        click(f, f->dateTime->acquireNowButton);
         QCOMPARE(rig->port.written, QByteArray("y1,1,100,00,00,Y,"));
-        QCOMPARE(f->startTimeBoxes[0]->text(), QStringLiteral("7"));
-        QCOMPARE(boxColour(f->clockBoxes[0]), BoxColour::Yellow);
-        QVERIFY(f->acquireNowButton->isEnabled() && f->general->readNameButton->isEnabled());
+        QCOMPARE(f->dateTime->startTimeBoxes[0]->text(), QStringLiteral("7"));
+        QCOMPARE(boxColour(f->dateTime->clockBoxes[0]), BoxColour::Yellow);
+        QVERIFY(f->dateTime->acquireNowButton->isEnabled() && f->general->readNameButton->isEnabled());
     }
 
     void standAloneAndFieldTest()

@@ -7,6 +7,7 @@
 // memory download over the internet writes the same file as over the cable.
 #include "internet_rig.h"
 
+#include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "data/phone_book.h"
 #include "link/telnet_client.h"
@@ -88,7 +89,7 @@ private slots:
         QCOMPARE(m.sim.commandsSince(0, "QDOGCEHMTUKLV").mid(0, 3), (QStringList{"Q,", "D,", "O,"}));
         QCOMPARE(f->general->nameBox->text(), QStringLiteral("PONTE"));
         QCOMPARE(m.rig->datalogger.modelCode(), qint16(model));
-        QVERIFY(f->acquisitionSwitch->isChecked());
+        QVERIFY(f->dateTime->acquisitionSwitch->isChecked());
         if (model == 0) {
             QCOMPARE(f->windowTitle(), QStringLiteral("LV210-LV420 VW DATALOGGER - MODEM"));
             QVERIFY(f->acquireTemperaturesButton->isHidden());
@@ -106,8 +107,8 @@ private slots:
 
         // Every console read now goes over the connection.
         const int before = m.sim.commandCount();
-        click(f, f->readClockButton);
-        QCOMPARE(f->clockBoxes[2]->text(), QString::number(QDate::currentDate().year()));
+        click(f, f->dateTime->readClockButton);
+        QCOMPARE(f->dateTime->clockBoxes[2]->text(), QString::number(QDate::currentDate().year()));
         QCOMPARE(m.sim.commandsSince(before, "G"), QStringList{"G,"});
         QCOMPARE(m.connections(), 1);
     }

@@ -3,6 +3,7 @@
 // fixed-length replies; "Stop" hangs up; a memory download over the modem line writes
 // the same file as over the cable.
 #include "modem_rig.h"
+#include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "console/timers_page.h"
 #include "support/file_bytes.h"
@@ -79,9 +80,9 @@ private slots:
         QCOMPARE(f->general->nameBox->text(), QStringLiteral("SIM01"));
         QCOMPARE(f->channelCount(0), 5);
         QCOMPARE(f->channelCount(1), 2);
-        QCOMPARE(f->clockBoxes[2]->text(), QString::number(QDate::currentDate().year()));
+        QCOMPARE(f->dateTime->clockBoxes[2]->text(), QString::number(QDate::currentDate().year()));
         QCOMPARE(f->timers->timerBoxes[1]->text().toInt(), 10);
-        QVERIFY(f->acquisitionSwitch->isChecked());
+        QVERIFY(f->dateTime->acquisitionSwitch->isChecked());
         QCOMPARE(m.rig->datalogger.modelCode(), qint16(model));
         if (model == 0) {
             QCOMPARE(f->windowTitle(), QStringLiteral("LV210-LV420 VW DATALOGGER - MODEM"));
@@ -113,7 +114,7 @@ private slots:
         QVERIFY(m.start());
         QVERIFY(call(m));
         ConsoleWindow* f = m.rig->console.get();
-        for (QLineEdit* b : {f->general->nameBox, f->clockBoxes[0], f->clockBoxes[2], f->timers->timerBoxes[0], f->timers->timerBoxes[1],
+        for (QLineEdit* b : {f->general->nameBox, f->dateTime->clockBoxes[0], f->dateTime->clockBoxes[2], f->timers->timerBoxes[0], f->timers->timerBoxes[1],
                              f->timers->preheatingBox, f->general->nextAcquisitionBoxes[2], f->general->memoryFreeBox, f->general->memoryTotalBox})
             b->clear();
         m.rig->start->show();
@@ -121,8 +122,8 @@ private slots:
         m.modem->retryAction->trigger();
         QCOMPARE(m.sim.commandsSince(before, "GCEHQNMTV"), (QStringList{"G,", "C,", "E,", "H,", "H,", "Q,", "N,", "M,", "T,"}));
         QCOMPARE(f->general->nameBox->text(), QStringLiteral("SIM01"));
-        QCOMPARE(f->clockBoxes[2]->text(), QString::number(QDate::currentDate().year()));
-        QCOMPARE(f->clockBoxes[0]->text().toInt(), QDate::currentDate().day());
+        QCOMPARE(f->dateTime->clockBoxes[2]->text(), QString::number(QDate::currentDate().year()));
+        QCOMPARE(f->dateTime->clockBoxes[0]->text().toInt(), QDate::currentDate().day());
         QCOMPARE(f->timers->timerBoxes[0]->text(), QStringLiteral("1"));
         QCOMPARE(f->timers->timerBoxes[1]->text(), QStringLiteral("2"));
         QVERIFY(!f->timers->preheatingBox->text().isEmpty());

@@ -1,5 +1,6 @@
 // The console's GSM, GPRS, e-mail and internet controls against the simulator: the bytes
 // the datalogger received, what it stored, and the boxes afterwards.
+#include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "console/gprs_page.h"
 #include "console/console_clicks.h"
@@ -130,14 +131,14 @@ private slots:
 
         // The GSM function has no read: the box shows what was sent, and the acquisition
         // switch is read again.
-        press(f->gsmSwitch);
+        press(f->dateTime->gsmSwitch);
         QCOMPARE(rig->sentSinceMark(), QByteArray("j1,O"));
         QVERIFY(state()["gsm"].toBool());
-        QVERIFY(f->gsmSwitch->isChecked());
-        press(f->gsmSwitch);
+        QVERIFY(f->dateTime->gsmSwitch->isChecked());
+        press(f->dateTime->gsmSwitch);
         QCOMPARE(rig->sentSinceMark(), QByteArray("j0,O"));
         QVERIFY(!state()["gsm"].toBool());
-        QVERIFY(!f->gsmSwitch->isChecked());
+        QVERIFY(!f->dateTime->gsmSwitch->isChecked());
     }
 
     void gprsReadAndTrimmedWrite()

@@ -1,6 +1,7 @@
 // "Connect", "Step-by-step connection" and "Reset" against the datalogger simulator on a
 // pseudo-terminal: the status line, the commands on the wire and the console filled.
 #include "start_rig.h"
+#include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "console/timers_page.h"
 #include "support/scripted_dialogs.h"
@@ -78,10 +79,10 @@ private slots:
             QCOMPARE(Numbers::leadingNumber(console.timers->timerBoxes[0]->text()), 1.0);
             QCOMPARE(Numbers::leadingNumber(console.timers->timerBoxes[1]->text()), 2.0);
             QCOMPARE(Numbers::leadingNumber(console.timers->timerBoxes[2]->text()), 5.0);
-            QCOMPARE(Numbers::leadingNumber(console.clockBoxes[2]->text()), double(QDate::currentDate().year()));
-            QCOMPARE(boxColour(console.clockBoxes[0]), BoxColour::Yellow);
+            QCOMPARE(Numbers::leadingNumber(console.dateTime->clockBoxes[2]->text()), double(QDate::currentDate().year()));
+            QCOMPARE(boxColour(console.dateTime->clockBoxes[0]), BoxColour::Yellow);
             QVERIFY(console.eventsCounterSwitch->isChecked());
-            QVERIFY(!console.acquisitionSwitch->isChecked());
+            QVERIFY(!console.dateTime->acquisitionSwitch->isChecked());
 
             const QString expectedName = QStringLiteral("ABC_") + QDate::currentDate().toString("dd_MM_yy") + "_VW.txt";
             QCOMPARE(console.dataFileNameBox->text(), expectedName);
