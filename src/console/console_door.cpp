@@ -1,6 +1,7 @@
 // The console as the windows that connect see it: its reads by name, what else the
 // connection's reads bring, and the hand-over.
 #include "console/console_window.h"
+#include "console/read_now_page.h"
 #include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "console/gprs_page.h"
@@ -23,7 +24,7 @@ void ConsoleWindow::read(Read what)
     case Read::StartTime: dateTime->readStartTime(); break;
     case Read::Timer: timers->readTimer(); break;
     case Read::Preheating: timers->readPreheating(); break;
-    case Read::InternalParameters: readInternalParameters(); break;
+    case Read::InternalParameters: readNow->readInternalParameters(); break;
     case Read::Memory: general->readMemory(); break;
     case Read::Name: general->readName(); break;
     case Read::Gsm: readGsm(); break;

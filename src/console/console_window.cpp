@@ -3,6 +3,7 @@
 #include "widgets/services.h"
 #include "data/dialogs.h"
 #include "console/console_window.h"
+#include "console/read_now_page.h"
 #include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "console/gprs_page.h"
@@ -48,7 +49,7 @@ ConsoleWindow::ConsoleWindow(Services& services, QWidget* parent)
     pages->addTab(buildChannelsPage(), QStringLiteral("&CHANNELS"));
     pages->addTab(general = new GeneralPage(services_), QStringLiteral("&GENERAL"));
     pages->addTab(buildDataAcquisitionPage(), QStringLiteral(" DATA &ACQUISITION"));
-    pages->addTab(buildReadNowPage(), QStringLiteral("&READ NOW"));
+    pages->addTab(readNow = new ReadNowPage(services_), QStringLiteral("&READ NOW"));
     pages->addTab(gprs = new GprsPage(services_), QStringLiteral("G&PRS"));
     pages->addTab(buildAlertsPage(), QStringLiteral("A&LERTS"));
     setCentralWidget(pages);
@@ -72,15 +73,15 @@ ConsoleWindow::~ConsoleWindow()
 void ConsoleWindow::registerCommandControls()
 {
     QList<QWidget*> controls = {
-        general->readNameButton, general->writeNameButton, general->readMemoryButton, acquireButton, acquireTemperaturesButton, readInternalParametersButton,
+        general->readNameButton, general->writeNameButton, general->readMemoryButton, acquireButton, acquireTemperaturesButton, readNow->readInternalParametersButton,
         dateTime->readClockButton, dateTime->writeClockButton, dateTime->readAcquisitionSwitchButton, timers->writeTimerButton, timers->readTimerButton, timers->writePreheatingButton, timers->readPreheatingButton,
         writeChannelsButton, readChannelsButton, sensorsButton, eraseMemoryButton, resetButton, alertsButton,
         readGsmButton, writeGsmButton, smsAlertSwitch, phoneAlertSwitch, gprs->readButton, general->readInternetSwitchButton,
         readRainButton,
     };
-    for (QPushButton* b : readMuxButtons)
+    for (QPushButton* b : readNow->readMuxButtons)
         controls << b;
-    for (QPushButton* b : readMuxTemperatureButtons)
+    for (QPushButton* b : readNow->readMuxTemperatureButtons)
         controls << b;
     link_.setCommandControls([controls](bool enabled) {
         for (QWidget* w : controls)

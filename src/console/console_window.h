@@ -21,6 +21,7 @@ class DataloggerModel;
 class DateTimePage;
 class GeneralPage;
 class GprsPage;
+class ReadNowPage;
 class TimersPage;
 class NewDataWindow;
 class Dialogs;
@@ -113,21 +114,11 @@ public:
     QLineEdit* eventsCounterBox = nullptr;  // events counter value
     QLabel* traceImage = nullptr;
 
-    // "READ NOW".
-    QPushButton* readInternalParametersButton = nullptr;
-    std::array<QLineEdit*, 3> parameters{};  // "5 Volt", "3 V Vint", "V Batt"
-    std::array<QLabel*, 3> para{};
-    std::array<QPushButton*, 4> readMuxButtons{};
-    std::array<QPushButton*, 4> readMuxTemperatureButtons{};
-    std::array<QLineEdit*, 16> readingBoxes{};
-    std::array<QLabel*, 16> readingLabels{};
-    QPushButton* standAloneButton = nullptr;
-    std::array<QPushButton*, 1> continuousReadingButtons{};
-
     // The pages that are classes of their own.
     DateTimePage* dateTime = nullptr;
     TimersPage* timers = nullptr;
     GeneralPage* general = nullptr;
+    ReadNowPage* readNow = nullptr;
     GprsPage* gprs = nullptr;
 
     // "ALERTS".
@@ -151,9 +142,6 @@ public:
     QPushButton* cancelDownload = nullptr;
 
 public slots:
-    // Identity, clock, schedule, internal parameters.
-    void readInternalParameters();
-
     // Channels, events counter, rain millimetres.
     void readChannels();
     void writeChannels();
@@ -177,10 +165,7 @@ public slots:
     // Closing: the "d" rule, the port, the logout file, the end of the program.
     void unload();
 
-    // Readings now (the "READ NOW" page and the menu's field test).
-    void readMux(int mux);
-    void readMuxTemperatures(int mux);
-    void standAlone();
+    // The menu's field test.
     void fieldTest();
     // The sensor window.
     void openSensorWindow();
@@ -214,7 +199,6 @@ private:
     void buildMenu();
     QWidget* buildChannelsPage();
     QWidget* buildDataAcquisitionPage();
-    QWidget* buildReadNowPage();
     QWidget* buildAlertsPage();
     void connectHandlers();
     void connectRemoteHandlers();

@@ -1,5 +1,6 @@
 // Which control raises which of the console's handlers.
 #include "console/console_window.h"
+#include "console/read_now_page.h"
 
 #include "link/link.h"
 #include "widgets/switch_box.h"
@@ -13,7 +14,6 @@ void ConsoleWindow::connectHandlers()
     const auto click = [this](QPushButton* b, void (ConsoleWindow::*handler)()) {
         connect(b, &QPushButton::clicked, this, handler);
     };
-    click(readInternalParametersButton, &ConsoleWindow::readInternalParameters);
     click(readChannelsButton, &ConsoleWindow::readChannels);
     click(writeChannelsButton, &ConsoleWindow::writeChannels);
     click(eventsCounterButton, &ConsoleWindow::readEventsCounter);
@@ -21,17 +21,12 @@ void ConsoleWindow::connectHandlers()
     click(writeRainButton, &ConsoleWindow::writeRain);
     click(eraseMemoryButton, &ConsoleWindow::eraseMemory);
     click(resetButton, &ConsoleWindow::resetDatalogger);
-    click(continuousReadingButtons[0], &ConsoleWindow::openContinuousReading);
+    click(readNow->continuousReadingButtons[0], &ConsoleWindow::openContinuousReading);
     // "Backup" is deliberately left without a handler: it opens nothing and sends nothing.
     click(sensorsButton, &ConsoleWindow::openSensorWindow);
     click(newDataButton, &ConsoleWindow::openNewDataWindow);
     click(acquireButton, &ConsoleWindow::acquire);
     click(acquireTemperaturesButton, &ConsoleWindow::acquireTemperatures);
-    click(standAloneButton, &ConsoleWindow::standAlone);
-    for (int n = 0; n < 4; ++n) {
-        connect(readMuxButtons[n], &QPushButton::clicked, this, [this, n] { readMux(n); });
-        connect(readMuxTemperatureButtons[n], &QPushButton::clicked, this, [this, n] { readMuxTemperatures(n); });
-    }
     connect(fieldTestAction, &QAction::triggered, this, &ConsoleWindow::fieldTest);
     // The way out of a long download: it only raises the flag the download looks at, and
     // ends a wait for a field that may never come.

@@ -1,5 +1,6 @@
 // Channels per multiplexer, the memory frame, memory erase, datalogger reset and the
 // restore menu, against the simulated datalogger.
+#include "console/read_now_page.h"
 #include "console/general_page.h"
 #include "console/timers_page.h"
 #include "widgets/box_colours.h"
@@ -186,11 +187,11 @@ private slots:
     {
         rig->link.lockCommands();
         QVERIFY(!f->readChannelsButton->isEnabled());
-        QVERIFY(!f->readMuxTemperatureButtons[3]->isEnabled());
+        QVERIFY(!f->readNow->readMuxTemperatureButtons[3]->isEnabled());
         f->restoreAction->trigger();
         for (QPushButton* b : {f->readChannelsButton, f->resetButton, f->timers->writeTimerButton, f->general->readMemoryButton, f->general->readInternetSwitchButton})
             QVERIFY(b->isEnabled());
-        QVERIFY(f->readMuxTemperatureButtons[3]->isEnabled());
+        QVERIFY(f->readNow->readMuxTemperatureButtons[3]->isEnabled());
         QVERIFY(f->smsAlertSwitch->isEnabled());
         QCOMPARE(rig->sentSinceMark(), QByteArray());
     }

@@ -1,5 +1,6 @@
 // The console's frame without a datalogger: pages, names, the lock, the edit colours,
 // the switch boxes, the analog layout, colour values and the logout file.
+#include "console/read_now_page.h"
 #include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "console/timers_page.h"
@@ -71,14 +72,14 @@ private slots:
                 QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
         }
         QCOMPARE(f->gprs->boxes[2]->maxLength(), 29);
-        QCOMPARE(f->readingLabels[3]->text(), QStringLiteral("CH 3"));
+        QCOMPARE(f->readNow->readingLabels[3]->text(), QStringLiteral("CH 3"));
     }
 
     void lockSwitchesEveryCommandControl()
     {
         testLink.link.lockCommands();
         const QList<QWidget*> locked = {f->general->readNameButton, f->general->readMemoryButton, f->acquireTemperaturesButton,
-                                        f->readMuxButtons[0], f->readMuxTemperatureButtons[2], f->readInternalParametersButton,
+                                        f->readNow->readMuxButtons[0], f->readNow->readMuxTemperatureButtons[2], f->readNow->readInternalParametersButton,
                                         f->dateTime->readAcquisitionSwitchButton, f->writeChannelsButton, f->sensorsButton,
                                         f->alertsButton, f->writeGsmButton, f->phoneAlertSwitch,
                                         f->gprs->readButton, f->general->readInternetSwitchButton};

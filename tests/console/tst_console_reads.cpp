@@ -1,5 +1,6 @@
 // The console's reads of name, clock, START time, timer, pre-heating, voltages and the
 // next conversion date, and its closing, against the simulated datalogger.
+#include "console/read_now_page.h"
 #include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "console/timers_page.h"
@@ -57,9 +58,9 @@ private slots:
         QVERIFY(Numbers::isNumeric(f->timers->preheatingBox->text()));
         QCOMPARE(boxColour(f->timers->preheatingBox), BoxColour::Yellow);
 
-        click(f, f->readInternalParametersButton);
+        click(f, f->readNow->readInternalParametersButton);
         const QRegularExpression voltage(QStringLiteral("^\\d\\d[.,]\\d\\d$"));
-        for (QLineEdit* box : f->parameters)
+        for (QLineEdit* box : f->readNow->parameters)
             QVERIFY2(voltage.match(box->text()).hasMatch(), qPrintable(box->text()));
         QCOMPARE(rig->sentSinceMark(), QByteArray("QC,E,W"));
     }
