@@ -124,17 +124,3 @@ void ConsoleWindow::readEventsCounter()
     eventsCounterBox->setText(Settings::readEventsCount(link_).fields[0]);
 }
 
-// The rain millimetres per pulse have no command: the buttons only mark the box.
-void ConsoleWindow::readRain()
-{
-    Link::CommandLock lock(link_);
-    setBoxColour(rainBox, BoxColour::PaleYellow);
-}
-
-void ConsoleWindow::writeRain()
-{
-    // Locks the console and sends nothing: no command of the datalogger writes the rain
-    // millimetres.
-    Link::CommandLock lock(link_);
-}
-

@@ -1,6 +1,7 @@
 // The console as the windows that connect see it: its reads by name, what else the
 // connection's reads bring, and the hand-over.
 #include "console/console_window.h"
+#include "console/alerts_page.h"
 #include "console/read_now_page.h"
 #include "console/date_time_page.h"
 #include "console/general_page.h"
@@ -27,7 +28,7 @@ void ConsoleWindow::read(Read what)
     case Read::InternalParameters: readNow->readInternalParameters(); break;
     case Read::Memory: general->readMemory(); break;
     case Read::Name: general->readName(); break;
-    case Read::Gsm: readGsm(); break;
+    case Read::Gsm: alerts->readGsm(); break;
     case Read::Gprs: gprs->read(); break;
     case Read::InternetSwitch: general->readInternetSwitch(); break;
     }

@@ -3,6 +3,7 @@
 #include "widgets/services.h"
 #include "data/dialogs.h"
 #include "console/console_window.h"
+#include "console/alerts_page.h"
 #include "console/read_now_page.h"
 #include "console/date_time_page.h"
 #include "console/general_page.h"
@@ -51,7 +52,7 @@ ConsoleWindow::ConsoleWindow(Services& services, QWidget* parent)
     pages->addTab(buildDataAcquisitionPage(), QStringLiteral(" DATA &ACQUISITION"));
     pages->addTab(readNow = new ReadNowPage(services_), QStringLiteral("&READ NOW"));
     pages->addTab(gprs = new GprsPage(services_), QStringLiteral("G&PRS"));
-    pages->addTab(buildAlertsPage(), QStringLiteral("A&LERTS"));
+    pages->addTab(alerts = new AlertsPage(services_), QStringLiteral("A&LERTS"));
     setCentralWidget(pages);
 
     buildMenu();
@@ -75,9 +76,9 @@ void ConsoleWindow::registerCommandControls()
     QList<QWidget*> controls = {
         general->readNameButton, general->writeNameButton, general->readMemoryButton, acquireButton, acquireTemperaturesButton, readNow->readInternalParametersButton,
         dateTime->readClockButton, dateTime->writeClockButton, dateTime->readAcquisitionSwitchButton, timers->writeTimerButton, timers->readTimerButton, timers->writePreheatingButton, timers->readPreheatingButton,
-        writeChannelsButton, readChannelsButton, sensorsButton, eraseMemoryButton, resetButton, alertsButton,
-        readGsmButton, writeGsmButton, smsAlertSwitch, phoneAlertSwitch, gprs->readButton, general->readInternetSwitchButton,
-        readRainButton,
+        writeChannelsButton, readChannelsButton, sensorsButton, eraseMemoryButton, resetButton, alerts->alertsButton,
+        alerts->readGsmButton, alerts->writeGsmButton, alerts->smsAlertSwitch, alerts->phoneAlertSwitch, gprs->readButton, general->readInternetSwitchButton,
+        alerts->readRainButton,
     };
     for (QPushButton* b : readNow->readMuxButtons)
         controls << b;

@@ -16,6 +16,7 @@ namespace MemoryDownload {
 struct Store;
 }
 
+class AlertsPage;
 class ContinuousReadingWindow;
 class DataloggerModel;
 class DateTimePage;
@@ -120,22 +121,7 @@ public:
     GeneralPage* general = nullptr;
     ReadNowPage* readNow = nullptr;
     GprsPage* gprs = nullptr;
-
-    // "ALERTS".
-    QLineEdit* rainBox = nullptr;
-    QPushButton* readRainButton = nullptr;
-    QPushButton* writeRainButton = nullptr;
-    QLineEdit* smsCountBox = nullptr;
-    std::array<QLineEdit*, 10> smsNumberBoxes{};
-    QLineEdit* phoneNumberBox = nullptr;
-    std::array<QLabel*, 11> alertNumberLabels{};
-    SwitchBox* smsAlertSwitch = nullptr;
-    SwitchBox* phoneAlertSwitch = nullptr;
-    SwitchBox* emailSwitch = nullptr;
-    QPushButton* readEmailButton = nullptr;
-    QPushButton* readGsmButton = nullptr;
-    QPushButton* writeGsmButton = nullptr;
-    QPushButton* alertsButton = nullptr;
+    AlertsPage* alerts = nullptr;
 
     // Beside the download progress: how far the download is, and its way out.
     QProgressBar* downloadProgress = nullptr;
@@ -148,8 +134,6 @@ public slots:
     void muxChanged(int index);
     void toggleEventsCounter();
     void readEventsCounter();
-    void readRain();
-    void writeRain();
 
     // Memory, reset, restore.
     void eraseMemory();
@@ -176,14 +160,6 @@ public slots:
     void discardSerialInput();
     void chooseDataFile(const QString& name);
 
-    // GSM, SMS, phone, e-mail and the GSM function.
-    void readGsm();
-    void writeGsm();
-    void toggleSmsAlert();
-    void togglePhoneAlert();
-    void phoneAlertClicked();
-    void toggleEmail();
-    void readEmail();
     // The alert window.
     void openAlertWindow();
 
@@ -199,9 +175,7 @@ private:
     void buildMenu();
     QWidget* buildChannelsPage();
     QWidget* buildDataAcquisitionPage();
-    QWidget* buildAlertsPage();
     void connectHandlers();
-    void connectRemoteHandlers();
     void registerCommandControls();
     void markEditedOnKey(QLineEdit* box);
     void trimOnChange(QLineEdit* box);

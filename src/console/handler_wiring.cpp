@@ -1,5 +1,6 @@
 // Which control raises which of the console's handlers.
 #include "console/console_window.h"
+#include "console/alerts_page.h"
 #include "console/read_now_page.h"
 
 #include "link/link.h"
@@ -17,8 +18,7 @@ void ConsoleWindow::connectHandlers()
     click(readChannelsButton, &ConsoleWindow::readChannels);
     click(writeChannelsButton, &ConsoleWindow::writeChannels);
     click(eventsCounterButton, &ConsoleWindow::readEventsCounter);
-    click(readRainButton, &ConsoleWindow::readRain);
-    click(writeRainButton, &ConsoleWindow::writeRain);
+    click(alerts->alertsButton, &ConsoleWindow::openAlertWindow);
     click(eraseMemoryButton, &ConsoleWindow::eraseMemory);
     click(resetButton, &ConsoleWindow::resetDatalogger);
     click(readNow->continuousReadingButtons[0], &ConsoleWindow::openContinuousReading);
@@ -36,10 +36,8 @@ void ConsoleWindow::connectHandlers()
     });
 
     connect(eventsCounterSwitch, &SwitchBox::switchRequested, this, &ConsoleWindow::toggleEventsCounter);
-    connectRemoteHandlers();
 
     for (int m = 0; m < 4; ++m)
         connect(muxBoxes[m], &QLineEdit::textEdited, this, [this, m] { muxChanged(m); });
 
-    markEditedOnKey(rainBox);
 }

@@ -3,6 +3,7 @@
 // that takes the focus, and no two visible captions share a mnemonic.
 #include "window_audit.h"
 
+#include "console/alerts_page.h"
 #include "charts/live_chart_window.h"
 #include "charts/history_chart_window.h"
 #include "console/console_clicks.h"
@@ -193,7 +194,7 @@ private slots:
 
     void alertWindow()
     {
-        click(rig->console.get(), rig->console->alertsButton);
+        click(rig->console.get(), rig->console->alerts->alertsButton);
         auto* w = visibleWindow<AlertWindow>();
         QVERIFY(w);
         audit(w, QStringLiteral("alert window"));

@@ -1,5 +1,6 @@
 // Channels per multiplexer, the memory frame, memory erase, datalogger reset and the
 // restore menu, against the simulated datalogger.
+#include "console/alerts_page.h"
 #include "console/read_now_page.h"
 #include "console/general_page.h"
 #include "console/timers_page.h"
@@ -192,7 +193,7 @@ private slots:
         for (QPushButton* b : {f->readChannelsButton, f->resetButton, f->timers->writeTimerButton, f->general->readMemoryButton, f->general->readInternetSwitchButton})
             QVERIFY(b->isEnabled());
         QVERIFY(f->readNow->readMuxTemperatureButtons[3]->isEnabled());
-        QVERIFY(f->smsAlertSwitch->isEnabled());
+        QVERIFY(f->alerts->smsAlertSwitch->isEnabled());
         QCOMPARE(rig->sentSinceMark(), QByteArray());
     }
 };

@@ -1,5 +1,6 @@
 // The console's frame without a datalogger: pages, names, the lock, the edit colours,
 // the switch boxes, the analog layout, colour values and the logout file.
+#include "console/alerts_page.h"
 #include "console/read_now_page.h"
 #include "console/date_time_page.h"
 #include "console/general_page.h"
@@ -81,7 +82,7 @@ private slots:
         const QList<QWidget*> locked = {f->general->readNameButton, f->general->readMemoryButton, f->acquireTemperaturesButton,
                                         f->readNow->readMuxButtons[0], f->readNow->readMuxTemperatureButtons[2], f->readNow->readInternalParametersButton,
                                         f->dateTime->readAcquisitionSwitchButton, f->writeChannelsButton, f->sensorsButton,
-                                        f->alertsButton, f->writeGsmButton, f->phoneAlertSwitch,
+                                        f->alerts->alertsButton, f->alerts->writeGsmButton, f->alerts->phoneAlertSwitch,
                                         f->gprs->readButton, f->general->readInternetSwitchButton};
         for (QWidget* w : locked)
             QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
@@ -101,8 +102,8 @@ private slots:
         QCOMPARE(boxColour(f->dateTime->clockBoxes[3]), BoxColour::Yellow);
         QTest::keyClicks(f->dateTime->clockBoxes[3], QStringLiteral("7"));
         QCOMPARE(boxColour(f->dateTime->clockBoxes[3]), BoxColour::Red);
-        QTest::keyClicks(f->rainBox, QStringLiteral("2"));
-        QCOMPARE(boxColour(f->rainBox), BoxColour::Red);
+        QTest::keyClicks(f->alerts->rainBox, QStringLiteral("2"));
+        QCOMPARE(boxColour(f->alerts->rainBox), BoxColour::Red);
 
         // Timer and pre-heating boxes never keep blanks around their value.
         f->timers->timerBoxes[1]->setText(QStringLiteral(" 12 "));
@@ -115,14 +116,14 @@ private slots:
     void switchBoxRequestsInsteadOfToggling()
     {
         f->show();
-        showPageOf(f.get(), f->emailSwitch);
-        QSignalSpy requests(f->emailSwitch, &SwitchBox::switchRequested);
-        QTest::mouseClick(f->emailSwitch, Qt::LeftButton);
-        QTest::keyClick(f->emailSwitch, Qt::Key_Space);
+        showPageOf(f.get(), f->alerts->emailSwitch);
+        QSignalSpy requests(f->alerts->emailSwitch, &SwitchBox::switchRequested);
+        QTest::mouseClick(f->alerts->emailSwitch, Qt::LeftButton);
+        QTest::keyClick(f->alerts->emailSwitch, Qt::Key_Space);
         QCOMPARE(requests.count(), 2);
-        QVERIFY(!f->emailSwitch->isChecked());
-        f->emailSwitch->setEnabled(false);
-        QTest::mouseClick(f->emailSwitch, Qt::LeftButton);
+        QVERIFY(!f->alerts->emailSwitch->isChecked());
+        f->alerts->emailSwitch->setEnabled(false);
+        QTest::mouseClick(f->alerts->emailSwitch, Qt::LeftButton);
         QCOMPARE(requests.count(), 2);
     }
 

@@ -4,6 +4,7 @@
 // value or refuses it with a message; it never crashes, never puts a byte on the line
 // the datalogger cannot take, and never sends a value that shifts the datalogger's
 // fields into a command of their own.
+#include "console/alerts_page.h"
 #include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "console/timers_page.h"
@@ -61,7 +62,7 @@ class OperatorInputTest : public QObject {
         const int mark = rig->sim.commandCount();
         const QList<QPushButton*> writes = {f->general->writeNameButton, f->dateTime->writeClockButton, f->dateTime->writeStartTimeButton,
                                            f->timers->writePreheatingButton, f->timers->writeTimerButton, f->writeChannelsButton,
-                                           f->writeRainButton, f->writeGsmButton, f->gprs->writeButton};
+                                           f->alerts->writeRainButton, f->alerts->writeGsmButton, f->gprs->writeButton};
         if (!typed.isNull())
             for (QLineEdit* box : editableBoxes(f))
                 box->setText(typed);
@@ -77,7 +78,7 @@ class OperatorInputTest : public QObject {
                 QTest::mouseClick(b, Qt::LeftButton);
             sensors->close();
         }
-        click(f, f->alertsButton);
+        click(f, f->alerts->alertsButton);
         if (auto* alerts = visibleWindow<AlertWindow>()) {
             if (!typed.isNull())
                 for (QLineEdit* box : editableBoxes(alerts))

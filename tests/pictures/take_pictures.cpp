@@ -5,6 +5,7 @@
 // program's folder is a temporary one holding the sample data files.
 // Run by scripts/screenshots with the directory to write into and the sample files'
 // folder; not a test.
+#include "console/alerts_page.h"
 #include "console/general_page.h"
 #include "charts/history_chart_window.h"
 #include "console/gprs_page.h"
@@ -167,7 +168,7 @@ int main(int argc, char** argv)
     bool ok = save(sensors, folder, QStringLiteral("sensor-window"));
     sensors->close();
 
-    click(f, f->alertsButton);
+    click(f, f->alerts->alertsButton);
     auto* alerts = qobject_cast<AlertWindow*>(topLevel(QStringLiteral("Allarmi_An")));
     if (!alerts)
         return 1;
@@ -185,13 +186,13 @@ int main(int argc, char** argv)
     ok = save(alerts, folder, QStringLiteral("alert-window")) && ok;
     alerts->close();
 
-    click(f, f->readGsmButton);
-    f->smsNumberBoxes[1]->setText(QStringLiteral("+393409876543"));
-    f->smsCountBox->setText(QStringLiteral("2"));
-    click(f, f->writeGsmButton);
-    showPageOf(f, f->smsAlertSwitch);
-    QTest::mouseClick(f->smsAlertSwitch, Qt::LeftButton);
-    click(f, f->readEmailButton);
+    click(f, f->alerts->readGsmButton);
+    f->alerts->smsNumberBoxes[1]->setText(QStringLiteral("+393409876543"));
+    f->alerts->smsCountBox->setText(QStringLiteral("2"));
+    click(f, f->alerts->writeGsmButton);
+    showPageOf(f, f->alerts->smsAlertSwitch);
+    QTest::mouseClick(f->alerts->smsAlertSwitch, Qt::LeftButton);
+    click(f, f->alerts->readEmailButton);
     if (QWidget* focused = QApplication::focusWidget())
         focused->clearFocus();
     ok = save(f, folder, QStringLiteral("console-gsm-settings")) && ok;

@@ -1,5 +1,6 @@
 // "Connect" with the start window's "GSM" box ticked, against the simulator: the slower
 // line, the GSM/SMS and GPRS reads among the others, and the console filled by them.
+#include "console/alerts_page.h"
 #include "console/gprs_page.h"
 #include "startup/start_rig.h"
 #include "support/scripted_dialogs.h"
@@ -48,9 +49,9 @@ private slots:
 
         ConsoleWindow& console = *rig.console;
         QVERIFY(console.isVisible());
-        QCOMPARE(console.smsNumberBoxes[0]->text(), QStringLiteral("+393331234567"));
-        QCOMPARE(console.smsCountBox->text(), QStringLiteral("1"));
-        QCOMPARE(console.phoneNumberBox->text(), QStringLiteral("+393331234567"));
+        QCOMPARE(console.alerts->smsNumberBoxes[0]->text(), QStringLiteral("+393331234567"));
+        QCOMPARE(console.alerts->smsCountBox->text(), QStringLiteral("1"));
+        QCOMPARE(console.alerts->phoneNumberBox->text(), QStringLiteral("+393331234567"));
         QCOMPARE(console.gprs->boxes[2]->text(), QStringLiteral("internet.apn"));
         QCOMPARE(console.gprs->boxes[7]->text(), QStringLiteral("21"));
     }

@@ -1,5 +1,6 @@
 // The console's GSM, GPRS, e-mail and internet controls against the simulator: the bytes
 // the datalogger received, what it stored, and the boxes afterwards.
+#include "console/alerts_page.h"
 #include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "console/gprs_page.h"
@@ -42,92 +43,92 @@ private slots:
 
     void readFillsTheGsmBoxesPaleYellow()
     {
-        click(f, f->readGsmButton);
+        click(f, f->alerts->readGsmButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("IF"));
-        QCOMPARE(f->smsNumberBoxes[0]->text(), QStringLiteral("+393331234567"));
-        QCOMPARE(f->smsNumberBoxes[9]->text(), QString());
-        QCOMPARE(f->smsCountBox->text(), QStringLiteral("1"));
-        QCOMPARE(f->phoneNumberBox->text(), QStringLiteral("+393331234567"));
-        QVERIFY(!f->smsAlertSwitch->isChecked() && !f->phoneAlertSwitch->isChecked());
-        for (QLineEdit* box : {f->smsNumberBoxes[0], f->smsNumberBoxes[9], f->smsCountBox,
-                               f->phoneNumberBox})
+        QCOMPARE(f->alerts->smsNumberBoxes[0]->text(), QStringLiteral("+393331234567"));
+        QCOMPARE(f->alerts->smsNumberBoxes[9]->text(), QString());
+        QCOMPARE(f->alerts->smsCountBox->text(), QStringLiteral("1"));
+        QCOMPARE(f->alerts->phoneNumberBox->text(), QStringLiteral("+393331234567"));
+        QVERIFY(!f->alerts->smsAlertSwitch->isChecked() && !f->alerts->phoneAlertSwitch->isChecked());
+        for (QLineEdit* box : {f->alerts->smsNumberBoxes[0], f->alerts->smsNumberBoxes[9], f->alerts->smsCountBox,
+                               f->alerts->phoneNumberBox})
             QCOMPARE(boxColour(box), BoxColour::PaleYellow);
-        QTest::keyClicks(f->smsNumberBoxes[4], "3");
-        QCOMPARE(boxColour(f->smsNumberBoxes[4]), BoxColour::Red);
-        QVERIFY(f->readGsmButton->isEnabled());
+        QTest::keyClicks(f->alerts->smsNumberBoxes[4], "3");
+        QCOMPARE(boxColour(f->alerts->smsNumberBoxes[4]), BoxColour::Red);
+        QVERIFY(f->alerts->readGsmButton->isEnabled());
     }
 
     // Switches that come from "Write" travel with the blank of their sign position.
     void writeWithEverythingEmptySendsEmptyFields()
     {
-        type(f->smsNumberBoxes, {});
-        f->smsCountBox->clear();
-        f->phoneNumberBox->clear();
-        QVERIFY(!f->smsAlertSwitch->isChecked() && !f->phoneAlertSwitch->isChecked());
-        click(f, f->writeGsmButton);
+        type(f->alerts->smsNumberBoxes, {});
+        f->alerts->smsCountBox->clear();
+        f->alerts->phoneNumberBox->clear();
+        QVERIFY(!f->alerts->smsAlertSwitch->isChecked() && !f->alerts->phoneAlertSwitch->isChecked());
+        click(f, f->alerts->writeGsmButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("i,,,,,,,,,,, 0,f, 0,IF"));
         const QJsonObject s = state();
         QCOMPARE(s["sms_numbers"].toArray()[0].toString(), QString());
         QCOMPARE(s["sms_count"].toString(), QString());
         QCOMPARE(s["call_number"].toString(), QString());
         QVERIFY(!s["sms_alert"].toBool());
-        QCOMPARE(f->smsNumberBoxes[0]->text(), QString());  // read back
-        QCOMPARE(boxColour(f->smsNumberBoxes[0]), BoxColour::PaleYellow);
+        QCOMPARE(f->alerts->smsNumberBoxes[0]->text(), QString());  // read back
+        QCOMPARE(boxColour(f->alerts->smsNumberBoxes[0]), BoxColour::PaleYellow);
     }
 
     // The state being changed goes out as a bare digit, the other one as it stands (with
     // its blank); the count goes out as typed, even above ten.
     void theSwitchesSendTheNewStateWithTheNumbers()
     {
-        type(f->smsNumberBoxes, {" +391 ", "+392"});
-        f->smsCountBox->setText("12");
-        f->phoneNumberBox->setText("+3999");
-        press(f->smsAlertSwitch);
+        type(f->alerts->smsNumberBoxes, {" +391 ", "+392"});
+        f->alerts->smsCountBox->setText("12");
+        f->alerts->phoneNumberBox->setText("+3999");
+        press(f->alerts->smsAlertSwitch);
         QCOMPARE(rig->sentSinceMark(), QByteArray("i+391,+392,,,,,,,,,12,1,f+3999, 0,IF"));
         QJsonObject s = state();
         QVERIFY(s["sms_alert"].toBool());
         QCOMPARE(s["sms_numbers"].toArray()[0].toString(), QStringLiteral("+391"));
         QCOMPARE(s["sms_count"].toString(), QStringLiteral("12"));
-        QVERIFY(f->smsAlertSwitch->isChecked());  // what the datalogger answered
+        QVERIFY(f->alerts->smsAlertSwitch->isChecked());  // what the datalogger answered
 
-        press(f->phoneAlertSwitch);
+        press(f->alerts->phoneAlertSwitch);
         QCOMPARE(rig->sentSinceMark(), QByteArray("i+391,+392,,,,,,,,,12, 1,f+3999,1,IF"));
         s = state();
         QVERIFY(s["phone_alert"].toBool() && s["sms_alert"].toBool());
-        QVERIFY(f->phoneAlertSwitch->isChecked());
+        QVERIFY(f->alerts->phoneAlertSwitch->isChecked());
 
-        press(f->smsAlertSwitch);  // and off again
+        press(f->alerts->smsAlertSwitch);  // and off again
         QCOMPARE(rig->sentSinceMark(), QByteArray("i+391,+392,,,,,,,,,12,0,f+3999, 1,IF"));
         QVERIFY(!state()["sms_alert"].toBool());
-        QVERIFY(!f->smsAlertSwitch->isChecked());
+        QVERIFY(!f->alerts->smsAlertSwitch->isChecked());
     }
 
     // A comma would shift every later field on the datalogger: nothing goes out.
     void aCommaInANumberIsRefusedBeforeSending()
     {
-        f->smsNumberBoxes[2]->setText("+39,333");
-        click(f, f->writeGsmButton);
-        press(f->smsAlertSwitch);
+        f->alerts->smsNumberBoxes[2]->setText("+39,333");
+        click(f, f->alerts->writeGsmButton);
+        press(f->alerts->smsAlertSwitch);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
         QCOMPARE(rig->dialogs.texts(),
                  QStringList(2, QStringLiteral("SMS number 3 cannot contain a comma. Nothing was written.")));
-        f->smsNumberBoxes[2]->clear();
-        f->phoneNumberBox->setText(QStringLiteral("+39\u20ac"));
-        click(f, f->writeGsmButton);
+        f->alerts->smsNumberBoxes[2]->clear();
+        f->alerts->phoneNumberBox->setText(QStringLiteral("+39\u20ac"));
+        click(f, f->alerts->writeGsmButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
         QCOMPARE(rig->dialogs.texts().last(),
                  QStringLiteral("Phone number to call can only contain printable characters of the Latin-1 set. "
                                 "Nothing was written."));
-        QVERIFY(f->writeGsmButton->isEnabled());
-        f->phoneNumberBox->clear();
+        QVERIFY(f->alerts->writeGsmButton->isEnabled());
+        f->alerts->phoneNumberBox->clear();
     }
 
     void eMailAndGsmSwitches()
     {
-        press(f->emailSwitch);
+        press(f->alerts->emailSwitch);
         QCOMPARE(rig->sentSinceMark(), QByteArray("y1,Y"));
         QVERIFY(state()["email"].toBool());
-        QVERIFY(f->emailSwitch->isChecked());
+        QVERIFY(f->alerts->emailSwitch->isChecked());
 
         // The GSM function has no read: the box shows what was sent, and the acquisition
         // switch is read again.

@@ -1,5 +1,6 @@
 // The alert window against the simulator: the "J"/"j" exchanges per row, what the
 // datalogger stores, the SMS lines between "x" and "X", and the values the wire refuses.
+#include "console/alerts_page.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
 #include "sensors/alert_window.h"
@@ -18,7 +19,7 @@ class AlertWindowTest : public QObject {
 
     AlertWindow* openWindow()
     {
-        click(f, f->alertsButton);
+        click(f, f->alerts->alertsButton);
         return visibleWindow<AlertWindow>();
     }
 
