@@ -110,7 +110,11 @@ private slots:
         QCOMPARE(modem.value("dialled").toString(), QStringLiteral("5551234"));
         QCOMPARE(modem.value("mode").toString(), QStringLiteral("command"));  // hung up
 
-        QTest::qWait(1200);  // North records again meanwhile
+        // North records again meanwhile.
+        QVERIFY(QTest::qWaitFor([&] {
+            const QJsonObject memory = north.state();
+            return memory.value("records").toInt() > memory.value("fetched").toInt();
+        }, 5000));
         run = collect({file, "--once", "North"});
         QCOMPARE(run.status, 0);
         QCOMPARE(blocksSent(north.sent()).size(), 2);

@@ -46,8 +46,8 @@ private slots:
         QFETCH(QStringList, fault);
         ConsoleRig rig(QStringList{"--name", "PONTE1", "--channels", "3,0,0,0", "--preload", "3",
                                    "--acquisition", "0"} + fault);
+        FaultMatrix::quicken(rig.link, 500);
         QVERIFY2(rig.connect(), qPrintable(rig.sim.output()));
-        setFieldTimeout(rig.link, 500);
         ConsoleWindow* f = rig.console.get();
         f->show();
         f->nameBox->setText(QStringLiteral("PONTE1"));
@@ -83,8 +83,8 @@ private slots:
         QFETCH(QString, kind);
         ConsoleRig rig(QStringList{"--wake-idle", "400", "--channels", "3,0,0,0", "--preload", "3",
                                    "--acquisition", "0"} + fault);
+        FaultMatrix::quicken(rig.link, 800);
         QVERIFY2(rig.connect(), qPrintable(rig.sim.output()));
-        setFieldTimeout(rig.link, 800);
         NewDataWindow::timing() = {.minuteMs = 150, .dtrPauseMs = 100};
         rig.console->show();
         QTest::mouseClick(rig.console->newDataButton, Qt::LeftButton);

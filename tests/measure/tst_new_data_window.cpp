@@ -11,6 +11,7 @@
 
 #include <QDate>
 #include <QDir>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -89,7 +90,11 @@ private slots:
         QVERIFY(w->startButton->isEnabled() && w->closeButton->isEnabled() && w->graphButton->isEnabled());
         QCOMPARE(rig->console->readNameButton->isEnabled(), true);
 
-        QTest::qWait(1300);  // the datalogger records again meanwhile
+        // The datalogger records again meanwhile.
+        QVERIFY(QTest::qWaitFor([&] {
+            const QJsonObject memory = rig->sim.state();
+            return memory.value("records").toInt() > memory.value("fetched").toInt();
+        }, 5000));
         acquireNow();
         QCOMPARE(w->lastResult().outcome, NewDataDownload::Outcome::Appended);
 
