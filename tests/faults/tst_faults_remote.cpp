@@ -27,12 +27,6 @@ bool ended(const QStringList& statuses, const ConsoleWindow& console)
 class FaultsRemote : public QObject {
     Q_OBJECT
 
-    // The modem connects 300 ms after its last answer and the window polls every 50 ms:
-    // the "OK" before "ATD" and "CONNECT" always arrive in polls of their own, as with a
-    // modem's seconds of dialling (a poll that took both in one block would miss the
-    // "CONNECT").
-    static QStringList quickModem(const QStringList& fault) { return QStringList{"--dial-ms", "300"} + fault; }
-
     // Dials row 2 of the book; true once the attempt has ended. The modem is looked for
     // with a fifth of the window's pauses, ample for the simulator's answers; then the
     // waits are cut, the field time-out too.
@@ -46,7 +40,6 @@ class FaultsRemote : public QObject {
         if (!w)
             return false;
         FaultMatrix::quicken(m.rig->link, 400);
-        w->pollTimer->setInterval(50);
         QTest::mouseClick(w->selectButtons[2], Qt::LeftButton);
         t.start();
         w->connectAction->trigger();
@@ -70,7 +63,7 @@ private slots:
     {
         QFETCH(QStringList, fault);
         QFETCH(QString, status);
-        ModemRig m(quickModem(fault));
+        ModemRig m(fault);
         QVERIFY(m.start());
         QElapsedTimer t;
         const bool over = dial(m, t);
@@ -92,7 +85,7 @@ private slots:
     {
         QFETCH(QStringList, fault);
         QFETCH(QString, kind);
-        ModemRig m(quickModem(fault));
+        ModemRig m(fault);
         QVERIFY(m.start());
         QElapsedTimer t;
         QVERIFY2(dial(m, t), qPrintable(m.statuses.join('|')));
