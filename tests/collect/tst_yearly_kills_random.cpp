@@ -34,8 +34,7 @@ private slots:
                                                  && runs[1]->state() == QProcess::NotRunning; }, 30000));
             for (auto& p : runs)
                 struck += p->exitStatus() == QProcess::CrashExit;
-            for (auto& s : stations)
-                cleanRunLeavesEveryRecordOnce(*s);
+            cleanRunsLeaveEveryRecordOnce({stations[0].get(), stations[1].get()});
         }
         QVERIFY(struck >= 100);
         kills += struck;

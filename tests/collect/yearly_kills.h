@@ -129,20 +129,30 @@ protected:
     }
 
     // A clean run, then the file checked against what the datalogger confirmed.
-    void cleanRunLeavesEveryRecordOnce(Station& s)
+    void cleanRunLeavesEveryRecordOnce(Station& s) { cleanRunsLeaveEveryRecordOnce({&s}); }
+
+    // Clean runs on the stations at once (each on its own line and folder), then each
+    // file checked.
+    void cleanRunsLeaveEveryRecordOnce(const QList<Station*>& stations)
     {
-        std::unique_ptr<QProcess> p = collector(s);
-        QVERIFY(p->waitForFinished(30000));
-        const QString out = QString::fromUtf8(p->readAllStandardOutput() + p->readAllStandardError());
-        QVERIFY2(p->exitCode() == 0, qPrintable(out));
-        const QJsonObject state = s.sim->state();
-        QVERIFY(state.value("fetched").toInt() > 0);
-        QCOMPARE(fileBytes(yearly(s)), YearlyKills::fileOfConfirmed(state));
-        ++checks;
-        recordsChecked += state.value("fetched").toInt() - lastChecked_.value(s.name);
-        lastChecked_[s.name] = state.value("fetched").toInt();
-        const QStringList beside = QDir(s.folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
-        QCOMPARE(beside, QStringList{QFileInfo(yearly(s)).fileName()});
+        std::vector<std::unique_ptr<QProcess>> runs;
+        for (Station* s : stations)
+            runs.push_back(collector(*s));
+        for (qsizetype i = 0; i < stations.size(); ++i) {
+            QProcess& p = *runs[size_t(i)];
+            Station& s = *stations[i];
+            QVERIFY(p.waitForFinished(30000));
+            const QString out = QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+            QVERIFY2(p.exitCode() == 0, qPrintable(out));
+            const QJsonObject state = s.sim->state();
+            QVERIFY(state.value("fetched").toInt() > 0);
+            QCOMPARE(fileBytes(yearly(s)), YearlyKills::fileOfConfirmed(state));
+            ++checks;
+            recordsChecked += state.value("fetched").toInt() - lastChecked_.value(s.name);
+            lastChecked_[s.name] = state.value("fetched").toInt();
+            const QStringList beside = QDir(s.folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+            QCOMPARE(beside, QStringList{QFileInfo(yearly(s)).fileName()});
+        }
     }
 
     // Dies at the given system call; then a clean run.

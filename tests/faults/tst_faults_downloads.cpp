@@ -81,9 +81,11 @@ private slots:
     {
         QFETCH(QStringList, fault);
         QFETCH(QString, kind);
-        ConsoleRig rig(QStringList{"--wake-idle", "400", "--channels", "3,0,0,0", "--preload", "3",
+        // The wake-up text comes after half the field time-out of quiet, as it came after
+        // 400 ms against 800 ms.
+        ConsoleRig rig(QStringList{"--wake-idle", "250", "--channels", "3,0,0,0", "--preload", "3",
                                    "--acquisition", "0"} + fault);
-        FaultMatrix::quicken(rig.link, 800);
+        FaultMatrix::quicken(rig.link, 500);
         QVERIFY2(rig.connect(), qPrintable(rig.sim.output()));
         NewDataWindow::timing() = {.minuteMs = 150, .dtrPauseMs = 100};
         rig.console->show();
