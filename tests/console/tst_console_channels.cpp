@@ -39,6 +39,7 @@ private slots:
     void cleanupTestCase() { rig.reset(); }
     void init()
     {
+        setPausePercent(rig->link, 100);
         rig->dialogs.shown.clear();
         rig->dialogs.answers.clear();
         rig->setMark();
@@ -123,6 +124,7 @@ private slots:
 
     void writeChannelsYesErasesWritesAndReadsBack()
     {
+        setPausePercent(rig->link, 10);  // the bytes and their order are checked, not the pauses
         type(f->muxBoxes, {"12", "8", "", "3"});
         rig->dialogs.answers.enqueue(Dialogs::Answer::Yes);
         click(f, f->writeChannelsButton);
@@ -138,6 +140,7 @@ private slots:
 
     void writingNoChannelsStillErasesAndWarns()
     {
+        setPausePercent(rig->link, 10);  // the bytes and their order are checked, not the pauses
         type(f->muxBoxes, {"0", "0", "0", "0"});
         rig->dialogs.answers.enqueue(Dialogs::Answer::Yes);
         click(f, f->writeChannelsButton);

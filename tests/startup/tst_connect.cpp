@@ -103,6 +103,7 @@ private slots:
         SimProcess sim({"--model", "0"});
         QVERIFY2(sim.start(), qPrintable(sim.output()));
         StartRig rig(folder->path(), {sim.ptyPath()});
+        setPausePercent(rig.link, 10);  // nothing here measures the pauses
         rig.start->portOptions[0]->setChecked(true);
         rig.start->connectToDatalogger();
 
