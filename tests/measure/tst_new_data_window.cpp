@@ -151,7 +151,7 @@ private slots:
         QFETCH(QStringList, fault);
         QFETCH(QString, notice);
         QFETCH(QStringList, sent);
-        QVERIFY2(open(fault << "--preload" << "5", 1500), qPrintable(rig->sim.output()));
+        QVERIFY2(open(fault << "--preload" << "5", 800), qPrintable(rig->sim.output()));
         QVERIFY(writeFileBytes(yearlyPath(), olderData));
         acquireNow();
         QCOMPARE(w->noticeBox->text(), notice);
