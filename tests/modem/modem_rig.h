@@ -34,6 +34,8 @@ public:
             return false;
         }
         rig = std::make_unique<StartRig>(folder.path(), QStringList{sim.ptyPath()});
+        // Half the window's pauses: the simulated modem answers within milliseconds.
+        setPausePercent(rig->link, 50);
         rig->console->setDataFolder(folder.path());
         installModemWindow(rig->start.get(), rig->console.get());
         return true;
