@@ -140,10 +140,10 @@ private slots:
         QFETCH(QStringList, fault);
         QFETCH(QString, kind);
         // The wake-up text comes after half the field time-out of quiet, as it came after
-        // 400 ms against 800 ms.
-        ConsoleRig rig(QStringList{"--wake-idle", "250", "--channels", "3,0,0,0", "--preload", "3",
+        // 400 ms against 800 ms before these waits were cut.
+        ConsoleRig rig(QStringList{"--wake-idle", "150", "--channels", "3,0,0,0", "--preload", "3",
                                    "--acquisition", "0"} + fault);
-        FaultMatrix::quicken(rig.link, 500);
+        FaultMatrix::quicken(rig.link, 300);
         QVERIFY2(rig.connect(), qPrintable(rig.sim.output()));
         NewDataWindow::timing() = {.minuteMs = 150, .dtrPauseMs = 100};
         rig.console->show();
