@@ -94,14 +94,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     options.rainGauge = flags & 8;
     const bool tcp = flags & 16;
     const int cancelAfter = (flags & 32) ? in.byte() : -1;
-    FileContext context{QDate(2026, 1, 1), QTime(12, 0, 0), {}};
-    CoefficientTable::clear();
+    FileContext context{QDate(2026, 1, 1), QTime(12, 0, 0), {}, {}};
     if (flags & 64) {
         for (int m = 0; m < 4; ++m) {
             context.channelCounts[size_t(m)] = in.inRange(0, 16);
             const int channel = 16 * m + in.inRange(0, 15);
             const auto c = [&in] { return double(qint32(in.word())) / 1000; };
-            CoefficientTable::store(channel, c(), c(), c(), c());
+            context.coefficients[size_t(channel)] = {c(), c(), c(), c()};
         }
     }
     const quint32 seed = in.byte();

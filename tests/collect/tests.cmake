@@ -4,10 +4,13 @@ add_dependencies(tst_collect quorvel-collect)
 target_compile_definitions(tst_collect PRIVATE QUORVEL_COLLECT_PATH="$<TARGET_FILE:quorvel-collect>"
   QUORVEL_STATIONS_EXAMPLE="${PROJECT_SOURCE_DIR}/packaging/stations.ini.example")
 
-# The collector killed where a yearly file is at risk, and at random, then run again.
-quorvel_test(tst_yearly_kills integration quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_yearly_kills.cpp)
-add_dependencies(tst_yearly_kills quorvel-collect)
-target_compile_definitions(tst_yearly_kills PRIVATE QUORVEL_COLLECT_PATH="$<TARGET_FILE:quorvel-collect>")
+# The collector killed where a yearly file is at risk, and at random, then run again: two
+# executables, so that a parallel run packs them.
+foreach(name tst_yearly_kills tst_yearly_kills_random)
+  quorvel_test(${name} integration quorvel_core ${CMAKE_CURRENT_LIST_DIR}/${name}.cpp)
+  add_dependencies(${name} quorvel-collect)
+  target_compile_definitions(${name} PRIVATE QUORVEL_COLLECT_PATH="$<TARGET_FILE:quorvel-collect>")
+endforeach()
 
 # The readings store alone: its URL, the readings of a block, SQLite.
 quorvel_test(tst_store unit quorvel_store ${CMAKE_CURRENT_LIST_DIR}/tst_store.cpp

@@ -110,7 +110,11 @@ private slots:
         QCOMPARE(modem.value("dialled").toString(), QStringLiteral("5551234"));
         QCOMPARE(modem.value("mode").toString(), QStringLiteral("command"));  // hung up
 
-        QTest::qWait(1200);  // North records again meanwhile
+        // North records again meanwhile.
+        QVERIFY(QTest::qWaitFor([&] {
+            const QJsonObject memory = north.state();
+            return memory.value("records").toInt() > memory.value("fetched").toInt();
+        }, 5000));
         run = collect({file, "--once", "North"});
         QCOMPARE(run.status, 0);
         QCOMPARE(blocksSent(north.sent()).size(), 2);
@@ -176,8 +180,10 @@ private slots:
     // then takes the block whole.
     void aRunKilledInTheMiddleOfABlock()
     {
+        // The block takes about 3.5 s; the rest after the kill still comes for more than
+        // twice the second run's time-out.
         SimProcess sim({"--wake-idle", "300", "--channels", "16,16,16,16", "--preload", "1000",
-                        "--acquisition", "0", "--baud", "1000000"});
+                        "--acquisition", "0", "--baud", "2000000"});
         QVERIFY(sim.start());
         const QString file = stationsFile(serialStation("Cut", sim));
         std::unique_ptr<QProcess> first = start({file}, 10);

@@ -43,6 +43,7 @@ private slots:
     void cleanupTestCase() { rig.reset(); }
     void init()
     {
+        setPausePercent(rig->link, 100);
         rig->dialogs.shown.clear();
         rig->dialogs.answers.clear();
         rig->setMark();
@@ -127,6 +128,7 @@ private slots:
 
     void writeChannelsYesErasesWritesAndReadsBack()
     {
+        setPausePercent(rig->link, 10);  // the bytes and their order are checked, not the pauses
         type(f->muxBoxes, {"12", "8", "", "3"});
         rig->dialogs.answers.enqueue(Dialogs::Answer::Yes);
         click(f, f->writeChannelsButton);
@@ -142,6 +144,7 @@ private slots:
 
     void writingNoChannelsStillErasesAndWarns()
     {
+        setPausePercent(rig->link, 10);  // the bytes and their order are checked, not the pauses
         type(f->muxBoxes, {"0", "0", "0", "0"});
         rig->dialogs.answers.enqueue(Dialogs::Answer::Yes);
         click(f, f->writeChannelsButton);

@@ -37,6 +37,42 @@ inline void addRows(const QList<Step>& steps, const QStringList& faultKinds = ki
         }
 }
 
+// A reply with the fault of a row, as the simulator makes it: "silent" ends the reply
+// where field `field` would start, "drop" ends it there too and the line then goes,
+// "garbage" puts junk in place of that field's characters (an empty field gets one). A
+// reply without that field, or garbage at its very end, is left as it is.
+struct FaultyReply {
+    QByteArray bytes;
+    bool drop = false;
+};
+inline FaultyReply faultyReply(const QByteArray& reply, int field, const QString& kind)
+{
+    FaultyReply r{reply, false};
+    qsizetype start = 0;
+    for (int f = 0; f < field; ++f) {
+        start = reply.indexOf(',', start);
+        if (start < 0)
+            return r;
+        ++start;
+    }
+    if (kind == QLatin1String("garbage") && start == reply.size())
+        return r;
+    if (kind == QLatin1String("garbage")) {
+        static const char junk[] = "?#xQ!z@";
+        const qsizetype comma = reply.indexOf(',', start);
+        const qsizetype end = comma < 0 ? reply.size() : comma;
+        if (end == start)
+            r.bytes.insert(start, junk[0]);
+        for (qsizetype i = start, k = 0; i < end; ++i)
+            if (r.bytes[i] != '\r' && r.bytes[i] != '\n')
+                r.bytes[i] = junk[k++ % 7];
+    } else {
+        r.bytes.truncate(start);
+        r.drop = kind == QLatin1String("drop");
+    }
+    return r;
+}
+
 // Waits of a fault row: faults are found by silence, so the field time-out is short; the
 // probe and the pauses, which no row measures, are cut to what the simulator needs.
 inline void quicken(Link& link, int fieldTimeoutMs)

@@ -7,9 +7,7 @@ quorvel_test(tst_serial_exchange integration quorvel_core ${CMAKE_CURRENT_LIST_D
 quorvel_test(tst_tcp_exchange integration quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_tcp_exchange.cpp)
 quorvel_test(tst_ftp_fetch integration quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_ftp_fetch.cpp)
 
-if(EXISTS ${CMAKE_CURRENT_LIST_DIR}/telnet_tests.cmake)
-  include(${CMAKE_CURRENT_LIST_DIR}/telnet_tests.cmake)
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/telnet_tests.cmake)
 quorvel_test(tst_link_transport unit quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_link_transport.cpp)
 # The health reads and the clock write, over a scripted transport.
 quorvel_test(tst_health_reads unit quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_health_reads.cpp)

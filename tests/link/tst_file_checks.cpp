@@ -5,11 +5,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
@@ -196,18 +198,42 @@ private slots:
         QVERIFY(d.shown.isEmpty());
     }
 
+    // In a child without privileges (root ignores file permissions, so as root the child
+    // runs as nobody), which says through its exit status which step failed.
     void readOnlyFileIsNotDeleted()
     {
-        const QString path = dir.filePath("ro.txt");
+        const QString folder = dir.filePath("unprivileged");
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + "/ro.txt";
         writeFile(path, "x");
-        QFile::setPermissions(path, QFileDevice::ReadOwner);
-        if (QFileInfo(path).isWritable())
-            QSKIP("running with privileges that ignore file permissions");
-        deleteFile(path);
-        QVERIFY(QFile::exists(path));
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        deleteFile(path);
-        QVERIFY(!QFile::exists(path));
+        const bool root = ::geteuid() == 0;
+        const uid_t nobody = 65534;
+        if (root) {
+            // The child must reach the folder, and own it and the file.
+            QVERIFY(QFile::setPermissions(dir.path(), QFile::permissions(dir.path()) | QFileDevice::ExeOther));
+            QVERIFY(::chown(QFile::encodeName(folder).constData(), nobody, nobody) == 0);
+            QVERIFY(::chown(QFile::encodeName(path).constData(), nobody, nobody) == 0);
+        }
+        const pid_t pid = fork();
+        QVERIFY(pid >= 0);
+        if (pid == 0) {
+            if (root && (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0))
+                _exit(10);
+            if (!QFile::setPermissions(path, QFileDevice::ReadOwner))
+                _exit(11);
+            if (QFileInfo(path).isWritable())
+                _exit(12);  // permissions still ignored
+            deleteFile(path);
+            if (!QFile::exists(path))
+                _exit(13);  // the read-only file was deleted
+            QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            deleteFile(path);
+            _exit(QFile::exists(path) ? 14 : 0);  // 14: a writable file was kept
+        }
+        int status = 0;
+        QCOMPARE(waitpid(pid, &status, 0), pid);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
     }
 };
 

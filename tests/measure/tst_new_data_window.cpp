@@ -12,6 +12,7 @@
 
 #include <QDate>
 #include <QDir>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -88,7 +89,11 @@ private slots:
         QVERIFY(w->startButton->isEnabled() && w->closeButton->isEnabled() && w->graphButton->isEnabled());
         QCOMPARE(rig->console->general->readNameButton->isEnabled(), true);
 
-        QTest::qWait(1300);  // the datalogger records again meanwhile
+        // The datalogger records again meanwhile.
+        QVERIFY(QTest::qWaitFor([&] {
+            const QJsonObject memory = rig->sim.state();
+            return memory.value("records").toInt() > memory.value("fetched").toInt();
+        }, 5000));
         acquireNow();
         QCOMPARE(w->lastResult().outcome, NewDataDownload::Outcome::Appended);
 
@@ -145,7 +150,7 @@ private slots:
         QFETCH(QStringList, fault);
         QFETCH(QString, notice);
         QFETCH(QStringList, sent);
-        QVERIFY2(open(fault << "--preload" << "5", 1500), qPrintable(rig->sim.output()));
+        QVERIFY2(open(fault << "--preload" << "5", 800), qPrintable(rig->sim.output()));
         QVERIFY(writeFileBytes(yearlyPath(), olderData));
         acquireNow();
         QCOMPARE(w->noticeBox->text(), notice);
@@ -160,7 +165,9 @@ private slots:
     // the next download appends it whole.
     void aBlockThatCannotBeWrittenIsNotConfirmed()
     {
-        QVERIFY2(open({"--preload", "5", "--acquisition", "0"}), qPrintable(rig->sim.output()));
+        // The datalogger holds its wake-up text back after a block it has not had
+        // confirmed: the second download waits one field time-out for it.
+        QVERIFY2(open({"--preload", "5", "--acquisition", "0"}, 1500), qPrintable(rig->sim.output()));
         QVERIFY(writeFileBytes(yearlyPath(), olderData));
         {
             // Room for the yearly file's lock, not for the block.

@@ -19,9 +19,10 @@
 
 class ModemRig {
 public:
-    // The modem connects 1200 ms after "ATD"; the window polls every 300 ms.
+    // The modem connects 300 ms after "ATD" (and after its answer before it); the window
+    // polls every 50 ms, so each answer of the modem comes in a poll of its own.
     explicit ModemRig(const QStringList& simArgs = {})
-        : sim(QStringList{"--modem", "--dial-ms", "1200", "--guard-ms", "200"} + simArgs)
+        : sim(QStringList{"--modem", "--dial-ms", "300", "--guard-ms", "200"} + simArgs)
     {
     }
     ~ModemRig() { rig.reset(); }
@@ -33,6 +34,8 @@ public:
             return false;
         }
         rig = std::make_unique<StartRig>(folder.path(), QStringList{sim.ptyPath()});
+        // Half the window's pauses: the simulated modem answers within milliseconds.
+        setPausePercent(rig->link, 50);
         rig->console->setDataFolder(folder.path());
         installModemWindow(rig->start.get(), rig->testLink.services, rig->console.get());
         return true;
@@ -47,7 +50,7 @@ public:
         QTest::mouseClick(rig->start->modemButton, Qt::LeftButton);
         modem = visibleWindow<ModemWindow>();
         if (modem) {
-            modem->pollTimer->setInterval(300);
+            modem->pollTimer->setInterval(50);
             QObject::connect(modem->statusBox, &QPlainTextEdit::textChanged, modem,
                              [this] { statuses << modem->status(); });
         }

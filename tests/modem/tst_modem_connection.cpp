@@ -32,8 +32,9 @@ QString today() { return QDate::currentDate().toString(QStringLiteral("dd/MM/yyy
 class TestModemConnection : public QObject {
     Q_OBJECT
 
-    // Dials row 2 of the book and waits for the console; the window's pauses are cut to
-    // a tenth once the port has been probed.
+    // Dials row 2 of the book and waits for the console; the modem is looked for at a
+    // fifth of the window's pauses, ample for the simulator, and they are cut to a tenth
+    // once the port has been probed.
     static bool call(ModemRig& m)
     {
         QFile book(m.file(QStringLiteral("modem.ini")));
@@ -42,6 +43,7 @@ class TestModemConnection : public QObject {
         book.write("A\r\n1\r\n\r\nB\r\n2\r\n\r\nPonte\r\n0551234\r\nMarch\r\n");
         book.close();
         writeAll(m.file(QStringLiteral("pmodem.ini")), " 1 \r\n");
+        setPausePercent(m.rig->link, 20);
         ModemWindow* w = m.open();
         if (!w)
             return false;

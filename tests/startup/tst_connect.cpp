@@ -105,6 +105,7 @@ private slots:
         SimProcess sim({"--model", "0"});
         QVERIFY2(sim.start(), qPrintable(sim.output()));
         StartRig rig(folder->path(), {sim.ptyPath()});
+        setPausePercent(rig.link, 10);  // nothing here measures the pauses
         rig.start->portOptions[0]->setChecked(true);
         rig.start->connectToDatalogger();
 
@@ -145,7 +146,7 @@ private slots:
         QVERIFY2(sim.start(), qPrintable(sim.output()));
         StartRig rig(folder->path(), {sim.ptyPath()});
         ScriptedDialogs script;
-        setFieldTimeout(rig.link, 1500);
+        setFieldTimeout(rig.link, 800);
         setPausePercent(rig.link, 10);
         QList<qint64> at;  // when each status was shown
         QElapsedTimer t;
@@ -182,6 +183,7 @@ private slots:
         StartRig rig(folder->path(), {sim.ptyPath()});
         ScriptedDialogs script;
         setFieldTimeout(rig.link, 20000);
+        setPausePercent(rig.link, 10);  // the bound is the time-out's, not the pauses'
         rig.start->portOptions[0]->setChecked(true);
         QElapsedTimer t;
         t.start();

@@ -12,13 +12,14 @@
 #include "support/scripted_dialogs.h"
 #include "widgets/services.h"
 
-// Waits short enough for a test against the simulator on a pseudo-terminal.
+// Waits short enough for a test against the simulator on a pseudo-terminal. The
+// simulator answers the probe within milliseconds; only a silent one uses up its window.
 inline Link::Settings fastSerialSettings()
 {
     Link::Settings s;
-    s.probeSettleMs = 100;
-    s.probeWindowMs = 700;
-    s.probeTotalMs = 800;
+    s.probeSettleMs = 20;
+    s.probeWindowMs = 400;
+    s.probeTotalMs = 40;
     s.fieldTimeoutMs = 4000;
     s.fixedWaitTimeoutMs = 4000;
     return s;
