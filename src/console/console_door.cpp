@@ -1,6 +1,7 @@
 // The console as the windows that connect see it: its reads by name, what else the
 // connection's reads bring, and the hand-over.
 #include "console/console_window.h"
+#include "console/channels_page.h"
 #include "console/alerts_page.h"
 #include "console/read_now_page.h"
 #include "console/date_time_page.h"
@@ -20,7 +21,7 @@
 void ConsoleWindow::read(Read what)
 {
     switch (what) {
-    case Read::Channels: readChannels(); break;
+    case Read::Channels: channels->readChannels(); break;
     case Read::Clock: dateTime->readClock(); break;
     case Read::StartTime: dateTime->readStartTime(); break;
     case Read::Timer: timers->readTimer(); break;
@@ -34,7 +35,7 @@ void ConsoleWindow::read(Read what)
     }
 }
 
-void ConsoleWindow::showEventsCounterField(const QString& field) { eventsCounterSwitch->showField(field); }
+void ConsoleWindow::showEventsCounterField(const QString& field) { channels->eventsCounterSwitch->showField(field); }
 
 void ConsoleWindow::showAcquisitionField(const QString& field) { dateTime->acquisitionSwitch->showField(field); }
 

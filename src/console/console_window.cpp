@@ -3,6 +3,7 @@
 #include "widgets/services.h"
 #include "data/dialogs.h"
 #include "console/console_window.h"
+#include "console/channels_page.h"
 #include "console/alerts_page.h"
 #include "console/read_now_page.h"
 #include "console/date_time_page.h"
@@ -47,7 +48,7 @@ ConsoleWindow::ConsoleWindow(Services& services, QWidget* parent)
     // that no letter is taken twice.
     pages->addTab(dateTime = new DateTimePage(services_), QStringLiteral("&DATE AND TIME"));
     pages->addTab(timers = new TimersPage(services_), QStringLiteral("&TIMERS"));
-    pages->addTab(buildChannelsPage(), QStringLiteral("&CHANNELS"));
+    pages->addTab(channels = new ChannelsPage(services_), QStringLiteral("&CHANNELS"));
     pages->addTab(general = new GeneralPage(services_), QStringLiteral("&GENERAL"));
     pages->addTab(buildDataAcquisitionPage(), QStringLiteral(" DATA &ACQUISITION"));
     pages->addTab(readNow = new ReadNowPage(services_), QStringLiteral("&READ NOW"));
@@ -76,7 +77,7 @@ void ConsoleWindow::registerCommandControls()
     QList<QWidget*> controls = {
         general->readNameButton, general->writeNameButton, general->readMemoryButton, acquireButton, acquireTemperaturesButton, readNow->readInternalParametersButton,
         dateTime->readClockButton, dateTime->writeClockButton, dateTime->readAcquisitionSwitchButton, timers->writeTimerButton, timers->readTimerButton, timers->writePreheatingButton, timers->readPreheatingButton,
-        writeChannelsButton, readChannelsButton, sensorsButton, eraseMemoryButton, resetButton, alerts->alertsButton,
+        channels->writeChannelsButton, channels->readChannelsButton, channels->sensorsButton, channels->eraseMemoryButton, channels->resetButton, alerts->alertsButton,
         alerts->readGsmButton, alerts->writeGsmButton, alerts->smsAlertSwitch, alerts->phoneAlertSwitch, gprs->readButton, general->readInternetSwitchButton,
         alerts->readRainButton,
     };

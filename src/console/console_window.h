@@ -17,6 +17,7 @@ struct Store;
 }
 
 class AlertsPage;
+class ChannelsPage;
 class ContinuousReadingWindow;
 class DataloggerModel;
 class DateTimePage;
@@ -88,15 +89,6 @@ public:
     QAction* aboutAction = nullptr;
     QAction* restoreAction = nullptr;
 
-    // "CHANNELS".
-    std::array<QLineEdit*, 4> muxBoxes{};  // channels on multiplexer 0..3
-    QPushButton* readChannelsButton = nullptr;
-    QPushButton* writeChannelsButton = nullptr;
-    SwitchBox* eventsCounterSwitch = nullptr;
-    QPushButton* resetButton = nullptr;
-    QPushButton* eraseMemoryButton = nullptr;
-    QPushButton* sensorsButton = nullptr;  // object name "Leggi_poprietà"
-
     // " DATA ACQUISITION".
     QPushButton* acquireButton = nullptr;
     QPushButton* acquireTemperaturesButton = nullptr;
@@ -118,6 +110,7 @@ public:
     // The pages that are classes of their own.
     DateTimePage* dateTime = nullptr;
     TimersPage* timers = nullptr;
+    ChannelsPage* channels = nullptr;
     GeneralPage* general = nullptr;
     ReadNowPage* readNow = nullptr;
     GprsPage* gprs = nullptr;
@@ -129,10 +122,6 @@ public:
 
 public slots:
     // Channels, events counter, rain millimetres.
-    void readChannels();
-    void writeChannels();
-    void muxChanged(int index);
-    void toggleEventsCounter();
     void readEventsCounter();
 
     // Memory, reset, restore.
@@ -173,7 +162,6 @@ private:
     DataloggerModel& datalogger_;
 
     void buildMenu();
-    QWidget* buildChannelsPage();
     QWidget* buildDataAcquisitionPage();
     void connectHandlers();
     void registerCommandControls();

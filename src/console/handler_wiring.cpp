@@ -1,5 +1,7 @@
 // Which control raises which of the console's handlers.
 #include "console/console_window.h"
+#include "console/channels_page.h"
+#include "console/general_page.h"
 #include "console/alerts_page.h"
 #include "console/read_now_page.h"
 
@@ -15,15 +17,14 @@ void ConsoleWindow::connectHandlers()
     const auto click = [this](QPushButton* b, void (ConsoleWindow::*handler)()) {
         connect(b, &QPushButton::clicked, this, handler);
     };
-    click(readChannelsButton, &ConsoleWindow::readChannels);
-    click(writeChannelsButton, &ConsoleWindow::writeChannels);
+    connect(channels, &ChannelsPage::countsWritten, general, &GeneralPage::readMemory);
     click(eventsCounterButton, &ConsoleWindow::readEventsCounter);
     click(alerts->alertsButton, &ConsoleWindow::openAlertWindow);
-    click(eraseMemoryButton, &ConsoleWindow::eraseMemory);
-    click(resetButton, &ConsoleWindow::resetDatalogger);
+    click(channels->eraseMemoryButton, &ConsoleWindow::eraseMemory);
+    click(channels->resetButton, &ConsoleWindow::resetDatalogger);
     click(readNow->continuousReadingButtons[0], &ConsoleWindow::openContinuousReading);
     // "Backup" is deliberately left without a handler: it opens nothing and sends nothing.
-    click(sensorsButton, &ConsoleWindow::openSensorWindow);
+    click(channels->sensorsButton, &ConsoleWindow::openSensorWindow);
     click(newDataButton, &ConsoleWindow::openNewDataWindow);
     click(acquireButton, &ConsoleWindow::acquire);
     click(acquireTemperaturesButton, &ConsoleWindow::acquireTemperatures);
@@ -34,10 +35,4 @@ void ConsoleWindow::connectHandlers()
         downloadCancelled_ = true;
         link_.abandonExchanges(true);
     });
-
-    connect(eventsCounterSwitch, &SwitchBox::switchRequested, this, &ConsoleWindow::toggleEventsCounter);
-
-    for (int m = 0; m < 4; ++m)
-        connect(muxBoxes[m], &QLineEdit::textEdited, this, [this, m] { muxChanged(m); });
-
 }

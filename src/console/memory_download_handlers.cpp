@@ -1,6 +1,7 @@
 // The console's memory downloads: "Acquire" (sensor values) and "Acquire Temperatures",
 // the file list, and the data table.
 #include "console/console_window.h"
+#include "console/channels_page.h"
 #include "console/general_page.h"
 
 #include "data/coefficient_table.h"
@@ -78,7 +79,7 @@ void ConsoleWindow::download(bool temperatures)
     options.kind = temperatures ? Kind::Temperatures : Kind::Sensors;
     options.modelCode = datalogger_.modelCode();
     options.digits = downloadKindOptions[1]->isChecked();
-    options.rainGauge = eventsCounterSwitch->isChecked();
+    options.rainGauge = channels->eventsCounterSwitch->isChecked();
     setBoxColour(dataFileNameBox, BoxColour::StatusBusy);
 
     const QDateTime now = QDateTime::currentDateTime();

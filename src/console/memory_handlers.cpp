@@ -1,5 +1,6 @@
 // The console's memory capacity read, memory erase and datalogger reset.
 #include "console/console_window.h"
+#include "console/channels_page.h"
 #include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "console/timers_page.h"
@@ -40,7 +41,7 @@ void ConsoleWindow::resetDatalogger()
         link_.pause(20);
         general->readMemory();
         link_.pause(20);
-        readChannels();
+        channels->readChannels();
         link_.pause(20);
         timers->readTimer();
         link_.pause(20);

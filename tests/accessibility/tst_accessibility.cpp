@@ -3,6 +3,7 @@
 // that takes the focus, and no two visible captions share a mnemonic.
 #include "window_audit.h"
 
+#include "console/channels_page.h"
 #include "console/alerts_page.h"
 #include "charts/live_chart_window.h"
 #include "charts/history_chart_window.h"
@@ -186,7 +187,7 @@ private slots:
 
     void sensorWindow()
     {
-        click(rig->console.get(), rig->console->sensorsButton);
+        click(rig->console.get(), rig->console->channels->sensorsButton);
         auto* w = visibleWindow<SensorWindow>();
         QVERIFY(w);
         audit(w, QStringLiteral("sensor window"));

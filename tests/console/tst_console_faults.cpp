@@ -1,5 +1,6 @@
 // The console against a datalogger that answers badly, a line that stalls, a full disk
 // and an operator who closes it in the middle of a read, over a scripted transport.
+#include "console/channels_page.h"
 #include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "console/timers_page.h"
@@ -69,14 +70,14 @@ private slots:
         auto answers = datalogger({{"H", {"2,"}}, {"M", {"5000,4800,"}}});
         port->responder = [&, answers](const QByteArray& w) {
             if (w == "M")
-                enabledDuringMemoryRead << f->general->readNameButton->isEnabled() << f->writeChannelsButton->isEnabled();
+                enabledDuringMemoryRead << f->general->readNameButton->isEnabled() << f->channels->writeChannelsButton->isEnabled();
             return answers(w);
         };
-        type(f->muxBoxes, {"2", "0", "0", "0"});
+        type(f->channels->muxBoxes, {"2", "0", "0", "0"});
         dialogs->answers.enqueue(Dialogs::Answer::Yes);
-        click(f, f->writeChannelsButton);
+        click(f, f->channels->writeChannelsButton);
         QCOMPARE(enabledDuringMemoryRead, (QList<bool>{false, false}));
-        QVERIFY(f->general->readNameButton->isEnabled() && f->writeChannelsButton->isEnabled());
+        QVERIFY(f->general->readNameButton->isEnabled() && f->channels->writeChannelsButton->isEnabled());
         QCOMPARE(rig->link.commandLockDepth(), 0);
     }
 
@@ -85,13 +86,13 @@ private slots:
     void channelCountsOutOfRangeAreShownAndNotWrittenBack()
     {
         port->responder = datalogger({{"H", {"17,", "-5,", "99999,", "0000012,"}}});
-        click(f, f->readChannelsButton);
-        QCOMPARE(f->muxBoxes[0]->text(), QStringLiteral("17"));
-        QCOMPARE(f->muxBoxes[1]->text(), QStringLiteral("-5"));
-        QCOMPARE(f->muxBoxes[2]->text(), QStringLiteral("99999"));
-        QCOMPARE(f->muxBoxes[3]->text(), QStringLiteral("0000012"));
-        QCOMPARE(boxColour(f->muxBoxes[0]), BoxColour::Red);
-        QCOMPARE(boxColour(f->muxBoxes[3]), BoxColour::Yellow);
+        click(f, f->channels->readChannelsButton);
+        QCOMPARE(f->channels->muxBoxes[0]->text(), QStringLiteral("17"));
+        QCOMPARE(f->channels->muxBoxes[1]->text(), QStringLiteral("-5"));
+        QCOMPARE(f->channels->muxBoxes[2]->text(), QStringLiteral("99999"));
+        QCOMPARE(f->channels->muxBoxes[3]->text(), QStringLiteral("0000012"));
+        QCOMPARE(boxColour(f->channels->muxBoxes[0]), BoxColour::Red);
+        QCOMPARE(boxColour(f->channels->muxBoxes[3]), BoxColour::Yellow);
         QCOMPARE(dialogs->shown.size(), 1);
         const QString message = dialogs->shown.first().text;
         QVERIFY2(message.contains("MUX0 = 17") && message.contains("MUX1 = -5")
@@ -99,7 +100,7 @@ private slots:
                  qPrintable(message));
 
         port->written.clear();
-        click(f, f->writeChannelsButton);
+        click(f, f->channels->writeChannelsButton);
         QCOMPARE(dialogs->shown.size(), 2);
         QVERIFY(dialogs->shown.last().text.startsWith(QStringLiteral("MUX0 does not hold a channel count")));
         QVERIFY(port->written.isEmpty());
@@ -107,11 +108,11 @@ private slots:
         // A read that timed out leaves "%%", which is not written either.
         setFieldTimeout(rig->link, 100);
         port->responder = nullptr;
-        click(f, f->readChannelsButton);
-        QCOMPARE(f->muxBoxes[0]->text(), QStringLiteral("%%"));
+        click(f, f->channels->readChannelsButton);
+        QCOMPARE(f->channels->muxBoxes[0]->text(), QStringLiteral("%%"));
         QCOMPARE(dialogs->shown.size(), 2);  // a silence is not an invalid count
         port->written.clear();
-        click(f, f->writeChannelsButton);
+        click(f, f->channels->writeChannelsButton);
         QVERIFY(!port->written.contains('b'));
     }
 
@@ -130,7 +131,7 @@ private slots:
         QVERIFY(!f->timers->preheatingFrame->isVisible());
         QCOMPARE(dialogs->texts().filter(QStringLiteral("model code")).size(), 1);
         QVERIFY(dialogs->texts().last().contains(QStringLiteral("40000")));
-        QVERIFY(f->eventsCounterSwitch->isChecked());
+        QVERIFY(f->channels->eventsCounterSwitch->isChecked());
         QVERIFY(f->isVisible());
     }
 

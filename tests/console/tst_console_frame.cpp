@@ -1,5 +1,6 @@
 // The console's frame without a datalogger: pages, names, the lock, the edit colours,
 // the switch boxes, the analog layout, colour values and the logout file.
+#include "console/channels_page.h"
 #include "console/alerts_page.h"
 #include "console/read_now_page.h"
 #include "console/date_time_page.h"
@@ -81,7 +82,7 @@ private slots:
         testLink.link.lockCommands();
         const QList<QWidget*> locked = {f->general->readNameButton, f->general->readMemoryButton, f->acquireTemperaturesButton,
                                         f->readNow->readMuxButtons[0], f->readNow->readMuxTemperatureButtons[2], f->readNow->readInternalParametersButton,
-                                        f->dateTime->readAcquisitionSwitchButton, f->writeChannelsButton, f->sensorsButton,
+                                        f->dateTime->readAcquisitionSwitchButton, f->channels->writeChannelsButton, f->channels->sensorsButton,
                                         f->alerts->alertsButton, f->alerts->writeGsmButton, f->alerts->phoneAlertSwitch,
                                         f->gprs->readButton, f->general->readInternetSwitchButton};
         for (QWidget* w : locked)

@@ -1,5 +1,6 @@
 // The console's reads of name, clock, START time, timer, pre-heating, voltages and the
 // next conversion date, and its closing, against the simulated datalogger.
+#include "console/channels_page.h"
 #include "console/read_now_page.h"
 #include "console/date_time_page.h"
 #include "console/general_page.h"
@@ -72,12 +73,12 @@ private slots:
         QTimer::singleShot(300, f, [this] {
             click(f, f->eventsCounterButton);
             click(f, f->general->readNextAcquisitionButton);
-            QTest::mouseClick(f->eventsCounterSwitch, Qt::LeftButton);
+            QTest::mouseClick(f->channels->eventsCounterSwitch, Qt::LeftButton);
         });
         click(f, f->general->readNameButton);
         QCOMPARE(rig->sentSinceMark(), QByteArray("Q"));
         QCOMPARE(f->general->nameBox->text(), QStringLiteral("SIM01"));
-        QVERIFY(!f->eventsCounterSwitch->isChecked());
+        QVERIFY(!f->channels->eventsCounterSwitch->isChecked());
         QVERIFY(f->eventsCounterBox->text().isEmpty());
     }
 

@@ -1,5 +1,6 @@
 // The console's writes of clock, START time, timer, pre-heating, name and switches, as
 // the simulated datalogger receives them.
+#include "console/channels_page.h"
 #include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "console/timers_page.h"
@@ -207,12 +208,12 @@ private slots:
         QCOMPARE(f->dateTime->acquisitionSwitch->isChecked(), !acquiring);
         QCOMPARE(rig->sim.state().value("acquisition").toBool(), !acquiring);
 
-        f->eventsCounterSwitch->setChecked(false);
-        showPageOf(f, f->eventsCounterSwitch);
-        QTest::keyClick(f->eventsCounterSwitch, Qt::Key_Space);
+        f->channels->eventsCounterSwitch->setChecked(false);
+        showPageOf(f, f->channels->eventsCounterSwitch);
+        QTest::keyClick(f->channels->eventsCounterSwitch, Qt::Key_Space);
         sent = rig->sentSinceMark();
         QCOMPARE(sent, QByteArray("u1,U,"));
-        QVERIFY(f->eventsCounterSwitch->isChecked());
+        QVERIFY(f->channels->eventsCounterSwitch->isChecked());
         QVERIFY(rig->sim.state().value("events_counter").toBool());
     }
 };

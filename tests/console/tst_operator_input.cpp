@@ -4,6 +4,7 @@
 // value or refuses it with a message; it never crashes, never puts a byte on the line
 // the datalogger cannot take, and never sends a value that shifts the datalogger's
 // fields into a command of their own.
+#include "console/channels_page.h"
 #include "console/alerts_page.h"
 #include "console/date_time_page.h"
 #include "console/general_page.h"
@@ -61,7 +62,7 @@ class OperatorInputTest : public QObject {
     {
         const int mark = rig->sim.commandCount();
         const QList<QPushButton*> writes = {f->general->writeNameButton, f->dateTime->writeClockButton, f->dateTime->writeStartTimeButton,
-                                           f->timers->writePreheatingButton, f->timers->writeTimerButton, f->writeChannelsButton,
+                                           f->timers->writePreheatingButton, f->timers->writeTimerButton, f->channels->writeChannelsButton,
                                            f->alerts->writeRainButton, f->alerts->writeGsmButton, f->gprs->writeButton};
         if (!typed.isNull())
             for (QLineEdit* box : editableBoxes(f))
@@ -69,7 +70,7 @@ class OperatorInputTest : public QObject {
         for (QPushButton* b : writes)
             click(f, b);
 
-        click(f, f->sensorsButton);
+        click(f, f->channels->sensorsButton);
         if (auto* sensors = visibleWindow<SensorWindow>()) {
             if (!typed.isNull())
                 for (QLineEdit* box : editableBoxes(sensors))

@@ -1,5 +1,6 @@
 // Readings now over a scripted transport: one multiplexer's values and temperatures as
 // the datalogger sends them, "Acquire now", the stand-alone recording and the field test.
+#include "console/channels_page.h"
 #include "console/read_now_page.h"
 #include "console/date_time_page.h"
 #include "console/general_page.h"
@@ -28,7 +29,7 @@ private slots:
 
     void multiplexerValuesByModel()
     {
-        f->muxBoxes[1]->setText("3");
+        f->channels->muxBoxes[1]->setText("3");
         rig->datalogger.setModelCode(1);
         rig->port.responder = datalogger({{"p", {"0,1234.50,1,987,2,2500.25,"}}});
         click(f, f->readNow->readMuxButtons[1]);
@@ -53,7 +54,7 @@ private slots:
     // Temperatures outside -30..80 are no reading; a position outside 0..15 is ignored.
     void temperaturesAndStrayPositions()
     {
-        f->muxBoxes[0]->setText("6");
+        f->channels->muxBoxes[0]->setText("6");
         rig->port.responder = datalogger({{"t", {"0,-30,1,80,2,-30.1,3,80.1,17,5,5,21.25,"}}});
         click(f, f->readNow->readMuxTemperatureButtons[0]);
         QCOMPARE(rig->port.written, QByteArray("t 0,"));
@@ -61,7 +62,7 @@ private slots:
         for (int i = 0; i < shown.size(); ++i)
             QCOMPARE(f->readNow->readingBoxes[i]->text(), shown[i]);
         // An empty count reads nothing but still asks.
-        f->muxBoxes[2]->clear();
+        f->channels->muxBoxes[2]->clear();
         rig->port.written.clear();
         click(f, f->readNow->readMuxTemperatureButtons[2]);
         QCOMPARE(rig->port.written, QByteArray("t 2,"));

@@ -1,6 +1,7 @@
 // The memory downloads against the simulator holding known records: every data file is
 // compared byte for byte with one built here from the simulator's state dump, and the
 // failures leave an earlier file of the same name as it was.
+#include "console/channels_page.h"
 #include "console/general_page.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
@@ -134,7 +135,7 @@ class MemoryDownloadTest : public QObject {
         ConsoleWindow* f = rig->console.get();
         f->show();
         f->general->nameBox->setText(QStringLiteral("PONTE1"));
-        click(f, f->readChannelsButton);
+        click(f, f->channels->readChannelsButton);
         return rig;
     }
 
@@ -173,7 +174,7 @@ private slots:
         auto rig = connected({"--channels", "3,0,0,0", "--events", rain ? "1" : "0"});
         QVERIFY(rig);
         ConsoleWindow* f = rig->console.get();
-        f->eventsCounterSwitch->setChecked(rain);
+        f->channels->eventsCounterSwitch->setChecked(rain);
         f->downloadKindOptions[digits ? 1 : 0]->setChecked(true);
         f->createTableBox->setChecked(true);
         click(f, f->acquireButton);
@@ -219,7 +220,7 @@ private slots:
         QVERIFY(rig);
         ConsoleWindow* f = rig->console.get();
         // The coefficients go through the sensor window, as the operator writes them.
-        click(f, f->sensorsButton);
+        click(f, f->channels->sensorsButton);
         SensorWindow* sensors = visibleWindow<SensorWindow>();
         QVERIFY(sensors);
         const auto write = [sensors](int mux, QStringList values) {

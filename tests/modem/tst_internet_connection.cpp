@@ -7,6 +7,7 @@
 // memory download over the internet writes the same file as over the cable.
 #include "internet_rig.h"
 
+#include "console/channels_page.h"
 #include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "data/phone_book.h"
@@ -389,7 +390,7 @@ private slots:
         QVERIFY(m.open());
         QVERIFY(m.connect());
         ConsoleWindow* f = m.rig->console.get();
-        click(f, f->readChannelsButton);
+        click(f, f->channels->readChannelsButton);
         DownloadMatch::download(f);
         const QByteArray overInternet = fileBytes(m.file(DownloadMatch::fileName()));
 

@@ -5,6 +5,7 @@
 // program's folder is a temporary one holding the sample data files.
 // Run by scripts/screenshots with the directory to write into and the sample files'
 // folder; not a test.
+#include "console/channels_page.h"
 #include "console/alerts_page.h"
 #include "console/general_page.h"
 #include "charts/history_chart_window.h"
@@ -158,9 +159,9 @@ int main(int argc, char** argv)
     f->adaptForAnalogModel();
     f->show();
     f->general->nameBox->setText(QStringLiteral("PONTE1"));
-    click(f, f->readChannelsButton);
+    click(f, f->channels->readChannelsButton);
 
-    click(f, f->sensorsButton);
+    click(f, f->channels->sensorsButton);
     auto* sensors = qobject_cast<SensorWindow*>(topLevel(QStringLiteral("Sensori_An")));
     if (!sensors)
         return 1;

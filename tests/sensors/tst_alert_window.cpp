@@ -1,5 +1,6 @@
 // The alert window against the simulator: the "J"/"j" exchanges per row, what the
 // datalogger stores, the SMS lines between "x" and "X", and the values the wire refuses.
+#include "console/channels_page.h"
 #include "console/alerts_page.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
@@ -43,7 +44,7 @@ private slots:
         setPausePercent(rig->link, 10);
         f = rig->console.get();
         f->show();
-        click(f, f->readChannelsButton);
+        click(f, f->channels->readChannelsButton);
     }
     void cleanupTestCase() { rig.reset(); }
     void init()
@@ -132,11 +133,11 @@ private slots:
     void aCountThatIsNoChannelCountSendsNothing()
     {
         QFETCH(QString, count);
-        const QString kept = f->muxBoxes[2]->text();
-        f->muxBoxes[2]->setText(count);
+        const QString kept = f->channels->muxBoxes[2]->text();
+        f->channels->muxBoxes[2]->setText(count);
         QTest::mouseClick(w->readButtons[2], Qt::LeftButton);
         QTest::mouseClick(w->writeButtons[2], Qt::LeftButton);
-        f->muxBoxes[2]->setText(kept);
+        f->channels->muxBoxes[2]->setText(kept);
         QCOMPARE(rig->sentSinceMark(), QByteArray());
         QCOMPARE(rig->dialogs.shown.size(), 2);
         QVERIFY(allButtonsEnabled());

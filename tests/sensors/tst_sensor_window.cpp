@@ -1,5 +1,6 @@
 // The sensor window against the simulator: what goes on the wire for a read and a write,
 // what the datalogger stores, the coefficient table, and the values the wire refuses.
+#include "console/channels_page.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
 #include "data/coefficient_table.h"
@@ -16,7 +17,7 @@ class SensorWindowTest : public QObject {
 
     SensorWindow* openWindow()
     {
-        click(f, f->sensorsButton);
+        click(f, f->channels->sensorsButton);
         return visibleWindow<SensorWindow>();
     }
 
@@ -31,7 +32,7 @@ private slots:
         setPausePercent(rig->link, 10);
         f = rig->console.get();
         f->show();
-        click(f, f->readChannelsButton);
+        click(f, f->channels->readChannelsButton);
     }
     void cleanupTestCase() { rig.reset(); }
     void init() { rig->dialogs.shown.clear(); }

@@ -1,6 +1,7 @@
 // "Connect", "Step-by-step connection" and "Reset" against the datalogger simulator on a
 // pseudo-terminal: the status line, the commands on the wire and the console filled.
 #include "start_rig.h"
+#include "console/channels_page.h"
 #include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "console/timers_page.h"
@@ -73,15 +74,15 @@ private slots:
             QCOMPARE(boxColour(console.general->nameBox), BoxColour::Yellow);
             const int channels[4] = {8, 4, 0, 2};
             for (int m = 0; m < 4; ++m) {
-                QCOMPARE(Numbers::leadingNumber(console.muxBoxes[m]->text()), double(channels[m]));
-                QCOMPARE(boxColour(console.muxBoxes[m]), BoxColour::Yellow);
+                QCOMPARE(Numbers::leadingNumber(console.channels->muxBoxes[m]->text()), double(channels[m]));
+                QCOMPARE(boxColour(console.channels->muxBoxes[m]), BoxColour::Yellow);
             }
             QCOMPARE(Numbers::leadingNumber(console.timers->timerBoxes[0]->text()), 1.0);
             QCOMPARE(Numbers::leadingNumber(console.timers->timerBoxes[1]->text()), 2.0);
             QCOMPARE(Numbers::leadingNumber(console.timers->timerBoxes[2]->text()), 5.0);
             QCOMPARE(Numbers::leadingNumber(console.dateTime->clockBoxes[2]->text()), double(QDate::currentDate().year()));
             QCOMPARE(boxColour(console.dateTime->clockBoxes[0]), BoxColour::Yellow);
-            QVERIFY(console.eventsCounterSwitch->isChecked());
+            QVERIFY(console.channels->eventsCounterSwitch->isChecked());
             QVERIFY(!console.dateTime->acquisitionSwitch->isChecked());
 
             const QString expectedName = QStringLiteral("ABC_") + QDate::currentDate().toString("dd_MM_yy") + "_VW.txt";

@@ -4,6 +4,7 @@
 // their header.
 #pragma once
 
+#include "console/channels_page.h"
 #include "console/general_page.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
@@ -54,7 +55,7 @@ inline QByteArray overTheCable(const QStringList& simArgs)
     ConsoleWindow* f = rig.console.get();
     f->show();
     f->general->nameBox->setText(QStringLiteral("SIM01"));
-    click(f, f->readChannelsButton);
+    click(f, f->channels->readChannelsButton);
     download(f);
     return fileBytes(rig.folder.filePath(fileName()));
 }
