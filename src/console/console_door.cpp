@@ -1,6 +1,7 @@
 // The console as the windows that connect see it: its reads by name, what else the
 // connection's reads bring, and the hand-over.
 #include "console/console_window.h"
+#include "console/data_acquisition_page.h"
 #include "console/channels_page.h"
 #include "console/alerts_page.h"
 #include "console/read_now_page.h"
@@ -65,12 +66,12 @@ void ConsoleWindow::presentAnalogModel(const QString& caption, const QString& ac
 {
     adaptForAnalogModel();
     setWindowTitle(caption);
-    acquireButton->setText(acquireCaption);
-    acquireButton->setAccessibleName(acquireCaption);
+    dataAcquisition->acquireButton->setText(acquireCaption);
+    dataAcquisition->acquireButton->setAccessibleName(acquireCaption);
 }
 
 void ConsoleWindow::suggestDataFileName(int colour)
 {
-    dataFileNameBox->setText(::suggestedDataFileName(general->nameBox->text(), QDate::currentDate()));
-    setBoxColour(dataFileNameBox, colour);
+    dataAcquisition->dataFileNameBox->setText(::suggestedDataFileName(general->nameBox->text(), QDate::currentDate()));
+    setBoxColour(dataAcquisition->dataFileNameBox, colour);
 }

@@ -3,6 +3,7 @@
 #include "widgets/services.h"
 #include "data/dialogs.h"
 #include "console/console_window.h"
+#include "console/data_acquisition_page.h"
 #include "console/channels_page.h"
 #include "console/alerts_page.h"
 #include "console/read_now_page.h"
@@ -50,7 +51,7 @@ ConsoleWindow::ConsoleWindow(Services& services, QWidget* parent)
     pages->addTab(timers = new TimersPage(services_), QStringLiteral("&TIMERS"));
     pages->addTab(channels = new ChannelsPage(services_), QStringLiteral("&CHANNELS"));
     pages->addTab(general = new GeneralPage(services_), QStringLiteral("&GENERAL"));
-    pages->addTab(buildDataAcquisitionPage(), QStringLiteral(" DATA &ACQUISITION"));
+    pages->addTab(dataAcquisition = new DataAcquisitionPage(services_), QStringLiteral(" DATA &ACQUISITION"));
     pages->addTab(readNow = new ReadNowPage(services_), QStringLiteral("&READ NOW"));
     pages->addTab(gprs = new GprsPage(services_), QStringLiteral("G&PRS"));
     pages->addTab(alerts = new AlertsPage(services_), QStringLiteral("A&LERTS"));
@@ -75,7 +76,7 @@ ConsoleWindow::~ConsoleWindow()
 void ConsoleWindow::registerCommandControls()
 {
     QList<QWidget*> controls = {
-        general->readNameButton, general->writeNameButton, general->readMemoryButton, acquireButton, acquireTemperaturesButton, readNow->readInternalParametersButton,
+        general->readNameButton, general->writeNameButton, general->readMemoryButton, dataAcquisition->acquireButton, dataAcquisition->acquireTemperaturesButton, readNow->readInternalParametersButton,
         dateTime->readClockButton, dateTime->writeClockButton, dateTime->readAcquisitionSwitchButton, timers->writeTimerButton, timers->readTimerButton, timers->writePreheatingButton, timers->readPreheatingButton,
         channels->writeChannelsButton, channels->readChannelsButton, channels->sensorsButton, channels->eraseMemoryButton, channels->resetButton, alerts->alertsButton,
         alerts->readGsmButton, alerts->writeGsmButton, alerts->smsAlertSwitch, alerts->phoneAlertSwitch, gprs->readButton, general->readInternetSwitchButton,
@@ -156,10 +157,10 @@ void ConsoleWindow::unload()
 void ConsoleWindow::adaptForAnalogModel()
 {
     setWindowTitle(QStringLiteral("Quorvel LV210-LV420 16 BIT DATALOGGER"));
-    acquireTemperaturesButton->hide();
-    acquireButton->setText(QStringLiteral("Acquire data"));
-    acquireButton->setAccessibleName(QStringLiteral("Acquire data"));
+    dataAcquisition->acquireTemperaturesButton->hide();
+    dataAcquisition->acquireButton->setText(QStringLiteral("Acquire data"));
+    dataAcquisition->acquireButton->setAccessibleName(QStringLiteral("Acquire data"));
     timers->preheatingFrame->show();
-    for (QRadioButton* option : downloadKindOptions)
+    for (QRadioButton* option : dataAcquisition->downloadKindOptions)
         option->hide();
 }

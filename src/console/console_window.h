@@ -12,14 +12,11 @@
 #include <functional>
 #include <memory>
 
-namespace MemoryDownload {
-struct Store;
-}
-
 class AlertsPage;
 class ChannelsPage;
 class ContinuousReadingWindow;
 class DataloggerModel;
+class DataAcquisitionPage;
 class DateTimePage;
 class GeneralPage;
 class GprsPage;
@@ -89,41 +86,17 @@ public:
     QAction* aboutAction = nullptr;
     QAction* restoreAction = nullptr;
 
-    // " DATA ACQUISITION".
-    QPushButton* acquireButton = nullptr;
-    QPushButton* acquireTemperaturesButton = nullptr;
-    std::array<QRadioButton*, 2> downloadKindOptions{};  // 0 frequency, 1 digits
-    QComboBox* driveBox = nullptr;           // the mounted file systems
-    QLineEdit* folderBox = nullptr;             // the chosen folder
-    QToolButton* folderBrowseButton = nullptr;     // "..." chooses the folder
-    QListWidget* fileList = nullptr;          // the files in that folder
-    QLineEdit* dataFileNameBox = nullptr;
-    QPushButton* newDataButton = nullptr;
-    QCheckBox* createTableBox = nullptr;
-    QPushButton* chartsButton = nullptr;
-    QPushButton* backupButton = nullptr;
-    QPushButton* eventsCounterButton = nullptr;
-    QLineEdit* progressBox = nullptr;  // download progress
-    QLineEdit* eventsCounterBox = nullptr;  // events counter value
-    QLabel* traceImage = nullptr;
-
     // The pages that are classes of their own.
     DateTimePage* dateTime = nullptr;
     TimersPage* timers = nullptr;
     ChannelsPage* channels = nullptr;
     GeneralPage* general = nullptr;
+    DataAcquisitionPage* dataAcquisition = nullptr;
     ReadNowPage* readNow = nullptr;
     GprsPage* gprs = nullptr;
     AlertsPage* alerts = nullptr;
 
-    // Beside the download progress: how far the download is, and its way out.
-    QProgressBar* downloadProgress = nullptr;
-    QPushButton* cancelDownload = nullptr;
-
 public slots:
-    // Channels, events counter, rain millimetres.
-    void readEventsCounter();
-
     // Memory, reset, restore.
     void eraseMemory();
     void resetDatalogger();
@@ -147,7 +120,6 @@ public slots:
     void acquire();
     void acquireTemperatures();
     void discardSerialInput();
-    void chooseDataFile(const QString& name);
 
     // The alert window.
     void openAlertWindow();
@@ -162,7 +134,6 @@ private:
     DataloggerModel& datalogger_;
 
     void buildMenu();
-    QWidget* buildDataAcquisitionPage();
     void connectHandlers();
     void registerCommandControls();
     void markEditedOnKey(QLineEdit* box);
@@ -171,14 +142,7 @@ private:
     void writeLogoutFile();
     void unloadWhenIdle();
 
-    // A memory download of either kind.
-    void download(bool temperatures);
-    void showDataTable(const MemoryDownload::Store& store);
-    void endCancelledDownload();
-
     bool unloaded_ = false;
-    bool downloadCancelled_ = false;
-    std::unique_ptr<QWidget> dataTable_;
     std::unique_ptr<QWidget> sensorWindow_;
     std::unique_ptr<QWidget> alertWindow_;
     std::unique_ptr<QWidget> fieldTestWindow_;

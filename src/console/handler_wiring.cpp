@@ -1,5 +1,6 @@
 // Which control raises which of the console's handlers.
 #include "console/console_window.h"
+#include "console/data_acquisition_page.h"
 #include "console/channels_page.h"
 #include "console/general_page.h"
 #include "console/alerts_page.h"
@@ -18,21 +19,14 @@ void ConsoleWindow::connectHandlers()
         connect(b, &QPushButton::clicked, this, handler);
     };
     connect(channels, &ChannelsPage::countsWritten, general, &GeneralPage::readMemory);
-    click(eventsCounterButton, &ConsoleWindow::readEventsCounter);
     click(alerts->alertsButton, &ConsoleWindow::openAlertWindow);
     click(channels->eraseMemoryButton, &ConsoleWindow::eraseMemory);
     click(channels->resetButton, &ConsoleWindow::resetDatalogger);
     click(readNow->continuousReadingButtons[0], &ConsoleWindow::openContinuousReading);
     // "Backup" is deliberately left without a handler: it opens nothing and sends nothing.
     click(channels->sensorsButton, &ConsoleWindow::openSensorWindow);
-    click(newDataButton, &ConsoleWindow::openNewDataWindow);
-    click(acquireButton, &ConsoleWindow::acquire);
-    click(acquireTemperaturesButton, &ConsoleWindow::acquireTemperatures);
+    click(dataAcquisition->newDataButton, &ConsoleWindow::openNewDataWindow);
+    click(dataAcquisition->acquireButton, &ConsoleWindow::acquire);
+    click(dataAcquisition->acquireTemperaturesButton, &ConsoleWindow::acquireTemperatures);
     connect(fieldTestAction, &QAction::triggered, this, &ConsoleWindow::fieldTest);
-    // The way out of a long download: it only raises the flag the download looks at, and
-    // ends a wait for a field that may never come.
-    connect(cancelDownload, &QPushButton::clicked, this, [this] {
-        downloadCancelled_ = true;
-        link_.abandonExchanges(true);
-    });
 }

@@ -1,6 +1,7 @@
 // The logout file written when the console closes: seven labelled lines that record the
 // datalogger's identity, memory, timer and pre-heating as the console last showed them.
 #include "console/console_window.h"
+#include "console/data_acquisition_page.h"
 #include "console/general_page.h"
 #include "console/timers_page.h"
 
@@ -22,8 +23,8 @@ void ConsoleWindow::writeLogoutFile()
         {QStringLiteral("PRE-HEATING   : "), timers->preheatingBox->text()},
     };
     // The program ends all the same; the operator learns that the record is missing.
-    if (!LogoutFile::write(dataFolder(), dataFileNameBox->text(), lines))
+    if (!LogoutFile::write(dataFolder(), dataAcquisition->dataFileNameBox->text(), lines))
         dialogs_.inform(QStringLiteral("The logout file could not be written: ")
-                             + joinPath(dataFolder(), LogoutFile::name(dataFileNameBox->text())),
+                             + joinPath(dataFolder(), LogoutFile::name(dataAcquisition->dataFileNameBox->text())),
                          QStringLiteral("Warning"), Dialogs::Icon::Warning);
 }

@@ -1,5 +1,6 @@
 // The console's "Scarica nuovi dati": the window of new-data downloads.
 #include "console/console_window.h"
+#include "console/data_acquisition_page.h"
 
 #include "link/link.h"
 #include "measure/new_data_window.h"
@@ -13,8 +14,8 @@ void ConsoleWindow::openNewDataWindow()
     if (link_.busy())
         return;
     // Loading takes the first DTR pause: the caption says so meanwhile.
-    const QString caption = newDataButton->text();
-    newDataButton->setText(QStringLiteral("Please wait..."));
+    const QString caption = dataAcquisition->newDataButton->text();
+    dataAcquisition->newDataButton->setText(QStringLiteral("Please wait..."));
     newDataWindow_ = NewDataWindow::open(services_, newDataWindow_.data(), newDataTiming);
-    newDataButton->setText(caption);
+    dataAcquisition->newDataButton->setText(caption);
 }

@@ -1,5 +1,6 @@
 // The console against a datalogger that answers badly, a line that stalls, a full disk
 // and an operator who closes it in the middle of a read, over a scripted transport.
+#include "console/data_acquisition_page.h"
 #include "console/channels_page.h"
 #include "console/date_time_page.h"
 #include "console/general_page.h"
@@ -127,7 +128,7 @@ private slots:
         port->responder = datalogger(answers);
         QVERIFY(start.readSettingsAndHandOver());
         QCOMPARE(rig->datalogger.modelCode(), qint16(0));  // untouched by the bad code
-        QCOMPARE(f->acquireButton->text(), QStringLiteral("Acquire"));  // no analog layout
+        QCOMPARE(f->dataAcquisition->acquireButton->text(), QStringLiteral("Acquire"));  // no analog layout
         QVERIFY(!f->timers->preheatingFrame->isVisible());
         QCOMPARE(dialogs->texts().filter(QStringLiteral("model code")).size(), 1);
         QVERIFY(dialogs->texts().last().contains(QStringLiteral("40000")));
@@ -151,7 +152,7 @@ private slots:
     // A full disk (a file-size limit stands in for it) keeps the old logout file and warns.
     void logoutFileOnAFullDisk()
     {
-        f->dataFileNameBox->setText(QStringLiteral("SIM01_01_02_25_VW.txt"));
+        f->dataAcquisition->dataFileNameBox->setText(QStringLiteral("SIM01_01_02_25_VW.txt"));
         f->general->nameBox->setText(QStringLiteral("SIM01"));
         const QString path = rig->folder.filePath(QStringLiteral("LOGOUT_SIM01_01_02_25_VW.txt"));
         {

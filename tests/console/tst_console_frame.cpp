@@ -1,5 +1,6 @@
 // The console's frame without a datalogger: pages, names, the lock, the edit colours,
 // the switch boxes, the analog layout, colour values and the logout file.
+#include "console/data_acquisition_page.h"
 #include "console/channels_page.h"
 #include "console/alerts_page.h"
 #include "console/read_now_page.h"
@@ -80,7 +81,7 @@ private slots:
     void lockSwitchesEveryCommandControl()
     {
         testLink.link.lockCommands();
-        const QList<QWidget*> locked = {f->general->readNameButton, f->general->readMemoryButton, f->acquireTemperaturesButton,
+        const QList<QWidget*> locked = {f->general->readNameButton, f->general->readMemoryButton, f->dataAcquisition->acquireTemperaturesButton,
                                         f->readNow->readMuxButtons[0], f->readNow->readMuxTemperatureButtons[2], f->readNow->readInternalParametersButton,
                                         f->dateTime->readAcquisitionSwitchButton, f->channels->writeChannelsButton, f->channels->sensorsButton,
                                         f->alerts->alertsButton, f->alerts->writeGsmButton, f->alerts->phoneAlertSwitch,
@@ -89,7 +90,7 @@ private slots:
             QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
         // Controls outside the list stay usable during an exchange.
         QVERIFY(f->general->readNextAcquisitionButton->isEnabled());
-        QVERIFY(f->eventsCounterButton->isEnabled());
+        QVERIFY(f->dataAcquisition->eventsCounterButton->isEnabled());
         QVERIFY(f->gprs->writeButton->isEnabled());
         testLink.link.unlockCommands();
         for (QWidget* w : locked)
@@ -133,10 +134,10 @@ private slots:
         QVERIFY(f->timers->preheatingFrame->isHidden());
         f->adaptForAnalogModel();
         QCOMPARE(f->windowTitle(), QStringLiteral("Quorvel LV210-LV420 16 BIT DATALOGGER"));
-        QVERIFY(f->acquireTemperaturesButton->isHidden());
-        QCOMPARE(f->acquireButton->text(), QStringLiteral("Acquire data"));
+        QVERIFY(f->dataAcquisition->acquireTemperaturesButton->isHidden());
+        QCOMPARE(f->dataAcquisition->acquireButton->text(), QStringLiteral("Acquire data"));
         QVERIFY(!f->timers->preheatingFrame->isHidden());
-        QVERIFY(f->downloadKindOptions[0]->isHidden() && f->downloadKindOptions[1]->isHidden());
+        QVERIFY(f->dataAcquisition->downloadKindOptions[0]->isHidden() && f->dataAcquisition->downloadKindOptions[1]->isHidden());
     }
 
     void colourValuesKeepBlueInTheHighByte()
@@ -146,16 +147,16 @@ private slots:
         QCOMPARE(colourFromValue(BoxColour::Red), QColor(255, 0, 0));
         QCOMPARE(colourFromValue(BoxColour::Green), QColor(0, 192, 0));
         QCOMPARE(colourFromValue(BoxColour::Magenta), QColor(255, 0, 255));
-        QCOMPARE(boxColour(f->progressBox), -1);
-        setBoxColour(f->progressBox, BoxColour::StatusDone);
-        QCOMPARE(f->progressBox->palette().color(QPalette::Base), QColor(0, 255, 0));
+        QCOMPARE(boxColour(f->dataAcquisition->progressBox), -1);
+        setBoxColour(f->dataAcquisition->progressBox, BoxColour::StatusDone);
+        QCOMPARE(f->dataAcquisition->progressBox->palette().color(QPalette::Base), QColor(0, 255, 0));
     }
 
     // The program must end even when its record cannot be written.
     void logoutFileInAMissingFolderStillEnds()
     {
         f->setDataFolder(folder.filePath(QStringLiteral("gone")));
-        f->dataFileNameBox->setText(QStringLiteral("X.txt"));
+        f->dataAcquisition->dataFileNameBox->setText(QStringLiteral("X.txt"));
         f->close();
         QCOMPARE(ends, 1);
         QCOMPARE(dialogs.shown.size(), 1);

@@ -1,5 +1,6 @@
 // The console's reads of name, clock, START time, timer, pre-heating, voltages and the
 // next conversion date, and its closing, against the simulated datalogger.
+#include "console/data_acquisition_page.h"
 #include "console/channels_page.h"
 #include "console/read_now_page.h"
 #include "console/date_time_page.h"
@@ -71,7 +72,7 @@ private slots:
     void clicksDuringAnExchangeSendNothing()
     {
         QTimer::singleShot(300, f, [this] {
-            click(f, f->eventsCounterButton);
+            click(f, f->dataAcquisition->eventsCounterButton);
             click(f, f->general->readNextAcquisitionButton);
             QTest::mouseClick(f->channels->eventsCounterSwitch, Qt::LeftButton);
         });
@@ -79,7 +80,7 @@ private slots:
         QCOMPARE(rig->sentSinceMark(), QByteArray("Q"));
         QCOMPARE(f->general->nameBox->text(), QStringLiteral("SIM01"));
         QVERIFY(!f->channels->eventsCounterSwitch->isChecked());
-        QVERIFY(f->eventsCounterBox->text().isEmpty());
+        QVERIFY(f->dataAcquisition->eventsCounterBox->text().isEmpty());
     }
 
     void clockAndStartReadsUseTheirFormats()
@@ -117,7 +118,7 @@ private slots:
         f = rig->console.get();
         f->dateTime->immediateConversionBox->setChecked(true);
         f->dateTime->acquisitionSwitch->setChecked(false);
-        f->dataFileNameBox->setText(QStringLiteral("SIM01_01_02_25_VW.txt"));
+        f->dataAcquisition->dataFileNameBox->setText(QStringLiteral("SIM01_01_02_25_VW.txt"));
         f->general->nameBox->setText(QStringLiteral("SIM01"));
         f->timers->timerBoxes[1]->setText(QStringLiteral("010"));
         f->timers->preheatingBox->setText(QStringLiteral("01500"));

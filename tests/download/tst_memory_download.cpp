@@ -1,6 +1,7 @@
 // The memory downloads against the simulator holding known records: every data file is
 // compared byte for byte with one built here from the simulator's state dump, and the
 // failures leave an earlier file of the same name as it was.
+#include "console/data_acquisition_page.h"
 #include "console/channels_page.h"
 #include "console/general_page.h"
 #include "console/console_clicks.h"
@@ -175,9 +176,9 @@ private slots:
         QVERIFY(rig);
         ConsoleWindow* f = rig->console.get();
         f->channels->eventsCounterSwitch->setChecked(rain);
-        f->downloadKindOptions[digits ? 1 : 0]->setChecked(true);
-        f->createTableBox->setChecked(true);
-        click(f, f->acquireButton);
+        f->dataAcquisition->downloadKindOptions[digits ? 1 : 0]->setChecked(true);
+        f->dataAcquisition->createTableBox->setChecked(true);
+        click(f, f->dataAcquisition->acquireButton);
 
         Expect e;
         e.digits = digits;
@@ -186,12 +187,12 @@ private slots:
         QCOMPARE(memory.size(), 3);
         compareFile(fileBytes(filePath(*rig, "_SENS")), 3, 3, expectedBody(memory, e));
         QCOMPARE(rig->dialogs.texts(), QStringList{"Operation completed"});
-        QCOMPARE(f->dataFileNameBox->text(), QStringLiteral("PONTE1_") + QDate::currentDate().toString("dd_MM_yy") + "_SENS.txt");
-        QCOMPARE(boxColour(f->dataFileNameBox), BoxColour::StatusDone);
-        QCOMPARE(f->progressBox->text(), QStringLiteral(" 100 %"));
-        QCOMPARE(f->downloadProgress->value(), 100);
-        QVERIFY(f->acquireButton->isEnabled() && f->general->readNameButton->isEnabled());
-        QVERIFY(!f->cancelDownload->isEnabled());
+        QCOMPARE(f->dataAcquisition->dataFileNameBox->text(), QStringLiteral("PONTE1_") + QDate::currentDate().toString("dd_MM_yy") + "_SENS.txt");
+        QCOMPARE(boxColour(f->dataAcquisition->dataFileNameBox), BoxColour::StatusDone);
+        QCOMPARE(f->dataAcquisition->progressBox->text(), QStringLiteral(" 100 %"));
+        QCOMPARE(f->dataAcquisition->downloadProgress->value(), 100);
+        QVERIFY(f->dataAcquisition->acquireButton->isEnabled() && f->general->readNameButton->isEnabled());
+        QVERIFY(!f->dataAcquisition->cancelDownload->isEnabled());
         QCOMPARE(rig->dialogs.beeps, 3);
         // The data table, in a window of its own: headings, then the records as in the file.
         QTableView* table = nullptr;
@@ -235,7 +236,7 @@ private slots:
         sensors->close();
         QVERIFY(f->isVisible());
         QCOMPARE(rig->testLink.datalogger.coefficients()[16].fullScaleUnit, 123456789.0);
-        click(f, f->acquireButton);
+        click(f, f->dataAcquisition->acquireButton);
 
         Expect e;
         e.model = 0;
@@ -255,14 +256,14 @@ private slots:
         auto rig = connected({"--channels", "3,0,0,0"});
         QVERIFY(rig);
         ConsoleWindow* f = rig->console.get();
-        click(f, f->acquireTemperaturesButton);
+        click(f, f->dataAcquisition->acquireTemperaturesButton);
         Expect e;
         e.temperatures = true;
         const QByteArray file = fileBytes(filePath(*rig, "_TEMP"));
         compareFile(file, 3, 3, expectedBody(rig->sim.state()["memory"].toArray(), e));
         QVERIFY(file.contains(",-030.0    ,080.0     ,021.3     \r\n"));
         QVERIFY(file.contains(",**N.C.**  ,**N.C.**  ,-000.4    \r\n"));
-        QVERIFY(f->dataFileNameBox->text().endsWith(QStringLiteral("_TEMP.txt")));
+        QVERIFY(f->dataAcquisition->dataFileNameBox->text().endsWith(QStringLiteral("_TEMP.txt")));
     }
 
     // A datalogger that does not answer the download is no empty memory: the day's file
@@ -274,11 +275,11 @@ private slots:
         setFieldTimeout(rig->link, 400);
         ConsoleWindow* f = rig->console.get();
         QVERIFY(writeFileBytes(filePath(*rig, "_SENS"), "the morning's download\r\n"));
-        click(f, f->acquireButton);
+        click(f, f->dataAcquisition->acquireButton);
         QCOMPARE(fileBytes(filePath(*rig, "_SENS")), QByteArray("the morning's download\r\n"));
         QCOMPARE(rig->dialogs.shown.size(), 1);
         QVERIFY(rig->dialogs.shown[0].text.startsWith(QStringLiteral("The datalogger did not answer.")));
-        QVERIFY(f->acquireButton->isEnabled());
+        QVERIFY(f->dataAcquisition->acquireButton->isEnabled());
     }
 
     // Failures write nothing: an earlier file of the same name stays byte for byte.
@@ -313,11 +314,11 @@ private slots:
         }
         QElapsedTimer t;
         t.start();
-        click(f, f->acquireButton);
+        click(f, f->dataAcquisition->acquireButton);
         QVERIFY2(t.elapsed() < 15000, qPrintable(QString::number(t.elapsed())));
         QCOMPARE(fileBytes(path), QByteArray("an earlier download\r\n"));
         QVERIFY2(rig->dialogs.texts().join('|').contains(message), qPrintable(rig->dialogs.texts().join('|')));
-        QVERIFY(f->acquireButton->isEnabled() && f->general->readNameButton->isEnabled());
+        QVERIFY(f->dataAcquisition->acquireButton->isEnabled() && f->general->readNameButton->isEnabled());
         QCOMPARE(rig->link.commandLockDepth(), 0);
         QCOMPARE(QDir(rig->folder.path()).entryList({"PONTE1_*"}, QDir::Files | QDir::Hidden).size(), 1);
     }
@@ -338,25 +339,25 @@ private slots:
         int progressSeen = -1;
         QTimer watch;
         QObject::connect(&watch, &QTimer::timeout, f, [&] {
-            if (progressSeen >= 0 || f->downloadProgress->value() < 1)
+            if (progressSeen >= 0 || f->dataAcquisition->downloadProgress->value() < 1)
                 return;
-            progressSeen = f->downloadProgress->value();
-            QVERIFY(f->cancelDownload->isEnabled());
+            progressSeen = f->dataAcquisition->downloadProgress->value();
+            QVERIFY(f->dataAcquisition->cancelDownload->isEnabled());
             QVERIFY(!f->general->readNameButton->isEnabled());
-            QTest::mouseClick(f->cancelDownload, Qt::LeftButton);
+            QTest::mouseClick(f->dataAcquisition->cancelDownload, Qt::LeftButton);
         });
         watch.start(20);
         QElapsedTimer t;
         t.start();
-        click(f, f->acquireButton);
+        click(f, f->dataAcquisition->acquireButton);
         QVERIFY2(t.elapsed() < 10000, qPrintable(QString::number(t.elapsed())));
         QVERIFY(progressSeen >= 1 && progressSeen < 100);
         QCOMPARE(fileBytes(path), QByteArray("kept"));
-        QCOMPARE(f->dataFileNameBox->text(), QStringLiteral("Download cancelled"));
+        QCOMPARE(f->dataAcquisition->dataFileNameBox->text(), QStringLiteral("Download cancelled"));
         // A slow line goes on sending the rest of the reply: the operator is told.
         QCOMPARE(rig->dialogs.shown.size(), 1);
         QVERIFY(rig->dialogs.shown.first().text.contains("still sending"));
-        QVERIFY(f->acquireButton->isEnabled() && f->general->readNameButton->isEnabled());
+        QVERIFY(f->dataAcquisition->acquireButton->isEnabled() && f->general->readNameButton->isEnabled());
         QVERIFY(!rig->link.exchangesAbandoned());
         QCOMPARE(rig->link.commandLockDepth(), 0);
     }

@@ -2,6 +2,7 @@
 // within its time-outs with the console unlocked and a message, the file that held data
 // before is as it was (or, for new data, only appended to), and once the line is sound
 // again nothing the datalogger recorded is missing.
+#include "console/data_acquisition_page.h"
 #include "console/general_page.h"
 #include "console/console_clicks.h"
 #include "console/console_rig.h"
@@ -48,7 +49,7 @@ private slots:
         QCOMPARE(dialogs.shown.size(), kind == QLatin1String("drop") ? 2 : 1);
         QVERIFY2(dialogs.shown.last().text.contains(QStringLiteral("Nothing was written")),
                  qPrintable(dialogs.texts().join('|')));
-        QVERIFY(f->acquireButton->isEnabled() && f->general->readNameButton->isEnabled());
+        QVERIFY(f->dataAcquisition->acquireButton->isEnabled() && f->general->readNameButton->isEnabled());
         QCOMPARE(QDir(folder).entryList({"PONTE1_*"}, QDir::Files | QDir::Hidden).size(), 1);
     }
 
@@ -79,7 +80,7 @@ private slots:
         QVERIFY(writeFileBytes(path, earlierDownload));
         QElapsedTimer t;
         t.start();
-        click(f, f->acquireButton);
+        click(f, f->dataAcquisition->acquireButton);
         QVERIFY(FaultMatrix::settled(rig.link, t, 8000));
         checkFailedMemoryDownload(f, rig.dialogs, rig.folder.path(), path, kind);
     }
@@ -117,7 +118,7 @@ private slots:
         QVERIFY(writeFileBytes(path, earlierDownload));
         QElapsedTimer t;
         t.start();
-        click(f, f->acquireButton);
+        click(f, f->dataAcquisition->acquireButton);
         QVERIFY(FaultMatrix::settled(rig.link, t, 8000));
         QCOMPARE(port.written, QByteArray("A"));
         checkFailedMemoryDownload(f, rig.dialogs, rig.folder.path(), path, kind);
@@ -143,7 +144,7 @@ private slots:
         QVERIFY2(rig.connect(), qPrintable(rig.sim.output()));
         rig.console->newDataTiming = {.minuteMs = 150, .dtrPauseMs = 100};
         rig.console->show();
-        QTest::mouseClick(rig.console->newDataButton, Qt::LeftButton);
+        QTest::mouseClick(rig.console->dataAcquisition->newDataButton, Qt::LeftButton);
         NewDataWindow* w = rig.console->newDataWindow();
         QVERIFY(w && w->isVisible());
         const QString path = YearlyFile::path(rig.folder.path(), QDate::currentDate().year());

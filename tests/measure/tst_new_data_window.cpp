@@ -1,6 +1,7 @@
 // The new-data window against the simulated datalogger: blocks appended under one title
 // line exactly as sent, confirmed only once on disk; the ends without data; the year and
 // interval clean-ups; the minute timer and its countdown; closing.
+#include "console/data_acquisition_page.h"
 #include "console/general_page.h"
 #include "charts/history_chart_window.h"
 #include "console/console_rig.h"
@@ -42,7 +43,7 @@ class NewDataWindowTest : public QObject {
         setFieldTimeout(rig->link, fieldTimeoutMs);
         rig->console->newDataTiming = {.minuteMs = 150, .dtrPauseMs = 100};
         rig->console->show();
-        QTest::mouseClick(rig->console->newDataButton, Qt::LeftButton);
+        QTest::mouseClick(rig->console->dataAcquisition->newDataButton, Qt::LeftButton);
         w = rig->console->newDataWindow();
         commandMark = rig->sim.commandCount();
         return w && w->isVisible();
@@ -66,7 +67,7 @@ private slots:
     void twoDownloadsAppendTwoBlocksUnderOneTitle()
     {
         QVERIFY2(open({"--preload", "4", "--timer", "1"}), qPrintable(rig->sim.output()));
-        QCOMPARE(rig->console->newDataButton->text(), QStringLiteral("Scarica nuovi dati"));
+        QCOMPARE(rig->console->dataAcquisition->newDataButton->text(), QStringLiteral("Scarica nuovi dati"));
         QCOMPARE(w->yearBox->text(), QString::number(QDate::currentDate().year()));
         QCOMPARE(w->noticeBox->text(), QStringLiteral("Ready."));
         QVERIFY(w->startButton->isEnabled() && w->timerButton->isEnabled() && !w->graphButton->isEnabled()

@@ -7,6 +7,7 @@
 // memory download over the internet writes the same file as over the cable.
 #include "internet_rig.h"
 
+#include "console/data_acquisition_page.h"
 #include "console/channels_page.h"
 #include "console/date_time_page.h"
 #include "console/general_page.h"
@@ -93,12 +94,12 @@ private slots:
         QVERIFY(f->dateTime->acquisitionSwitch->isChecked());
         if (model == 0) {
             QCOMPARE(f->windowTitle(), QStringLiteral("LV210-LV420 VW DATALOGGER - MODEM"));
-            QVERIFY(f->acquireTemperaturesButton->isHidden());
-            QCOMPARE(f->acquireButton->text(), QStringLiteral("Acquire Data"));
+            QVERIFY(f->dataAcquisition->acquireTemperaturesButton->isHidden());
+            QCOMPARE(f->dataAcquisition->acquireButton->text(), QStringLiteral("Acquire Data"));
         }
-        QCOMPARE(f->dataFileNameBox->text(),
+        QCOMPARE(f->dataAcquisition->dataFileNameBox->text(),
                  QStringLiteral("PONTE_") + QDate::currentDate().toString(QStringLiteral("dd_MM_yy")) + "_VW.txt");
-        QCOMPARE(boxColour(f->dataFileNameBox), 0xFFFF);
+        QCOMPARE(boxColour(f->dataAcquisition->dataFileNameBox), 0xFFFF);
         QVERIFY(!w->isVisible() && !w->isEnabled() && !w->pollTimer->isActive());
         QVERIFY(m.rig->link.isTcp());
 

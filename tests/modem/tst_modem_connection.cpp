@@ -3,6 +3,7 @@
 // fixed-length replies; "Stop" hangs up; a memory download over the modem line writes
 // the same file as over the cable.
 #include "modem_rig.h"
+#include "console/data_acquisition_page.h"
 #include "console/date_time_page.h"
 #include "console/general_page.h"
 #include "console/timers_page.h"
@@ -88,11 +89,11 @@ private slots:
         QCOMPARE(m.rig->datalogger.modelCode(), qint16(model));
         if (model == 0) {
             QCOMPARE(f->windowTitle(), QStringLiteral("LV210-LV420 VW DATALOGGER - MODEM"));
-            QVERIFY(f->acquireTemperaturesButton->isHidden());
-            QCOMPARE(f->acquireButton->text(), QStringLiteral("Acquire data"));
+            QVERIFY(f->dataAcquisition->acquireTemperaturesButton->isHidden());
+            QCOMPARE(f->dataAcquisition->acquireButton->text(), QStringLiteral("Acquire data"));
         } else {
             QVERIFY(!f->windowTitle().contains(QStringLiteral("MODEM")));
-            QVERIFY(!f->acquireTemperaturesButton->isHidden());
+            QVERIFY(!f->dataAcquisition->acquireTemperaturesButton->isHidden());
         }
 
         // Today's date in the row dialled, and both files rewritten at once.
@@ -103,9 +104,9 @@ private slots:
         QVERIFY(!w->isVisible() && !w->isEnabled());
         QVERIFY(!w->pollTimer->isActive());
         QVERIFY(w->retryAction->isEnabled());
-        QCOMPARE(f->dataFileNameBox->text(),
+        QCOMPARE(f->dataAcquisition->dataFileNameBox->text(),
                  QStringLiteral("SIM01_") + QDate::currentDate().toString(QStringLiteral("dd_MM_yy")) + "_VW.txt");
-        QCOMPARE(boxColour(f->dataFileNameBox), 0xFFFF);
+        QCOMPARE(boxColour(f->dataAcquisition->dataFileNameBox), 0xFFFF);
     }
 
     // The fixed-length reading fills the console by position and hands over; a reply

@@ -5,6 +5,7 @@
 // program's folder is a temporary one holding the sample data files.
 // Run by scripts/screenshots with the directory to write into and the sample files'
 // folder; not a test.
+#include "console/data_acquisition_page.h"
 #include "console/channels_page.h"
 #include "console/alerts_page.h"
 #include "console/general_page.h"
@@ -102,7 +103,7 @@ bool photographRemainingData(ConsoleWindow* console, const QString& folder)
     Link& link = console->link();
     const int fieldTimeout = link.settings().fieldTimeoutMs;
     setFieldTimeout(link, 800);
-    click(console, console->newDataButton);
+    click(console, console->dataAcquisition->newDataButton);
     NewDataWindow* w = console->newDataWindow();
     if (!w)
         return false;
@@ -200,14 +201,14 @@ int main(int argc, char** argv)
     click(f, f->gprs->readButton);
     ok = save(f, folder, QStringLiteral("console-gprs-settings")) && ok;
 
-    f->createTableBox->setChecked(true);
-    click(f, f->acquireButton);
+    f->dataAcquisition->createTableBox->setChecked(true);
+    click(f, f->dataAcquisition->acquireButton);
     QWidget* table = topLevel(QStringLiteral("TabellaDati"));
     ok = table && save(table, folder, QStringLiteral("data-table")) && ok;
     if (table)
         table->hide();
-    showPageOf(f, f->acquireButton);
-    f->fileList->setCurrentRow(0);
+    showPageOf(f, f->dataAcquisition->acquireButton);
+    f->dataAcquisition->fileList->setCurrentRow(0);
     ok = save(f, folder, QStringLiteral("console-after-download")) && ok;
     ok = photographRemainingData(f, folder) && ok;
     ok = photographModemWindow(f, rig.folder.path(), folder) && ok;

@@ -1,6 +1,7 @@
 // "Connect", "Step-by-step connection" and "Reset" against the datalogger simulator on a
 // pseudo-terminal: the status line, the commands on the wire and the console filled.
 #include "start_rig.h"
+#include "console/data_acquisition_page.h"
 #include "console/channels_page.h"
 #include "console/date_time_page.h"
 #include "console/general_page.h"
@@ -69,7 +70,7 @@ private slots:
             QCOMPARE(boxColour(rig.start->statusLine), BoxColour::Green);
             QCOMPARE(rig.datalogger.modelCode(), qint16(1));
             QCOMPARE(console.windowTitle(), QStringLiteral("Quorvel LV210-LV420"));
-            QCOMPARE(console.acquireButton->text(), QStringLiteral("Acquire"));
+            QCOMPARE(console.dataAcquisition->acquireButton->text(), QStringLiteral("Acquire"));
             QCOMPARE(console.general->nameBox->text(), QStringLiteral("ABC"));
             QCOMPARE(boxColour(console.general->nameBox), BoxColour::Yellow);
             const int channels[4] = {8, 4, 0, 2};
@@ -86,8 +87,8 @@ private slots:
             QVERIFY(!console.dateTime->acquisitionSwitch->isChecked());
 
             const QString expectedName = QStringLiteral("ABC_") + QDate::currentDate().toString("dd_MM_yy") + "_VW.txt";
-            QCOMPARE(console.dataFileNameBox->text(), expectedName);
-            QCOMPARE(boxColour(console.dataFileNameBox), BoxColour::Yellow);
+            QCOMPARE(console.dataAcquisition->dataFileNameBox->text(), expectedName);
+            QCOMPARE(boxColour(console.dataAcquisition->dataFileNameBox), BoxColour::Yellow);
 
             QVERIFY(rig.link.portHeldOpen());
             QVERIFY(rig.link.serial()->isOpen());
@@ -114,9 +115,9 @@ private slots:
         QCOMPARE(rig.datalogger.modelCode(), qint16(0));
         ConsoleWindow& console = *rig.console;
         QCOMPARE(console.windowTitle(), QStringLiteral("Quorvel LV210-LV420 16 BIT DATALOGGER"));
-        QCOMPARE(console.acquireButton->text(), QStringLiteral("Acquire data"));
-        QVERIFY(console.acquireTemperaturesButton->isHidden());
-        QVERIFY(console.downloadKindOptions[0]->isHidden() && console.downloadKindOptions[1]->isHidden());
+        QCOMPARE(console.dataAcquisition->acquireButton->text(), QStringLiteral("Acquire data"));
+        QVERIFY(console.dataAcquisition->acquireTemperaturesButton->isHidden());
+        QVERIFY(console.dataAcquisition->downloadKindOptions[0]->isHidden() && console.dataAcquisition->downloadKindOptions[1]->isHidden());
         QVERIFY(!console.timers->preheatingFrame->isHidden());
         QVERIFY(console.isVisible());
     }

@@ -4,6 +4,7 @@
 // their header.
 #pragma once
 
+#include "console/data_acquisition_page.h"
 #include "console/channels_page.h"
 #include "console/general_page.h"
 #include "console/console_clicks.h"
@@ -40,8 +41,8 @@ inline QString fileName()
 // Downloads the memory as frequencies into the console's data folder.
 inline void download(ConsoleWindow* console)
 {
-    console->downloadKindOptions[0]->setChecked(true);
-    click(console, console->acquireButton);
+    console->dataAcquisition->downloadKindOptions[0]->setChecked(true);
+    click(console, console->dataAcquisition->acquireButton);
 }
 
 // The file the same download writes over the cable, from a simulator of its own.
