@@ -20,7 +20,6 @@
 #include <QVBoxLayout>
 
 using namespace Controls;
-using Numbers::signedText;
 
 AlertsPage::AlertsPage(Services& services, QWidget* parent) : ConsolePage(services, parent)
 {
@@ -110,25 +109,17 @@ AlertsPage::AlertsPage(Services& services, QWidget* parent) : ConsolePage(servic
 
 namespace {
 
-// A switch that repeats the box's current state travels with the blank of its sign
-// position (" 0", " 1"); one that carries the state being changed travels as "0" or "1".
-QString currentState(const SwitchBox* box) { return signedText(box->isChecked() ? 1 : 0); }
-QString newState(const SwitchBox* box) { return box->isChecked() ? QStringLiteral("0") : QStringLiteral("1"); }
+QString currentState(const SwitchBox* box) { return Settings::keptSwitch(box->isChecked()); }
+QString newState(const SwitchBox* box) { return Settings::changedSwitch(!box->isChecked()); }
 
-// The ten numbers, the count and the SMS switch of "i".
-QString smsValues(const AlertsPage& f, const QString& smsSwitch)
+// "i" and "f" with what the boxes hold and the two switches as given.
+void writeAlerts(Link& link, const AlertsPage& f, const QString& smsSwitch, const QString& phoneSwitch)
 {
-    QStringList values;
+    QStringList numbers;
     for (const QLineEdit* box : f.smsNumberBoxes)
-        values << box->text().trimmed();
-    values << f.smsCountBox->text().trimmed() << smsSwitch;
-    return Numbers::valuesString(values);
-}
-
-// The number to call and the phone switch of "f".
-QString callValues(const AlertsPage& f, const QString& phoneSwitch)
-{
-    return Numbers::valuesString({f.phoneNumberBox->text().trimmed(), phoneSwitch});
+        numbers << box->text().trimmed();
+    Settings::writeSmsAlerts(link, numbers, f.smsCountBox->text().trimmed(), smsSwitch);
+    Settings::writePhoneAlert(link, f.phoneNumberBox->text().trimmed(), phoneSwitch);
 }
 
 // The first GSM box whose text the wire cannot carry, with the reason; empty when all can go.
@@ -161,15 +152,15 @@ void AlertsPage::readGsm()
     if (link_.busy())
         return;
     Link::CommandLock lock(link_);
-    link_.sendCommand(QStringLiteral("I"), QString());
-    for (QLineEdit* box : smsNumberBoxes)
-        box->setText(link_.readField().trimmed());
-    smsCountBox->setText(link_.readField().trimmed());
-    smsAlertSwitch->showField(link_.readField());
+    const QStringList sms = Settings::readSmsAlerts(link_).fields;
+    for (size_t i = 0; i < smsNumberBoxes.size(); ++i)
+        smsNumberBoxes[i]->setText(sms[qsizetype(i)].trimmed());
+    smsCountBox->setText(sms[10].trimmed());
+    smsAlertSwitch->showField(sms[11]);
 
-    link_.sendCommand(QStringLiteral("F"), QString());
-    phoneNumberBox->setText(link_.readField().trimmed());
-    phoneAlertSwitch->showField(link_.readField());
+    const QStringList call = Settings::readPhoneAlert(link_).fields;
+    phoneNumberBox->setText(call[0].trimmed());
+    phoneAlertSwitch->showField(call[1]);
 
     for (QLineEdit* box : smsNumberBoxes)
         setBoxColour(box, BoxColour::PaleYellow);
@@ -185,8 +176,7 @@ void AlertsPage::writeGsm()
     Link::CommandLock lock(link_);
     if (refuseUnsendableGsm(dialogs_, *this))
         return;
-    link_.sendCommand(QStringLiteral("i"), smsValues(*this, currentState(smsAlertSwitch)));
-    link_.sendCommand(QStringLiteral("f"), callValues(*this, currentState(phoneAlertSwitch)));
+    writeAlerts(link_, *this, currentState(smsAlertSwitch), currentState(phoneAlertSwitch));
     readGsm();
 }
 
@@ -195,8 +185,7 @@ void AlertsPage::toggleSmsAlert()
 {
     if (link_.busy() || refuseUnsendableGsm(dialogs_, *this))
         return;
-    link_.sendCommand(QStringLiteral("i"), smsValues(*this, newState(smsAlertSwitch)));
-    link_.sendCommand(QStringLiteral("f"), callValues(*this, currentState(phoneAlertSwitch)));
+    writeAlerts(link_, *this, newState(smsAlertSwitch), currentState(phoneAlertSwitch));
     link_.pause(50);
     readGsm();
 }
@@ -205,8 +194,7 @@ void AlertsPage::togglePhoneAlert()
 {
     if (link_.busy() || refuseUnsendableGsm(dialogs_, *this))
         return;
-    link_.sendCommand(QStringLiteral("i"), smsValues(*this, currentState(smsAlertSwitch)));
-    link_.sendCommand(QStringLiteral("f"), callValues(*this, newState(phoneAlertSwitch)));
+    writeAlerts(link_, *this, currentState(smsAlertSwitch), newState(phoneAlertSwitch));
     link_.pause(50);
     readGsm();
 }

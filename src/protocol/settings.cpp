@@ -105,6 +105,24 @@ bool setEmail(Link& link, bool on) { return setSwitch(link, QStringLiteral("y"),
 
 bool setGsmFunction(Link& link, bool on) { return setSwitch(link, QStringLiteral("j"), on); }
 
+Reply readSmsAlerts(Link& link) { return Protocol::exchange(link, QStringLiteral("I"), QString(), 12); }
+
+Reply readPhoneAlert(Link& link) { return Protocol::exchange(link, QStringLiteral("F"), QString(), 2); }
+
+QString keptSwitch(bool on) { return Numbers::signedText(on ? 1 : 0); }
+
+QString changedSwitch(bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); }
+
+bool writeSmsAlerts(Link& link, const QStringList& numbers, const QString& count, const QString& smsSwitch)
+{
+    return link.sendCommand(QStringLiteral("i"), Numbers::valuesString(QStringList(numbers) << count << smsSwitch));
+}
+
+bool writePhoneAlert(Link& link, const QString& number, const QString& phoneSwitch)
+{
+    return link.sendCommand(QStringLiteral("f"), Numbers::valuesString({number, phoneSwitch}));
+}
+
 Reply readGprs(Link& link) { return Protocol::exchange(link, QStringLiteral("K"), QString(), 10, true); }
 
 bool writeGprs(Link& link, const QStringList& values)

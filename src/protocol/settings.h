@@ -74,6 +74,19 @@ bool setEmail(Link& link, bool on);
 // "j" asking for the GSM function on or off, then the pause of 50. There is no read.
 bool setGsmFunction(Link& link, bool on);
 
+// "I" alone: the ten SMS alert numbers, how many are in use and the SMS switch (twelve
+// fields). "F" alone: the number to call and the phone switch.
+Reply readSmsAlerts(Link& link);
+Reply readPhoneAlert(Link& link);
+// A switch sent with the numbers: one that repeats the state it has goes with the blank
+// of its sign position (" 1"), one being changed as "1" or "0".
+QString keptSwitch(bool on);
+QString changedSwitch(bool on);
+// "i" with the ten numbers, the count and the SMS switch; "f" with the number to call and
+// the phone switch.
+bool writeSmsAlerts(Link& link, const QStringList& numbers, const QString& count, const QString& smsSwitch);
+bool writePhoneAlert(Link& link, const QString& number, const QString& phoneSwitch);
+
 // "K" alone, after emptying the input: the ten GPRS, e-mail and FTP settings. "k" with
 // the ten values.
 Reply readGprs(Link& link);

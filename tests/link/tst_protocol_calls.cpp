@@ -124,6 +124,13 @@ private slots:
         QTest::newRow("e-mail off") << F([](Link& l) { return Settings::setEmail(l, false); }) << QByteArray("y0,");
         QTest::newRow("GSM function on") << F([](Link& l) { return Settings::setGsmFunction(l, true); }) << QByteArray("j1,");
         QTest::newRow("internet off") << F([](Link& l) { return Settings::setInternetSwitch(l, false); }) << QByteArray("<0,");
+        QTest::newRow("SMS alerts") << F([](Link& l) {
+            return Settings::writeSmsAlerts(l, QStringList(10, "3331234567").mid(0, 2) + QStringList(8, ""), "2",
+                                            Settings::keptSwitch(true));
+        }) << QByteArray("i3331234567,3331234567,,,,,,,,,2, 1,");
+        QTest::newRow("phone alert") << F([](Link& l) {
+            return Settings::writePhoneAlert(l, "0461123456", Settings::changedSwitch(false));
+        }) << QByteArray("f0461123456,0,");
         QTest::newRow("GPRS") << F([](Link& l) { return Settings::writeGprs(l, {"apn", "user", "", "x"}); })
                               << QByteArray("kapn,user,,x,");
     }
