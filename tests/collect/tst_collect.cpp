@@ -180,14 +180,15 @@ private slots:
     // then takes the block whole.
     void aRunKilledInTheMiddleOfABlock()
     {
-        // The block takes about 3.5 s; the rest after the kill still comes for more than
-        // twice the second run's time-out.
+        // The block takes about 7 s; the rest after the kill still comes for more than
+        // twice the second run's time-out, even when that run is slow to start (as under
+        // the sanitizers).
         SimProcess sim({"--wake-idle", "300", "--channels", "16,16,16,16", "--preload", "1000",
-                        "--acquisition", "0", "--baud", "2000000"});
+                        "--acquisition", "0", "--baud", "1000000"});
         QVERIFY(sim.start());
         const QString file = stationsFile(serialStation("Cut", sim));
         std::unique_ptr<QProcess> first = start({file}, 10);
-        QVERIFY(QTest::qWaitFor([&] { return sim.sent().size() > 100000; }, 20000));
+        QVERIFY(QTest::qWaitFor([&] { return sim.sent().size() > 50000; }, 20000));
         first->kill();
         first->waitForFinished();
         const int commands = sim.commandCount();
