@@ -14,7 +14,6 @@
 
 #include "widgets/window_placement.h"
 #include "widgets/box_colours.h"
-#include "widgets/edit_marker.h"
 #include "widgets/switch_box.h"
 #include "link/link.h"
 #include "data/program_folder.h"
@@ -89,17 +88,6 @@ void ConsoleWindow::registerCommandControls()
     link_.setCommandControls([controls](bool enabled) {
         for (QWidget* w : controls)
             w->setEnabled(enabled);
-    });
-}
-
-void ConsoleWindow::markEditedOnKey(QLineEdit* box) { markRedOnEdit(box); }
-
-void ConsoleWindow::trimOnChange(QLineEdit* box)
-{
-    connect(box, &QLineEdit::textChanged, this, [box](const QString& text) {
-        const QString trimmed = text.trimmed();
-        if (trimmed != text)
-            box->setText(trimmed);
     });
 }
 

@@ -136,8 +136,6 @@ private:
     void buildMenu();
     void connectHandlers();
     void registerCommandControls();
-    void markEditedOnKey(QLineEdit* box);
-    void trimOnChange(QLineEdit* box);
 
     void writeLogoutFile();
     void unloadWhenIdle();

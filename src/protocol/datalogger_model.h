@@ -23,10 +23,6 @@ public:
     bool gsm() const { return gsm_; }
     void setGsm(bool gsm) { gsm_ = gsm; }
 
-    // The datalogger's name as the console shows it.
-    QString name() const { return name_; }
-    void setName(const QString& name) { name_ = name; }
-
     // The channel count of multiplexer m (0..3) as the console shows it, and the count it
     // gives: a text that is empty, holds the time-out mark or no whole number 0..16 gives
     // 0 and is not a valid count.
@@ -46,7 +42,6 @@ public:
 private:
     qint16 modelCode_ = 0;
     bool gsm_ = false;
-    QString name_;
     std::array<QString, 4> channelTexts_{};
     CoefficientTable coefficients_{};
 };
