@@ -116,7 +116,7 @@ private slots:
 
         const CollectorRun again = runCollector(folder, {"--store", url, file});
         QVERIFY2(again.status == 0, qPrintable(again.out + again.err));
-        QCOMPARE(confirmed(sim), 40);
+        QTRY_COMPARE(confirmed(sim), 40);
         const QList<QByteArray> lines = recordLines(blocksSent(sim.sent()));
         QCOMPARE(lines.size(), 40);
         QCOMPARE(storeContents(url).readings, expectedReadings("Dam", lines));

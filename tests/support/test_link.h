@@ -90,7 +90,7 @@ public:
     ToScriptedDialogs scripted;
     GuardedDialogs dialogs{scripted, link};
     DataloggerModel datalogger;
-    Services services{link, dialogs, datalogger};
+    Services services{link, dialogs, datalogger, QString()};
 };
 
 // Changes some of the link's settings: tune(link, [](Link::Settings& s) { s.x = 1; }).
