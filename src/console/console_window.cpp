@@ -16,6 +16,7 @@
 #include "widgets/box_colours.h"
 #include "widgets/switch_box.h"
 #include "link/link.h"
+#include "protocol/settings.h"
 #include "data/program_folder.h"
 #include "data/memory_download.h"
 #include "measure/continuous_reading_window.h"
@@ -133,7 +134,7 @@ void ConsoleWindow::unload()
     link_.pause(100);
     // Leaves the datalogger converting on its own once the console has gone.
     if (dateTime->immediateConversionBox->isChecked() && dateTime->acquisitionSwitch->isChecked())
-        link_.sendCommand(QStringLiteral("d"), QStringLiteral("0,0,0,0,0,"));
+        Settings::leaveConverting(link_);
     link_.closePort();
     writeLogoutFile();
     if (onProgramEnd)

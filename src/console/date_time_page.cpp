@@ -237,6 +237,6 @@ void DateTimePage::acquireNow()
     }
     for (QLineEdit* box : clockBoxes)
         setBoxColour(box, BoxColour::Yellow);
-    link_.sendCommand(QStringLiteral("y"), QStringLiteral("1,1,100,00,00,"));
+    Settings::startAtOnce(link_);
     readStartTime();
 }

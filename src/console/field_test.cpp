@@ -2,6 +2,7 @@
 #include "console/console_window.h"
 
 #include "link/link.h"
+#include "protocol/readings.h"
 #include "widgets/window_placement.h"
 
 #include <QLabel>
@@ -12,7 +13,7 @@ void ConsoleWindow::fieldTest()
 {
     if (link_.busy())
         return;
-    link_.sendCommand(QStringLiteral("J"), QString());
+    Readings::startFieldTest(link_);
     if (!fieldTestWindow_) {
         fieldTestWindow_ = std::make_unique<QWidget>(nullptr, Qt::Window);
         fieldTestWindow_->setObjectName(QStringLiteral("ProvaInSito"));

@@ -6,6 +6,7 @@
 #include "data/dialogs.h"
 #include "link/link.h"
 #include "protocol/health.h"
+#include "protocol/readings.h"
 #include "protocol/settings.h"
 #include "widgets/box_colours.h"
 #include "widgets/controls.h"
@@ -147,8 +148,7 @@ void GeneralPage::readMemory()
     if (link_.busy())
         return;
     Link::CommandLock lock(link_);
-    link_.sendCommand(QStringLiteral("H"), QStringLiteral("0,"));
-    const QString channels = link_.readField();
+    const QString channels = Health::readMemoryChannelCount(link_).fields[0];
     // A datalogger that did not answer has not said that it has no channels.
     if (channels == QLatin1String("%%"))
         return;
@@ -200,9 +200,8 @@ void GeneralPage::readFullScale()
 {
     if (link_.busy())
         return;
-    link_.sendCommand(QStringLiteral("T"), QString());
-    for (qint32& whole : fsWhole)
-        whole = Numbers::roundedInt32(leadingNumber(link_.readField()));
-    for (double& scaled : fsScaled)
-        scaled = leadingNumber(link_.readField()) / 1000000;
+    const Readings::FullScale fs = Readings::readFullScale(link_);
+    for (int i = 0; i < 2; ++i)
+        fsWhole[i] = Numbers::roundedInt32(fs.whole[i]);
+    fsScaled = fs.scaled;
 }

@@ -9,6 +9,7 @@
 #include "data/dialogs.h"
 #include "link/link.h"
 #include "protocol/health.h"
+#include "protocol/settings.h"
 
 #include <QLineEdit>
 
@@ -20,8 +21,7 @@ void ConsoleWindow::eraseMemory()
     if (dialogs_.confirm(
             QStringLiteral("Are you sure you want to delete all data?\r\nAll data will be lost."),
             QStringLiteral("Warning"))) {
-        link_.sendCommand(QStringLiteral("b"), QString());
-        link_.pause(20);
+        Settings::eraseMemory(link_);
         general->readMemory();
     }
 }
@@ -36,8 +36,7 @@ void ConsoleWindow::resetDatalogger()
     if (dialogs_.confirm(
             QStringLiteral("Are you sure you wanto to reset datalogger?\r\nAll data will be lost"),
             QStringLiteral("Warning"))) {
-        link_.sendCommand(QStringLiteral("z"), QString());
-        link_.pause(20);
+        Settings::resetDatalogger(link_);
         link_.pause(20);
         general->readMemory();
         link_.pause(20);

@@ -6,6 +6,7 @@
 #include "link/link.h"
 #include "protocol/datalogger_model.h"
 #include "protocol/health.h"
+#include "protocol/readings.h"
 #include "widgets/box_colours.h"
 #include "widgets/controls.h"
 
@@ -16,6 +17,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <functional>
 
 using namespace Controls;
 using Numbers::formatted;
@@ -138,34 +141,46 @@ void ReadNowPage::standAlone()
     if (link_.busy())
         return;
     Link::CommandLock lock(link_);
-    link_.flushInput();
-    link_.sendCommand(QStringLiteral("^"), QString());
+    Readings::convertStandAlone(link_);
 }
 
-// Both reads of a multiplexer share the reply: per active channel its position, then its
-// value. A position the datalogger gives outside 0..15 is not shown anywhere.
+namespace {
+
+// Shows a multiplexer's channels as they come: the label of the channel being read goes
+// red, and a value lands in the box of the position the datalogger gave for it (a
+// position outside 0..15 is not shown anywhere).
+class ShownRead : public Readings::ReadView {
+public:
+    ShownRead(const std::array<QLabel*, 16>& labels, const std::array<QLineEdit*, 16>& boxes,
+              std::function<QString(const QString&)> shown)
+        : labels_(labels), boxes_(boxes), shown_(std::move(shown))
+    {}
+    void reading(int index) override { setTextColour(labels_[index], BoxColour::RedText); }
+    void read(int index, const Readings::Channel& channel) override
+    {
+        if (const std::optional<int> position = Readings::channelPosition(channel.position))
+            boxes_[*position]->setText(shown_(channel.value));
+        setTextColour(labels_[index], BoxColour::Black);
+    }
+
+private:
+    const std::array<QLabel*, 16>& labels_;
+    const std::array<QLineEdit*, 16>& boxes_;
+    std::function<QString(const QString&)> shown_;
+};
+
+} // namespace
+
 void ReadNowPage::readMultiplexer(int mux, bool temperatures)
 {
     const bool vibratingWire = datalogger_.modelCode() != 0;
     Link::CommandLock lock(link_);
-    if (!temperatures)
-        link_.flushInput();
     for (int i = 0; i < 16; ++i) {
         readingLabels[i]->setText(QStringLiteral("CH") + signedText(16 * mux + i));
         readingBoxes[i]->setText(QStringLiteral("N.R."));
     }
-    link_.sendCommand(temperatures ? QStringLiteral("t") : QStringLiteral("p"),
-                  Numbers::valuesString({signedText(mux)}));
-    const int count = datalogger_.channelCount(mux);
-    for (int i = 0; i < count; ++i) {
-        setTextColour(readingLabels[i], BoxColour::RedText);
-        const double position = leadingNumber(link_.readField());
-        const QString field = link_.readField();
-        const QString shown = temperatures ? temperatureValue(field)
-                              : vibratingWire ? vibratingWireValue(field)
-                                                     : analogValue(field);
-        if (position >= 0 && position <= 15 && position == int(position))
-            readingBoxes[int(position)]->setText(shown);
-        setTextColour(readingLabels[i], BoxColour::Black);
-    }
+    ShownRead view(readingLabels, readingBoxes, [&](const QString& field) {
+        return temperatures ? temperatureValue(field) : vibratingWire ? vibratingWireValue(field) : analogValue(field);
+    });
+    Readings::readMultiplexer(link_, mux, temperatures, datalogger_.channelCount(mux), view);
 }

@@ -11,6 +11,7 @@
 #include "link/link.h"
 #include "data/program_folder.h"
 #include "measure/readings_model.h"
+#include "protocol/readings.h"
 
 #include <QDateTime>
 #include <QHeaderView>
@@ -179,25 +180,21 @@ bool ContinuousReadingWindow::readOnce(int channels)
     if (abandoned())
         return false;
     model_->setCell(r, 0, ContinuousFile::readingTime(QDateTime::currentDateTime()));
-    if (!link_.sendCommand(QStringLiteral("p"), QString::number(mux) + QLatin1Char(','))) {
+    const Readings::Row row = Readings::readRow(link_, mux, channels);
+    if (!row.sent) {
         if (abandoned())
             return false;
         model_->removeLastRow();
         finishRun(End::Broken);  // the link has said why
         return false;
     }
-    QString value;
     for (int c = 1; c <= channels; ++c) {
-        if (!timeoutSeen_) {
-            link_.readField();  // the channel's number
-            value = link_.readField();
-            if (value == timeoutMark) {
-                value = QStringLiteral("Timeout");
-                timeoutSeen_ = true;
-                stopRequest_ = true;
-            }
-        }
-        model_->setCell(r, c, value);
+        const QString& value = row.values[c - 1];
+        model_->setCell(r, c, Protocol::isTimeoutMark(value) ? QStringLiteral("Timeout") : value);
+    }
+    if (row.timedOut) {
+        timeoutSeen_ = true;
+        stopRequest_ = true;
     }
     if (abandoned())
         return false;

@@ -87,4 +87,9 @@ MemoryState readMemoryState(Link& link)
     return r;
 }
 
+Protocol::Reply readMemoryChannelCount(Link& link)
+{
+    return Protocol::exchange(link, QStringLiteral("H"), QStringLiteral("0,"), 1);
+}
+
 } // namespace Health

@@ -57,5 +57,8 @@ struct MemoryState {
     std::optional<int> free;
 };
 MemoryState readMemoryState(Link& link);
+// "H" with "0," (no sign blank, unlike the channels read): the first multiplexer's
+// channel count, which the memory read asks for first.
+Protocol::Reply readMemoryChannelCount(Link& link);
 
 } // namespace Health

@@ -23,20 +23,23 @@ QString outcomeName(Outcome outcome)
 
 bool isTimeoutMark(const QString& field) { return field == QLatin1String("%%"); }
 
+Outcome outcomeOf(Link& link, bool sent, const QStringList& fields)
+{
+    const auto got = std::count_if(fields.cbegin(), fields.cend(), [](const QString& f) { return !isTimeoutMark(f); });
+    LinkTransport* t = link.transport();
+    if (got == fields.size())
+        return Outcome::Answered;
+    if (!sent || !t || t->lost())
+        return Outcome::Lost;
+    return got == 0 ? Outcome::Silent : Outcome::Incomplete;
+}
+
 Reply readReply(Link& link, bool sent, int count)
 {
     Reply r;
     for (int i = 0; i < count; ++i)
         r.fields << link.readField();
-    const auto got = std::count_if(r.fields.cbegin(), r.fields.cend(),
-                                   [](const QString& f) { return !isTimeoutMark(f); });
-    LinkTransport* t = link.transport();
-    if (got == r.fields.size())
-        r.outcome = Outcome::Answered;
-    else if (!sent || !t || t->lost())
-        r.outcome = Outcome::Lost;
-    else
-        r.outcome = got == 0 ? Outcome::Silent : Outcome::Incomplete;
+    r.outcome = outcomeOf(link, sent, r.fields);
     return r;
 }
 

@@ -35,6 +35,8 @@ bool isTimeoutMark(const QString& field);
 // field time-out (a silent datalogger costs count time-outs, as the console has always
 // waited). flushFirst empties the input before the command.
 Reply exchange(Link& link, const QString& command, const QString& values, int count, bool flushFirst = false);
+// How an exchange that brought these fields ended (sent: whether its command left).
+Outcome outcomeOf(Link& link, bool sent, const QStringList& fields);
 // Reads count more fields after a command that was sent (sent: whether it left).
 Reply readReply(Link& link, bool sent, int count);
 

@@ -139,4 +139,27 @@ bool setInternetSwitch(Link& link, bool on)
     return sent;
 }
 
+bool startAtOnce(Link& link) { return link.sendCommand(QStringLiteral("y"), QStringLiteral("1,1,100,00,00,")); }
+
+bool leaveConverting(Link& link) { return link.sendCommand(QStringLiteral("d"), QStringLiteral("0,0,0,0,0,")); }
+
+bool eraseMemory(Link& link)
+{
+    const bool sent = link.sendCommand(QStringLiteral("b"), QString());
+    link.pause(20);
+    return sent;
+}
+
+bool resetDatalogger(Link& link)
+{
+    const bool sent = link.sendCommand(QStringLiteral("z"), QString());
+    link.pause(20);
+    return sent;
+}
+
+bool resetBeforeConnecting(Link& link)
+{
+    return link.sendCommand(QStringLiteral("z"), QStringLiteral(","));
+}
+
 } // namespace Settings

@@ -97,4 +97,17 @@ bool writeGprs(Link& link, const QStringList& values);
 Reply readInternetSwitch(Link& link);
 bool setInternetSwitch(Link& link, bool on);
 
+// "y" with the START time 1/1/2000 00:00 ("1,1,100,00,00,"): the acquisition starts at once.
+bool startAtOnce(Link& link);
+// "d" with "0,0,0,0,0,": the datalogger goes on converting on its own once the console
+// has gone.
+bool leaveConverting(Link& link);
+
+// "b" alone, then the pause of 20: the memory is erased.
+bool eraseMemory(Link& link);
+// "z" alone, then the pause of 20: the datalogger is reset, its memory and settings with it.
+bool resetDatalogger(Link& link);
+// "z" with ",", as the start window sends it before a connection.
+bool resetBeforeConnecting(Link& link);
+
 } // namespace Settings

@@ -6,6 +6,7 @@
 #include "data/dialogs.h"
 #include "link/link.h"
 #include "protocol/datalogger_model.h"
+#include "protocol/settings.h"
 #include "widgets/box_colours.h"
 
 void StartWindow::resetDatalogger()
@@ -26,7 +27,7 @@ void StartWindow::resetDatalogger()
                        "Perderai tutti i dati e tutte le impostazioni!"),
         QStringLiteral("Warning"), Dialogs::Icon::Critical);
     if (reset) {
-        link_.sendCommand(QStringLiteral("z"), QStringLiteral(","));
+        Settings::resetBeforeConnecting(link_);
         setStatus(QStringLiteral("Datalogger Resetted"));
         setStatusColour(BoxColour::Magenta);
         link_.pause(50);

@@ -1,8 +1,9 @@
-// The protocol calls over a scripted transport: the health reads, the clock write and the
-// settings' commands; what goes on the wire, the encodings, the values taken from the
-// fields, and how each exchange ended.
+// The protocol calls over a scripted transport: the health reads, the clock write, the
+// settings' commands and the readings now; what goes on the wire, the encodings, the
+// values taken from the fields, and how each exchange ended.
 #include "link/link.h"
 #include "protocol/health.h"
+#include "protocol/readings.h"
 #include "protocol/settings.h"
 #include "support/fake_transport.h"
 
@@ -17,6 +18,14 @@ class ProtocolCallsTest : public QObject {
     Q_OBJECT
     std::unique_ptr<Link> link;
     std::unique_ptr<FakeTransport> port;
+
+    // The datalogger answers with reply once the wire ends with what it waits for.
+    void answerAfter(const QByteArray& sent, const QByteArray& reply)
+    {
+        port->responder = [this, sent, reply](const QByteArray&) {
+            return port->written.endsWith(sent) ? reply : QByteArray();
+        };
+    }
 
     // The datalogger answers the command letter with reply once its values are in.
     void answer(const QByteArray& letter, const QByteArray& reply, bool takesComma = true)
@@ -133,6 +142,13 @@ private slots:
         }) << QByteArray("f0461123456,0,");
         QTest::newRow("GPRS") << F([](Link& l) { return Settings::writeGprs(l, {"apn", "user", "", "x"}); })
                               << QByteArray("kapn,user,,x,");
+        QTest::newRow("start at once") << F(Settings::startAtOnce) << QByteArray("y1,1,100,00,00,");
+        QTest::newRow("leave converting") << F(Settings::leaveConverting) << QByteArray("d0,0,0,0,0,");
+        QTest::newRow("erase") << F(Settings::eraseMemory) << QByteArray("b");
+        QTest::newRow("reset") << F(Settings::resetDatalogger) << QByteArray("z");
+        QTest::newRow("reset before connecting") << F(Settings::resetBeforeConnecting) << QByteArray("z,");
+        QTest::newRow("stand-alone") << F(Readings::convertStandAlone) << QByteArray("^");
+        QTest::newRow("field test") << F(Readings::startFieldTest) << QByteArray("J");
     }
     void writesOnTheWire()
     {
@@ -174,6 +190,44 @@ private slots:
         const Settings::Reply counter = Settings::setEventsCounter(*link, false);
         QCOMPARE(port->written, QByteArray("u0,U,"));
         QCOMPARE(Protocol::switchState(counter.fields[0]), std::optional<bool>(true));
+    }
+
+    // A multiplexer read shows each channel as it comes; the continuous row stops reading
+    // at the first value that does not come.
+    void readingsNow()
+    {
+        struct Seen : Readings::ReadView {
+            QStringList events;
+            void reading(int i) override { events << QString("reading %1").arg(i); }
+            void read(int i, const Readings::Channel& c) override { events << QString("%1: %2=%3").arg(i).arg(c.position, c.value); }
+        } seen;
+        port->feed("stale,");
+        answerAfter("p 2,", "0,1234.5,7,0987.6,");
+        QCOMPARE(Readings::readMultiplexer(*link, 2, false, 2, seen), Outcome::Answered);
+        QCOMPARE(port->written, QByteArray("p 2,"));
+        QCOMPARE(seen.events, (QStringList{"reading 0", "0: 0=1234.5", "reading 1", "1: 7=0987.6"}));
+        QCOMPARE(Readings::channelPosition(" 7"), std::optional<int>(7));
+        QVERIFY(!Readings::channelPosition("16"));
+
+        port->written.clear();
+        answerAfter("t 0,", "3,21.5,");
+        QCOMPARE(Readings::readMultiplexer(*link, 0, true, 2, seen), Outcome::Incomplete);
+        QCOMPARE(port->written, QByteArray("t 0,"));
+
+        port->written.clear();
+        answerAfter("p1,", "0,1.5,1,");
+        const Readings::Row row = Readings::readRow(*link, 1, 4);
+        QCOMPARE(port->written, QByteArray("p1,"));
+        QVERIFY(row.sent && row.timedOut);
+        QCOMPARE(row.values, (QStringList{"1.5", "%%", "%%", "%%"}));
+
+        port->written.clear();
+        answer("T", "12,-3,1500000,2000000,0,250000,", false);
+        const Readings::FullScale fs = Readings::readFullScale(*link);
+        QCOMPARE(port->written, QByteArray("T"));
+        QCOMPARE(fs.outcome, Outcome::Answered);
+        QCOMPARE(fs.whole, (std::array<double, 2>{12, -3}));
+        QCOMPARE(fs.scaled, (std::array<double, 4>{1.5, 2, 0, 0.25}));
     }
 
     void fieldValues()
