@@ -3,6 +3,7 @@
 #include "sensors/alert_window.h"
 
 #include "protocol/datalogger_model.h"
+#include "protocol/sensors.h"
 #include "data/conversions.h"
 #include "data/dialogs.h"
 #include "link/link.h"
@@ -24,7 +25,6 @@
 
 #include <cmath>
 
-using Numbers::signedText;
 
 namespace {
 
@@ -32,9 +32,6 @@ const QString switchColumn = QStringLiteral("Enabled (0/1)");
 const QString lowColumn = QStringLiteral("Low Threshold");
 const QString highColumn = QStringLiteral("High Threshold");
 const QString smsFrame = QStringLiteral("SMS TEXT (5 x 25 characters)");
-
-// The absolute channel of a row, as it travels: with the blank of its sign position.
-QString channelText(int mux, int row) { return signedText(16 * mux + row); }
 
 } // namespace
 
@@ -143,11 +140,10 @@ void AlertWindow::readAlerts(int mux)
     for (QLineEdit* box : alertOnBoxes)
         box->setText(QStringLiteral("Disabled"));
     for (int r = 0; r < rows; ++r) {
-        link_.sendCommand(QStringLiteral("J"), Numbers::valuesString({channelText(mux, r)}));
-        alertOnBoxes[r]->setText(link_.readField());
-        highThresholdBoxes[r]->setText(link_.readField().trimmed());
-        lowThresholdBoxes[r]->setText(link_.readField().trimmed());
-        link_.pause(10);
+        const Sensors::Reply row = Sensors::readAlert(link_, 16 * mux + r);
+        alertOnBoxes[r]->setText(row.fields[0]);
+        highThresholdBoxes[r]->setText(row.fields[1].trimmed());
+        lowThresholdBoxes[r]->setText(row.fields[2].trimmed());
     }
     setButtonsEnabled(true);
     for (int r = 0; r < 16; ++r)
@@ -183,9 +179,9 @@ void AlertWindow::writeAlerts(int mux)
     }
     setButtonsEnabled(false);
     for (int r = 0; r < rows; ++r)
-        link_.sendCommand(QStringLiteral("j"),
-                      Numbers::valuesString({channelText(mux, r), alertOnBoxes[r]->text().trimmed(),
-                                           highThresholdBoxes[r]->text().trimmed(), lowThresholdBoxes[r]->text().trimmed()}));
+        Sensors::writeAlert(link_, 16 * mux + r,
+                            {alertOnBoxes[r]->text().trimmed(), highThresholdBoxes[r]->text().trimmed(),
+                             lowThresholdBoxes[r]->text().trimmed()});
     link_.pause(10);
     readAlerts(mux);
     setButtonsEnabled(true);
@@ -196,11 +192,10 @@ void AlertWindow::readSms()
     if (link_.busy())
         return;
     setButtonsEnabled(false);
-    link_.sendCommand(QStringLiteral("X"), QString());
-    for (QLineEdit* line : smsTextBoxes) {
-        line->setText(link_.readField());
-        link_.pause(10);
-        setBoxColour(line, BoxColour::PaleYellow);
+    const Sensors::Reply texts = Sensors::readSmsTexts(link_);
+    for (size_t i = 0; i < smsTextBoxes.size(); ++i) {
+        smsTextBoxes[i]->setText(texts.fields[qsizetype(i)]);
+        setBoxColour(smsTextBoxes[i], BoxColour::PaleYellow);
     }
     setButtonsEnabled(true);
 }
@@ -227,12 +222,10 @@ void AlertWindow::writeSms()
         return;
     }
     setButtonsEnabled(false);
-    link_.sendCommand(QStringLiteral("x"), QString());
-    for (QLineEdit* line : smsTextBoxes) {
-        link_.sendCommand(line->text(), QStringLiteral(","));
-        link_.pause(10);
-    }
-    link_.sendCommand(QStringLiteral("X"), QString());
+    QStringList lines;
+    for (const QLineEdit* line : smsTextBoxes)
+        lines << line->text();
+    Sensors::writeSmsTexts(link_, lines);
     readSms();
     setButtonsEnabled(true);
 }

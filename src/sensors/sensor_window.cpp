@@ -3,6 +3,7 @@
 #include "sensors/sensor_window.h"
 
 #include "protocol/datalogger_model.h"
+#include "protocol/sensors.h"
 #include "data/coefficient_table.h"
 #include "data/conversions.h"
 #include "data/dialogs.h"
@@ -18,7 +19,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-using Numbers::signedText;
 using Numbers::leadingNumber;
 
 namespace {
@@ -26,9 +26,6 @@ namespace {
 const QString columnNames[5] = {QStringLiteral("Sensor name"), QStringLiteral("Zero_Volt"),
                                 QStringLiteral("FS_Volt"), QStringLiteral("Zero_Physical"),
                                 QStringLiteral("FS_Physical")};
-
-// The absolute channel of a row, as it travels: with the blank of its sign position.
-QString channelText(int mux, int row) { return signedText(16 * mux + row); }
 
 } // namespace
 
@@ -100,11 +97,11 @@ void SensorWindow::readRows(int mux)
         name->setText(QStringLiteral("Non Attivo"));
     const int rows = datalogger_.channelCount(mux);
     for (int p = 0; p < rows; ++p) {
-        link_.sendCommand(QStringLiteral("R"), Numbers::valuesString({channelText(mux, p)}));
-        channelNameBoxes[p]->setText(link_.readField());
-        for (QLineEdit* box : {zeroVoltBoxes[p], fullScaleVoltBoxes[p], zeroUnitBoxes[p], fullScaleUnitBoxes[p]})
-            box->setText(link_.readField().trimmed());
-        link_.pause(10);
+        const Sensors::Reply row = Sensors::readCoefficients(link_, 16 * mux + p);
+        channelNameBoxes[p]->setText(row.fields[0]);
+        const std::array<QLineEdit*, 4> boxes = {zeroVoltBoxes[p], fullScaleVoltBoxes[p], zeroUnitBoxes[p], fullScaleUnitBoxes[p]};
+        for (size_t i = 0; i < boxes.size(); ++i)
+            boxes[i]->setText(row.fields[qsizetype(i) + 1].trimmed());
     }
 }
 
@@ -150,10 +147,10 @@ void SensorWindow::writeSensors(int mux)
         const int ch = 16 * mux + p;
         datalogger_.setCoefficients(ch, {leadingNumber(zeroVoltBoxes[p]->text()), leadingNumber(fullScaleVoltBoxes[p]->text()),
                                          leadingNumber(zeroUnitBoxes[p]->text()), leadingNumber(fullScaleUnitBoxes[p]->text())});
-        link_.sendCommand(QStringLiteral("r"),
-                      Numbers::valuesString({channelText(mux, p), channelNameBoxes[p]->text().trimmed(),
-                                           zeroVoltBoxes[p]->text().trimmed(), fullScaleVoltBoxes[p]->text().trimmed(),
-                                           zeroUnitBoxes[p]->text().trimmed(), fullScaleUnitBoxes[p]->text().trimmed()}));
+        Sensors::writeCoefficients(link_, ch,
+                                   {channelNameBoxes[p]->text().trimmed(), zeroVoltBoxes[p]->text().trimmed(),
+                                    fullScaleVoltBoxes[p]->text().trimmed(), zeroUnitBoxes[p]->text().trimmed(),
+                                    fullScaleUnitBoxes[p]->text().trimmed()});
     }
     link_.pause(10);
     readRows(mux);

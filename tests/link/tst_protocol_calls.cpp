@@ -1,9 +1,10 @@
 // The protocol calls over a scripted transport: the health reads, the clock write, the
-// settings' commands and the readings now; what goes on the wire, the encodings, the
+// settings' commands, the readings now and the sensor rows; what goes on the wire, the encodings, the
 // values taken from the fields, and how each exchange ended.
 #include "link/link.h"
 #include "protocol/health.h"
 #include "protocol/readings.h"
+#include "protocol/sensors.h"
 #include "protocol/settings.h"
 #include "support/fake_transport.h"
 
@@ -149,6 +150,12 @@ private slots:
         QTest::newRow("reset before connecting") << F(Settings::resetBeforeConnecting) << QByteArray("z,");
         QTest::newRow("stand-alone") << F(Readings::convertStandAlone) << QByteArray("^");
         QTest::newRow("field test") << F(Readings::startFieldTest) << QByteArray("J");
+        QTest::newRow("coefficients") << F([](Link& l) { return Sensors::writeCoefficients(l, 17, {"PZ 1", "0", "2.5", "0", "350"}); })
+                                      << QByteArray("r 17,PZ 1,0,2.5,0,350,");
+        QTest::newRow("alert") << F([](Link& l) { return Sensors::writeAlert(l, 0, {"1", "900", "-5"}); })
+                               << QByteArray("j 0,1,900,-5,");
+        QTest::newRow("SMS texts") << F([](Link& l) { return Sensors::writeSmsTexts(l, {" DAM ", "", "LEVEL", "", "HIGH"}); })
+                                   << QByteArray("x DAM ,,LEVEL,,HIGH,X");
     }
     void writesOnTheWire()
     {
@@ -228,6 +235,22 @@ private slots:
         QCOMPARE(fs.outcome, Outcome::Answered);
         QCOMPARE(fs.whole, (std::array<double, 2>{12, -3}));
         QCOMPARE(fs.scaled, (std::array<double, 4>{1.5, 2, 0, 0.25}));
+    }
+
+    void sensorRows()
+    {
+        answerAfter("R 33,", "PZ 1, 0.000,2.500,0,350,");
+        const Sensors::Reply row = Sensors::readCoefficients(*link, 33);
+        QCOMPARE(port->written, QByteArray("R 33,"));
+        QCOMPARE(row.fields, (QStringList{"PZ 1", " 0.000", "2.500", "0", "350"}));
+        QCOMPARE(row.outcome, Outcome::Answered);
+
+        port->written.clear();
+        port->responder = [](const QByteArray& w) { return w == "X" ? QByteArray("A,B,C,") : QByteArray(); };
+        const Sensors::Reply sms = Sensors::readSmsTexts(*link);
+        QCOMPARE(port->written, QByteArray("X"));
+        QCOMPARE(sms.fields, (QStringList{"A", "B", "C", "%%", "%%"}));
+        QCOMPARE(sms.outcome, Outcome::Incomplete);
     }
 
     void fieldValues()
