@@ -5,6 +5,7 @@
 #include "data/conversions.h"
 #include "data/dialogs.h"
 #include "link/link.h"
+#include "protocol/fixed_replies.h"
 #include "protocol/health.h"
 #include "protocol/readings.h"
 #include "protocol/settings.h"
@@ -122,25 +123,9 @@ void GeneralPage::readNextAcquisition()
 {
     if (link_.busy())
         return;
-    const QString reply = link_.sendAndCollectOnPort(QStringLiteral("D"), 20);
-    const auto part = [&reply](int position) { return reply.mid(position - 1, 2); };
-    const auto complete = [](const QString& text) { return text.size() == 2; };
-
-    if (!complete(part(2)))
-        return;
-    nextAcquisitionBoxes[0]->setText(part(2));
-    if (!complete(part(6)))
-        return;
-    nextAcquisitionBoxes[1]->setText(part(6));
-    if (!complete(part(10)) || !Numbers::isNumeric(part(10)))
-        return;
-    nextAcquisitionBoxes[2]->setText(Numbers::shownNumber(2000 + Numbers::roundedInt16(part(10))));
-    if (!complete(part(14)))
-        return;
-    nextAcquisitionBoxes[3]->setText(part(14));
-    if (!complete(part(18)))
-        return;
-    nextAcquisitionBoxes[4]->setText(part(18));
+    const QStringList parts = FixedLength::readNextAcquisition(link_);
+    for (qsizetype i = 0; i < parts.size(); ++i)
+        nextAcquisitionBoxes[size_t(i)]->setText(parts[i]);
 }
 
 void GeneralPage::readMemory()

@@ -77,9 +77,10 @@ bool InternetWindow::readParameters()
          },
          QStringLiteral("Modello Datalogger"), 0},
         {[this, f, &sendFailed] {
-             sendFailed = !link_.sendCommand(QStringLiteral("O"), QString());
+             const Protocol::Reply acquisition = ReadSequence::readAcquisition(link_, false);
+             sendFailed = acquisition.fields.isEmpty();
              if (!sendFailed)
-                 f->showAcquisitionField(link_.readField());
+                 f->showAcquisitionField(acquisition.fields[0]);
          },
          QStringLiteral("Acquisition status"), 0},
     };

@@ -38,8 +38,6 @@ private:
     bool readParameters();
     // The fixed-length reads into values; false at the first reply that falls short.
     bool readFixedReplies(FixedReplies& values);
-    // One of those reads, ending the reading (false) when its reply falls short.
-    bool fixedRead(const QString& command, int count, QString& reply);
 
     ConsoleDoor* console_ = nullptr;
     bool inConnectedPhase_ = false;

@@ -86,13 +86,11 @@ bool ModemWindow::readParameters()
          },
          QStringLiteral("Datalogger Model"), 0},
         {[this, f] {
-             link_.sendCommand(QStringLiteral("U"), QString());
-             f->showEventsCounterField(link_.readField());
+             f->showEventsCounterField(ReadSequence::readEventsCounter(link_).fields[0]);
          },
          QStringLiteral("Events counter"), 20},
         {[this, f] {
-             link_.sendCommand(QStringLiteral("O"), QString());
-             f->showAcquisitionField(link_.readField());
+             f->showAcquisitionField(ReadSequence::readAcquisition(link_).fields[0]);
          },
          QStringLiteral("Acquisition status"), 20},
     };

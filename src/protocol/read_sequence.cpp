@@ -46,6 +46,19 @@ ModelCode readModelCode(Link& link, DataloggerModel& datalogger)
     return read;
 }
 
+Protocol::Reply readEventsCounter(Link& link)
+{
+    return Protocol::exchange(link, QStringLiteral("U"), QString(), 1);
+}
+
+Protocol::Reply readAcquisition(Link& link, bool readUnsent)
+{
+    const bool sent = link.sendCommand(QStringLiteral("O"), QString());
+    if (!sent && !readUnsent)
+        return {Protocol::Outcome::Lost, {}};
+    return Protocol::readReply(link, sent, 1);
+}
+
 QString silentDataloggerMessage()
 {
     return QStringLiteral("The datalogger stopped answering during the connection.");

@@ -3,6 +3,8 @@
 // that connects shows the same progress and stops the same way on a silent datalogger.
 #pragma once
 
+#include "protocol/reply.h"
+
 #include <QList>
 #include <QString>
 
@@ -42,6 +44,12 @@ struct ModelCode {
     QString refused;
 };
 ModelCode readModelCode(Link& link, DataloggerModel& datalogger);
+
+// The switches the connection reads, each one field, the input kept: "U" alone, the
+// events counter; "O" alone, the acquisition. The field is read even when the command
+// did not leave (the step then counts its time-out), unless readUnsent is false.
+Protocol::Reply readEventsCounter(Link& link);
+Protocol::Reply readAcquisition(Link& link, bool readUnsent = true);
 
 // What the sequence says when it has stopped on a silent datalogger.
 QString silentDataloggerMessage();

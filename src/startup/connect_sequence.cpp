@@ -60,13 +60,11 @@ bool StartWindow::readSettingsAndHandOver()
         {[f] { f->read(Read::Name); }, QStringLiteral("Datalogger Name"), 10},
         {[this] { readModelCode(); }, QStringLiteral("Datalogger Model"), 0},
         {[this, f] {
-             link_.sendCommand(QStringLiteral("U"), QString());
-             f->showEventsCounterField(link_.readField());
+             f->showEventsCounterField(ReadSequence::readEventsCounter(link_).fields[0]);
          },
          QStringLiteral("Events counter"), 10},
         {[this, f] {
-             link_.sendCommand(QStringLiteral("O"), QString());
-             f->showAcquisitionField(link_.readField());
+             f->showAcquisitionField(ReadSequence::readAcquisition(link_).fields[0]);
          },
          QStringLiteral("Acqisition status"), 10},
     };
