@@ -13,7 +13,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QJsonArray>
-#include <QLockFile>
 #include <QRegularExpression>
 
 namespace {
@@ -105,11 +104,9 @@ StationReport collectStation(const Station& station, const CollectSettings& sett
     });
 
     StationReport report;
-    std::optional<QLockFile> portLock;
+    FileLock portLock;  // held as long as the run lasts
     if (station.link != Station::Link::Internet) {
-        portLock.emplace(lockPathForPort(station.port));
-        portLock->setStaleLockTime(0);  // held as long as the run lasts; a dead holder frees it
-        if (!takeLock(*portLock, settings.lockWaitMs)) {
+        if (portLock.take(lockPathForPort(station.port), settings.lockWaitMs) != FileLock::Result::Taken) {
             report.error = QStringLiteral("%1 is in use by another collection; skipped.").arg(station.port);
             report.elapsedMs = clock.elapsed();
             return report;

@@ -11,7 +11,6 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
-#include <QLockFile>
 
 #include <optional>
 #include <variant>
@@ -117,7 +116,7 @@ private:
     Link& link_;
     View& view_;
     int lockWaitMs_;
-    std::optional<QLockFile> fileLock_;
+    FileLock fileLock_;
     Result r_;
 };
 
@@ -136,11 +135,10 @@ Result Run::end(Outcome outcome)
 // at once; nullopt once it is held.
 std::optional<Outcome> Run::lockFile()
 {
-    fileLock_.emplace(r_.path + QStringLiteral(".lock"));
-    fileLock_->setStaleLockTime(0);  // held as long as the download lasts; a dead holder frees it
-    if (takeLock(*fileLock_, lockWaitMs_))
+    const FileLock::Result taken = fileLock_.take(r_.path + QStringLiteral(".lock"), lockWaitMs_);
+    if (taken == FileLock::Result::Taken)
         return std::nullopt;
-    if (fileLock_->error() != QLockFile::LockFailedError) {
+    if (taken == FileLock::Result::Failed) {
         r_.error = QStringLiteral("its lock file could not be created");
         return Outcome::WriteFailed;
     }

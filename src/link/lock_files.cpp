@@ -1,10 +1,16 @@
-// Taking lock files, and taking over those of holders that have ended.
+// Locks held by open descriptors, and lock files whose numbered holder has ended.
 #include "link/lock_files.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QLockFile>
 #include <QThread>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -21,36 +27,63 @@ char processState(qint64 pid)
     return close >= 0 && close + 2 < line.size() ? line.at(close + 2) : 0;
 }
 
-bool holderGone(QLockFile& lock)
+// Whether fd is still the file at path: a holder removes the file as it lets go, so a
+// lock taken on a file that has just been removed locks nothing.
+bool stillThere(int fd, const QByteArray& path)
 {
-    qint64 pid = 0;
-    QString host;
-    QString app;
-    return lock.getLockInfo(&pid, &host, &app) && pid > 0 && processGone(pid);
+    struct stat held{};
+    struct stat named{};
+    return ::fstat(fd, &held) == 0 && ::stat(path.constData(), &named) == 0 && held.st_dev == named.st_dev
+           && held.st_ino == named.st_ino;
 }
 
-} // namespace
-
+// No such process, or one that has ended and waits to be collected.
 bool processGone(qint64 pid)
 {
     const char state = processState(pid);
     return state == 0 || state == 'Z' || state == 'X';
 }
 
-bool takeLock(QLockFile& lock, int waitMs)
+} // namespace
+
+FileLock::~FileLock() { release(); }
+
+FileLock::Result FileLock::take(const QString& path, int waitMs)
 {
+    release();
+    const QByteArray name = QFile::encodeName(path);
     const QDeadlineTimer deadline(qMax(0, waitMs));
     for (;;) {
-        if (lock.tryLock(0))
-            return true;
-        if (lock.error() != QLockFile::LockFailedError)
-            return false;
-        if (holderGone(lock) && lock.removeStaleLockFile())
+        const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (fd < 0)
+            return Result::Failed;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            if (stillThere(fd, name)) {
+                fd_ = fd;
+                path_ = path;
+                return Result::Taken;
+            }
+            ::close(fd);
             continue;
+        }
+        const int error = errno;
+        ::close(fd);
+        if (error != EWOULDBLOCK && error != EINTR)
+            return Result::Failed;
         if (deadline.hasExpired())
-            return false;
+            return Result::Busy;
         QThread::msleep(quint64(qMin<qint64>(retryMs, qMax<qint64>(1, deadline.remainingTime()))));
     }
+}
+
+void FileLock::release()
+{
+    if (fd_ < 0)
+        return;
+    ::unlink(QFile::encodeName(path_).constData());
+    ::close(fd_);
+    fd_ = -1;
+    path_.clear();
 }
 
 bool removeLockOfGoneHolder(const QString& path)
@@ -58,5 +91,8 @@ bool removeLockOfGoneHolder(const QString& path)
     if (!QFile::exists(path))
         return false;
     QLockFile lock(path);
-    return holderGone(lock) && lock.removeStaleLockFile();
+    qint64 pid = 0;
+    QString host;
+    QString app;
+    return lock.getLockInfo(&pid, &host, &app) && pid > 0 && processGone(pid) && lock.removeStaleLockFile();
 }

@@ -9,5 +9,6 @@ quorvel_test(tst_ftp_fetch integration quorvel_core ${CMAKE_CURRENT_LIST_DIR}/ts
 
 include(${CMAKE_CURRENT_LIST_DIR}/telnet_tests.cmake)
 quorvel_test(tst_link_transport unit quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_link_transport.cpp)
-# The health reads and the clock write, over a scripted transport.
+# The protocol calls, over a scripted transport.
 quorvel_test(tst_protocol_calls unit quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_protocol_calls.cpp)
+quorvel_test(tst_lock_files unit quorvel_core ${CMAKE_CURRENT_LIST_DIR}/tst_lock_files.cpp)
