@@ -21,9 +21,6 @@
 
 namespace {
 
-const QString timeoutMark = QStringLiteral("%%");
-// A multiplexer has at most this many channels: a larger count is not an answer.
-constexpr int maxChannels = 16;
 // Column widths in pixels: the date column holds a reading time, a channel a value.
 constexpr int dateColumnWidth = 120;
 constexpr int channelColumnWidth = 67;
@@ -48,23 +45,16 @@ void ContinuousReadingWindow::start()
     path_.clear();
 
     showNotice(QStringLiteral("Commnicating with datalogger..."));
-    const bool sent = link_.sendCommand(QStringLiteral("H"), QStringLiteral(" 0,"));
-    const QString field = sent ? link_.readField() : QString();
-    if (!sent) {
+    const Readings::ChannelCount asked = Readings::readChannelCount(link_);
+    if (!asked.sent) {
         hideNotice();
         finishRun(End::Broken);  // the link has said why
         return;
     }
-    if (field == timeoutMark || field.trimmed().isEmpty()) {
-        hideNotice();
-        dialogs_.inform(QStringLiteral("Connection error."));
-        closeButton->setEnabled(true);
-        running_ = false;
-        return;
-    }
-    const std::optional<qint16> count = Numbers::toInt16(Numbers::leadingNumber(field));
-    if (!count || *count < 0 || *count > maxChannels) {
-        // Not a channel count: reading that many channels would only collect time-outs.
+    const std::optional<int> count = asked.count;
+    if (!count) {
+        // No answer, or not a channel count: reading that many channels would only
+        // collect time-outs.
         hideNotice();
         dialogs_.inform(QStringLiteral("Connection error."));
         closeButton->setEnabled(true);
@@ -81,7 +71,7 @@ void ContinuousReadingWindow::start()
         running_ = false;
         return;
     }
-    channels_ = *count;
+    channels_ = qint16(*count);
     const bool graphWas = graphButton->isEnabled();
     graphButton->setEnabled(true);
     if (!chooseFile()) {

@@ -8,6 +8,13 @@
 
 namespace Readings {
 
+namespace {
+
+// A multiplexer has at most this many channels: a larger count is not an answer.
+constexpr int maxChannels = 16;
+
+} // namespace
+
 Outcome readMultiplexer(Link& link, int mux, bool temperatures, int count, ReadView& view)
 {
     if (!temperatures)
@@ -33,6 +40,20 @@ std::optional<int> channelPosition(const QString& field)
     if (position >= 0 && position <= 15 && position == int(position))
         return int(position);
     return std::nullopt;
+}
+
+ChannelCount readChannelCount(Link& link)
+{
+    ChannelCount c;
+    c.sent = link.sendCommand(QStringLiteral("H"), QStringLiteral(" 0,"));
+    if (!c.sent)
+        return c;
+    const QString field = link.readField();
+    c.answered = !Protocol::isTimeoutMark(field) && !field.trimmed().isEmpty();
+    const std::optional<qint16> n = Numbers::toInt16(Numbers::leadingNumber(field));
+    if (c.answered && n && *n >= 0 && *n <= maxChannels)
+        c.count = *n;
+    return c;
 }
 
 Row readRow(Link& link, int mux, int channels)

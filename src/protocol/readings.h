@@ -41,6 +41,15 @@ Outcome readMultiplexer(Link& link, int mux, bool temperatures, int count, ReadV
 // The position a channel's field names, when it is one of the 16 of a multiplexer.
 std::optional<int> channelPosition(const QString& field);
 
+// "H" with " 0,": the first multiplexer's channel count, which the continuous reading
+// asks for before its first row. Nothing is read when the command did not leave.
+struct ChannelCount {
+    bool sent = false;
+    bool answered = false;     // a field came, not blank
+    std::optional<int> count;  // when that field is a count of a multiplexer, 0..16
+};
+ChannelCount readChannelCount(Link& link);
+
 // The continuous reading's row: "p" with the multiplexer ("0,"), then per channel its
 // position and value. After the first value that does not come nothing more is read:
 // that value and the ones after it are the time-out mark.

@@ -221,6 +221,16 @@ private slots:
         QCOMPARE(Readings::readMultiplexer(*link, 0, true, 2, seen), Outcome::Incomplete);
         QCOMPARE(port->written, QByteArray("t 0,"));
 
+        for (const auto& [reply, count] : {std::pair{QByteArray("12,"), std::optional<int>(12)},
+                                           std::pair{QByteArray("99,"), std::optional<int>()}}) {
+            port->written.clear();
+            answerAfter("H 0,", reply);
+            const Readings::ChannelCount asked = Readings::readChannelCount(*link);
+            QCOMPARE(port->written, QByteArray("H 0,"));
+            QVERIFY(asked.sent && asked.answered);
+            QCOMPARE(asked.count, count);
+        }
+
         port->written.clear();
         answerAfter("p1,", "0,1.5,1,");
         const Readings::Row row = Readings::readRow(*link, 1, 4);
