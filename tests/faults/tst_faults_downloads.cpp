@@ -53,6 +53,19 @@ private slots:
         QCOMPARE(QDir(folder).entryList({"PONTE1_*"}, QDir::Files | QDir::Hidden).size(), 1);
     }
 
+    // The memory download of PONTE1 started over the file of an earlier one; true once the
+    // link has settled.
+    static bool downloadOverAnEarlierFile(ConsoleWindow* f, Link& link, const QString& path)
+    {
+        f->general->nameBox->setText(QStringLiteral("PONTE1"));
+        if (!writeFileBytes(path, earlierDownload))
+            return false;
+        QElapsedTimer t;
+        t.start();
+        click(f, f->dataAcquisition->acquireButton);
+        return FaultMatrix::settled(link, t, 8000);
+    }
+
     static QString sensorFile(const QString& folder)
     {
         return QDir(folder).filePath(QStringLiteral("PONTE1_") + QDate::currentDate().toString("dd_MM_yy")
@@ -75,13 +88,8 @@ private slots:
         QVERIFY2(rig.connect(), qPrintable(rig.sim.output()));
         ConsoleWindow* f = rig.console.get();
         f->show();
-        f->general->nameBox->setText(QStringLiteral("PONTE1"));
         const QString path = sensorFile(rig.folder.path());
-        QVERIFY(writeFileBytes(path, earlierDownload));
-        QElapsedTimer t;
-        t.start();
-        click(f, f->dataAcquisition->acquireButton);
-        QVERIFY(FaultMatrix::settled(rig.link, t, 8000));
+        QVERIFY(downloadOverAnEarlierFile(f, rig.link, path));
         checkFailedMemoryDownload(f, rig.dialogs, rig.folder.path(), path, kind);
     }
 
@@ -113,13 +121,8 @@ private slots:
             return faulty.bytes;
         };
         ConsoleWindow* f = rig.console.get();
-        f->general->nameBox->setText(QStringLiteral("PONTE1"));
         const QString path = sensorFile(rig.folder.path());
-        QVERIFY(writeFileBytes(path, earlierDownload));
-        QElapsedTimer t;
-        t.start();
-        click(f, f->dataAcquisition->acquireButton);
-        QVERIFY(FaultMatrix::settled(rig.link, t, 8000));
+        QVERIFY(downloadOverAnEarlierFile(f, rig.link, path));
         QCOMPARE(port.written, QByteArray("A"));
         checkFailedMemoryDownload(f, rig.dialogs, rig.folder.path(), path, kind);
     }
