@@ -1,8 +1,10 @@
 // Locks held by open descriptors, and lock files whose numbered holder has ended.
 #include "link/lock_files.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QThread>
 
@@ -15,6 +17,8 @@
 namespace {
 
 constexpr int retryMs = 50;
+// How long a lock file may name no holder while its taker is still writing it.
+constexpr qint64 unnamedLockGraceMs = 2000;
 
 // The process's state letter in /proc (R, S, Z...), or 0 when there is no such process.
 char processState(qint64 pid)
@@ -88,11 +92,18 @@ void FileLock::release()
 
 bool removeLockOfGoneHolder(const QString& path)
 {
-    if (!QFile::exists(path))
+    const QFileInfo file(path);
+    if (!file.exists())
         return false;
     QLockFile lock(path);
     qint64 pid = 0;
     QString host;
     QString app;
-    return lock.getLockInfo(&pid, &host, &app) && pid > 0 && processGone(pid) && lock.removeStaleLockFile();
+    const bool named = lock.getLockInfo(&pid, &host, &app) && pid > 0;
+    // A holder killed between creating the file and writing its number into it leaves it
+    // empty, naming no one. Once it is older than a taker's few steps, it is gone; the
+    // removal below still fails while any process holds the file's lock.
+    const bool gone = named ? processGone(pid)
+                            : file.lastModified().msecsTo(QDateTime::currentDateTime()) > unnamedLockGraceMs;
+    return gone && lock.removeStaleLockFile();
 }

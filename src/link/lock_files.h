@@ -3,7 +3,7 @@
 // ends, and no later process can be taken for its holder (a process number is used
 // again by the system; an ended collector left unreaped stays a zombie with its number).
 // The serial port's own lock files, which name their holder by number, are taken over
-// when that holder is gone.
+// when that holder is gone, or when a holder killed as it took one left it empty.
 #pragma once
 
 #include <QString>
@@ -34,5 +34,6 @@ private:
 };
 
 // Removes the lock file at path (one that names its holder's process number) when its
-// holder is gone; true when it did.
+// holder is gone, or when it names no holder and has been left so for a moment; true
+// when it did.
 bool removeLockOfGoneHolder(const QString& path);
