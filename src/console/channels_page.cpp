@@ -76,16 +76,11 @@ ChannelsPage::ChannelsPage(Services& services, QWidget* parent) : ConsolePage(se
                             QStringLiteral("Events counter enabled (Pluviometer)"));
     layout->addWidget(eventsCounterSwitch);
 
-    auto* actions = new QHBoxLayout;
     resetButton = button(this, QStringLiteral("Resetta"), QStringLiteral("Reset Datalogger"));
     eraseMemoryButton = button(this, QStringLiteral("Azzera_memoria"), QStringLiteral("Erase memory"));
     sensorsButton = button(this, QStringLiteral("Leggi_popriet") + QChar(0x00E0),
                             QStringLiteral("Sensors parameters"));
-    actions->addWidget(resetButton);
-    actions->addWidget(eraseMemoryButton);
-    actions->addWidget(sensorsButton);
-    actions->addStretch(1);
-    layout->addLayout(actions);
+    layout->addLayout(leftRow({resetButton, eraseMemoryButton, sensorsButton}));
     layout->addStretch(1);
 
     connect(readChannelsButton, &QPushButton::clicked, this, &ChannelsPage::readChannels);

@@ -45,13 +45,9 @@ GprsPage::GprsPage(Services& services, QWidget* parent) : ConsolePage(services, 
     grid->setColumnStretch(2, 1);
     layout->addLayout(grid);
 
-    auto* buttons = new QHBoxLayout;
     readButton = button(this, QStringLiteral("LeggiGPRS"), QStringLiteral("Read GPRS parameters"));
     writeButton = button(this, QStringLiteral("ScriviGPRS"), QStringLiteral("Write GPRS parameters"));
-    buttons->addWidget(readButton);
-    buttons->addWidget(writeButton);
-    buttons->addStretch(1);
-    layout->addLayout(buttons);
+    layout->addLayout(leftRow({readButton, writeButton}));
     layout->addStretch(1);
     for (QLineEdit* box : boxes)
         markEditedOnKey(box);

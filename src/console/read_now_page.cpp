@@ -94,15 +94,11 @@ ReadNowPage::ReadNowPage(Services& services, QWidget* parent) : ConsolePage(serv
     grid->setColumnStretch(4, 1);
     layout->addWidget(channels, 1);
 
-    auto* more = new QHBoxLayout;
     standAloneButton =
         button(this, QStringLiteral("registradasolo"), QStringLiteral("Registra stand alone"));
     continuousReadingButtons[0] = button(this, arrayName(QStringLiteral("cmdApriMisuraContinua"), 0),
                                       QStringLiteral("Read Mux 0 and write on file"));
-    more->addWidget(standAloneButton);
-    more->addWidget(continuousReadingButtons[0]);
-    more->addStretch(1);
-    layout->addLayout(more);
+    layout->addLayout(leftRow({standAloneButton, continuousReadingButtons[0]}));
 
     connect(readInternalParametersButton, &QPushButton::clicked, this, &ReadNowPage::readInternalParameters);
     connect(standAloneButton, &QPushButton::clicked, this, &ReadNowPage::standAlone);

@@ -68,10 +68,7 @@ ContinuousReadingWindow::ContinuousReadingWindow(Services& services, QWidget* pa
     connect(graphButton, &QPushButton::clicked, this, &ContinuousReadingWindow::openChart);
     connect(closeButton, &QPushButton::clicked, this, &ContinuousReadingWindow::closeWindow);
 
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* b : {startButton, stopButton, graphButton, closeButton})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
+    QHBoxLayout* buttons = Controls::leftRow({startButton, stopButton, graphButton, closeButton});
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(noticeBox);

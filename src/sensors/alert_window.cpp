@@ -95,13 +95,9 @@ void AlertWindow::buildControls()
         markRedOnEdit(smsTextBoxes[i]);
         sms->addWidget(smsTextBoxes[i]);
     }
-    auto* smsButtons = new QHBoxLayout;
     readSmsButton = button(smsGroup, QStringLiteral("MESSAGGIO_PERSONALE_LEGGI"), QStringLiteral("READ SMS"));
     writeSmsButton = button(smsGroup, QStringLiteral("MESSAGGIO_PERSONALE_SCRIVI"), QStringLiteral("WRITE SMS"));
-    smsButtons->addWidget(readSmsButton);
-    smsButtons->addWidget(writeSmsButton);
-    smsButtons->addStretch(1);
-    sms->addLayout(smsButtons);
+    sms->addLayout(leftRow({readSmsButton, writeSmsButton}));
     layout->addWidget(smsGroup);
     connect(readSmsButton, &QPushButton::clicked, this, &AlertWindow::readSms);
     connect(writeSmsButton, &QPushButton::clicked, this, &AlertWindow::writeSms);

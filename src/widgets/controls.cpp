@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -79,6 +80,15 @@ QGroupBox* frame(QWidget* parent, const QString& title, const QString& name)
         g->setObjectName(name);
     g->setAccessibleName(title);
     return g;
+}
+
+QHBoxLayout* leftRow(const QList<QWidget*>& widgets)
+{
+    auto* row = new QHBoxLayout;
+    for (QWidget* w : widgets)
+        row->addWidget(w);
+    row->addStretch(1);
+    return row;
 }
 
 } // namespace Controls

@@ -2,10 +2,12 @@
 // an accessible name, so that every page is built the same way.
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class QCheckBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -27,5 +29,7 @@ QLineEdit* box(QWidget* parent, const QString& name, const QString& accessibleNa
                int width = 0);
 QLabel* label(QWidget* parent, const QString& text, const QString& name = QString());
 QGroupBox* frame(QWidget* parent, const QString& title, const QString& name = QString());
+// The widgets side by side from the left, the rest of the row empty.
+QHBoxLayout* leftRow(const QList<QWidget*>& widgets);
 
 } // namespace Controls
